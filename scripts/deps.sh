@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Installs the build dependencies that are missing, from Debian's packages.
+set -euo pipefail
+packages=(cmake g++ make libgtest-dev)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if ((${#missing[@]})); then
+  if [[ $(id -u) -eq 0 ]]; then
+    echo "installing: ${missing[*]}"
+    apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"
+  else
+    echo "missing packages: ${missing[*]} (run as root, or install them)" >&2
+    exit 1
+  fi
+fi

@@ -1,0 +1,11 @@
+#pragma once
+// The run's owner: the identifiers, the directory every file lives in, and the
+// one scenario model that the stages share.
+#include <filesystem>
+
+#include "model/modello.h"
+
+struct Form1 {
+    std::filesystem::path directory;  // the application directory
+    modello m;                        // m.nome_linea, m.numero_treno live here
+};

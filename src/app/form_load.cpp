@@ -1,0 +1,18 @@
+#include "app/form_load.h"
+
+#include "platform/exit_status.h"
+#include "platform/wait_window.h"
+
+const std::vector<passo_avvio>& sequenza_avvio() {
+    static const std::vector<passo_avvio> passi = {};
+    return passi;
+}
+
+int Form_Load(Form1& form, const std::filesystem::path& directory, std::ostream& out) {
+    form.directory = directory;
+    form.m.nome_linea = "Lidonia_Sabrio";
+    form.m.numero_treno = "914";
+    show_wait_window(out);
+    for (const passo_avvio& passo : sequenza_avvio()) passo.esegui(form);
+    return EXIT_OK;
+}

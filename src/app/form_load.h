@@ -1,0 +1,21 @@
+#pragma once
+#include <filesystem>
+#include <ostream>
+#include <string_view>
+#include <vector>
+
+#include "app/form1.h"
+
+// One step of the fixed run, by the name of the procedure it calls.
+struct passo_avvio {
+    std::string_view nome;
+    void (*esegui)(Form1&);
+};
+
+// The stages the fixed run calls, in their order.
+const std::vector<passo_avvio>& sequenza_avvio();
+
+// The fixed run: sets the identifiers, shows the wait window on `out`, then runs
+// every stage in order with `directory` as the application directory. Returns the
+// exit status; throws io_failure for a run-time failure outside the reader.
+int Form_Load(Form1& form, const std::filesystem::path& directory, std::ostream& out);

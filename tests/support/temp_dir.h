@@ -1,0 +1,34 @@
+#pragma once
+// A fresh directory for one test, removed with everything in it afterwards.
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+class temp_dir {
+public:
+    temp_dir() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "scenario-test-XXXXXX").string();
+        if (!mkdtemp(pattern.data())) std::abort();
+        path_ = pattern;
+    }
+    ~temp_dir() {
+        std::error_code ec;
+        std::filesystem::remove_all(path_, ec);
+    }
+    temp_dir(const temp_dir&) = delete;
+    temp_dir& operator=(const temp_dir&) = delete;
+
+    const std::filesystem::path& path() const { return path_; }
+    // Names of the files in the directory, sorted.
+    std::vector<std::string> names() const {
+        std::vector<std::string> out;
+        for (const auto& e : std::filesystem::directory_iterator(path_)) out.push_back(e.path().filename());
+        std::sort(out.begin(), out.end());
+        return out;
+    }
+
+private:
+    std::filesystem::path path_;
+};
