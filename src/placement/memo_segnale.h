@@ -1,0 +1,8 @@
+#pragma once
+#include <cstdint>
+
+#include "model/modello.h"
+
+// Places one signal; on an occupied cell sets codice_errore 16 and writes nothing.
+void memo_segnale(modello& m, int32_t posizione, int32_t& sx, int32_t& s1, int32_t& s2, int32_t& s3,
+                  int32_t& rapp, int32_t& dx, int32_t& d1, int32_t& d2, int32_t& d3, int32_t& tempo);

@@ -1,0 +1,6 @@
+#pragma once
+#include "model/modello.h"
+
+// Orders the kilometric series in voci 81 to 83 by start and applies the +100
+// correction to flagged series.
+void progressive_ordina(modello& m);
