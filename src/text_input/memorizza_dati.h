@@ -1,0 +1,16 @@
+#pragma once
+#include <filesystem>
+
+#include "model/modello.h"
+
+// The two text files the reader reads, and whether it deletes them as it goes
+// (the fixed run does; an author's own files are never touched).
+struct ingressi_lettore {
+    std::filesystem::path linea;  // route text file
+    std::filesystem::path treno;  // train text file
+    bool cancella_testi = true;
+};
+
+// Reads the route and train text files into the model, placing every object;
+// leaves the status in codice_errore and metri_errore. Never throws.
+void memorizza_dati(modello& m, const ingressi_lettore& ingressi);
