@@ -1,0 +1,31 @@
+#include "cli/command_line.h"
+
+#include <iostream>
+
+#include "cli/commands.h"
+#include "platform/exit_status.h"
+
+std::string version_text() { return "scenario-compiler " SCENARIO_COMPILER_VERSION; }
+
+CLI::App* add_command(CLI::App& app, const std::string& name, const std::string& description) {
+    CLI::App* sub = app.add_subcommand(name, description);
+    sub->set_version_flag("--version", version_text(), "Print the version and exit");
+    return sub;
+}
+
+int run_command_line(int argc, char** argv) {
+    CLI::App app{"Compiles a train-driving simulator's scenario (a route text file and a train text file) into "
+                 "the binary files the simulator loads. Without arguments: the fixed run of the carried scenario.",
+                 "scenario-compiler"};
+    app.set_version_flag("--version", version_text(), "Print the version and exit");
+    app.require_subcommand(1);
+    command_action chosen;
+    add_inspect_command(app, chosen);
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+        const int code = app.exit(e, std::cout, std::cerr);
+        return code == 0 ? EXIT_OK : EXIT_USAGE;
+    }
+    return chosen ? chosen() : EXIT_USAGE;
+}

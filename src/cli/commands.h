@@ -1,0 +1,16 @@
+#pragma once
+// Each command adds its subcommand; once the subcommand is parsed, its action is
+// stored in `chosen` and run after parsing has succeeded.
+#include <functional>
+#include <string>
+
+#include <CLI/CLI.hpp>
+
+using command_action = std::function<int()>;
+
+// "scenario-compiler VERSION", for --version on every command.
+std::string version_text();
+// A subcommand with the common flags (--help comes with every CLI11 app).
+CLI::App* add_command(CLI::App& app, const std::string& name, const std::string& description);
+
+void add_inspect_command(CLI::App& app, command_action& chosen);

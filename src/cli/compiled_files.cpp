@@ -1,0 +1,201 @@
+#include "cli/compiled_files.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+
+namespace {
+
+// Little-endian reads that refuse to run past the end.
+class byte_reader {
+public:
+    explicit byte_reader(std::string_view bytes) : bytes_(bytes) {}
+    size_t offset() const { return at_; }
+    size_t remaining() const { return bytes_.size() - at_; }
+
+    uint8_t u8() { return static_cast<uint8_t>(take(1)[0]); }
+    uint16_t u16() {
+        const char* p = take(2);
+        return static_cast<uint16_t>(static_cast<uint8_t>(p[0]) | (static_cast<uint8_t>(p[1]) << 8));
+    }
+    int16_t i16() { return static_cast<int16_t>(u16()); }
+    int32_t i32() {
+        const char* p = take(4);
+        uint32_t v = 0;
+        for (int i = 3; i >= 0; --i) v = (v << 8) | static_cast<uint8_t>(p[i]);
+        return static_cast<int32_t>(v);
+    }
+    double f64() {
+        const char* p = take(8);
+        uint64_t v = 0;
+        for (int i = 7; i >= 0; --i) v = (v << 8) | static_cast<uint8_t>(p[i]);
+        double d;
+        std::memcpy(&d, &v, sizeof d);
+        return d;
+    }
+    std::string text(size_t n) { return std::string(take(n), n); }
+
+    struct short_read {};
+
+private:
+    const char* take(size_t n) {
+        if (remaining() < n) throw short_read{};
+        const char* p = bytes_.data() + at_;
+        at_ += n;
+        return p;
+    }
+    std::string_view bytes_;
+    size_t at_ = 0;
+};
+
+void refuse_empty(std::string_view bytes) {
+    if (bytes.empty()) throw decode_failure("the file is empty");
+}
+
+bool is_integer(const elemento_tracciato& e, int16_t v) {
+    return e.tag == elemento_tracciato::INTERO && e.intero == v;
+}
+
+}  // namespace
+
+std::string_view kind_word(compiled_kind kind) {
+    switch (kind) {
+        case compiled_kind::route: return "route";
+        case compiled_kind::scenario: return "scenario";
+        case compiled_kind::cells: return "cells";
+    }
+    return "";
+}
+
+std::optional<compiled_kind> kind_from_word(std::string_view word) {
+    for (compiled_kind k : {compiled_kind::route, compiled_kind::scenario, compiled_kind::cells})
+        if (kind_word(k) == word) return k;
+    return std::nullopt;
+}
+
+std::optional<compiled_kind> kind_from_name(const std::filesystem::path& path) {
+    const std::string name = path.filename().string();
+    auto ends_with = [&](std::string_view suffix) {
+        return name.size() > suffix.size() && name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0;
+    };
+    if (ends_with("_linea.dat")) return compiled_kind::route;
+    if (ends_with(".sim")) return compiled_kind::scenario;
+    if (ends_with(".dat")) return compiled_kind::cells;
+    return std::nullopt;
+}
+
+std::string_view kind_description(compiled_kind kind) {
+    switch (kind) {
+        case compiled_kind::route: return "compiled route file";
+        case compiled_kind::scenario: return "compiled train scenario file";
+        case compiled_kind::cells: return "compiled train cell file";
+    }
+    return "";
+}
+
+tracciato_t decode_route_file(std::string_view bytes) {
+    refuse_empty(bytes);
+    std::vector<elemento_tracciato> elementi;
+    byte_reader in(bytes);
+    while (in.remaining() > 0) {
+        const size_t start = in.offset();
+        try {
+            const uint16_t tag = in.u16();
+            if (tag == elemento_tracciato::VUOTO)
+                elementi.push_back({});
+            else if (tag == elemento_tracciato::INTERO)
+                elementi.push_back(elemento_tracciato::da_intero(in.i16()));
+            else if (tag == elemento_tracciato::REALE)
+                elementi.push_back(elemento_tracciato::da_reale(in.f64()));
+            else
+                throw decode_failure("not a compiled route file: element " + std::to_string(elementi.size()) +
+                                     " at byte " + std::to_string(start) + " has the unknown tag " +
+                                     std::to_string(tag));
+        } catch (const byte_reader::short_read&) {
+            throw decode_failure("truncated: the element at byte " + std::to_string(start) + " is cut short");
+        }
+    }
+    if (elementi.size() % 2 != 0 || elementi.size() < 4)
+        throw decode_failure("truncated or foreign: " + std::to_string(elementi.size()) +
+                             " elements do not make two equal components x and y");
+    tracciato_t t;
+    t.ultimo_metro = static_cast<int32_t>(elementi.size() / 2 - 1);
+    t.elementi = std::move(elementi);
+    // A compile whose reader stopped before the geometry began leaves every element
+    // empty; any other starts at the origin heading along +y, stored as integers.
+    const bool origin = is_integer(t.at(0, 0), 0) && is_integer(t.at(1, 0), 0) && is_integer(t.at(0, 1), 0) &&
+                        is_integer(t.at(1, 1), 1);
+    const bool all_empty = std::all_of(t.elementi.begin(), t.elementi.end(),
+                                       [](const elemento_tracciato& e) { return e.tag == elemento_tracciato::VUOTO; });
+    if (!origin && !all_empty)
+        throw decode_failure(
+            "truncated or foreign: the points of metres 0 and 1 are not the integer origin (0, 0), (0, 1) "
+            "that every compiled route starts with");
+    return t;
+}
+
+std::array<voce, NUMERO_VOCI> decode_scenario_file(std::string_view bytes) {
+    refuse_empty(bytes);
+    std::array<voce, NUMERO_VOCI> voci{};
+    byte_reader in(bytes);
+    for (int i = 0; i < NUMERO_VOCI; ++i) {
+        const size_t start = in.offset();
+        try {
+            voce& v = voci[static_cast<size_t>(i)];
+            v.categoria = in.u8();
+            v.inizio_zona = in.i32();
+            v.fine_zona = in.i32();
+            v.progressiva = in.i32();
+            v.opzione1 = in.u8();
+            v.testo = in.text(in.u16());
+            v.parametro1 = in.i16();
+            v.parametro2 = in.i16();
+            v.parametro3 = in.i16();
+            v.parametro4 = in.i16();
+            v.parametro5 = in.i16();
+            v.opzione2 = in.u8();
+            v.opzione3 = in.u8();
+            v.opzione4 = in.u8();
+            v.opzione5 = in.u8();
+            v.orario = in.i32();
+        } catch (const byte_reader::short_read&) {
+            throw decode_failure("truncated: record " + std::to_string(i) + " (from byte " + std::to_string(start) +
+                                 ") is cut short; the file has " + std::to_string(bytes.size()) + " bytes");
+        }
+    }
+    if (in.remaining() > 0)
+        throw decode_failure("not a compiled train scenario file: " + std::to_string(in.remaining()) +
+                             " bytes follow the 87 records");
+    if (voci[VOCE_LINEA].parametro1 != TIMBRO_VOCE)
+        throw decode_failure("not a compiled train scenario file: record 85 does not carry the stamp " +
+                             std::to_string(TIMBRO_VOCE));
+    return voci;
+}
+
+std::vector<cella> decode_cell_file(std::string_view bytes) {
+    refuse_empty(bytes);
+    constexpr size_t BYTES_PER_CELL = 15;
+    if (bytes.size() % BYTES_PER_CELL != 0)
+        throw decode_failure("truncated or foreign: " + std::to_string(bytes.size()) +
+                             " bytes are not a whole number of 15-byte cells");
+    if (bytes.size() < 2 * BYTES_PER_CELL) throw decode_failure("truncated: fewer than two cells");
+    std::vector<cella> celle(bytes.size() / BYTES_PER_CELL);
+    byte_reader in(bytes);
+    for (cella& c : celle) {
+        c.tipo_oggetto = in.u8();
+        c.dato1 = in.i16();
+        c.dato2 = in.i16();
+        c.dato3 = in.i16();
+        c.dato4 = in.i16();
+        c.tempo_segnale = in.u8();
+        c.preavviso = in.u8();
+        c.tipo_montagna = in.u8();
+        c.v_limite = in.u8();
+        c.pendenza = in.u8();
+        c.aderenza = in.u8();
+    }
+    if (celle[1].dato1 != TIMBRO_CELLA)
+        throw decode_failure("not a compiled train cell file: cell 1 does not carry the stamp " +
+                             std::to_string(TIMBRO_CELLA));
+    return celle;
+}

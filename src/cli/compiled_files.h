@@ -1,0 +1,37 @@
+#pragma once
+// Reading the three compiled files back into the model's own types, for inspection.
+// Every reader checks the layout and the stamps that every compile writes, so that
+// a truncated or foreign file is refused with a reason instead of being misread.
+#include <array>
+#include <filesystem>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "model/cella.h"
+#include "model/tracciato.h"
+#include "model/voce.h"
+
+enum class compiled_kind { route, scenario, cells };
+
+// "route", "scenario" or "cells".
+std::string_view kind_word(compiled_kind kind);
+std::optional<compiled_kind> kind_from_word(std::string_view word);
+// The kind its name gives: NAME_linea.dat, NAME.sim, any other NAME.dat.
+std::optional<compiled_kind> kind_from_name(const std::filesystem::path& path);
+std::string_view kind_description(compiled_kind kind);
+
+// The file is not what its kind says: truncated, empty or foreign.
+struct decode_failure : std::runtime_error {
+    explicit decode_failure(const std::string& what) : std::runtime_error(what) {}
+};
+
+// Values that every compile stamps before it writes (cell 1, record 85).
+constexpr int16_t TIMBRO_CELLA = 5121;
+constexpr int16_t TIMBRO_VOCE = 610;
+
+tracciato_t decode_route_file(std::string_view bytes);
+std::array<voce, NUMERO_VOCI> decode_scenario_file(std::string_view bytes);
+std::vector<cella> decode_cell_file(std::string_view bytes);

@@ -1,0 +1,37 @@
+#include "cli/input_files.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "platform/file_ops.h"
+#include "platform/io_failure.h"
+
+std::optional<std::string> input_problem(const std::filesystem::path& path) {
+    std::error_code ec;
+    const auto status = std::filesystem::status(path, ec);
+    if (ec || !std::filesystem::exists(status)) {
+        if (ec && ec != std::errc::no_such_file_or_directory) return ec.message();
+        return "no such file";
+    }
+    if (std::filesystem::is_directory(status)) return "is a directory, not a file";
+    if (!std::filesystem::is_regular_file(status)) return "is not a regular file";
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) return std::strerror(errno);
+    std::fclose(f);
+    return std::nullopt;
+}
+
+bool read_input_file(const std::filesystem::path& path, std::string& bytes, std::ostream& err) {
+    if (auto problem = input_problem(path)) {
+        err << "scenario-compiler: " << path.string() << ": " << *problem << '\n';
+        return false;
+    }
+    try {
+        bytes = read_file(path);
+    } catch (const io_failure& e) {
+        err << "scenario-compiler: " << e.what() << '\n';
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,13 @@
+#pragma once
+// Inputs named on the command line: checked before any work starts.
+#include <filesystem>
+#include <optional>
+#include <ostream>
+#include <string>
+
+// Why the path cannot be read as an input file, or nothing when it can: it must
+// exist, be a regular file (or a link to one) and open for reading.
+std::optional<std::string> input_problem(const std::filesystem::path& path);
+
+// Reads the whole input; on failure says why on err (naming the file) and returns false.
+bool read_input_file(const std::filesystem::path& path, std::string& bytes, std::ostream& err);

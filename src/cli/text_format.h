@@ -1,0 +1,22 @@
+#pragma once
+// Small formatting pieces shared by the commands' readable output.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+// Seconds after midnight as hh:mm:ss; hours may pass 23, a negative value keeps its sign.
+std::string clock_text(int64_t seconds);
+// The shortest text that reads back as the same double.
+std::string exact_number(double v);
+std::string fixed_number(double v, int decimals);
+
+// An inclusive range of indices given as FROM-TO (or a single index).
+struct index_range {
+    int64_t from = 0;
+    int64_t to = 0;
+};
+std::optional<index_range> parse_index_range(std::string_view text);
+
+// Texts of the scenario are Windows-1252 bytes; JSON and the terminal want UTF-8.
+std::string utf8_from_cp1252(std::string_view bytes);
