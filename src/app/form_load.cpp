@@ -1,10 +1,15 @@
 #include "app/form_load.h"
 
+#include "documents/dati_note.h"
+#include "documents/dati_rallentamenti.h"
 #include "platform/exit_status.h"
 #include "platform/wait_window.h"
 
 const std::vector<passo_avvio>& sequenza_avvio() {
-    static const std::vector<passo_avvio> passi = {};
+    static const std::vector<passo_avvio> passi = {
+        {"dati_note", [](Form1& f) { dati_note(f.directory, f.m); }},
+        {"dati_rallentamenti", [](Form1& f) { dati_rallentamenti(f.directory, f.m); }},
+    };
     return passi;
 }
 
