@@ -6,6 +6,7 @@
 #include <regex>
 
 #include "platform/file_ops.h"
+#include "tests/support/modello_corsa.h"
 #include "tests/support/righe.h"
 #include "tests/support/temp_dir.h"
 
@@ -17,8 +18,7 @@ const tabella_righe& t() { return tabella_linea(); }
 
 TEST(DatiLinea, WritesTheRouteFileUnderTheRouteIdentifier) {
     temp_dir dir;
-    modello m;
-    m.nome_linea = "Lidonia_Sabrio";
+    modello m = modello_corsa();
     dati_linea(dir.path(), m);
     EXPECT_EQ(dir.names(), std::vector<std::string>{"Lidonia_Sabrio_linea.txt"});
     std::string bytes = read_file(dir.path() / "Lidonia_Sabrio_linea.txt");
