@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <regex>
 #include <set>
 
 #include "platform/file_ops.h"
@@ -196,12 +195,15 @@ TEST(DatiScheda, SpeedsAndKilometresFollowTheLine) {
     for (size_t i = 1; i < km.size(); ++i) EXPECT_LT(std::stod(km[i]), std::stod(km[i - 1])) << km[i];
 
     // Times never go back down the card.
-    const std::regex ora(R"((\d+)\.(\d\d))");
     int precedente = 0;
-    for (const auto& r : righe_piene())
-        for (std::sregex_iterator it(r.orario.begin(), r.orario.end(), ora), fine; it != fine; ++it) {
-            const int minuti = std::stoi((*it)[1]) * 60 + std::stoi((*it)[2]);
+    for (const auto& r : righe_piene()) {
+        std::string_view resto = r.orario;
+        for (size_t punto; (punto = resto.find('.')) != std::string_view::npos; resto.remove_prefix(punto + 3)) {
+            const size_t inizio = resto.rfind(' ', punto) == std::string_view::npos ? 0 : resto.rfind(' ', punto) + 1;
+            const int minuti = std::stoi(std::string(resto.substr(inizio, punto - inizio))) * 60 +
+                               std::stoi(std::string(resto.substr(punto + 1, 2)));
             EXPECT_GE(minuti, precedente) << r.localita;
             precedente = minuti;
         }
+    }
 }
