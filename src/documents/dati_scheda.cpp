@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "documents/percorso_documento.h"
+
 namespace {
 
 // Header block lines; the filled pages and the blank templates differ only in
@@ -145,5 +147,5 @@ const tabella_righe& tabella_scheda() {
 }
 
 void dati_scheda(const std::filesystem::path& directory, const modello& m) {
-    scrivi_righe(directory / (m.nome_linea + "_" + m.numero_treno + "_scheda_treno.txt"), tabella_scheda());
+    scrivi_righe(percorso_documento(directory, m, "scheda_treno.txt"), tabella_scheda());
 }
