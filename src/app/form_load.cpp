@@ -1,10 +1,15 @@
 #include "app/form_load.h"
 
+#include "content/dati_linea.h"
+#include "content/dati_treno.h"
 #include "platform/exit_status.h"
 #include "platform/wait_window.h"
 
 const std::vector<passo_avvio>& sequenza_avvio() {
-    static const std::vector<passo_avvio> passi = {};
+    static const std::vector<passo_avvio> passi = {
+        {"dati_linea", [](Form1& f) { dati_linea(f.directory, f.m); }},
+        {"dati_treno", [](Form1& f) { dati_treno(f.directory, f.m); }},
+    };
     return passi;
 }
 
