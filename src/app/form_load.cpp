@@ -2,6 +2,9 @@
 
 #include "content/dati_linea.h"
 #include "content/dati_treno.h"
+#include "documents/dati_note.h"
+#include "documents/dati_rallentamenti.h"
+#include "documents/dati_scheda.h"
 #include "platform/exit_status.h"
 #include "platform/wait_window.h"
 
@@ -9,6 +12,9 @@ const std::vector<passo_avvio>& sequenza_avvio() {
     static const std::vector<passo_avvio> passi = {
         {"dati_linea", [](Form1& f) { dati_linea(f.directory, f.m); }},
         {"dati_treno", [](Form1& f) { dati_treno(f.directory, f.m); }},
+        {"dati_note", [](Form1& f) { dati_note(f.directory, f.m); }},
+        {"dati_rallentamenti", [](Form1& f) { dati_rallentamenti(f.directory, f.m); }},
+        {"dati_scheda", [](Form1& f) { dati_scheda(f.directory, f.m); }},
     };
     return passi;
 }

@@ -29,3 +29,15 @@ TEST(FormLoad, CallsTheStagesInTheFixedOrder) {
         ++at;
     }
 }
+
+TEST(FormLoad, TheDocumentStagesWriteIntoTheApplicationDirectory) {
+    temp_dir dir;
+    Form1 form;
+    form.directory = dir.path();
+    form.m.nome_linea = "Lidonia_Sabrio";
+    form.m.numero_treno = "914";
+    for (const auto& p : sequenza_avvio())
+        if (p.nome == "dati_note" || p.nome == "dati_rallentamenti") p.esegui(form);
+    EXPECT_EQ(dir.names(), (std::vector<std::string>{"Lidonia_Sabrio_914_note.txt",
+                                                     "Lidonia_Sabrio_914_rallentamenti.txt"}));
+}

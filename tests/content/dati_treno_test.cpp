@@ -6,6 +6,7 @@
 #include <set>
 
 #include "platform/file_ops.h"
+#include "tests/support/modello_corsa.h"
 #include "tests/support/righe.h"
 #include "tests/support/scenario_treno.h"
 #include "tests/support/temp_dir.h"
@@ -32,9 +33,7 @@ void controlla_colonne(const std::string& riga, const std::vector<size_t>& largh
 
 TEST(DatiTreno, WritesTheTrainFileUnderRouteAndTrainNumber) {
     temp_dir dir;
-    modello m;
-    m.nome_linea = "Lidonia_Sabrio";
-    m.numero_treno = "914";
+    modello m = modello_corsa();
     dati_treno(dir.path(), m);
     m.numero_treno = "915";
     dati_treno(dir.path(), m);

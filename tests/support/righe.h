@@ -75,3 +75,35 @@ inline std::vector<int32_t> valori(std::string_view riga) {
     for (size_t i = 1; i < p.size(); ++i) out.push_back(numero(p[i]));
     return out;
 }
+
+// Whether a line has the given shape: in the shape, '#' stands for a whole
+// number (an optional minus and one or more digits), '?' for zero or more
+// digits, '@' for one character of the set that follows in brackets, e.g.
+// "@[sd]"; every other character stands for itself.
+inline bool ha_forma(std::string_view riga, std::string_view forma) {
+    size_t i = 0;
+    auto cifre = [&] {
+        size_t da = i;
+        while (i < riga.size() && riga[i] >= '0' && riga[i] <= '9') ++i;
+        return i - da;
+    };
+    for (size_t f = 0; f < forma.size(); ++f) {
+        const char c = forma[f];
+        if (c == '#') {
+            if (i < riga.size() && riga[i] == '-') ++i;
+            if (cifre() == 0) return false;
+        } else if (c == '?') {
+            cifre();
+        } else if (c == '@') {
+            size_t chiusa = forma.find(']', f);
+            if (i >= riga.size() || forma.substr(f + 2, chiusa - f - 2).find(riga[i]) == std::string_view::npos)
+                return false;
+            ++i;
+            f = chiusa;
+        } else {
+            if (i >= riga.size() || riga[i] != c) return false;
+            ++i;
+        }
+    }
+    return i == riga.size();
+}
