@@ -1,11 +1,53 @@
 #include "app/form_load.h"
 
+#include "compile/codici_errore.h"
+#include "compile/memorizza_percorso.h"
+#include "content/dati_linea.h"
+#include "content/dati_treno.h"
+#include "documents/dati_note.h"
+#include "documents/dati_rallentamenti.h"
+#include "documents/dati_scheda.h"
 #include "platform/exit_status.h"
 #include "platform/wait_window.h"
 
+namespace {
+
+// The fixed run compiles its own text files, with the geometry, and the reader
+// deletes them once read.
+void compila_scenario(Form1& f) {
+    opzioni_compilazione o;
+    o.ingressi = {f.directory / (f.m.nome_linea + "_linea.txt"),
+                  f.directory / (f.m.nome_linea + "_" + f.m.numero_treno + "-.txt"), true};
+    o.cartella = f.directory;
+    memorizza_percorso(f.m, 1, o);
+}
+
+}  // namespace
+
 const std::vector<passo_avvio>& sequenza_avvio() {
-    static const std::vector<passo_avvio> passi = {};
+    static const std::vector<passo_avvio> passi = {
+        {"dati_linea", [](Form1& f) { dati_linea(f.directory, f.m); }},
+        {"dati_treno", [](Form1& f) { dati_treno(f.directory, f.m); }},
+        {"dati_note", [](Form1& f) { dati_note(f.directory, f.m); }},
+        {"dati_rallentamenti", [](Form1& f) { dati_rallentamenti(f.directory, f.m); }},
+        {"dati_scheda", [](Form1& f) { dati_scheda(f.directory, f.m); }},
+        {"memorizza_percorso", compila_scenario},
+    };
     return passi;
+}
+
+int esito_avvio(const modello& m, std::ostream& out) {
+    if (!m.griglia_allocata()) {
+        out << "scenario-compiler: nothing compiled: error " << m.codice_errore << ": "
+            << significato_errore(m.codice_errore) << '\n';
+        return EXIT_ERROR_STATE;
+    }
+    if (m.codice_errore != 0) {
+        out << "scenario-compiler: error " << m.codice_errore << " at " << m.metri_errore
+            << " m: " << significato_errore(m.codice_errore) << '\n';
+        return EXIT_ERROR_STATE;
+    }
+    return EXIT_OK;
 }
 
 int Form_Load(Form1& form, const std::filesystem::path& directory, std::ostream& out) {
@@ -14,5 +56,5 @@ int Form_Load(Form1& form, const std::filesystem::path& directory, std::ostream&
     form.m.numero_treno = "914";
     show_wait_window(out);
     for (const passo_avvio& passo : sequenza_avvio()) passo.esegui(form);
-    return EXIT_OK;
+    return esito_avvio(form.m, out);
 }

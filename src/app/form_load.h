@@ -15,6 +15,11 @@ struct passo_avvio {
 // The stages the fixed run calls, in their order.
 const std::vector<passo_avvio>& sequenza_avvio();
 
+// The end of the fixed run: 0 when the scenario compiled with error state 0;
+// otherwise one line on `out` naming the code, its meaning and its position (or
+// that nothing was compiled, when the reader built no grid), and status 1.
+int esito_avvio(const modello& m, std::ostream& out);
+
 // The fixed run: sets the identifiers, shows the wait window on `out`, then runs
 // every stage in order with `directory` as the application directory. Returns the
 // exit status; throws io_failure for a run-time failure outside the reader.

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "model/cella.h"
+#include "model/registro_lettura.h"
 #include "model/tracciato.h"
 #include "model/voce.h"
 
@@ -29,6 +30,7 @@ struct modello {
     int32_t codice_errore = 0;
     int32_t metri_errore = 0;
     origine_errore origine;
+    registro_lettura registro;  // what the reader read, for diagnostics
 
     std::vector<cella> celle;  // indices 0 to numero_celle once allocated
     std::array<voce, NUMERO_VOCI> voci{};

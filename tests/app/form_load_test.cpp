@@ -2,18 +2,46 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 
+#include "platform/file_ops.h"
+#include "tests/support/sha256.h"
 #include "tests/support/temp_dir.h"
 
-TEST(FormLoad, SetsTheIdentifiersAndShowsTheWaitWindowFirst) {
+TEST(FormLoad, TheFixedRunCompilesTheCarriedScenarioAndLeavesNoTextFile) {
     temp_dir dir;
     Form1 form;
     std::ostringstream out;
-    EXPECT_EQ(Form_Load(form, dir.path(), out), 0);
+    ASSERT_EQ(Form_Load(form, dir.path(), out), 0) << out.str();
     EXPECT_EQ(form.m.nome_linea, "Lidonia_Sabrio");
     EXPECT_EQ(form.m.numero_treno, "914");
-    EXPECT_EQ(out.str().rfind("Attendere\n", 0), 0u);
+    EXPECT_EQ(out.str(), "Attendere\n");
+    EXPECT_EQ(form.m.codice_errore, 0);
+
+    // The compiled files, and whichever of the documents exist by now.
+    std::vector<std::string> attesi;
+    for (const char* documento : {"Lidonia_Sabrio_914_note.txt", "Lidonia_Sabrio_914_rallentamenti.txt",
+                                  "Lidonia_Sabrio_914_scheda_treno.txt"})
+        if (file_exists(dir.path() / documento)) attesi.emplace_back(documento);
+    for (const char* compilato : {"Lidonia_Sabrio_914.dat", "Lidonia_Sabrio_914.sim", "Lidonia_Sabrio_linea.dat"})
+        attesi.emplace_back(compilato);
+    std::sort(attesi.begin(), attesi.end());
+    EXPECT_EQ(dir.names(), attesi);
+
+    size_t testi = 0;
+    for (const voce& v : form.m.voci) testi += v.testo.size();
+    const std::string celle = read_file(dir.path() / "Lidonia_Sabrio_914.dat");
+    const std::string voci = read_file(dir.path() / "Lidonia_Sabrio_914.sim");
+    const std::string linea = read_file(dir.path() / "Lidonia_Sabrio_linea.dat");
+    EXPECT_EQ(celle.size(), 75015u);
+    EXPECT_EQ(voci.size(), 2958u + testi);
+    EXPECT_EQ(linea.size(), 4999964u);
+    // Any change to these bytes has to be explained: a change of the carried
+    // content or of the compile must update them in the same commit.
+    EXPECT_EQ(sha256_hex(celle), "bd3f4cf6e46bfab77e85608ded0489bc9a92ad0d32d8e63a4b0b3969b20bae53");
+    EXPECT_EQ(sha256_hex(voci), "69413150ae4aa43297384eda01c942d1c0d4190e46dc13d8caba0cd92651da82");
+    EXPECT_EQ(sha256_hex(linea), "325c73ed3233310f282e83d4725d7aab1467eef1b4f48f690b21c1b0dfb58d22");
 }
 
 TEST(FormLoad, CallsTheStagesInTheFixedOrder) {
@@ -28,4 +56,25 @@ TEST(FormLoad, CallsTheStagesInTheFixedOrder) {
         ASSERT_LT(at, order.size()) << n << " is out of order";
         ++at;
     }
+}
+
+TEST(FormLoad, TheEndOfTheRunNamesANonZeroErrorStateOrAMissingGrid) {
+    modello m;
+    std::ostringstream out;
+    m.alloca_celle(10);
+    EXPECT_EQ(esito_avvio(m, out), 0);
+    EXPECT_EQ(out.str(), "");
+
+    m.codice_errore = 12;
+    m.metri_errore = 1500;
+    EXPECT_EQ(esito_avvio(m, out), 1);
+    EXPECT_EQ(out.str(),
+              "scenario-compiler: error 12 at 1500 m: no free approach cell for a code cut before a restriction "
+              "start\n");
+
+    modello vuoto;
+    vuoto.codice_errore = 101;
+    std::ostringstream niente;
+    EXPECT_EQ(esito_avvio(vuoto, niente), 1);
+    EXPECT_EQ(niente.str(), "scenario-compiler: nothing compiled: error 101: the route text file does not exist\n");
 }

@@ -1,0 +1,93 @@
+#include "compile/file_compilati.h"
+
+#include <cstring>
+
+#include "model/run_time_failure.h"
+#include "platform/file_ops.h"
+
+namespace {
+
+// Appends little-endian bytes whatever the host's byte order.
+struct scrittore {
+    std::string byte;
+
+    void u8(uint8_t v) { byte.push_back(static_cast<char>(v)); }
+    void u16(uint16_t v) {
+        u8(static_cast<uint8_t>(v));
+        u8(static_cast<uint8_t>(v >> 8));
+    }
+    void i16(int16_t v) { u16(static_cast<uint16_t>(v)); }
+    void i32(int32_t v) {
+        uint32_t u = static_cast<uint32_t>(v);
+        for (int s = 0; s < 32; s += 8) u8(static_cast<uint8_t>(u >> s));
+    }
+    void f64(double v) {
+        uint64_t u;
+        std::memcpy(&u, &v, sizeof u);
+        for (int s = 0; s < 64; s += 8) u8(static_cast<uint8_t>(u >> s));
+    }
+};
+
+}  // namespace
+
+std::string nome_file_linea(const modello& m) { return m.nome_linea + "_linea.dat"; }
+std::string nome_file_voci(const modello& m) { return m.nome_linea + "_" + m.numero_treno + ".sim"; }
+std::string nome_file_celle(const modello& m) { return m.nome_linea + "_" + m.numero_treno + ".dat"; }
+
+std::string byte_tracciato(const tracciato_t& t) {
+    scrittore w;
+    w.byte.reserve(t.elementi.size() * 10);
+    // Storage order is the file's order: every x, then every y.
+    for (const elemento_tracciato& e : t.elementi) {
+        w.u16(e.tag);
+        if (e.tag == elemento_tracciato::INTERO)
+            w.i16(e.intero);
+        else if (e.tag == elemento_tracciato::REALE)
+            w.f64(e.reale);
+    }
+    return std::move(w.byte);
+}
+
+std::string byte_voci(const std::array<voce, NUMERO_VOCI>& voci) {
+    scrittore w;
+    for (const voce& v : voci) {
+        // The reader refuses longer texts; a longer one here would not survive
+        // its 2-byte length and would shift every later record.
+        if (v.testo.size() > 32767) throw run_time_failure("overflow: a record text is longer than 32767 bytes");
+        w.u8(v.categoria);
+        w.i32(v.inizio_zona);
+        w.i32(v.fine_zona);
+        w.i32(v.progressiva);
+        w.u8(v.opzione1);
+        w.u16(static_cast<uint16_t>(v.testo.size()));
+        w.byte += v.testo;
+        for (int16_t p : {v.parametro1, v.parametro2, v.parametro3, v.parametro4, v.parametro5}) w.i16(p);
+        for (uint8_t o : {v.opzione2, v.opzione3, v.opzione4, v.opzione5}) w.u8(o);
+        w.i32(v.orario);
+    }
+    return std::move(w.byte);
+}
+
+std::string byte_celle(const std::vector<cella>& celle) {
+    scrittore w;
+    w.byte.reserve(celle.size() * BYTE_CELLA);
+    for (const cella& c : celle) {
+        w.u8(c.tipo_oggetto);
+        for (int16_t d : {c.dato1, c.dato2, c.dato3, c.dato4}) w.i16(d);
+        for (uint8_t b : {c.tempo_segnale, c.preavviso, c.tipo_montagna, c.v_limite, c.pendenza, c.aderenza})
+            w.u8(b);
+    }
+    return std::move(w.byte);
+}
+
+std::vector<std::string> scrivi_file_compilati(const modello& m, const std::filesystem::path& cartella) {
+    std::vector<std::string> scritti;
+    auto scrivi = [&](const std::string& nome, const std::string& byte) {
+        write_file(cartella / nome, byte);
+        scritti.push_back(nome);
+    };
+    if (m.genera_tracciato != 0) scrivi(nome_file_linea(m), byte_tracciato(m.tracciato));
+    scrivi(nome_file_voci(m), byte_voci(m.voci));
+    scrivi(nome_file_celle(m), byte_celle(m.celle));
+    return scritti;
+}

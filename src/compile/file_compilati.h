@@ -1,0 +1,26 @@
+#pragma once
+// The three compiled files, each the plain image of one part of the model:
+// little-endian, no header, no gaps, field by field.
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "model/modello.h"
+
+constexpr size_t BYTE_CELLA = 15;
+constexpr size_t BYTE_VOCE_SENZA_TESTO = 34;
+
+// File names, formed from the identifiers.
+std::string nome_file_linea(const modello& m);  // route geometry: nome_linea + "_linea.dat"
+std::string nome_file_voci(const modello& m);   // records: nome_linea + "_" + numero_treno + ".sim"
+std::string nome_file_celle(const modello& m);  // cells: nome_linea + "_" + numero_treno + ".dat"
+
+// The bytes of each file.
+std::string byte_tracciato(const tracciato_t& t);
+std::string byte_voci(const std::array<voce, NUMERO_VOCI>& voci);
+std::string byte_celle(const std::vector<cella>& celle);
+
+// Writes the route file (only when genera_tracciato is non-zero), then the record
+// file and the cell file into `cartella`, each replacing any older file whole.
+// Returns the names written, in order. Throws io_failure.
+std::vector<std::string> scrivi_file_compilati(const modello& m, const std::filesystem::path& cartella);

@@ -1,0 +1,25 @@
+#include "compile/memorizza_percorso.h"
+
+#include "compile/file_compilati.h"
+#include "compile/passata_griglia.h"
+#include "compile/timbri.h"
+
+esito_compilazione memorizza_percorso(modello& m, int32_t j, const opzioni_compilazione& opzioni) {
+    m.genera_tracciato = j;
+    m.codice_errore = 0;
+    m.metri_errore = 0;
+    m.origine = {};
+    m.pulisci_voci();
+
+    memorizza_dati(m, opzioni.ingressi);
+
+    esito_compilazione esito;
+    // Without a grid there is nothing to pass over, stamp or write.
+    esito.griglia_allocata = m.griglia_allocata();
+    if (!esito.griglia_allocata) return esito;
+
+    passata_griglia(m);
+    timbra_riservati(m);
+    if (opzioni.scrivi_compilati) esito.scritti = scrivi_file_compilati(m, opzioni.cartella);
+    return esito;
+}

@@ -1,0 +1,26 @@
+#pragma once
+// The compile driver: reads the two text files into the model, runs the grid
+// pass, stamps the reserved values and writes the compiled files.
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "model/modello.h"
+#include "text_input/memorizza_dati.h"
+
+struct opzioni_compilazione {
+    ingressi_lettore ingressi;       // the two text files, and whether the reader deletes them
+    std::filesystem::path cartella;  // where the compiled files go
+    bool scrivi_compilati = true;    // false: everything but the writing (a check)
+};
+
+struct esito_compilazione {
+    bool griglia_allocata = false;  // false: nothing was compiled or written
+    std::vector<std::string> scritti;  // names (not paths) of the files written, in order
+};
+
+// j is the geometry flag: non-zero builds the geometry and writes the route file.
+// Scenario faults are left in m.codice_errore / m.metri_errore. A reserved value
+// already in use ends the process with the numbered report. Throws io_failure
+// when a compiled file cannot be written.
+esito_compilazione memorizza_percorso(modello& m, int32_t j, const opzioni_compilazione& opzioni);

@@ -1,0 +1,132 @@
+#include "compile/passata_griglia.h"
+
+#include "compile/minimo.h"
+
+namespace {
+
+constexpr int FINESTRA_SEGNALI = 20;  // cells looked at before a warning point
+constexpr int PRIMO_SEGNALE = 3;      // lowest signal cell rule A looks at
+constexpr int16_t VELOCITA_LENTA = 110;
+constexpr int PASSO_LENTO = 8;        // cells between the cuts along a slow restriction
+constexpr int FINESTRA_DOPO = 12;     // cells after the end searched for a signal
+
+// The pass's view of the grid: a cell outside it is occupied, and has no code
+// a rule looks for.
+struct griglia {
+    modello& m;
+
+    bool dentro(int64_t k) const { return k >= 0 && k <= ultima(); }
+    cella& at(int64_t k) const { return m.celle[static_cast<size_t>(k)]; }
+    bool libera(int64_t k) const { return dentro(k) && is_free(at(k)); }
+    bool ha_codice(int64_t k, uint8_t codice) const { return dentro(k) && at(k).tipo_oggetto == codice; }
+    // The grid as allocated, whatever numero_celle says by now.
+    int64_t ultima() const { return static_cast<int64_t>(m.celle.size()) - 1; }
+
+    void inserisci(int64_t k) const {
+        at(k).tipo_oggetto = OGGETTO_ABBATTIMENTO;
+        at(k).dato1 = VALORE_ABBATTIMENTO_INSERITO;
+    }
+    void errore_stato(int32_t codice, int64_t cella_errore) const {
+        m.codice_errore = codice;
+        m.metri_errore = static_cast<int32_t>(cella_errore * 50);
+    }
+    // Inserts at the first free cell of the list; false when none is free.
+    template <size_t N>
+    bool inserisci_prima_libera(const int64_t (&celle)[N]) const {
+        for (int64_t k : celle)
+            if (libera(k)) {
+                inserisci(k);
+                return true;
+            }
+        return false;
+    }
+};
+
+// Rule A: a cut one or two cells before every signal in the 20 cells before a
+// warning point; an existing cut there is lowered to at most 180 instead.
+void regola_avviso(const griglia& g, int64_t i) {
+    for (int k = 1; k <= FINESTRA_SEGNALI; ++k) {
+        int64_t s = i - k;
+        if (s < PRIMO_SEGNALE) return;
+        if (!g.ha_codice(s, OGGETTO_SEGNALE)) continue;
+        if (g.inserisci_prima_libera({s - 1, s - 2})) continue;
+        int64_t taglio = g.ha_codice(s - 1, OGGETTO_ABBATTIMENTO)   ? s - 1
+                         : g.ha_codice(s - 2, OGGETTO_ABBATTIMENTO) ? s - 2
+                                                                    : -1;
+        if (taglio >= 0)
+            g.at(taglio).dato1 = minimo(VALORE_ABBATTIMENTO_INSERITO, g.at(taglio).dato1);
+        else
+            g.errore_stato(11, s);
+    }
+}
+
+// B1 to B3: three approach cuts before the start, each at the first free cell
+// of its three.
+void punti_avvicinamento(const griglia& g, int64_t i) {
+    struct passo {
+        int64_t oltre;  // the step runs only when i is above this
+        int64_t primo;  // first cell tried, counted back from i
+    };
+    for (passo p : {passo{7, 5}, passo{13, 11}, passo{20, 18}}) {
+        if (i <= p.oltre) continue;
+        if (!g.inserisci_prima_libera({i - p.primo, i - p.primo - 1, i - p.primo - 2})) g.errore_stato(12, i);
+    }
+}
+
+bool fine_cammino(const griglia& g, int64_t k) {
+    return g.ha_codice(k, OGGETTO_FINE_RALLENTAMENTO) || k >= g.ultima();
+}
+
+// B4: walks from the start to the end cell (or the grid's last cell), putting a
+// cut at every eighth cell along a slow restriction; returns the cursor.
+int64_t punti_lungo(const griglia& g, int64_t i) {
+    bool lento = g.at(i).dato1 < VELOCITA_LENTA;
+    int64_t k = i;
+    int64_t c = 0;
+    do {
+        ++k;
+        ++c;
+        if (!lento || c != PASSO_LENTO) continue;
+        if (g.libera(k)) {
+            g.inserisci(k);
+            c = 0;
+        } else if (g.libera(k - 1)) {
+            g.inserisci(k - 1);
+            c = 1;
+        } else if (g.libera(k + 1)) {
+            g.inserisci(k + 1);
+            c = -1;
+        } else {
+            // c stays at 8 and so never meets 8 again: no further cut here.
+            g.errore_stato(13, k);
+        }
+    } while (!fine_cammino(g, k));
+    return k;
+}
+
+// B5: a cut one or two cells before the first signal among the cursor cell and
+// the twelve after it.
+void punto_dopo(const griglia& g, int64_t k) {
+    int64_t fine = k + FINESTRA_DOPO < g.ultima() ? k + FINESTRA_DOPO : g.ultima();
+    for (int64_t s = k; s <= fine; ++s) {
+        if (!g.ha_codice(s, OGGETTO_SEGNALE)) continue;
+        if (!g.inserisci_prima_libera({s - 1, s - 2})) g.errore_stato(13, k);
+        return;
+    }
+}
+
+}  // namespace
+
+void passata_griglia(modello& m) {
+    griglia g{m};
+    int64_t n = g.ultima() - 2;
+    for (int64_t i = 1; i <= n; ++i) {
+        uint8_t codice = g.at(i).tipo_oggetto;
+        if (codice == OGGETTO_AVVISO_RALLENTAMENTO) {
+            regola_avviso(g, i);
+        } else if (codice == OGGETTO_INIZIO_RALLENTAMENTO) {
+            punti_avvicinamento(g, i);
+            punto_dopo(g, punti_lungo(g, i));
+        }
+    }
+}

@@ -1,0 +1,12 @@
+#pragma once
+// The route half of the carried scenario, held as the fixed text of its file.
+#include <filesystem>
+
+#include "content/scrivi_righe.h"
+#include "model/modello.h"
+
+// The route text file's lines, closed by the end marker.
+const tabella_righe& tabella_linea();
+
+// Writes the route text file, directory / (nome_linea + "_linea.txt").
+void dati_linea(const std::filesystem::path& directory, const modello& m);

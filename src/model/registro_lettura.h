@@ -1,0 +1,87 @@
+#pragma once
+// What the reader read, kept for the author's diagnostics (warnings, and line
+// numbers for faults found later by the grid pass). Never written to a compiled file.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+enum class file_testo : uint8_t { linea, treno };
+
+// The kinds of keyword line the reader handles.
+enum class genere_riga : uint8_t {
+    lunghezza,
+    progressiva,  // a kilometric reference; valori: start, kilometric value, flag
+    sfondo,
+    ripetizione_segnali,
+    pendenza,
+    curva,
+    montagna,
+    indicatori_vmax,
+    cartello_indicatore,
+    frenata,
+    vetture,
+    velocita,
+    aderenza,
+    orologio,
+    sabbia,
+    segnale,
+    rallentamento,
+    abbattimento,
+    stazione,
+};
+
+const char* nome_genere(genere_riga g);
+
+struct riga_letta {
+    file_testo file = file_testo::linea;
+    int32_t linea = 0;
+    genere_riga genere = genere_riga::pendenza;
+    std::vector<int32_t> valori;  // in file order, the position first where there is one
+    std::string testo;            // board text or station name
+    bool oltre_geometria = false;  // a curve that ran past the geometry's last point
+};
+
+// A keyword field that matched nothing although it holds a letter.
+struct campo_ignoto {
+    file_testo file = file_testo::linea;
+    int32_t linea = 0;
+    std::string testo;
+};
+
+struct registro_lettura {
+    std::string percorso_linea;
+    std::string percorso_treno;
+    std::vector<riga_letta> righe;
+    std::vector<campo_ignoto> ignoti;
+    std::string guasto;  // what the run-time failure behind a status 25 said
+
+    const std::string& percorso(file_testo f) const {
+        return f == file_testo::linea ? percorso_linea : percorso_treno;
+    }
+    void pulisci() { *this = registro_lettura{}; }
+};
+
+inline const char* nome_genere(genere_riga g) {
+    switch (g) {
+        case genere_riga::lunghezza: return "lunghezza";
+        case genere_riga::progressiva: return "progressiva";
+        case genere_riga::sfondo: return "sfondo";
+        case genere_riga::ripetizione_segnali: return "ripetizione_segnali";
+        case genere_riga::pendenza: return "pendenza";
+        case genere_riga::curva: return "curva";
+        case genere_riga::montagna: return "montagna";
+        case genere_riga::indicatori_vmax: return "indicatori_vmax";
+        case genere_riga::cartello_indicatore: return "cartello_indicatore";
+        case genere_riga::frenata: return "frenata";
+        case genere_riga::vetture: return "vetture";
+        case genere_riga::velocita: return "velocita";
+        case genere_riga::aderenza: return "aderenza";
+        case genere_riga::orologio: return "orologio";
+        case genere_riga::sabbia: return "sabbia";
+        case genere_riga::segnale: return "segnale";
+        case genere_riga::rallentamento: return "rallentamento";
+        case genere_riga::abbattimento: return "abbattimento";
+        case genere_riga::stazione: return "stazione";
+    }
+    return "";
+}

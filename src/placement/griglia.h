@@ -1,0 +1,23 @@
+#pragma once
+// Grid access shared by the placement procedures: a placement never reaches
+// outside celle, and a cell outside the grid counts as occupied.
+#include <cstdint>
+
+#include "model/cella.h"
+#include "model/modello.h"
+#include "model/numeric.h"
+
+// The cell at index k, or nullptr when k lies outside the allocated grid.
+inline cella* cella_in_griglia(modello& m, int64_t k) {
+    if (!m.in_griglia(k) || k >= static_cast<int64_t>(m.celle.size())) return nullptr;
+    return &m.celle[static_cast<size_t>(k)];
+}
+
+// The cell at index k when it is inside the grid and free for a new object.
+inline cella* cella_libera(modello& m, int64_t k) {
+    cella* c = cella_in_griglia(m, k);
+    return c != nullptr && is_free(*c) ? c : nullptr;
+}
+
+// Object cell of a position: nearest(posizione / 50 + 1).
+inline int32_t cella_oggetto(int32_t posizione) { return nearest_long(posizione / 50.0 + 1); }

@@ -1,0 +1,28 @@
+#include "placement/memo_indicatori_v_max.h"
+
+#include "model/numeric.h"
+#include "placement/griglia.h"
+
+namespace {
+
+// First-group speed in the hundreds, second-group speed / 5 below them.
+int16_t coppia_velocita(int32_t prima, int32_t seconda) {
+    return nearest_integer(long_mul(prima, 20) + seconda / 5.0);
+}
+
+}  // namespace
+
+void memo_indicatori_v_max(modello& m, int32_t posizione, int32_t& vas, int32_t& vbs, int32_t& vcs,
+                           int32_t& strisces, int32_t& vad, int32_t& vbd, int32_t& vcd, int32_t& strisced) {
+    cella* c = cella_libera(m, cella_oggetto(posizione));
+    if (c == nullptr) {
+        m.codice_errore = 21;
+        return;
+    }
+    // One field at a time: after an overflow the fields already stored stay.
+    c->tipo_oggetto = OGGETTO_INDICATORE_V_MAX;
+    c->dato1 = coppia_velocita(vas, vad);
+    c->dato2 = coppia_velocita(vbs, vbd);
+    c->dato3 = coppia_velocita(vcs, vcd);
+    c->dato4 = low16(long_add(long_mul(strisces, 10), strisced));
+}

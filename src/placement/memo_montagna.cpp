@@ -1,0 +1,53 @@
+#include "placement/memo_montagna.h"
+
+#include <algorithm>
+
+#include "model/numeric.h"
+#include "placement/griglia.h"
+
+namespace {
+
+// Types above this carry markers and mean the type less this value.
+constexpr int32_t TIPO_CON_MARCATORI = 10;
+// A span starting at most this far after the previous span's end gets type 3.
+constexpr int32_t DISTANZA_RACCORDO = 150;
+constexpr int32_t TIPO_RACCORDO = 3;
+// Every fourth cell of a marked span gets the marker.
+constexpr int64_t PASSO_MARCATORI = 4;
+
+}  // namespace
+
+void memo_montagna(modello& m, int32_t& inizio, int32_t& fine, int32_t& tipo) {
+    // The span arrays hold spans 1 to MAX_MONTAGNE: any further span is refused whole.
+    if (m.numero_montagne < 0 || m.numero_montagne >= MAX_MONTAGNE) {
+        m.codice_errore = 14;
+        return;
+    }
+
+    bool marcatori = false;
+    if (tipo > TIPO_CON_MARCATORI) {
+        marcatori = true;
+        tipo -= TIPO_CON_MARCATORI;
+    }
+
+    const int32_t n = ++m.numero_montagne;
+    m.montagne_inizio[static_cast<size_t>(n)] = inizio;
+    m.montagne_fine[static_cast<size_t>(n)] = fine;
+    if (n > 1 && long_sub(inizio, m.montagne_fine[static_cast<size_t>(n - 1)]) <= DISTANZA_RACCORDO)
+        tipo = TIPO_RACCORDO;
+
+    const int32_t prima = nearest_long(inizio / 50.0);
+    const int32_t ultima = nearest_long(fine / 50.0 - 1);
+    if (!m.griglia_allocata()) return;
+    // Cells outside the grid are not written, but the marker count runs from the first cell.
+    const int64_t da = std::max<int64_t>(prima, 0);
+    const int64_t a = std::min<int64_t>(ultima, m.numero_celle);
+    for (int64_t i = da; i <= a; ++i) {
+        cella* c = cella_in_griglia(m, i);
+        if (c == nullptr) continue;
+        c->tipo_montagna = low8(tipo);
+        const int64_t conta = i - prima + 1;
+        if (marcatori && conta % PASSO_MARCATORI == 0 && c->tipo_oggetto == OGGETTO_NESSUNO)
+            c->tipo_oggetto = OGGETTO_MONTAGNA;
+    }
+}

@@ -1,0 +1,76 @@
+#include "placement/memo_rallentamento.h"
+
+#include "model/numeric.h"
+#include "placement/griglia.h"
+
+namespace {
+
+// A start up to this position has no warning cell and no pre-warning cells.
+constexpr int32_t SOGLIA_AVVISO = 1500;
+
+// The object code and, when given, d_v: what every restriction cell gets first.
+void marca(cella& c, uint8_t tipo, int32_t d_v) {
+    c.tipo_oggetto = tipo;
+    if (d_v != 0) c.dato2 = low16(d_v);
+}
+
+}  // namespace
+
+void memo_rallentamento(modello& m, int32_t x, int32_t& v, int32_t& l, int32_t& f_tt, int32_t f_ta,
+                        int32_t& d_v) {
+    // All four indices first: an overflowing x + l fails whatever the cells hold.
+    const int32_t w = nearest_long(long_sub(x, 1200) / 50.0 + 1);
+    const int32_t s = cella_oggetto(x);
+    const int32_t e = nearest_long(long_add(x, l) / 50.0 + 1);
+    const int32_t q = nearest_long(long_sub(x, 1200) / 50.0);
+
+    const bool con_avviso = x > SOGLIA_AVVISO;
+    cella* avviso = nullptr;
+    if (con_avviso) {
+        avviso = cella_libera(m, w);
+        if (avviso == nullptr) {
+            m.codice_errore = 17;
+            return;
+        }
+    }
+    cella* inizio = cella_libera(m, s);
+    if (inizio == nullptr) {
+        m.codice_errore = 18;
+        return;
+    }
+    // An end beyond the grid, or before cell 0 for a negative length, is refused here too.
+    cella* fine = cella_libera(m, e);
+    if (fine == nullptr) {
+        m.codice_errore = 19;
+        return;
+    }
+
+    // The end goes first, so a start in the same cell leaves its own code.
+    marca(*fine, OGGETTO_FINE_RALLENTAMENTO, d_v);
+    marca(*inizio, OGGETTO_INIZIO_RALLENTAMENTO, d_v);
+    if (con_avviso) {
+        marca(*avviso, OGGETTO_AVVISO_RALLENTAMENTO, d_v);
+        avviso->dato1 = low16(v);
+    }
+    inizio->dato1 = low16(v);
+    fine->dato1 = low16(v);
+    inizio->dato3 = low16(f_tt);
+    fine->dato3 = low16(f_tt);
+
+    if (!con_avviso || f_ta == 0) return;
+    cella* preavviso[4];
+    for (int n = 0; n < 4; ++n) {
+        preavviso[n] = cella_libera(m, static_cast<int64_t>(q) - n);
+        if (preavviso[n] == nullptr) {
+            // The warning, start and end cells stay written.
+            m.codice_errore = 20;
+            return;
+        }
+    }
+    // Numbered 1 to 4 going back from the warning cell.
+    for (int n = 0; n < 4; ++n) {
+        preavviso[n]->tipo_oggetto = OGGETTO_PREAVVISO_RALLENTAMENTO;
+        preavviso[n]->dato1 = static_cast<int16_t>(n + 1);
+        if (d_v != 0) preavviso[n]->dato2 = static_cast<int16_t>(n + 1);
+    }
+}

@@ -1,0 +1,132 @@
+#pragma once
+// The reader's working state, shared by the route phase, the train phase and the
+// station steps. Internal to the reader.
+#include <cstdint>
+#include <initializer_list>
+#include <optional>
+#include <string>
+
+#include "model/modello.h"
+#include "model/run_time_failure.h"
+#include "text_input/lettore_campi.h"
+#include "text_input/memorizza_dati.h"
+
+// What a step tells the loop that runs it.
+enum class passo {
+    avanti,     // go on with the next test on the same keyword field
+    fine_file,  // status 15: finish the current file as if its end had been reached
+    ritorna,    // the reader returns
+};
+
+struct contesto_lettura {
+    contesto_lettura(modello& modello_, const ingressi_lettore& ingressi_) : m(modello_), ingressi(ingressi_) {}
+
+    modello& m;
+    const ingressi_lettore& ingressi;
+
+    // The file being read, whole in memory.
+    file_testo file = file_testo::linea;
+    std::string bytes;
+    std::optional<lettore_campi> campi;
+    int32_t linea_chiave = 0;  // line of the keyword field being handled
+    bool riconosciuto = false;  // some test matched the keyword field being handled
+
+    // Route phase.
+    int32_t cursore_pendenza = 0;
+    int32_t pendenza_precedente = 0;
+    int32_t cursore_geometria = 2;
+    int32_t cursore_cartelli = VOCE_PRIMO_CARTELLO;
+    // Train phase.
+    int32_t cursore_velocita = 0;
+    int32_t velocita_precedente = 0;
+    int32_t cursore_aderenza = 0;
+    int32_t aderenza_precedente = 0;
+    int32_t numero_stazione = 1;
+
+    const std::filesystem::path& percorso() const {
+        return file == file_testo::linea ? ingressi.linea : ingressi.treno;
+    }
+    lettore_campi& lettore() { return *campi; }
+
+    // Reads the whole file into memory and starts a field reader on it.
+    void apri(file_testo quale);
+    // Deletes the current text file, when the caller lets the reader delete.
+    void chiudi_e_cancella();
+
+    // Last cell index for the bound checks: 0 while the grid is not sized.
+    int32_t ultima_cella() const { return m.griglia_allocata() ? m.numero_celle : 0; }
+    // A cell the reader is about to use; before the grid is sized, or outside it,
+    // that is a run-time failure.
+    cella& cella_at(int64_t k);
+
+    // Records a status with the current keyword's line.
+    void esito(int32_t codice);
+    void esito(int32_t codice, int32_t metri) {
+        esito(codice);
+        m.metri_errore = metri;
+    }
+    // The bound check of a position: (p + margine) / 50 above the last cell, or
+    // p below 0, records status 15 with p and returns true.
+    bool oltre_griglia(int64_t p, int64_t margine = 100);
+    // The file's own status: delete it, record the code (and position), return.
+    passo rifiuta(int32_t codice) {
+        chiudi_e_cancella();
+        esito(codice);
+        return passo::ritorna;
+    }
+    passo rifiuta(int32_t codice, int32_t metri) {
+        passo p = rifiuta(codice);
+        m.metri_errore = metri;
+        return p;
+    }
+
+    // Reads a keyword field of a body (two comment skips, each testing for the
+    // end of the file); nullopt when the end has been reached.
+    std::optional<std::string> chiave_corpo();
+    // Notes the keyword field as an unknown one when nothing matched it.
+    void nota_se_ignoto(const std::string& chiave);
+
+    // Records a handled keyword line; returns its index in the record.
+    size_t registra(genere_riga genere, std::initializer_list<int32_t> valori = {});
+    riga_letta& registrata(size_t i) { return m.registro.righe[i]; }
+
+    // A board text or a station name; longer than a text field can hold on disk
+    // is a run-time failure.
+    std::string testo_valore();
+
+    // Runs one placement call. Only a code the call itself sets is a refusal: a
+    // status 15 left earlier must not stop the reading. Without a refusal the
+    // earlier code is put back.
+    template <class F>
+    bool rifiutato(F chiamata) {
+        int32_t prima = m.codice_errore;
+        m.codice_errore = 0;
+        chiamata();
+        if (m.codice_errore > 0) return true;
+        m.codice_errore = prima;
+        return false;
+    }
+    // After a refusal: delete the file, keep the callee's code, record the position.
+    passo rifiuto_posa(int32_t metri) { return rifiuta(m.codice_errore, metri); }
+
+    // A repeat-until run-value fill from the cursor up to (not including) fino: at
+    // least one pass. A write above the last cell is dropped; the value is still
+    // computed. With ferma, a pass first stops the fill when the cursor has reached
+    // the last cell.
+    template <class V>
+    void riempi(int32_t& cursore, int64_t fino, uint8_t cella::*campo, bool ferma, V valore) {
+        do {
+            if (ferma && cursore >= ultima_cella()) return;
+            uint8_t v = valore();
+            if (!m.griglia_allocata() || cursore <= m.numero_celle) cella_at(cursore).*campo = v;
+            ++cursore;
+        } while (cursore < fino);
+    }
+};
+
+// Route phase, steps 2 to 7; false when the reader returns before the train phase.
+bool fase_linea(contesto_lettura& c);
+// Train phase and end processing.
+void fase_treno(contesto_lettura& c);
+// The station steps for the station number's entry.
+passo stazione(contesto_lettura& c);

@@ -1,0 +1,280 @@
+// Route phase of the reader: the general section, the body, the route file's end.
+#include "model/numeric.h"
+#include "placement/memo_indicatori_v_max.h"
+#include "placement/memo_montagna.h"
+#include "placement/progressive_ordina.h"
+#include "platform/file_ops.h"
+#include "text_input/confronto.h"
+#include "text_input/contesto_lettura.h"
+#include "text_input/geometria.h"
+
+namespace {
+
+constexpr int32_t LUNGHEZZA_MASSIMA = 1000000;
+constexpr int32_t MARGINE_LINEA = 7000;
+constexpr int32_t CURSORE_GEOMETRIA_MASSIMO = 1000000;
+
+// Skips everything up to the first "[generale]" field; false (status 102) when
+// the file ends first.
+bool trova_generale(contesto_lettura& c) {
+    lettore_campi& r = c.lettore();
+    for (;;) {
+        c.linea_chiave = r.linea_campo();
+        if (r.fine()) return false;
+        std::string campo = r.testo();
+        c.linea_chiave = r.linea_campo();
+        if (r.fine()) return false;
+        if (contains_ignore_case(campo, "[generale]")) return true;
+    }
+}
+
+passo lunghezza(contesto_lettura& c) {
+    modello& m = c.m;
+    int32_t lunghezza = c.lettore().long_field();
+    c.registra(genere_riga::lunghezza, {lunghezza});
+    m.voci[VOCE_TRENO_LINEA].fine_zona = lunghezza;
+    if (lunghezza > LUNGHEZZA_MASSIMA || lunghezza < 0) return c.rifiuta(1);
+    m.lunghezza_estesa = lunghezza + MARGINE_LINEA;
+    m.numero_celle = nearest_long(m.lunghezza_estesa / 50.0);
+    m.alloca_celle(m.numero_celle);
+    if (m.genera_tracciato != 0) m.tracciato.alloca(m.lunghezza_estesa);
+    return passo::avanti;
+}
+
+void tre_long(contesto_lettura& c, genere_riga genere, int32_t& a, int32_t& b, int32_t& d) {
+    lettore_campi& r = c.lettore();
+    a = r.long_field();
+    b = r.long_field();
+    d = r.long_field();
+    c.registra(genere, {a, b, d});
+}
+
+passo ripetizione_segnali(contesto_lettura& c, const std::string& chiave) {
+    voce& v = c.m.voci[VOCE_TRENO];
+    v.inizio_zona = c.lettore().long_field();
+    v.fine_zona = c.lettore().long_field();
+    c.registra(genere_riga::ripetizione_segnali, {v.inizio_zona, v.fine_zona});
+    if (v.inizio_zona % 50 != 0) return c.rifiuta(3);
+    if (v.fine_zona % 50 != 0) return c.rifiuta(4);
+    if (contains(chiave, "4"))
+        v.progressiva = 4;
+    else if (contains(chiave, "9"))
+        v.progressiva = 9;
+    else
+        return c.rifiuta(5);
+    if (v.fine_zona == 0) v.progressiva = 0;
+    return passo::avanti;
+}
+
+passo riga_generale(contesto_lettura& c, const std::string& chiave) {
+    modello& m = c.m;
+    if (contains_ignore_case(chiave, "percorso") && contains_ignore_case(chiave, "lunghezza")) {
+        if (passo p = lunghezza(c); p != passo::avanti) return p;
+    }
+    struct riferimento {
+        const char* parola;
+        int voce;
+    };
+    for (riferimento rif : {riferimento{"tre", VOCE_PROGRESSIVA_TRE}, riferimento{"due", VOCE_PROGRESSIVA_DUE},
+                            riferimento{"uno", VOCE_PROGRESSIVA_UNO}}) {
+        if (contains(chiave, rif.parola) && contains(chiave, "progressiva")) {
+            voce& v = m.voci[rif.voce];
+            tre_long(c, genere_riga::progressiva, v.inizio_zona, v.fine_zona, v.progressiva);
+        }
+    }
+    voce& linea = m.voci[VOCE_LINEA];
+    struct sfondo {
+        const char* parola;
+        int32_t voce::*campo;
+    };
+    for (sfondo sf : {sfondo{"uno", &voce::inizio_zona}, sfondo{"due", &voce::progressiva},
+                      sfondo{"tre", &voce::fine_zona}}) {
+        if (contains(chiave, "sfondo") && contains(chiave, sf.parola)) {
+            linea.*sf.campo = c.lettore().long_field();
+            c.registra(genere_riga::sfondo, {linea.*sf.campo});
+        }
+    }
+    if (contains(chiave, "segnali") && contains(chiave, "ripetizione")) return ripetizione_segnali(c, chiave);
+    return passo::avanti;
+}
+
+bool fine_sezione_generale(const std::string& chiave) {
+    size_t primo = chiave.find_first_not_of(" \t");
+    bool commento = primo != std::string::npos && chiave[primo] == '-';
+    return !commento && contains(chiave, "[") && contains(chiave, "]");
+}
+
+// False when the reader returns.
+bool sezione_generale(contesto_lettura& c) {
+    lettore_campi& r = c.lettore();
+    for (;;) {
+        if (r.fine()) return true;
+        std::string chiave = r.testo();
+        if (r.fine()) return true;
+        // The general section's comment skips do not test for the end of the file.
+        for (int i = 0; i < 10; ++i)
+            if (contains(chiave, "-")) chiave = r.testo();
+        c.m.riga = chiave;
+        c.linea_chiave = r.linea_campo();
+        c.riconosciuto = false;
+        if (riga_generale(c, chiave) == passo::ritorna) return false;
+        if (fine_sezione_generale(chiave)) return true;
+        c.nota_se_ignoto(chiave);
+    }
+}
+
+void inizio_geometria(modello& m) {
+    if (!m.tracciato.allocato()) throw run_time_failure("the geometry is used before the route length sized it");
+    m.tracciato.at(0, 0) = elemento_tracciato::da_intero(0);
+    m.tracciato.at(1, 0) = elemento_tracciato::da_intero(0);
+    m.tracciato.at(0, 1) = elemento_tracciato::da_intero(0);
+    m.tracciato.at(1, 1) = elemento_tracciato::da_intero(1);
+}
+
+// The gradient fill: each cell gets the previous gradient + 100, in one byte.
+void riempi_pendenza(contesto_lettura& c, int64_t fino) {
+    c.riempi(c.cursore_pendenza, fino, &cella::pendenza, false,
+             [&] { return low8(long_add(c.pendenza_precedente, 100)); });
+}
+
+passo pendenza(contesto_lettura& c) {
+    int32_t posizione = c.lettore().long_field();
+    int32_t valore = c.lettore().long_field();
+    c.registra(genere_riga::pendenza, {posizione, valore});
+    if (c.oltre_griglia(posizione)) return passo::fine_file;
+    int32_t n = nearest_long(posizione / 50.0);
+    if (n > 0) riempi_pendenza(c, n);
+    c.pendenza_precedente = valore;
+    return passo::avanti;
+}
+
+double svolta(const std::string& chiave) {
+    static constexpr double per_classe[] = {0.0001, 0.0002, 0.0004, 0.001, 0.002, 0.003};
+    for (int classe = 0; classe < 6; ++classe)
+        if (contains(chiave, std::string(1, static_cast<char>('1' + classe)))) return per_classe[classe];
+    return 0.0;
+}
+
+passo curva(contesto_lettura& c, const std::string& chiave) {
+    modello& m = c.m;
+    int32_t inizio = c.lettore().long_field();
+    int32_t lunghezza = c.lettore().long_field();
+    size_t indice = c.registra(genere_riga::curva, {inizio, lunghezza});
+    if (c.oltre_griglia(inizio)) return passo::fine_file;
+    double k = svolta(chiave);
+    if (k == 0.0) return c.rifiuta(103);
+    if (contains_ignore_case(chiave, "s")) k = -k;
+    // One step at the cursor; true when the cursor has passed the geometry's limit.
+    auto avanza = [&](double svolta_passo) {
+        if (!passo_geometria(m.tracciato, c.cursore_geometria, svolta_passo))
+            c.registrata(indice).oltre_geometria = true;
+        ++c.cursore_geometria;
+        return c.cursore_geometria > CURSORE_GEOMETRIA_MASSIMO;
+    };
+    while (c.cursore_geometria <= inizio)
+        if (avanza(0.0)) return c.rifiuta(103);
+    int32_t fine = long_add(inizio, lunghezza);
+    while (c.cursore_geometria <= fine)
+        if (avanza(k)) return c.rifiuta(103);
+    return passo::avanti;
+}
+
+passo montagna(contesto_lettura& c) {
+    lettore_campi& r = c.lettore();
+    int32_t inizio = r.long_field();
+    int32_t fine = r.long_field();
+    int32_t tipo = r.long_field();
+    c.registra(genere_riga::montagna, {inizio, fine, tipo});
+    if (c.oltre_griglia(inizio)) return passo::fine_file;
+    if (c.rifiutato([&] { memo_montagna(c.m, inizio, fine, tipo); })) return c.rifiuto_posa(inizio);
+    return passo::avanti;
+}
+
+passo indicatori_v_max(contesto_lettura& c) {
+    lettore_campi& r = c.lettore();
+    int32_t v[9];
+    for (int32_t& x : v) x = r.long_field();
+    c.registra(genere_riga::indicatori_vmax, {v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8]});
+    if (c.oltre_griglia(v[0])) return passo::fine_file;
+    if (c.rifiutato([&] { memo_indicatori_v_max(c.m, v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8]); }))
+        return c.rifiuto_posa(v[0]);
+    return passo::avanti;
+}
+
+passo cartello_indicatore(contesto_lettura& c) {
+    modello& m = c.m;
+    int32_t posizione = c.lettore().long_field();
+    std::string testo = c.testo_valore();
+    c.registrata(c.registra(genere_riga::cartello_indicatore, {posizione})).testo = testo;
+    if (c.oltre_griglia(posizione)) return passo::fine_file;
+    cella& b = c.cella_at(nearest_long(posizione / 50.0 + 1));
+    if (!is_free(b)) return c.rifiuta(6, posizione);
+    // Entry 1 stays for the first station.
+    if (c.cursore_cartelli < 2) return c.rifiuta(10, posizione);
+    b.tipo_oggetto = OGGETTO_CARTELLO_INDICATORE;
+    b.dato1 = low16(c.cursore_cartelli);
+    m.voci[static_cast<size_t>(c.cursore_cartelli)].testo = testo;
+    --c.cursore_cartelli;
+    return passo::avanti;
+}
+
+passo riga_corpo(contesto_lettura& c, const std::string& chiave) {
+    passo p = passo::avanti;
+    if (contains_ignore_case(chiave, "pendenza") && (p = pendenza(c)) != passo::avanti) return p;
+    if (contains_ignore_case(chiave, "curva")) {
+        // With the geometry off a curve line is not read; its numbers become
+        // keyword fields of their own. It is still a known keyword.
+        if (c.m.genera_tracciato == 0)
+            c.riconosciuto = true;
+        else if ((p = curva(c, chiave)) != passo::avanti)
+            return p;
+    }
+    if (contains_ignore_case(chiave, "montagna") && (p = montagna(c)) != passo::avanti) return p;
+    if (contains_ignore_case(chiave, "indicatori_v") && (p = indicatori_v_max(c)) != passo::avanti) return p;
+    if (contains_ignore_case(chiave, "indicat") && contains_ignore_case(chiave, "cartello"))
+        p = cartello_indicatore(c);
+    return p;
+}
+
+}  // namespace
+
+bool fase_linea(contesto_lettura& c) {
+    modello& m = c.m;
+    if (!file_exists(c.ingressi.linea)) {
+        m.codice_errore = 101;
+        m.origine = {c.ingressi.linea.string(), 0};
+        return false;
+    }
+    c.apri(file_testo::linea);
+    if (!trova_generale(c)) {
+        c.rifiuta(102);
+        return false;
+    }
+    if (!sezione_generale(c)) return false;
+
+    progressive_ordina(m);
+    m.numero_montagne = 0;
+    c.cursore_cartelli = VOCE_PRIMO_CARTELLO;
+    c.cursore_pendenza = 0;
+    c.cursore_geometria = 2;
+    if (m.genera_tracciato != 0) inizio_geometria(m);
+
+    for (;;) {
+        std::optional<std::string> chiave = c.chiave_corpo();
+        if (!chiave) break;
+        passo p = riga_corpo(c, *chiave);
+        if (p == passo::ritorna) return false;
+        if (p == passo::fine_file) break;
+        c.nota_se_ignoto(*chiave);
+    }
+
+    c.chiudi_e_cancella();
+    riempi_pendenza(c, int64_t{c.ultima_cella()} - 2);
+    if (m.genera_tracciato != 0) {
+        while (c.cursore_geometria <= m.lunghezza_estesa - 2) {
+            passo_geometria(m.tracciato, c.cursore_geometria, 0.0);
+            ++c.cursore_geometria;
+        }
+    }
+    return true;
+}

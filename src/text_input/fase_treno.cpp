@@ -1,0 +1,160 @@
+// Train phase of the reader and the end processing after the train file.
+#include "model/numeric.h"
+#include "placement/memo_rallentamento.h"
+#include "placement/memo_segnale.h"
+#include "text_input/confronto.h"
+#include "text_input/contesto_lettura.h"
+
+namespace {
+
+// The speed fill stores the previous speed / 5, which must fit a byte; tested only
+// when a cell is about to be written.
+void riempi_velocita(contesto_lettura& c, int64_t fino, bool ferma) {
+    c.riempi(c.cursore_velocita, fino, &cella::v_limite, ferma, [&] {
+        int32_t quinto = nearest_long(c.velocita_precedente / 5.0);
+        if (quinto < 0 || quinto > 255)
+            throw run_time_failure("overflow: speed " + std::to_string(c.velocita_precedente) + " / 5 does not fit a byte");
+        return static_cast<uint8_t>(quinto);
+    });
+}
+
+void riempi_aderenza(contesto_lettura& c, int64_t fino) {
+    c.riempi(c.cursore_aderenza, fino, &cella::aderenza, false, [&] { return low8(c.aderenza_precedente); });
+}
+
+// Reads position and value of a run-value line; status 15 when the position is
+// out of bounds, otherwise the cell bound of its fill.
+std::optional<int32_t> riga_valore(contesto_lettura& c, genere_riga genere, int32_t& valore) {
+    int32_t posizione = c.lettore().long_field();
+    valore = c.lettore().long_field();
+    c.registra(genere, {posizione, valore});
+    if (c.oltre_griglia(posizione)) return std::nullopt;
+    return nearest_long(posizione / 50.0);
+}
+
+passo velocita(contesto_lettura& c) {
+    int32_t valore;
+    std::optional<int32_t> n = riga_valore(c, genere_riga::velocita, valore);
+    if (!n) return passo::fine_file;
+    if (*n > 0) riempi_velocita(c, *n, true);
+    c.velocita_precedente = valore;
+    return passo::avanti;
+}
+
+passo aderenza(contesto_lettura& c) {
+    int32_t valore;
+    std::optional<int32_t> n = riga_valore(c, genere_riga::aderenza, valore);
+    if (!n) return passo::fine_file;
+    if (*n > 0) riempi_aderenza(c, *n);
+    c.aderenza_precedente = valore;
+    return passo::avanti;
+}
+
+passo segnale(contesto_lettura& c) {
+    int32_t v[11];
+    for (int32_t& x : v) x = c.lettore().long_field();
+    c.registra(genere_riga::segnale, {v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8], v[9], v[10]});
+    if (c.oltre_griglia(v[0])) return passo::fine_file;
+    if (c.rifiutato([&] { memo_segnale(c.m, v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8], v[9], v[10]); }))
+        return c.rifiuto_posa(v[0]);
+    return passo::avanti;
+}
+
+passo rallentamento(contesto_lettura& c) {
+    int32_t v[6];
+    for (int32_t& x : v) x = c.lettore().long_field();
+    c.registra(genere_riga::rallentamento, {v[0], v[1], v[2], v[3], v[4], v[5]});
+    if (c.oltre_griglia(v[0])) return passo::fine_file;
+    if (c.rifiutato([&] { memo_rallentamento(c.m, v[0], v[1], v[2], v[3], v[4], v[5]); }))
+        return c.rifiuto_posa(v[0]);
+    return passo::avanti;
+}
+
+passo abbattimento(contesto_lettura& c) {
+    int32_t posizione = c.lettore().long_field();
+    int32_t valore = c.lettore().long_field();
+    c.registra(genere_riga::abbattimento, {posizione, valore});
+    if (c.oltre_griglia(posizione)) return passo::fine_file;
+    cella& cut = c.cella_at(nearest_long(posizione / 50.0));
+    if (!is_free(cut)) return c.rifiuta(7, posizione);
+    if (valore > 0) {
+        cut.tipo_oggetto = OGGETTO_ABBATTIMENTO;
+        cut.dato1 = low16(valore);
+    } else {
+        cut.tipo_oggetto = OGGETTO_ABBATTIMENTO_SENZA_VALORE;
+    }
+    return passo::avanti;
+}
+
+passo riga_treno(contesto_lettura& c, const std::string& chiave) {
+    modello& m = c.m;
+    lettore_campi& r = c.lettore();
+    passo p = passo::avanti;
+    if (contains_ignore_case(chiave, "frenata") && contains_ignore_case(chiave, "massa")) {
+        m.voci[VOCE_TRENO_LINEA].inizio_zona = r.long_field();
+        c.registra(genere_riga::frenata, {m.voci[VOCE_TRENO_LINEA].inizio_zona});
+    }
+    if (contains_ignore_case(chiave, "vetture")) {
+        m.voci[VOCE_TRENO_LINEA].progressiva = r.long_field();
+        c.registra(genere_riga::vetture, {m.voci[VOCE_TRENO_LINEA].progressiva});
+    }
+    if (contains_ignore_case(chiave, "velocit") && (p = velocita(c)) != passo::avanti) return p;
+    if (contains_ignore_case(chiave, "aderenza") && (p = aderenza(c)) != passo::avanti) return p;
+    voce& treno = m.voci[VOCE_TRENO];
+    if (contains_ignore_case(chiave, "orologio")) {
+        treno.parametro3 = r.integer_field();
+        treno.parametro4 = r.integer_field();
+        treno.parametro5 = r.integer_field();
+        c.registra(genere_riga::orologio, {treno.parametro3, treno.parametro4, treno.parametro5});
+    }
+    if (contains_ignore_case(chiave, "sabbia")) {
+        treno.parametro1 = r.integer_field();
+        c.registra(genere_riga::sabbia, {treno.parametro1});
+    }
+    if (contains_ignore_case(chiave, "segnale") && (p = segnale(c)) != passo::avanti) return p;
+    if (contains_ignore_case(chiave, "rallentamento") && (p = rallentamento(c)) != passo::avanti) return p;
+    if (contains_ignore_case(chiave, "abbattimento") && (p = abbattimento(c)) != passo::avanti) return p;
+    if (contains_ignore_case(chiave, "stazione")) p = stazione(c);
+    return p;
+}
+
+// The route line of the first kilometric reference that is not a multiple of 50,
+// for the diagnostics of status 2 (the reordering keeps the values' residues).
+int32_t linea_riferimento(const registro_lettura& reg) {
+    for (const riga_letta& r : reg.righe)
+        if (r.genere == genere_riga::progressiva && (r.valori[0] % 50 != 0 || r.valori[1] % 50 != 0)) return r.linea;
+    return 0;
+}
+
+}  // namespace
+
+void fase_treno(contesto_lettura& c) {
+    modello& m = c.m;
+    c.apri(file_testo::treno);
+    lettore_campi& r = c.lettore();
+    while (!r.fine())
+        if (contains_ignore_case(r.testo(), "[generale]")) break;
+    c.cursore_velocita = 0;
+    c.cursore_aderenza = 0;
+    c.numero_stazione = 1;
+
+    for (;;) {
+        std::optional<std::string> chiave = c.chiave_corpo();
+        if (!chiave) break;
+        passo p = riga_treno(c, *chiave);
+        if (p == passo::ritorna) return;
+        if (p == passo::fine_file) break;
+        c.nota_se_ignoto(*chiave);
+    }
+
+    c.chiudi_e_cancella();
+    int64_t fino = int64_t{c.ultima_cella()} - 2;
+    riempi_velocita(c, fino, false);
+    riempi_aderenza(c, fino);
+    for (int i = VOCE_PROGRESSIVA_TRE; i <= VOCE_PROGRESSIVA_UNO; ++i) {
+        if (m.voci[i].inizio_zona % 50 != 0 || m.voci[i].fine_zona % 50 != 0) {
+            m.codice_errore = 2;
+            m.origine = {c.ingressi.linea.string(), linea_riferimento(m.registro)};
+        }
+    }
+}

@@ -1,0 +1,34 @@
+#include "text_input/memorizza_dati.h"
+
+#include <exception>
+#include <system_error>
+
+#include "text_input/contesto_lettura.h"
+
+void memorizza_dati(modello& m, const ingressi_lettore& ingressi) {
+    contesto_lettura c(m, ingressi);
+    m.registro.pulisci();
+    m.registro.percorso_linea = ingressi.linea.string();
+    m.registro.percorso_treno = ingressi.treno.string();
+    // The grid and the geometry exist only once this run's route length sizes them.
+    m.celle.clear();
+    m.tracciato = tracciato_t{};
+    m.numero_celle = 0;
+    m.lunghezza_estesa = 0;
+    try {
+        m.voci[VOCE_LINEA].testo = m.nome_linea;
+        m.voci[VOCE_TRENO].testo = m.numero_treno;
+        if (fase_linea(c)) fase_treno(c);
+    } catch (const std::exception& e) {
+        int32_t linea = c.campi ? c.campi->linea_campo() : 0;
+        c.campi.reset();
+        if (ingressi.cancella_testi) {
+            std::error_code ec;
+            std::filesystem::remove(ingressi.linea, ec);
+            std::filesystem::remove(ingressi.treno, ec);
+        }
+        m.codice_errore = 25;
+        m.origine = {c.percorso().string(), linea};
+        m.registro.guasto = e.what();
+    }
+}

@@ -1,0 +1,75 @@
+#include "compile/codice_gara.h"
+
+#include <gtest/gtest.h>
+
+#include "compile/timbri.h"
+
+namespace {
+
+modello identificatori(const std::string& treno, const std::string& linea) {
+    modello m;
+    m.voci[VOCE_TRENO].testo = treno;
+    m.voci[VOCE_LINEA].testo = linea;
+    return m;
+}
+
+int16_t og(const std::string& treno, const std::string& linea) { return codice_gara_og(identificatori(treno, linea)); }
+int32_t st(const std::string& treno, const std::string& linea) { return codice_gara_st(identificatori(treno, linea)); }
+
+}  // namespace
+
+TEST(CodiceGara, WorkedExamples) {
+    EXPECT_EQ(finestra_codice(identificatori("1", "ab")), "1abaabbccddeeffgghhiillmm");
+    EXPECT_EQ(og("1", "ab"), 2496);
+    EXPECT_EQ(st("1", "ab"), 33703);
+    // Swapped: the plain sum stays, the weighted one moves.
+    EXPECT_EQ(og("ab", "1"), 2496);
+    EXPECT_EQ(st("ab", "1"), 33606);
+
+    EXPECT_EQ(finestra_codice(identificatori("", "")), "aabbccddeeffgghhiillmmnno");
+    EXPECT_EQ(og("", ""), 2583);
+    EXPECT_EQ(st("", ""), 34355);
+}
+
+TEST(CodiceGara, OnlyTheFirstTwentyFiveCharactersCount) {
+    const std::string linea = "Lidonia_Sabrio_and_then_more";
+    EXPECT_EQ(og("914", linea), og("914", linea + "X"));
+    EXPECT_EQ(st("914", linea.substr(0, 22)), st("914", linea.substr(0, 22) + "zzz"));
+    EXPECT_NE(st("914", linea.substr(0, 21)), st("914", linea.substr(0, 21) + "z"));
+    // Every byte counts with its unsigned code, at most 25 x 255 and 255 x 325.
+    const std::string alti(25, '\xFF');
+    EXPECT_EQ(og(alti, ""), 6375);
+    EXPECT_EQ(st(alti, ""), 82875);
+}
+
+TEST(CodiceGara, UpperCaseCountsAsLowerCaseInTheWindows1252CodePage) {
+    EXPECT_EQ(st("914", "LIDONIA_SABRIO"), st("914", "lidonia_sabrio"));
+    EXPECT_EQ(og("IC", "Valle"), og("ic", "valle"));
+    EXPECT_EQ(minuscole_1252("AZ[@\xC0\xC9\xDE\xD7\xDF\x8A\x8C\x8E\x9F\x8D"),
+              "az[@\xE0\xE9\xFE\xD7\xDF\x9A\x9C\x9E\xFF\x8D");
+}
+
+TEST(Timbri, StampsTheReservedValuesAndTheCodes) {
+    modello m = identificatori("914", "Lidonia_Sabrio");
+    m.alloca_celle(10);
+    timbra_riservati(m);
+    EXPECT_EQ(m.voci[VOCE_LINEA].parametro1, 610);
+    EXPECT_EQ(m.celle[1].dato1, 5121);
+    EXPECT_EQ(m.voci[VOCE_LINEA].orario, codice_gara_st(m));
+    EXPECT_EQ(m.celle[1].dato2, codice_gara_og(m));
+}
+
+TEST(TimbriDeathTest, AReservedPlaceInUseEndsTheRunWithItsNumber) {
+    auto con = [](void (*prepara)(modello&)) {
+        modello m = identificatori("914", "Lidonia_Sabrio");
+        m.alloca_celle(10);
+        prepara(m);
+        timbra_riservati(m);
+    };
+    EXPECT_EXIT(con([](modello& m) { m.celle[1].dato1 = 3; }), testing::ExitedWithCode(4), "^ Errore n\\. 1250\n$");
+    EXPECT_EXIT(con([](modello& m) { m.voci[VOCE_LINEA].parametro1 = -1; }), testing::ExitedWithCode(4),
+                "^ Errore n\\. 1250\n$");
+    EXPECT_EXIT(con([](modello& m) { m.celle[1].dato2 = 7; }), testing::ExitedWithCode(4), "^ Errore n\\. 1251\n$");
+    EXPECT_EXIT(con([](modello& m) { m.voci[VOCE_LINEA].orario = 1; }), testing::ExitedWithCode(4),
+                "^ Errore n\\. 1251\n$");
+}

@@ -1,0 +1,109 @@
+// Every conformance vector through the compile: error state, files written and
+// their digests, byte for byte.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <set>
+
+#include "compile/memorizza_percorso.h"
+#include "platform/file_ops.h"
+#include "tests/support/decodifica.h"
+#include "tests/support/json.h"
+#include "tests/support/sha256.h"
+#include "tests/support/temp_dir.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+fs::path cartella_vettori() {
+    if (const char* env = std::getenv("SCENARIO_VECTORS_DIR")) return env;
+    return SHARED_VECTORS_DIR;
+}
+
+struct vettore {
+    fs::path cartella;
+    json atteso;
+    std::string linea, treno;  // input texts
+};
+
+esito_compilazione compila(const vettore& v, const fs::path& in, const fs::path& out, modello& m) {
+    m.nome_linea = v.atteso["route_id"].testo;
+    m.numero_treno = v.atteso["train_number"].testo;
+    opzioni_compilazione o;
+    o.ingressi = {in / v.atteso["route_file"].testo, in / v.atteso["train_file"].testo, false};
+    o.cartella = out;
+    return memorizza_percorso(m, v.atteso["geometry"].vero ? 1 : 0, o);
+}
+
+std::string tipo_file(const std::string& nome, const std::string& route_id) {
+    if (nome == route_id + "_linea.dat") return "linea";
+    return nome.size() > 4 && nome.substr(nome.size() - 4) == ".sim" ? "sim" : "celle";
+}
+
+void controlla(const vettore& v) {
+    temp_dir in, out;
+    write_file(in.path() / v.atteso["route_file"].testo, v.linea);
+    write_file(in.path() / v.atteso["train_file"].testo, v.treno);
+
+    const json& report = v.atteso["report"];
+    if (!report.is_null()) {
+        EXPECT_EXIT(
+            {
+                modello m;
+                compila(v, in.path(), out.path(), m);
+            },
+            testing::ExitedWithCode(4), "^ Errore n\\. " + report.testo + "\n$");
+        EXPECT_EQ(out.names(), std::vector<std::string>{}) << "the numbered report must leave no compiled file";
+    } else {
+        modello m;
+        esito_compilazione esito = compila(v, in.path(), out.path(), m);
+        EXPECT_EQ(m.codice_errore, v.atteso["codice_errore"].numero);
+        EXPECT_EQ(m.metri_errore, v.atteso["metri_errore"].numero);
+        EXPECT_EQ(esito.griglia_allocata, v.atteso["grid_allocated"].vero);
+
+        std::vector<std::string> attesi;
+        for (const auto& [nome, _] : v.atteso["files"].oggetto) attesi.push_back(nome);
+        std::vector<std::string> scritti = esito.scritti;
+        std::sort(scritti.begin(), scritti.end());
+        EXPECT_EQ(out.names(), attesi);
+        EXPECT_EQ(scritti, attesi);
+
+        for (const auto& [nome, f] : v.atteso["files"].oggetto) {
+            if (!file_exists(out.path() / nome)) continue;
+            std::string byte = read_file(out.path() / nome);
+            if (sha256_hex(byte) == f["sha256"].testo && static_cast<int64_t>(byte.size()) == f["size"].numero)
+                continue;
+            fs::path riferimento = v.cartella / "expected" / nome;
+            std::string dove = file_exists(riferimento)
+                                   ? decodifica::prima_differenza(tipo_file(nome, m.nome_linea),
+                                                                  read_file(riferimento), byte)
+                                   : "size " + std::to_string(byte.size()) + ", expected " +
+                                         std::to_string(f["size"].numero) + " (no expected bytes to compare)";
+            ADD_FAILURE() << nome << " differs: " << dove;
+        }
+    }
+    // The inputs are the author's: never deleted or changed.
+    EXPECT_EQ(read_file(in.path() / v.atteso["route_file"].testo), v.linea);
+    EXPECT_EQ(read_file(in.path() / v.atteso["train_file"].testo), v.treno);
+}
+
+}  // namespace
+
+TEST(ConformanceVectorsDeathTest, EveryVectorCompilesToItsExpectedFiles) {
+    fs::path radice = cartella_vettori();
+    if (!fs::is_directory(radice)) GTEST_SKIP() << "no conformance vectors at " << radice;
+    std::set<fs::path> cartelle;
+    for (const auto& e : fs::directory_iterator(radice))
+        if (e.is_directory() && fs::exists(e.path() / "expected.json")) cartelle.insert(e.path());
+    ASSERT_FALSE(cartelle.empty());
+    for (const fs::path& c : cartelle) {
+        SCOPED_TRACE(c.filename().string());
+        vettore v{c, json::parse(read_file(c / "expected.json")), {}, {}};
+        v.linea = read_file(c / v.atteso["route_file"].testo);
+        v.treno = read_file(c / v.atteso["train_file"].testo);
+        controlla(v);
+    }
+}
