@@ -20,7 +20,10 @@ int run_command_line(int argc, char** argv) {
     app.set_version_flag("--version", version_text(), "Print the version and exit");
     app.require_subcommand(1);
     command_action chosen;
+    add_compile_command(app, chosen);
+    add_export_command(app, chosen);
     add_inspect_command(app, chosen);
+    add_errors_command(app, chosen);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {

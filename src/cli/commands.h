@@ -14,3 +14,6 @@ std::string version_text();
 CLI::App* add_command(CLI::App& app, const std::string& name, const std::string& description);
 
 void add_inspect_command(CLI::App& app, command_action& chosen);
+void add_compile_command(CLI::App& app, command_action& chosen);
+void add_export_command(CLI::App& app, command_action& chosen);
+void add_errors_command(CLI::App& app, command_action& chosen);

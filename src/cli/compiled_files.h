@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "compile/timbri.h"
 #include "model/cella.h"
 #include "model/tracciato.h"
 #include "model/voce.h"
@@ -28,9 +29,9 @@ struct decode_failure : std::runtime_error {
     explicit decode_failure(const std::string& what) : std::runtime_error(what) {}
 };
 
-// Values that every compile stamps before it writes (cell 1, record 85).
-constexpr int16_t TIMBRO_CELLA = 5121;
-constexpr int16_t TIMBRO_VOCE = 610;
+// Every compile stamps cell 1 and record 85 before it writes: the files' signature.
+constexpr int16_t TIMBRO_CELLA = TIMBRO_CELLA_UNO;
+constexpr int16_t TIMBRO_VOCE = TIMBRO_VOCE_LINEA;
 
 tracciato_t decode_route_file(std::string_view bytes);
 std::array<voce, NUMERO_VOCI> decode_scenario_file(std::string_view bytes);
