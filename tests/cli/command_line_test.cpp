@@ -1,0 +1,177 @@
+// The real executable, driven as an author would drive it.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <nlohmann/json.hpp>
+#include <set>
+
+#include "app/form_load.h"
+#include "platform/file_ops.h"
+#include "tests/support/run_program.h"
+#include "tests/support/sha256.h"
+#include "tests/support/temp_dir.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string ROUTE = "Lidonia_Sabrio_linea.txt";
+const std::string TRAIN = "Lidonia_Sabrio_914-.txt";
+
+std::map<std::string, std::string> digests(const fs::path& dir) {
+    std::map<std::string, std::string> out;
+    for (const auto& e : fs::directory_iterator(dir)) out[e.path().filename()] = sha256_hex(read_file(e.path()));
+    return out;
+}
+
+nlohmann::json summary_of(const program_result& r) {
+    EXPECT_TRUE(nlohmann::json::accept(r.out)) << r.out;
+    return nlohmann::json::parse(r.out, nullptr, false);
+}
+
+// The carried scenario exported into `dir`, with one line of the train file replaced.
+void export_with(const temp_dir& dir, int line, const std::string& text) {
+    ASSERT_EQ(run_program({"export", dir.path()}).status, 0);
+    if (line == 0) return;
+    std::string bytes = read_file(dir.path() / TRAIN), out;
+    size_t at = 0;
+    for (int n = 1; at < bytes.size(); ++n) {
+        size_t end = bytes.find("\r\n", at);
+        out += (n == line ? text : bytes.substr(at, end - at)) + "\r\n";
+        at = end + 2;
+    }
+    write_file(dir.path() / TRAIN, out);
+}
+
+}  // namespace
+
+TEST(CommandLine, EveryVectorCompilesToItsExpectedFiles) {
+    int seen = 0;
+    for (const auto& entry : fs::directory_iterator(SHARED_VECTORS_DIR)) {
+        if (!fs::exists(entry.path() / "expected.json")) continue;
+        ++seen;
+        SCOPED_TRACE(entry.path().filename().string());
+        const auto expected = nlohmann::json::parse(read_file(entry.path() / "expected.json"));
+        const fs::path route = entry.path() / expected["route_file"].get<std::string>();
+        const fs::path train = entry.path() / expected["train_file"].get<std::string>();
+        const std::string before = sha256_hex(read_file(route)) + sha256_hex(read_file(train));
+        temp_dir out;
+        std::vector<std::string> args = {"compile", route, train, "-o", out.path(), "--json",
+                                         "--route-id", expected["route_id"], "--train-number",
+                                         expected["train_number"]};
+        if (!expected["geometry"].get<bool>()) args.push_back("--no-geometry");
+        const program_result r = run_program(args);
+        const auto j = summary_of(r);
+        EXPECT_EQ(j["report"], expected["report"]);
+        if (expected["report"].is_null()) {
+            EXPECT_EQ(j["codice_errore"], expected["codice_errore"]) << r.err;
+            if (expected["grid_allocated"].get<bool>()) {
+                EXPECT_EQ(j["metri_errore"], expected["metri_errore"]);
+            }
+            EXPECT_EQ(r.status, expected["codice_errore"] == 0 && expected["grid_allocated"].get<bool>() ? 0 : 1);
+        } else {
+            EXPECT_EQ(r.status, 4);
+        }
+        std::map<std::string, std::string> want;
+        for (const auto& [name, file] : expected["files"].items()) want[name] = file["sha256"];
+        EXPECT_EQ(digests(out.path()), want);
+        std::set<std::string> written(j["written"].begin(), j["written"].end());
+        std::set<std::string> want_names;
+        for (const auto& [name, file] : want) want_names.insert(name);
+        EXPECT_EQ(written, want_names);
+        EXPECT_EQ(sha256_hex(read_file(route)) + sha256_hex(read_file(train)), before) << "an input changed";
+    }
+    EXPECT_GT(seen, 0);
+}
+
+TEST(CommandLine, CompileOfTheExportedScenarioEqualsTheFixedRun) {
+    temp_dir fixed, authored;
+    Form1 form;
+    std::ostringstream quiet;
+    ASSERT_EQ(Form_Load(form, fixed.path(), quiet), 0);
+    export_with(authored, 0, "");
+    const auto exported = digests(authored.path());
+    const program_result r = run_program({"compile", ROUTE, TRAIN}, authored.path());
+    ASSERT_EQ(r.status, 0) << r.err;
+    auto after = digests(authored.path());
+    // The inputs and the documents are still there, unchanged; the compiled files equal the fixed run's.
+    for (const auto& [name, digest] : exported) EXPECT_EQ(after[name], digest) << name;
+    for (const auto& [name, digest] : digests(fixed.path())) EXPECT_EQ(after[name], digest) << name;
+    EXPECT_EQ(after.size(), digests(fixed.path()).size() + 2);
+}
+
+TEST(CommandLine, ACollidingSignalNamesItsLineAndLeavesTheInputs) {
+    temp_dir dir;
+    export_with(dir, 79, "segnale,    1675,   2, 4, 1,  0, 0,    2,  3,1,0, 0");
+    const auto before = digests(dir.path());
+    program_result r = run_program({"compile", ROUTE, TRAIN, "--json"}, dir.path());
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, TRAIN + ":79: error 16: signal cell already occupied (at 1675 m)\n");
+    const auto j = summary_of(r);
+    EXPECT_EQ(j["codice_errore"], 16);
+    EXPECT_EQ(j["line"], 79);
+    EXPECT_EQ(j["file"], TRAIN);
+    EXPECT_EQ(j["written"].size(), 3u);  // written as the fixed run would
+    auto after = digests(dir.path());
+    EXPECT_EQ(after[ROUTE], before.at(ROUTE));
+    EXPECT_EQ(after[TRAIN], before.at(TRAIN));
+}
+
+TEST(CommandLine, CheckWritesNothing) {
+    temp_dir dir, out;
+    export_with(dir, 0, "");
+    const program_result r = run_program({"compile", ROUTE, TRAIN, "--check", "-o", out.path(), "--json"}, dir.path());
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(summary_of(r)["written"].size(), 0u);
+    EXPECT_TRUE(out.names().empty());
+}
+
+TEST(CommandLine, RefusesUnreadableInputsAndUnknownIdentifiersBeforeCompiling) {
+    temp_dir dir;
+    export_with(dir, 0, "");
+    program_result r = run_program({"compile", ROUTE, "Lidonia_Sabrio_915-.txt", "--json"}, dir.path());
+    EXPECT_EQ(r.status, 3);
+    EXPECT_NE(r.err.find("Lidonia_Sabrio_915-.txt: no such file"), std::string::npos) << r.err;
+    EXPECT_TRUE(nlohmann::json::accept(r.out));
+    EXPECT_EQ(run_program({"compile", ROUTE, dir.path()}, dir.path()).status, 2);  // no train number in the name
+    EXPECT_EQ(run_program({"compile", ROUTE, ".", "--train-number", "914"}, dir.path()).status, 3);  // a directory
+    fs::copy_file(dir.path() / ROUTE, dir.path() / "mine.txt");
+    r = run_program({"compile", "mine.txt", TRAIN}, dir.path());
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("--route-id"), std::string::npos);
+    // An output that would land on an input is refused.
+    fs::copy_file(dir.path() / ROUTE, dir.path() / "X_linea.dat");
+    EXPECT_EQ(run_program({"compile", "X_linea.dat", TRAIN, "--route-id", "X", "--train-number", "1"}, dir.path()).status,
+              2);
+    EXPECT_EQ(digests(dir.path()).count("X_1.sim"), 0u);
+}
+
+TEST(CommandLine, InspectsEachKindAndRefusesBrokenFiles) {
+    temp_dir dir;
+    export_with(dir, 0, "");
+    ASSERT_EQ(run_program({"compile", ROUTE, TRAIN}, dir.path()).status, 0);
+    for (const std::string name : {"Lidonia_Sabrio_linea.dat", "Lidonia_Sabrio_914.sim", "Lidonia_Sabrio_914.dat"}) {
+        const program_result r = run_program({"inspect", name, "--json"}, dir.path());
+        EXPECT_EQ(r.status, 0) << name << r.err;
+        EXPECT_TRUE(nlohmann::json::accept(r.out)) << name;
+    }
+    const std::string cells = read_file(dir.path() / "Lidonia_Sabrio_914.dat");
+    write_file(dir.path() / "cut.dat", cells.substr(0, 1000));
+    write_file(dir.path() / "empty_linea.dat", "");
+    EXPECT_EQ(run_program({"inspect", "cut.dat"}, dir.path()).status, 3);
+    EXPECT_EQ(run_program({"inspect", "empty_linea.dat"}, dir.path()).status, 3);
+}
+
+TEST(CommandLine, HelpVersionAndUsage) {
+    for (const std::string cmd : {"compile", "export", "inspect", "errors"}) {
+        EXPECT_EQ(run_program({cmd, "--help"}).status, 0) << cmd;
+        const program_result v = run_program({cmd, "--version"});
+        EXPECT_EQ(v.status, 0) << cmd;
+        EXPECT_EQ(v.out.rfind("scenario-compiler ", 0), 0u) << cmd;
+    }
+    EXPECT_EQ(run_program({"no-such-command"}).status, 2);
+    const program_result e = run_program({"errors"});
+    EXPECT_EQ(e.status, 0);
+    EXPECT_NE(e.out.find("error 16: signal cell already occupied"), std::string::npos);
+}
