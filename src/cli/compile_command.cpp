@@ -6,6 +6,7 @@
 
 #include "cli/commands.h"
 #include "cli/input_files.h"
+#include "cli/warnings.h"
 #include "compile/codici_errore.h"
 #include "compile/file_compilati.h"
 #include "compile/memorizza_percorso.h"
@@ -70,6 +71,9 @@ std::string diagnostic(const modello& m) {
         where = std::filesystem::path(m.origine.file).filename().string();
         if (m.origine.line > 0) where += ":" + std::to_string(m.origine.line);
         where += ": ";
+    } else if (const riga_letta* r = line_of_grid_fault(m)) {
+        where = std::filesystem::path(m.registro.percorso(r->file)).filename().string() + ":" +
+                std::to_string(r->linea) + ": ";
     }
     std::string text = where + "error " + std::to_string(m.codice_errore) + ": " + significato_errore(m.codice_errore);
     const voce_errore* e = cerca_errore(m.codice_errore);
@@ -128,10 +132,19 @@ int run_compile(compile_options o) {
         return finish(EXIT_FAILURE_IO, std::string("scenario-compiler compile: ") + e.what());
     }
     for (const std::string& w : esito.scritti) g_summary.j["written"].push_back(w);
+    for (const warning& w : scenario_warnings(m)) {
+        std::cerr << w.text() << '\n';
+        g_summary.j["warnings"].push_back({{"file", w.file}, {"line", w.line}, {"message", w.message}});
+    }
     g_summary.j["codice_errore"] = m.codice_errore;
     g_summary.j["metri_errore"] = m.metri_errore;
     if (!m.origine.file.empty()) g_summary.j["file"] = std::filesystem::path(m.origine.file).filename().string();
     if (m.origine.line > 0) g_summary.j["line"] = m.origine.line;
+    if (m.origine.file.empty())
+        if (const riga_letta* r = line_of_grid_fault(m)) {
+            g_summary.j["file"] = std::filesystem::path(m.registro.percorso(r->file)).filename().string();
+            g_summary.j["line"] = r->linea;
+        }
     if (m.codice_errore == 0 && esito.griglia_allocata) return finish(EXIT_OK, "");
     return finish(EXIT_ERROR_STATE, diagnostic(m));
 }

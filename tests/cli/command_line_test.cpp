@@ -107,7 +107,10 @@ TEST(CommandLine, ACollidingSignalNamesItsLineAndLeavesTheInputs) {
     const auto before = digests(dir.path());
     program_result r = run_program({"compile", ROUTE, TRAIN, "--json"}, dir.path());
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, TRAIN + ":79: error 16: signal cell already occupied (at 1675 m)\n");
+    // The position off a multiple of 50 is warned about, and PEDASO lies inside the second restriction.
+    EXPECT_EQ(r.err, TRAIN + ":79: warning: segnale position 1675 m is not a multiple of 50: rounding to a cell moves it\n" +
+                         TRAIN + ":50: warning: station PEDASO (area 77700 to 78100 m) overlaps the restriction of line 74\n" +
+                         TRAIN + ":79: error 16: signal cell already occupied (at 1675 m)\n");
     const auto j = summary_of(r);
     EXPECT_EQ(j["codice_errore"], 16);
     EXPECT_EQ(j["line"], 79);
@@ -116,6 +119,24 @@ TEST(CommandLine, ACollidingSignalNamesItsLineAndLeavesTheInputs) {
     auto after = digests(dir.path());
     EXPECT_EQ(after[ROUTE], before.at(ROUTE));
     EXPECT_EQ(after[TRAIN], before.at(TRAIN));
+}
+
+TEST(CommandLine, WarnsOfAMisspeltKeywordAndLinesOutOfOrder) {
+    temp_dir dir;
+    export_with(dir, 79, "segnalle,    4450,   2, 4, 1,  0, 0,    2,  3,1,0, 0");
+    program_result r = run_program({"compile", ROUTE, TRAIN, "--json"}, dir.path());
+    EXPECT_NE(r.err.find(TRAIN + ":79: warning: 'segnalle' matches no keyword (misspelt?)\n"), std::string::npos) << r.err;
+    const auto j = summary_of(r);
+    bool found = false;
+    for (const auto& w : j["warnings"]) found |= w["line"] == 79 && w["file"] == TRAIN;
+    EXPECT_TRUE(found);
+
+    temp_dir back;
+    export_with(back, 13, "velocita,  100000,   160");  // beyond the next speed line
+    r = run_program({"compile", ROUTE, TRAIN, "--check"}, back.path());
+    EXPECT_NE(r.err.find(TRAIN + ":14: warning: velocita at 30500 m is out of ascending order (line 13 is at 100000 m)"),
+              std::string::npos)
+        << r.err;
 }
 
 TEST(CommandLine, CheckWritesNothing) {

@@ -1,0 +1,131 @@
+#include "cli/warnings.h"
+
+#include <cctype>
+#include <filesystem>
+#include <map>
+#include <utility>
+
+#include "model/numeric.h"
+
+namespace {
+
+bool has_position(genere_riga g) {
+    switch (g) {
+        case genere_riga::pendenza:
+        case genere_riga::curva:
+        case genere_riga::montagna:
+        case genere_riga::indicatori_vmax:
+        case genere_riga::cartello_indicatore:
+        case genere_riga::velocita:
+        case genere_riga::aderenza:
+        case genere_riga::segnale:
+        case genere_riga::rallentamento:
+        case genere_riga::abbattimento:
+        case genere_riga::stazione: return true;
+        default: return false;
+    }
+}
+
+// Objects whose position is rounded to a cell: off a multiple of 50 they move.
+bool placed_in_a_cell(genere_riga g) {
+    switch (g) {
+        case genere_riga::indicatori_vmax:
+        case genere_riga::cartello_indicatore:
+        case genere_riga::segnale:
+        case genere_riga::rallentamento:
+        case genere_riga::abbattimento: return true;
+        default: return false;
+    }
+}
+
+struct builder {
+    const modello& m;
+    std::vector<warning> out;
+
+    void add(const riga_letta& r, std::string message) {
+        out.push_back({std::filesystem::path(m.registro.percorso(r.file)).filename().string(), r.linea,
+                       std::move(message)});
+    }
+};
+
+}  // namespace
+
+std::string warning::text() const {
+    std::string where = file;
+    if (line > 0) where += ":" + std::to_string(line);
+    return (where.empty() ? "" : where + ": ") + "warning: " + message;
+}
+
+std::vector<warning> scenario_warnings(const modello& m) {
+    builder b{m, {}};
+    const registro_lettura& reg = m.registro;
+
+    std::map<genere_riga, const riga_letta*> previous;
+    const riga_letta* previous_curve = nullptr;
+    for (const riga_letta& r : reg.righe) {
+        if (!has_position(r.genere) || r.valori.empty()) continue;
+        const int32_t p = r.valori[0];
+        const char* kind = nome_genere(r.genere);
+        auto prev = previous.find(r.genere);
+        if (prev != previous.end() && p < prev->second->valori[0])
+            b.add(r, std::string(kind) + " at " + std::to_string(p) + " m is out of ascending order (line " +
+                         std::to_string(prev->second->linea) + " is at " + std::to_string(prev->second->valori[0]) +
+                         " m)");
+        previous[r.genere] = &r;
+        if (r.genere == genere_riga::curva && r.valori.size() >= 2) {
+            if (previous_curve != nullptr && previous_curve->valori.size() >= 2 &&
+                static_cast<int64_t>(p) < static_cast<int64_t>(previous_curve->valori[0]) + previous_curve->valori[1])
+                b.add(r, "curve at " + std::to_string(p) + " m starts inside the curve of line " +
+                             std::to_string(previous_curve->linea));
+            if (r.oltre_geometria) b.add(r, "curve at " + std::to_string(p) + " m runs past the end of the geometry");
+            previous_curve = &r;
+        }
+        if (placed_in_a_cell(r.genere) && p % 50 != 0)
+            b.add(r, std::string(kind) + " position " + std::to_string(p) +
+                         " m is not a multiple of 50: rounding to a cell moves it");
+    }
+
+    // Station areas from the records the reader filled, in station order.
+    int stazione = 0;
+    for (const riga_letta& s : reg.righe) {
+        if (s.genere != genere_riga::stazione) continue;
+        ++stazione;
+        if (stazione >= VOCE_PRIMO_CARTELLO) break;
+        const voce& v = m.voci[static_cast<size_t>(stazione)];
+        for (const riga_letta& r : reg.righe) {
+            if (r.genere != genere_riga::rallentamento || r.valori.size() < 3) continue;
+            const int64_t inizio = r.valori[0], fine = inizio + r.valori[2];
+            if (inizio < v.fine_zona && fine > v.inizio_zona)
+                b.add(s, "station " + s.testo + " (area " + std::to_string(v.inizio_zona) + " to " +
+                             std::to_string(v.fine_zona) + " m) overlaps the restriction of line " +
+                             std::to_string(r.linea));
+        }
+    }
+
+    for (const campo_ignoto& f : reg.ignoti)
+        b.out.push_back({std::filesystem::path(reg.percorso(f.file)).filename().string(), f.linea,
+                         "'" + f.testo + "' matches no keyword (misspelt?)"});
+    return b.out;
+}
+
+namespace {
+
+int64_t object_cell(int64_t p) { return nearest_long(static_cast<double>(p) / 50.0 + 1); }
+
+}  // namespace
+
+const riga_letta* line_of_grid_fault(const modello& m) {
+    const int64_t cella = m.metri_errore / 50;
+    const riga_letta* found = nullptr;
+    for (const riga_letta& r : m.registro.righe) {
+        if (r.valori.empty()) continue;
+        const int64_t p = r.valori[0];
+        if (m.codice_errore == 11 && r.genere == genere_riga::segnale && object_cell(p) == cella) found = &r;
+        if (r.genere != genere_riga::rallentamento || r.valori.size() < 3) continue;
+        if (m.codice_errore == 12 && object_cell(p) == cella) found = &r;
+        // Code 13 stands on a cell along the restriction or up to 13 cells after its end.
+        if (m.codice_errore == 13 && object_cell(p) <= cella && cella <= object_cell(p + r.valori[2]) + 13)
+            found = &r;
+    }
+    return found;
+}

@@ -1,0 +1,22 @@
+#pragma once
+// Warnings for what compiles but is almost surely a mistake, from the reader's
+// record of what it read.
+#include <string>
+#include <vector>
+
+#include "model/modello.h"
+
+struct warning {
+    std::string file;  // file name, without its directory
+    int32_t line = 0;
+    std::string message;
+
+    // "FILE:LINE: warning: message"
+    std::string text() const;
+};
+
+std::vector<warning> scenario_warnings(const modello& m);
+
+// For the grid pass's codes 11, 12 and 13, which carry only a position: the
+// signal or restriction line the fault concerns, when one can be found.
+const riga_letta* line_of_grid_fault(const modello& m);
