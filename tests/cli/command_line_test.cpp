@@ -196,3 +196,21 @@ TEST(CommandLine, HelpVersionAndUsage) {
     EXPECT_EQ(e.status, 0);
     EXPECT_NE(e.out.find("error 16: signal cell already occupied"), std::string::npos);
 }
+
+TEST(CommandLine, GridPassFaultsNameTheLineOfTheirSignalOrRestriction) {
+    const std::pair<const char*, int> cases[] = {{"fault-100441", 251}, {"fault-100461", 122}, {"fault-100321", 52}};
+    for (const auto& [name, line] : cases) {
+        const fs::path dir = fs::path(SHARED_VECTORS_DIR) / name;
+        if (!fs::exists(dir / "expected.json")) GTEST_SKIP() << dir << " is not there";
+        const auto expected = nlohmann::json::parse(read_file(dir / "expected.json"));
+        temp_dir out;
+        const program_result c = run_program(
+            {"compile", dir / expected["route_file"].get<std::string>(), dir / expected["train_file"].get<std::string>(), "--check",
+             "--json", "--route-id", expected["route_id"], "--train-number", expected["train_number"]},
+            out.path());
+        const auto j = summary_of(c);
+        EXPECT_EQ(j["codice_errore"], expected["codice_errore"]) << name;
+        EXPECT_EQ(j["file"], expected["train_file"]) << name;
+        EXPECT_EQ(j["line"], line) << name;
+    }
+}
