@@ -10,7 +10,7 @@
 #include "compile/memorizza_percorso.h"
 #include "platform/file_ops.h"
 #include "tests/support/decodifica.h"
-#include "tests/support/json.h"
+#include <nlohmann/json.hpp>
 #include "tests/support/sha256.h"
 #include "tests/support/temp_dir.h"
 
@@ -25,17 +25,17 @@ fs::path cartella_vettori() {
 
 struct vettore {
     fs::path cartella;
-    json atteso;
+    nlohmann::json atteso;
     std::string linea, treno;  // input texts
 };
 
 esito_compilazione compila(const vettore& v, const fs::path& in, const fs::path& out, modello& m) {
-    m.nome_linea = v.atteso["route_id"].testo;
-    m.numero_treno = v.atteso["train_number"].testo;
+    m.nome_linea = v.atteso["route_id"].get<std::string>();
+    m.numero_treno = v.atteso["train_number"].get<std::string>();
     opzioni_compilazione o;
-    o.ingressi = {in / v.atteso["route_file"].testo, in / v.atteso["train_file"].testo, false};
+    o.ingressi = {in / v.atteso["route_file"].get<std::string>(), in / v.atteso["train_file"].get<std::string>(), false};
     o.cartella = out;
-    return memorizza_percorso(m, v.atteso["geometry"].vero ? 1 : 0, o);
+    return memorizza_percorso(m, v.atteso["geometry"].get<bool>() ? 1 : 0, o);
 }
 
 std::string tipo_file(const std::string& nome, const std::string& route_id) {
@@ -45,49 +45,49 @@ std::string tipo_file(const std::string& nome, const std::string& route_id) {
 
 void controlla(const vettore& v) {
     temp_dir in, out;
-    write_file(in.path() / v.atteso["route_file"].testo, v.linea);
-    write_file(in.path() / v.atteso["train_file"].testo, v.treno);
+    write_file(in.path() / v.atteso["route_file"].get<std::string>(), v.linea);
+    write_file(in.path() / v.atteso["train_file"].get<std::string>(), v.treno);
 
-    const json& report = v.atteso["report"];
+    const nlohmann::json& report = v.atteso["report"];
     if (!report.is_null()) {
         EXPECT_EXIT(
             {
                 modello m;
                 compila(v, in.path(), out.path(), m);
             },
-            testing::ExitedWithCode(4), "^ Errore n\\. " + report.testo + "\n$");
+            testing::ExitedWithCode(4), "^ Errore n\\. " + report.get<std::string>() + "\n$");
         EXPECT_EQ(out.names(), std::vector<std::string>{}) << "the numbered report must leave no compiled file";
     } else {
         modello m;
         esito_compilazione esito = compila(v, in.path(), out.path(), m);
-        EXPECT_EQ(m.codice_errore, v.atteso["codice_errore"].numero);
-        EXPECT_EQ(m.metri_errore, v.atteso["metri_errore"].numero);
-        EXPECT_EQ(esito.griglia_allocata, v.atteso["grid_allocated"].vero);
+        EXPECT_EQ(m.codice_errore, v.atteso["codice_errore"].get<int64_t>());
+        EXPECT_EQ(m.metri_errore, v.atteso["metri_errore"].get<int64_t>());
+        EXPECT_EQ(esito.griglia_allocata, v.atteso["grid_allocated"].get<bool>());
 
         std::vector<std::string> attesi;
-        for (const auto& [nome, _] : v.atteso["files"].oggetto) attesi.push_back(nome);
+        for (const auto& [nome, _] : v.atteso["files"].items()) attesi.push_back(nome);
         std::vector<std::string> scritti = esito.scritti;
         std::sort(scritti.begin(), scritti.end());
         EXPECT_EQ(out.names(), attesi);
         EXPECT_EQ(scritti, attesi);
 
-        for (const auto& [nome, f] : v.atteso["files"].oggetto) {
+        for (const auto& [nome, f] : v.atteso["files"].items()) {
             if (!file_exists(out.path() / nome)) continue;
             std::string byte = read_file(out.path() / nome);
-            if (sha256_hex(byte) == f["sha256"].testo && static_cast<int64_t>(byte.size()) == f["size"].numero)
+            if (sha256_hex(byte) == f["sha256"].get<std::string>() && static_cast<int64_t>(byte.size()) == f["size"].get<int64_t>())
                 continue;
             fs::path riferimento = v.cartella / "expected" / nome;
             std::string dove = file_exists(riferimento)
                                    ? decodifica::prima_differenza(tipo_file(nome, m.nome_linea),
                                                                   read_file(riferimento), byte)
                                    : "size " + std::to_string(byte.size()) + ", expected " +
-                                         std::to_string(f["size"].numero) + " (no expected bytes to compare)";
+                                         std::to_string(f["size"].get<int64_t>()) + " (no expected bytes to compare)";
             ADD_FAILURE() << nome << " differs: " << dove;
         }
     }
     // The inputs are the author's: never deleted or changed.
-    EXPECT_EQ(read_file(in.path() / v.atteso["route_file"].testo), v.linea);
-    EXPECT_EQ(read_file(in.path() / v.atteso["train_file"].testo), v.treno);
+    EXPECT_EQ(read_file(in.path() / v.atteso["route_file"].get<std::string>()), v.linea);
+    EXPECT_EQ(read_file(in.path() / v.atteso["train_file"].get<std::string>()), v.treno);
 }
 
 }  // namespace
@@ -101,9 +101,9 @@ TEST(ConformanceVectorsDeathTest, EveryVectorCompilesToItsExpectedFiles) {
     ASSERT_FALSE(cartelle.empty());
     for (const fs::path& c : cartelle) {
         SCOPED_TRACE(c.filename().string());
-        vettore v{c, json::parse(read_file(c / "expected.json")), {}, {}};
-        v.linea = read_file(c / v.atteso["route_file"].testo);
-        v.treno = read_file(c / v.atteso["train_file"].testo);
+        vettore v{c, nlohmann::json::parse(read_file(c / "expected.json")), {}, {}};
+        v.linea = read_file(c / v.atteso["route_file"].get<std::string>());
+        v.treno = read_file(c / v.atteso["train_file"].get<std::string>());
         controlla(v);
     }
 }
