@@ -7,6 +7,7 @@
 #include "documents/dati_note.h"
 #include "documents/dati_rallentamenti.h"
 #include "documents/dati_scheda.h"
+#include "platform/errore.h"
 #include "platform/exit_status.h"
 #include "platform/wait_window.h"
 
@@ -19,7 +20,7 @@ void compila_scenario(Form1& f) {
     o.ingressi = {f.directory / (f.m.nome_linea + "_linea.txt"),
                   f.directory / (f.m.nome_linea + "_" + f.m.numero_treno + "-.txt"), true};
     o.cartella = f.directory;
-    memorizza_percorso(f.m, 1, o);
+    f.esito = memorizza_percorso(f.m, 1, o);
 }
 
 }  // namespace
@@ -36,15 +37,18 @@ const std::vector<passo_avvio>& sequenza_avvio() {
     return passi;
 }
 
-int esito_avvio(const modello& m, std::ostream& out) {
-    if (!m.griglia_allocata()) {
-        out << "scenario-compiler: nothing compiled: error " << m.codice_errore << ": "
-            << significato_errore(m.codice_errore) << '\n';
+int esito_avvio(const Form1& form, std::ostream& out) {
+    const modello& m = form.m;
+    if (form.esito.rapporto != codice::nessuno) {
+        errore(std::to_string(numero(form.esito.rapporto)), out);
+        return EXIT_RESERVED;
+    }
+    if (!form.esito.griglia_allocata) {
+        out << "scenario-compiler: nothing compiled: " << messaggio_errore(m.codice_errore, m.metri_errore) << '\n';
         return EXIT_ERROR_STATE;
     }
-    if (m.codice_errore != 0) {
-        out << "scenario-compiler: error " << m.codice_errore << " at " << m.metri_errore
-            << " m: " << significato_errore(m.codice_errore) << '\n';
+    if (m.codice_errore != codice::nessuno) {
+        out << "scenario-compiler: " << messaggio_errore(m.codice_errore, m.metri_errore) << '\n';
         return EXIT_ERROR_STATE;
     }
     return EXIT_OK;
@@ -56,5 +60,5 @@ int Form_Load(Form1& form, const std::filesystem::path& directory, std::ostream&
     form.m.numero_treno = "914";
     show_wait_window(out);
     for (const passo_avvio& passo : sequenza_avvio()) passo.esegui(form);
-    return esito_avvio(form.m, out);
+    return esito_avvio(form, out);
 }

@@ -15,10 +15,11 @@ struct passo_avvio {
 // The stages the fixed run calls, in their order.
 const std::vector<passo_avvio>& sequenza_avvio();
 
-// The end of the fixed run: 0 when the scenario compiled with error state 0;
+// The end of the fixed run: 0 when the scenario compiled with error state 0; the
+// numbered report shown on `out` and status 4 when a reserved value was in use;
 // otherwise one line on `out` naming the code, its meaning and its position (or
 // that nothing was compiled, when the reader built no grid), and status 1.
-int esito_avvio(const modello& m, std::ostream& out);
+int esito_avvio(const Form1& form, std::ostream& out);
 
 // The fixed run: sets the identifiers, shows the wait window on `out`, then runs
 // every stage in order with `directory` as the application directory. Returns the

@@ -6,7 +6,6 @@
 #include "platform/app_directory.h"
 #include "platform/exit_status.h"
 #include "platform/io_failure.h"
-#include "platform/process_end.h"
 
 int main(int argc, char** argv) {
     try {

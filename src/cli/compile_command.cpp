@@ -5,41 +5,17 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/commands.h"
+#include "cli/compile.h"
 #include "cli/input_files.h"
 #include "cli/warnings.h"
 #include "compile/codici_errore.h"
 #include "compile/file_compilati.h"
 #include "compile/memorizza_percorso.h"
+#include "platform/errore.h"
 #include "platform/exit_status.h"
 #include "platform/io_failure.h"
-#include "platform/process_end.h"
 
 namespace {
-
-struct compile_options {
-    std::filesystem::path route, train, output = ".";
-    std::string route_id, train_number;
-    bool no_geometry = false, check = false, json = false;
-};
-
-// What the JSON summary reports; kept where the numbered report's hook can reach it.
-struct summary {
-    bool json = false;
-    nlohmann::json j = {{"codice_errore", 0}, {"metri_errore", 0}, {"file", nullptr},   {"line", nullptr},
-                        {"message", ""},      {"report", nullptr},  {"warnings", nlohmann::json::array()},
-                        {"written", nlohmann::json::array()}};
-    void print() const {
-        if (json) std::cout << j.dump(1, ' ', false, nlohmann::json::error_handler_t::replace) << std::endl;
-    }
-};
-summary g_summary;
-
-int finish(int status, const std::string& message) {
-    if (!message.empty()) std::cerr << message << '\n';
-    g_summary.j["message"] = message;
-    g_summary.print();
-    return status;
-}
 
 bool ends_with(const std::string& s, std::string_view suffix) {
     return s.size() > suffix.size() && s.compare(s.size() - suffix.size(), suffix.size(), suffix) == 0;
@@ -64,52 +40,78 @@ bool same_file(const std::filesystem::path& a, const std::filesystem::path& b) {
     return std::filesystem::equivalent(a, b, ec);
 }
 
-// "FILE:LINE: error N: meaning (at M m)", with what of the place is known.
-std::string diagnostic(const modello& m) {
-    std::string where;
-    if (!m.origine.file.empty()) {
-        where = std::filesystem::path(m.origine.file).filename().string();
-        if (m.origine.line > 0) where += ":" + std::to_string(m.origine.line);
-        where += ": ";
-    } else if (const riga_letta* r = line_of_grid_fault(m)) {
-        where = std::filesystem::path(m.registro.percorso(r->file)).filename().string() + ":" +
-                std::to_string(r->linea) + ": ";
+std::string file_name(const std::string& path) { return std::filesystem::path(path).filename().string(); }
+
+// "FILE:LINE: " for a known place, "FILE: " for a file alone, nothing otherwise.
+std::string where(const luogo_testo& l) {
+    if (l.file.empty()) return "";
+    return file_name(l.file) + (l.line > 0 ? ":" + std::to_string(l.line) : "") + ": ";
+}
+
+nlohmann::json place_json(const luogo_testo& l) {
+    return {{"file", l.file.empty() ? nlohmann::json(nullptr) : nlohmann::json(file_name(l.file))},
+            {"line", l.line > 0 ? nlohmann::json(l.line) : nlohmann::json(nullptr)}};
+}
+
+// What the run tells the author: diagnostics on err, and with --json one summary on out.
+struct summary {
+    std::ostream& out;
+    std::ostream& err;
+    bool json = false;
+    nlohmann::json j = {{"codice_errore", 0}, {"metri_errore", 0}, {"file", nullptr},   {"line", nullptr},
+                        {"message", ""},      {"note", nullptr},    {"report", nullptr}, {"warnings", nlohmann::json::array()},
+                        {"written", nlohmann::json::array()}};
+
+    int finish(int status, const std::string& message) {
+        if (!message.empty()) err << message << '\n';
+        j["message"] = message;
+        if (json) out << j.dump(1, ' ', false, nlohmann::json::error_handler_t::replace) << std::endl;
+        return status;
     }
-    std::string text = where + "error " + std::to_string(m.codice_errore) + ": " + significato_errore(m.codice_errore);
-    const voce_errore* e = cerca_errore(m.codice_errore);
-    if (e && std::string_view(e->posizione) != "not set") text += " (at " + std::to_string(m.metri_errore) + " m)";
-    return text;
-}
 
-void report_hook(const std::string& numero) {
-    g_summary.j["report"] = numero;
-    g_summary.j["message"] = " Errore n. " + numero;
-    g_summary.print();
-}
+    // The error state with its place and note; returns its diagnostic lines.
+    std::string fault(const modello& m) {
+        j["codice_errore"] = numero(m.codice_errore);
+        j["metri_errore"] = m.metri_errore;
+        const nlohmann::json place = place_json(m.origine);
+        j["file"] = place["file"];
+        j["line"] = place["line"];
+        if (m.codice_errore == codice::nessuno) return "";
+        std::string text = where(m.origine) + messaggio_errore(m.codice_errore, m.metri_errore);
+        if (!m.origine.nota_testo.empty()) {
+            j["note"] = place_json(m.origine.nota);
+            j["note"]["message"] = m.origine.nota_testo;
+            text += "\n" + where(m.origine.nota) + "note: " + m.origine.nota_testo;
+        }
+        return text;
+    }
+};
 
-int run_compile(compile_options o) {
-    g_summary.json = o.json;
+}  // namespace
+
+int run_compile(const compile_options& o, std::ostream& out, std::ostream& err) {
+    summary s{out, err, o.json};
     std::string id = o.route_id, number = o.train_number;
     if (id.empty()) {
         auto derived = id_from_route_name(o.route.filename().string());
         if (!derived)
-            return finish(EXIT_USAGE, "scenario-compiler compile: " + o.route.filename().string() +
-                                          " is not named ID_linea.txt; give --route-id");
+            return s.finish(EXIT_USAGE, "scenario-compiler compile: " + o.route.filename().string() +
+                                            " is not named ID_linea.txt; give --route-id");
         id = *derived;
     }
     if (number.empty()) {
         auto derived = number_from_train_name(o.train.filename().string(), id);
         if (!derived)
-            return finish(EXIT_USAGE, "scenario-compiler compile: " + o.train.filename().string() + " is not named " +
-                                          id + "_N-.txt; give --train-number");
+            return s.finish(EXIT_USAGE, "scenario-compiler compile: " + o.train.filename().string() +
+                                            " is not named " + id + "_N-.txt; give --train-number");
         number = *derived;
     }
     for (const auto& input : {o.route, o.train})
         if (auto problem = input_problem(input))
-            return finish(EXIT_FAILURE_IO, "scenario-compiler compile: " + input.string() + ": " + *problem);
+            return s.finish(EXIT_FAILURE_IO, "scenario-compiler compile: " + input.string() + ": " + *problem);
     std::error_code ec;
     if (!std::filesystem::is_directory(o.output, ec))
-        return finish(EXIT_FAILURE_IO, "scenario-compiler compile: " + o.output.string() + ": not a directory");
+        return s.finish(EXIT_FAILURE_IO, "scenario-compiler compile: " + o.output.string() + ": not a directory");
 
     modello m;
     m.nome_linea = id;
@@ -117,10 +119,9 @@ int run_compile(compile_options o) {
     for (const std::string& name : {nome_file_linea(m), nome_file_voci(m), nome_file_celle(m)})
         for (const auto& input : {o.route, o.train})
             if (same_file(o.output / name, input))
-                return finish(EXIT_USAGE, "scenario-compiler compile: the output " + name + " would overwrite the input " +
-                                              input.string());
+                return s.finish(EXIT_USAGE, "scenario-compiler compile: the output " + name +
+                                                " would overwrite the input " + input.string());
 
-    set_before_errore_hook(report_hook);
     opzioni_compilazione opzioni;
     opzioni.ingressi = {o.route, o.train, false};  // an author's files are never deleted
     opzioni.cartella = o.output;
@@ -129,27 +130,25 @@ int run_compile(compile_options o) {
     try {
         esito = memorizza_percorso(m, o.no_geometry ? 0 : 1, opzioni);
     } catch (const io_failure& e) {
-        return finish(EXIT_FAILURE_IO, std::string("scenario-compiler compile: ") + e.what());
+        return s.finish(EXIT_FAILURE_IO, std::string("scenario-compiler compile: ") + e.what());
     }
-    for (const std::string& w : esito.scritti) g_summary.j["written"].push_back(w);
+    for (const std::string& w : esito.scritti) s.j["written"].push_back(w);
     for (const warning& w : scenario_warnings(m)) {
-        std::cerr << w.text() << '\n';
-        g_summary.j["warnings"].push_back({{"file", w.file}, {"line", w.line}, {"message", w.message}});
+        err << w.text() << '\n';
+        s.j["warnings"].push_back({{"file", w.file}, {"line", w.line}, {"message", w.message}});
     }
-    g_summary.j["codice_errore"] = m.codice_errore;
-    g_summary.j["metri_errore"] = m.metri_errore;
-    if (!m.origine.file.empty()) g_summary.j["file"] = std::filesystem::path(m.origine.file).filename().string();
-    if (m.origine.line > 0) g_summary.j["line"] = m.origine.line;
-    if (m.origine.file.empty())
-        if (const riga_letta* r = line_of_grid_fault(m)) {
-            g_summary.j["file"] = std::filesystem::path(m.registro.percorso(r->file)).filename().string();
-            g_summary.j["line"] = r->linea;
-        }
-    if (m.codice_errore == 0 && esito.griglia_allocata) return finish(EXIT_OK, "");
-    return finish(EXIT_ERROR_STATE, diagnostic(m));
+    std::string message = s.fault(m);
+    if (esito.rapporto != codice::nessuno) {
+        // The fault recorded before the report is still the author's to fix.
+        const std::string numero_rapporto = std::to_string(numero(esito.rapporto));
+        s.j["report"] = numero_rapporto;
+        message += (message.empty() ? "" : "\n") + testo_errore(numero_rapporto);
+        return s.finish(EXIT_RESERVED, message);
+    }
+    if (m.codice_errore == codice::nessuno && esito.griglia_allocata) return s.finish(EXIT_OK, "");
+    return s.finish(EXIT_ERROR_STATE, message);
 }
 
-}  // namespace
 
 void add_compile_command(CLI::App& app, command_action& chosen) {
     auto o = std::make_shared<compile_options>();
@@ -162,5 +161,5 @@ void add_compile_command(CLI::App& app, command_action& chosen) {
     sub->add_flag("--no-geometry", o->no_geometry, "Build no geometry and write no route file");
     sub->add_flag("--check", o->check, "Do everything but write the compiled files");
     sub->add_flag("--json", o->json, "Print one JSON summary object on stdout");
-    sub->callback([&chosen, o] { chosen = [o] { return run_compile(*o); }; });
+    sub->callback([&chosen, o] { chosen = [o] { return run_compile(*o, std::cout, std::cerr); }; });
 }

@@ -9,7 +9,7 @@ void add_errors_command(CLI::App& app, command_action& chosen) {
     sub->callback([&chosen] {
         chosen = [] {
             for (const voce_errore& e : tabella_errori())
-                std::cout << "error " << e.codice << ": " << e.significato << "\n    recorded by: " << e.chi
+                std::cout << "error " << e.numero << ": " << e.significato << "\n    recorded by: " << e.chi
                           << "\n    position: " << e.posizione << "\n    next: " << e.seguito << "\n";
             return static_cast<int>(EXIT_OK);
         };

@@ -5,8 +5,6 @@
 #include <map>
 #include <utility>
 
-#include "model/numeric.h"
-
 namespace {
 
 bool has_position(genere_riga g) {
@@ -106,26 +104,4 @@ std::vector<warning> scenario_warnings(const modello& m) {
         b.out.push_back({std::filesystem::path(reg.percorso(f.file)).filename().string(), f.linea,
                          "'" + f.testo + "' matches no keyword (misspelt?)"});
     return b.out;
-}
-
-namespace {
-
-int64_t object_cell(int64_t p) { return nearest_long(static_cast<double>(p) / 50.0 + 1); }
-
-}  // namespace
-
-const riga_letta* line_of_grid_fault(const modello& m) {
-    const int64_t cella = m.metri_errore / 50;
-    const riga_letta* found = nullptr;
-    for (const riga_letta& r : m.registro.righe) {
-        if (r.valori.empty()) continue;
-        const int64_t p = r.valori[0];
-        if (m.codice_errore == 11 && r.genere == genere_riga::segnale && object_cell(p) == cella) found = &r;
-        if (r.genere != genere_riga::rallentamento || r.valori.size() < 3) continue;
-        if (m.codice_errore == 12 && object_cell(p) == cella) found = &r;
-        // Code 13 stands on a cell along the restriction or up to 13 cells after its end.
-        if (m.codice_errore == 13 && object_cell(p) <= cella && cella <= object_cell(p + r.valori[2]) + 13)
-            found = &r;
-    }
-    return found;
 }

@@ -17,6 +17,3 @@ struct warning {
 
 std::vector<warning> scenario_warnings(const modello& m);
 
-// For the grid pass's codes 11, 12 and 13, which carry only a position: the
-// signal or restriction line the fault concerns, when one can be found.
-const riga_letta* line_of_grid_fault(const modello& m);

@@ -1,28 +1,31 @@
 #pragma once
 // Every code the run can end with, in one table: the error-state codes that the
 // reader, the placements and the grid pass record, and the two numbers of the
-// numbered report. The fixed run's diagnostics and the author's command line
-// both describe a code through this table.
+// numbered report. The fixed run's end-of-run line and the author's command line
+// both describe a fault through this table.
 #include <cstdint>
+#include <string>
 #include <vector>
 
+#include "model/codice.h"
+
 struct voce_errore {
-    int32_t codice;
+    codice numero;
+    bool con_posizione;       // metri_errore is recorded with it
     const char* chi;          // the stage that records it
     const char* significato;  // short meaning, one line
     const char* posizione;    // what metri_errore holds with it
     const char* seguito;      // what the run does next
 };
 
-// Numbers of the numbered report; they end the process instead of being recorded.
-constexpr int32_t ERRORE_RISERVATO_PRIMO = 1250;
-constexpr int32_t ERRORE_RISERVATO_SECONDO = 1251;
-
 // All codes, in the order in which the run can meet them.
 const std::vector<voce_errore>& tabella_errori();
 
-// The entry of a code, or nullptr for a code the run never records.
-const voce_errore* cerca_errore(int32_t codice);
+// The entry of a code, or nullptr for one without an entry (nessuno).
+const voce_errore* cerca_errore(codice c);
 
 // The meaning of a code, or "unknown error code" when it has no entry.
-const char* significato_errore(int32_t codice);
+const char* significato_errore(codice c);
+
+// "error N: meaning", with " (at M m)" for a code recorded with its position.
+std::string messaggio_errore(codice c, int32_t metri);

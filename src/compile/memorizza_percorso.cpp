@@ -6,7 +6,7 @@
 
 esito_compilazione memorizza_percorso(modello& m, int32_t j, const opzioni_compilazione& opzioni) {
     m.genera_tracciato = j;
-    m.codice_errore = 0;
+    m.codice_errore = codice::nessuno;
     m.metri_errore = 0;
     m.origine = {};
     m.pulisci_voci();
@@ -19,7 +19,8 @@ esito_compilazione memorizza_percorso(modello& m, int32_t j, const opzioni_compi
     if (!esito.griglia_allocata) return esito;
 
     passata_griglia(m);
-    timbra_riservati(m);
+    esito.rapporto = timbra_riservati(m);
+    if (esito.rapporto != codice::nessuno) return esito;
     if (opzioni.scrivi_compilati) esito.scritti = scrivi_file_compilati(m, opzioni.cartella);
     return esito;
 }

@@ -16,11 +16,15 @@ struct opzioni_compilazione {
 
 struct esito_compilazione {
     bool griglia_allocata = false;  // false: nothing was compiled or written
+    // The numbered report (riservato_primo or riservato_secondo) that ended the
+    // run before anything was written, for the caller to show; nessuno otherwise.
+    codice rapporto = codice::nessuno;
     std::vector<std::string> scritti;  // names (not paths) of the files written, in order
 };
 
 // j is the geometry flag: non-zero builds the geometry and writes the route file.
-// Scenario faults are left in m.codice_errore / m.metri_errore. A reserved value
-// already in use ends the process with the numbered report. Throws io_failure
-// when a compiled file cannot be written.
+// Scenario faults are left in m.codice_errore / m.metri_errore with their place in
+// m.origine. A reserved value already in use ends the compile with the numbered
+// report in the result and no file written. Throws io_failure when a compiled
+// file cannot be written.
 esito_compilazione memorizza_percorso(modello& m, int32_t j, const opzioni_compilazione& opzioni);

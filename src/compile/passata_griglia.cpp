@@ -1,5 +1,7 @@
 #include "compile/passata_griglia.h"
 
+#include <string>
+
 #include "compile/minimo.h"
 
 namespace {
@@ -9,6 +11,8 @@ constexpr int PRIMO_SEGNALE = 3;      // lowest signal cell rule A looks at
 constexpr int16_t VELOCITA_LENTA = 110;
 constexpr int PASSO_LENTO = 8;        // cells between the cuts along a slow restriction
 constexpr int FINESTRA_DOPO = 12;     // cells after the end searched for a signal
+
+std::string metri(int64_t k) { return std::to_string(k * 50) + " m"; }
 
 // The pass's view of the grid: a cell outside it is occupied, and has no code
 // a rule looks for.
@@ -22,20 +26,26 @@ struct griglia {
     // The grid as allocated, whatever numero_celle says by now.
     int64_t ultima() const { return static_cast<int64_t>(m.celle.size()) - 1; }
 
-    void inserisci(int64_t k) const {
+    // An inserted cut belongs to the restriction it was inserted for.
+    void inserisci(int64_t k, int64_t per) const {
         at(k).tipo_oggetto = OGGETTO_ABBATTIMENTO;
         at(k).dato1 = VALORE_ABBATTIMENTO_INSERITO;
+        m.rivendica(static_cast<size_t>(k), m.riga_cella(per));
     }
-    void errore_stato(int32_t codice, int64_t cella_errore) const {
-        m.codice_errore = codice;
+    // Records a fault at cell_errore, placed on the line of the object in cell
+    // `di`, with the object in cell `nota` as the other one concerned.
+    void errore_stato(codice c, int64_t cella_errore, int64_t di, int64_t nota, const std::string& nota_testo) const {
+        m.registra_errore(c, m.luogo_riga(m.riga_cella(di)));
         m.metri_errore = static_cast<int32_t>(cella_errore * 50);
+        m.origine.nota = m.luogo_riga(m.riga_cella(nota));
+        if (!m.origine.nota.file.empty()) m.origine.nota_testo = nota_testo;
     }
     // Inserts at the first free cell of the list; false when none is free.
     template <size_t N>
-    bool inserisci_prima_libera(const int64_t (&celle)[N]) const {
+    bool inserisci_prima_libera(const int64_t (&celle)[N], int64_t per) const {
         for (int64_t k : celle)
             if (libera(k)) {
-                inserisci(k);
+                inserisci(k, per);
                 return true;
             }
         return false;
@@ -49,14 +59,15 @@ void regola_avviso(const griglia& g, int64_t i) {
         int64_t s = i - k;
         if (s < PRIMO_SEGNALE) return;
         if (!g.ha_codice(s, OGGETTO_SEGNALE)) continue;
-        if (g.inserisci_prima_libera({s - 1, s - 2})) continue;
+        if (g.inserisci_prima_libera({s - 1, s - 2}, i)) continue;
         int64_t taglio = g.ha_codice(s - 1, OGGETTO_ABBATTIMENTO)   ? s - 1
                          : g.ha_codice(s - 2, OGGETTO_ABBATTIMENTO) ? s - 2
                                                                     : -1;
         if (taglio >= 0)
             g.at(taglio).dato1 = minimo(VALORE_ABBATTIMENTO_INSERITO, g.at(taglio).dato1);
         else
-            g.errore_stato(11, s);
+            g.errore_stato(codice::taglio_segnale, s, s, i,
+                           "the restriction whose warning point at " + metri(i) + " needs the cut");
     }
 }
 
@@ -69,7 +80,9 @@ void punti_avvicinamento(const griglia& g, int64_t i) {
     };
     for (passo p : {passo{7, 5}, passo{13, 11}, passo{20, 18}}) {
         if (i <= p.oltre) continue;
-        if (!g.inserisci_prima_libera({i - p.primo, i - p.primo - 1, i - p.primo - 2})) g.errore_stato(12, i);
+        if (!g.inserisci_prima_libera({i - p.primo, i - p.primo - 1, i - p.primo - 2}, i))
+            g.errore_stato(codice::taglio_avvicinamento, i, i, i - p.primo,
+                           "the approach cell at " + metri(i - p.primo) + " is taken by this line's object");
     }
 }
 
@@ -88,17 +101,18 @@ int64_t punti_lungo(const griglia& g, int64_t i) {
         ++c;
         if (!lento || c != PASSO_LENTO) continue;
         if (g.libera(k)) {
-            g.inserisci(k);
+            g.inserisci(k, i);
             c = 0;
         } else if (g.libera(k - 1)) {
-            g.inserisci(k - 1);
+            g.inserisci(k - 1, i);
             c = 1;
         } else if (g.libera(k + 1)) {
-            g.inserisci(k + 1);
+            g.inserisci(k + 1, i);
             c = -1;
         } else {
             // c stays at 8 and so never meets 8 again: no further cut here.
-            g.errore_stato(13, k);
+            g.errore_stato(codice::taglio_lungo, k, i, k,
+                           "the cell for the cut at " + metri(k) + " is taken by this line's object");
         }
     } while (!fine_cammino(g, k));
     return k;
@@ -106,11 +120,13 @@ int64_t punti_lungo(const griglia& g, int64_t i) {
 
 // B5: a cut one or two cells before the first signal among the cursor cell and
 // the twelve after it.
-void punto_dopo(const griglia& g, int64_t k) {
+void punto_dopo(const griglia& g, int64_t i, int64_t k) {
     int64_t fine = k + FINESTRA_DOPO < g.ultima() ? k + FINESTRA_DOPO : g.ultima();
     for (int64_t s = k; s <= fine; ++s) {
         if (!g.ha_codice(s, OGGETTO_SEGNALE)) continue;
-        if (!g.inserisci_prima_libera({s - 1, s - 2})) g.errore_stato(13, k);
+        if (!g.inserisci_prima_libera({s - 1, s - 2}, i))
+            g.errore_stato(codice::taglio_lungo, k, i, s,
+                           "the first signal after the restriction, at " + metri(s) + ", has no free cell before it");
         return;
     }
 }
@@ -126,7 +142,7 @@ void passata_griglia(modello& m) {
             regola_avviso(g, i);
         } else if (codice == OGGETTO_INIZIO_RALLENTAMENTO) {
             punti_avvicinamento(g, i);
-            punto_dopo(g, punti_lungo(g, i));
+            punto_dopo(g, i, punti_lungo(g, i));
         }
     }
 }

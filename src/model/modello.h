@@ -3,20 +3,28 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "model/cella.h"
+#include "model/codice.h"
 #include "model/registro_lettura.h"
 #include "model/tracciato.h"
 #include "model/voce.h"
 
 constexpr int MAX_MONTAGNE = 80;
 
+// A line of a text file: its path (empty when unknown) and 1-based number (0 when unknown).
+struct luogo_testo {
+    std::string file;
+    int32_t line = 0;
+};
+
 // Where a recorded fault came from, for the author's diagnostics; never written
-// to a compiled file.
-struct origine_errore {
-    std::string file;  // path of the text file, empty when unknown
-    int32_t line = 0;  // 1-based line, 0 when unknown
+// to a compiled file. Recorded with the code, where the fault is found.
+struct origine_errore : luogo_testo {
+    luogo_testo nota;        // the other object the fault concerns, when there is one
+    std::string nota_testo;  // what that object has to do with the fault
 };
 
 struct modello {
@@ -27,12 +35,15 @@ struct modello {
     int32_t numero_celle = 0;
     int32_t numero_montagne = 0;
     std::string riga;
-    int32_t codice_errore = 0;
+    codice codice_errore = codice::nessuno;
     int32_t metri_errore = 0;
     origine_errore origine;
     registro_lettura registro;  // what the reader read, for diagnostics
 
     std::vector<cella> celle;  // indices 0 to numero_celle once allocated
+    // Beside each cell: the index in registro.righe of the line whose object
+    // claimed it, -1 for none, so that faults found on the grid name their line.
+    std::vector<int32_t> righe_celle;
     std::array<voce, NUMERO_VOCI> voci{};
     tracciato_t tracciato;
     std::array<int32_t, MAX_MONTAGNE + 1> montagne_inizio{};
@@ -42,6 +53,34 @@ struct modello {
     bool in_griglia(int64_t k) const { return griglia_allocata() && k >= 0 && k <= numero_celle; }
 
     void pulisci_voci() { voci.fill(voce{}); }
-    // Sizes the grid to cells 0 to ultima, all fields zero.
-    void alloca_celle(int32_t ultima) { celle.assign(static_cast<size_t>(ultima) + 1, cella{}); }
+    // Records a fault with the place it was found at; a note, if any, follows.
+    void registra_errore(codice c, luogo_testo dove) {
+        codice_errore = c;
+        origine = {};
+        static_cast<luogo_testo&>(origine) = std::move(dove);
+    }
+    // Sizes the grid to cells 0 to ultima, all fields zero, claimed by no line.
+    void alloca_celle(int32_t ultima) {
+        celle.assign(static_cast<size_t>(ultima) + 1, cella{});
+        righe_celle.assign(celle.size(), -1);
+    }
+    void libera_celle() {
+        celle.clear();
+        righe_celle.clear();
+    }
+    // Cell k is claimed by the object of the line being read: the reader records
+    // each line before it places the line's object.
+    void rivendica(size_t k) { rivendica(k, static_cast<int32_t>(registro.righe.size()) - 1); }
+    void rivendica(size_t k, int32_t riga) {
+        if (k < righe_celle.size()) righe_celle[k] = riga;
+    }
+    int32_t riga_cella(int64_t k) const {
+        return k >= 0 && static_cast<size_t>(k) < righe_celle.size() ? righe_celle[static_cast<size_t>(k)] : -1;
+    }
+    // The place of a line of the reader's record; empty for -1.
+    luogo_testo luogo_riga(int32_t indice) const {
+        if (indice < 0 || static_cast<size_t>(indice) >= registro.righe.size()) return {};
+        const riga_letta& r = registro.righe[static_cast<size_t>(indice)];
+        return {registro.percorso(r.file), r.linea};
+    }
 };

@@ -12,17 +12,17 @@ int16_t coppia_velocita(int32_t prima, int32_t seconda) {
 
 }  // namespace
 
-void memo_indicatori_v_max(modello& m, int32_t posizione, int32_t& vas, int32_t& vbs, int32_t& vcs,
+codice memo_indicatori_v_max(modello& m, int32_t posizione, int32_t& vas, int32_t& vbs, int32_t& vcs,
                            int32_t& strisces, int32_t& vad, int32_t& vbd, int32_t& vcd, int32_t& strisced) {
-    cella* c = cella_libera(m, cella_oggetto(posizione));
-    if (c == nullptr) {
-        m.codice_errore = 21;
-        return;
-    }
+    const int32_t i = cella_oggetto(posizione);
+    cella* c = cella_libera(m, i);
+    if (c == nullptr) return codice::indicatore_occupato;
+    m.rivendica(static_cast<size_t>(i));
     // One field at a time: after an overflow the fields already stored stay.
     c->tipo_oggetto = OGGETTO_INDICATORE_V_MAX;
     c->dato1 = coppia_velocita(vas, vad);
     c->dato2 = coppia_velocita(vbs, vbd);
     c->dato3 = coppia_velocita(vcs, vcd);
     c->dato4 = low16(long_add(long_mul(strisces, 10), strisced));
+    return codice::nessuno;
 }

@@ -17,12 +17,9 @@ constexpr int64_t PASSO_MARCATORI = 4;
 
 }  // namespace
 
-void memo_montagna(modello& m, int32_t& inizio, int32_t& fine, int32_t& tipo) {
+codice memo_montagna(modello& m, int32_t& inizio, int32_t& fine, int32_t& tipo) {
     // The span arrays hold spans 1 to MAX_MONTAGNE: any further span is refused whole.
-    if (m.numero_montagne < 0 || m.numero_montagne >= MAX_MONTAGNE) {
-        m.codice_errore = 14;
-        return;
-    }
+    if (m.numero_montagne < 0 || m.numero_montagne >= MAX_MONTAGNE) return codice::montagne_esaurite;
 
     bool marcatori = false;
     if (tipo > TIPO_CON_MARCATORI) {
@@ -38,7 +35,7 @@ void memo_montagna(modello& m, int32_t& inizio, int32_t& fine, int32_t& tipo) {
 
     const int32_t prima = nearest_long(inizio / 50.0);
     const int32_t ultima = nearest_long(fine / 50.0 - 1);
-    if (!m.griglia_allocata()) return;
+    if (!m.griglia_allocata()) return codice::nessuno;
     // Cells outside the grid are not written, but the marker count runs from the first cell.
     const int64_t da = std::max<int64_t>(prima, 0);
     const int64_t a = std::min<int64_t>(ultima, m.numero_celle);
@@ -50,4 +47,5 @@ void memo_montagna(modello& m, int32_t& inizio, int32_t& fine, int32_t& tipo) {
         if (marcatori && conta % PASSO_MARCATORI == 0 && c->tipo_oggetto == OGGETTO_NESSUNO)
             c->tipo_oggetto = OGGETTO_MONTAGNA;
     }
+    return codice::nessuno;
 }

@@ -3,5 +3,6 @@
 
 #include "model/modello.h"
 
-// Records one mountain span and marks its cells; an 81st span sets codice_errore 14.
-void memo_montagna(modello& m, int32_t& inizio, int32_t& fine, int32_t& tipo);
+// Records one mountain span and marks its cells; an 81st span is refused with
+// montagne_esaurite. Returns the refusal, or nessuno.
+codice memo_montagna(modello& m, int32_t& inizio, int32_t& fine, int32_t& tipo);

@@ -9,14 +9,16 @@ namespace {
 constexpr int32_t SOGLIA_AVVISO = 1500;
 
 // The object code and, when given, d_v: what every restriction cell gets first.
-void marca(cella& c, uint8_t tipo, int32_t d_v) {
+void marca(modello& m, int64_t k, uint8_t tipo, int32_t d_v) {
+    cella& c = m.celle[static_cast<size_t>(k)];
+    m.rivendica(static_cast<size_t>(k));
     c.tipo_oggetto = tipo;
     if (d_v != 0) c.dato2 = low16(d_v);
 }
 
 }  // namespace
 
-void memo_rallentamento(modello& m, int32_t x, int32_t& v, int32_t& l, int32_t& f_tt, int32_t f_ta,
+codice memo_rallentamento(modello& m, int32_t x, int32_t& v, int32_t& l, int32_t& f_tt, int32_t f_ta,
                         int32_t& d_v) {
     // All four indices first: an overflowing x + l fails whatever the cells hold.
     const int32_t w = nearest_long(long_sub(x, 1200) / 50.0 + 1);
@@ -28,28 +30,19 @@ void memo_rallentamento(modello& m, int32_t x, int32_t& v, int32_t& l, int32_t& 
     cella* avviso = nullptr;
     if (con_avviso) {
         avviso = cella_libera(m, w);
-        if (avviso == nullptr) {
-            m.codice_errore = 17;
-            return;
-        }
+        if (avviso == nullptr) return codice::avviso_occupato;
     }
     cella* inizio = cella_libera(m, s);
-    if (inizio == nullptr) {
-        m.codice_errore = 18;
-        return;
-    }
+    if (inizio == nullptr) return codice::inizio_occupato;
     // An end beyond the grid, or before cell 0 for a negative length, is refused here too.
     cella* fine = cella_libera(m, e);
-    if (fine == nullptr) {
-        m.codice_errore = 19;
-        return;
-    }
+    if (fine == nullptr) return codice::fine_occupata;
 
     // The end goes first, so a start in the same cell leaves its own code.
-    marca(*fine, OGGETTO_FINE_RALLENTAMENTO, d_v);
-    marca(*inizio, OGGETTO_INIZIO_RALLENTAMENTO, d_v);
+    marca(m, e, OGGETTO_FINE_RALLENTAMENTO, d_v);
+    marca(m, s, OGGETTO_INIZIO_RALLENTAMENTO, d_v);
     if (con_avviso) {
-        marca(*avviso, OGGETTO_AVVISO_RALLENTAMENTO, d_v);
+        marca(m, w, OGGETTO_AVVISO_RALLENTAMENTO, d_v);
         avviso->dato1 = low16(v);
     }
     inizio->dato1 = low16(v);
@@ -57,20 +50,19 @@ void memo_rallentamento(modello& m, int32_t x, int32_t& v, int32_t& l, int32_t& 
     inizio->dato3 = low16(f_tt);
     fine->dato3 = low16(f_tt);
 
-    if (!con_avviso || f_ta == 0) return;
+    if (!con_avviso || f_ta == 0) return codice::nessuno;
     cella* preavviso[4];
     for (int n = 0; n < 4; ++n) {
         preavviso[n] = cella_libera(m, static_cast<int64_t>(q) - n);
-        if (preavviso[n] == nullptr) {
-            // The warning, start and end cells stay written.
-            m.codice_errore = 20;
-            return;
-        }
+        // The warning, start and end cells stay written.
+        if (preavviso[n] == nullptr) return codice::preavviso_occupato;
     }
     // Numbered 1 to 4 going back from the warning cell.
     for (int n = 0; n < 4; ++n) {
+        m.rivendica(static_cast<size_t>(q - n));
         preavviso[n]->tipo_oggetto = OGGETTO_PREAVVISO_RALLENTAMENTO;
         preavviso[n]->dato1 = static_cast<int16_t>(n + 1);
         if (d_v != 0) preavviso[n]->dato2 = static_cast<int16_t>(n + 1);
     }
+    return codice::nessuno;
 }

@@ -3,7 +3,8 @@
 
 #include "model/modello.h"
 
-// Places one speed restriction (warning, start, end, pre-warning cells);
-// refusals set codice_errore 17 to 20.
-void memo_rallentamento(modello& m, int32_t x, int32_t& v, int32_t& l, int32_t& f_tt, int32_t f_ta,
+// Places one speed restriction (warning, start, end, pre-warning cells). Returns
+// the refusal (avviso_, inizio_, preavviso_occupato, fine_occupata), or nessuno;
+// cells written before a refusal stay written.
+codice memo_rallentamento(modello& m, int32_t x, int32_t& v, int32_t& l, int32_t& f_tt, int32_t f_ta,
                         int32_t& d_v);

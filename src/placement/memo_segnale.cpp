@@ -10,14 +10,12 @@ int16_t coppia(int32_t lato, int32_t valore) { return low16(long_add(long_mul(la
 
 }  // namespace
 
-void memo_segnale(modello& m, int32_t posizione, int32_t& sx, int32_t& s1, int32_t& s2, int32_t& s3,
+codice memo_segnale(modello& m, int32_t posizione, int32_t& sx, int32_t& s1, int32_t& s2, int32_t& s3,
                   int32_t& rapp, int32_t& dx, int32_t& d1, int32_t& d2, int32_t& d3, int32_t& tempo) {
     const int32_t i = cella_oggetto(posizione);
     cella* c = cella_libera(m, i);
-    if (c == nullptr) {
-        m.codice_errore = 16;
-        return;
-    }
+    if (c == nullptr) return codice::segnale_occupato;
+    m.rivendica(static_cast<size_t>(i));
 
     // One field at a time: after an overflow the fields already stored stay.
     c->tipo_oggetto = OGGETTO_SEGNALE;
@@ -37,4 +35,5 @@ void memo_segnale(modello& m, int32_t posizione, int32_t& sx, int32_t& s1, int32
         if (a == nullptr) continue;
         a->preavviso = low8(long_add(long_add(long_mul(sx, 30), long_mul(dx, 10)), k));
     }
+    return codice::nessuno;
 }

@@ -21,14 +21,13 @@ cella& contesto_lettura::cella_at(int64_t k) {
     return m.celle[static_cast<size_t>(k)];
 }
 
-void contesto_lettura::esito(int32_t codice) {
-    m.codice_errore = codice;
-    m.origine = {percorso().string(), linea_chiave};
+void contesto_lettura::esito(codice c) {
+    m.registra_errore(c, {percorso().string(), linea_chiave});
 }
 
 bool contesto_lettura::oltre_griglia(int64_t p, int64_t margine) {
     if (p >= 0 && p + margine <= int64_t{50} * ultima_cella()) return false;
-    esito(15, static_cast<int32_t>(p));
+    esito(codice::oltre_griglia, static_cast<int32_t>(p));
     return true;
 }
 

@@ -60,24 +60,30 @@ struct contesto_lettura {
     cella& cella_at(int64_t k);
 
     // Records a status with the current keyword's line.
-    void esito(int32_t codice);
-    void esito(int32_t codice, int32_t metri) {
-        esito(codice);
+    void esito(codice c);
+    void esito(codice c, int32_t metri) {
+        esito(c);
         m.metri_errore = metri;
     }
     // The bound check of a position: (p + margine) / 50 above the last cell, or
     // p below 0, records status 15 with p and returns true.
     bool oltre_griglia(int64_t p, int64_t margine = 100);
     // The file's own status: delete it, record the code (and position), return.
-    passo rifiuta(int32_t codice) {
+    passo rifiuta(codice c) {
         chiudi_e_cancella();
-        esito(codice);
+        esito(c);
         return passo::ritorna;
     }
-    passo rifiuta(int32_t codice, int32_t metri) {
-        passo p = rifiuta(codice);
+    passo rifiuta(codice c, int32_t metri) {
+        passo p = rifiuta(c);
         m.metri_errore = metri;
         return p;
+    }
+    // After a placement call: its refusal is the file's own status, with the
+    // line's first value as the position; a status 15 left earlier does not stop
+    // the reading, since only the call's own answer counts.
+    passo dopo_posa(codice rifiuto, int32_t metri) {
+        return rifiuto == codice::nessuno ? passo::avanti : rifiuta(rifiuto, metri);
     }
 
     // Reads a keyword field of a body (two comment skips, each testing for the
@@ -93,21 +99,6 @@ struct contesto_lettura {
     // A board text or a station name; longer than a text field can hold on disk
     // is a run-time failure.
     std::string testo_valore();
-
-    // Runs one placement call. Only a code the call itself sets is a refusal: a
-    // status 15 left earlier must not stop the reading. Without a refusal the
-    // earlier code is put back.
-    template <class F>
-    bool rifiutato(F chiamata) {
-        int32_t prima = m.codice_errore;
-        m.codice_errore = 0;
-        chiamata();
-        if (m.codice_errore > 0) return true;
-        m.codice_errore = prima;
-        return false;
-    }
-    // After a refusal: delete the file, keep the callee's code, record the position.
-    passo rifiuto_posa(int32_t metri) { return rifiuta(m.codice_errore, metri); }
 
     // A repeat-until run-value fill from the cursor up to (not including) fino: at
     // least one pass. A write above the last cell is dropped; the value is still

@@ -33,7 +33,7 @@ passo lunghezza(contesto_lettura& c) {
     int32_t lunghezza = c.lettore().long_field();
     c.registra(genere_riga::lunghezza, {lunghezza});
     m.voci[VOCE_TRENO_LINEA].fine_zona = lunghezza;
-    if (lunghezza > LUNGHEZZA_MASSIMA || lunghezza < 0) return c.rifiuta(1);
+    if (lunghezza > LUNGHEZZA_MASSIMA || lunghezza < 0) return c.rifiuta(codice::lunghezza_eccessiva);
     m.lunghezza_estesa = lunghezza + MARGINE_LINEA;
     m.numero_celle = nearest_long(m.lunghezza_estesa / 50.0);
     m.alloca_celle(m.numero_celle);
@@ -54,14 +54,14 @@ passo ripetizione_segnali(contesto_lettura& c, const std::string& chiave) {
     v.inizio_zona = c.lettore().long_field();
     v.fine_zona = c.lettore().long_field();
     c.registra(genere_riga::ripetizione_segnali, {v.inizio_zona, v.fine_zona});
-    if (v.inizio_zona % 50 != 0) return c.rifiuta(3);
-    if (v.fine_zona % 50 != 0) return c.rifiuta(4);
+    if (v.inizio_zona % 50 != 0) return c.rifiuta(codice::ripetizione_inizio);
+    if (v.fine_zona % 50 != 0) return c.rifiuta(codice::ripetizione_fine);
     if (contains(chiave, "4"))
         v.progressiva = 4;
     else if (contains(chiave, "9"))
         v.progressiva = 9;
     else
-        return c.rifiuta(5);
+        return c.rifiuta(codice::ripetizione_codici);
     if (v.fine_zona == 0) v.progressiva = 0;
     return passo::avanti;
 }
@@ -162,7 +162,7 @@ passo curva(contesto_lettura& c, const std::string& chiave) {
     size_t indice = c.registra(genere_riga::curva, {inizio, lunghezza});
     if (c.oltre_griglia(inizio)) return passo::fine_file;
     double k = svolta(chiave);
-    if (k == 0.0) return c.rifiuta(103);
+    if (k == 0.0) return c.rifiuta(codice::curva_senza_classe);
     if (contains_ignore_case(chiave, "s")) k = -k;
     // One step at the cursor; true when the cursor has passed the geometry's limit.
     auto avanza = [&](double svolta_passo) {
@@ -172,10 +172,10 @@ passo curva(contesto_lettura& c, const std::string& chiave) {
         return c.cursore_geometria > CURSORE_GEOMETRIA_MASSIMO;
     };
     while (c.cursore_geometria <= inizio)
-        if (avanza(0.0)) return c.rifiuta(103);
+        if (avanza(0.0)) return c.rifiuta(codice::curva_senza_classe);
     int32_t fine = long_add(inizio, lunghezza);
     while (c.cursore_geometria <= fine)
-        if (avanza(k)) return c.rifiuta(103);
+        if (avanza(k)) return c.rifiuta(codice::curva_senza_classe);
     return passo::avanti;
 }
 
@@ -186,8 +186,7 @@ passo montagna(contesto_lettura& c) {
     int32_t tipo = r.long_field();
     c.registra(genere_riga::montagna, {inizio, fine, tipo});
     if (c.oltre_griglia(inizio)) return passo::fine_file;
-    if (c.rifiutato([&] { memo_montagna(c.m, inizio, fine, tipo); })) return c.rifiuto_posa(inizio);
-    return passo::avanti;
+    return c.dopo_posa(memo_montagna(c.m, inizio, fine, tipo), inizio);
 }
 
 passo indicatori_v_max(contesto_lettura& c) {
@@ -196,9 +195,7 @@ passo indicatori_v_max(contesto_lettura& c) {
     for (int32_t& x : v) x = r.long_field();
     c.registra(genere_riga::indicatori_vmax, {v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8]});
     if (c.oltre_griglia(v[0])) return passo::fine_file;
-    if (c.rifiutato([&] { memo_indicatori_v_max(c.m, v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8]); }))
-        return c.rifiuto_posa(v[0]);
-    return passo::avanti;
+    return c.dopo_posa(memo_indicatori_v_max(c.m, v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8]), v[0]);
 }
 
 passo cartello_indicatore(contesto_lettura& c) {
@@ -207,10 +204,12 @@ passo cartello_indicatore(contesto_lettura& c) {
     std::string testo = c.testo_valore();
     c.registrata(c.registra(genere_riga::cartello_indicatore, {posizione})).testo = testo;
     if (c.oltre_griglia(posizione)) return passo::fine_file;
-    cella& b = c.cella_at(nearest_long(posizione / 50.0 + 1));
-    if (!is_free(b)) return c.rifiuta(6, posizione);
+    const int32_t k = nearest_long(posizione / 50.0 + 1);
+    cella& b = c.cella_at(k);
+    if (!is_free(b)) return c.rifiuta(codice::cartello_occupato, posizione);
     // Entry 1 stays for the first station.
-    if (c.cursore_cartelli < 2) return c.rifiuta(10, posizione);
+    if (c.cursore_cartelli < 2) return c.rifiuta(codice::voci_esaurite, posizione);
+    m.rivendica(static_cast<size_t>(k));
     b.tipo_oggetto = OGGETTO_CARTELLO_INDICATORE;
     b.dato1 = low16(c.cursore_cartelli);
     m.voci[static_cast<size_t>(c.cursore_cartelli)].testo = testo;
@@ -241,13 +240,12 @@ passo riga_corpo(contesto_lettura& c, const std::string& chiave) {
 bool fase_linea(contesto_lettura& c) {
     modello& m = c.m;
     if (!file_exists(c.ingressi.linea)) {
-        m.codice_errore = 101;
-        m.origine = {c.ingressi.linea.string(), 0};
+        m.registra_errore(codice::linea_mancante, {c.ingressi.linea.string(), 0});
         return false;
     }
     c.apri(file_testo::linea);
     if (!trova_generale(c)) {
-        c.rifiuta(102);
+        c.rifiuta(codice::generale_mancante);
         return false;
     }
     if (!sezione_generale(c)) return false;

@@ -55,9 +55,7 @@ passo segnale(contesto_lettura& c) {
     for (int32_t& x : v) x = c.lettore().long_field();
     c.registra(genere_riga::segnale, {v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8], v[9], v[10]});
     if (c.oltre_griglia(v[0])) return passo::fine_file;
-    if (c.rifiutato([&] { memo_segnale(c.m, v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8], v[9], v[10]); }))
-        return c.rifiuto_posa(v[0]);
-    return passo::avanti;
+    return c.dopo_posa(memo_segnale(c.m, v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8], v[9], v[10]), v[0]);
 }
 
 passo rallentamento(contesto_lettura& c) {
@@ -65,9 +63,7 @@ passo rallentamento(contesto_lettura& c) {
     for (int32_t& x : v) x = c.lettore().long_field();
     c.registra(genere_riga::rallentamento, {v[0], v[1], v[2], v[3], v[4], v[5]});
     if (c.oltre_griglia(v[0])) return passo::fine_file;
-    if (c.rifiutato([&] { memo_rallentamento(c.m, v[0], v[1], v[2], v[3], v[4], v[5]); }))
-        return c.rifiuto_posa(v[0]);
-    return passo::avanti;
+    return c.dopo_posa(memo_rallentamento(c.m, v[0], v[1], v[2], v[3], v[4], v[5]), v[0]);
 }
 
 passo abbattimento(contesto_lettura& c) {
@@ -75,8 +71,10 @@ passo abbattimento(contesto_lettura& c) {
     int32_t valore = c.lettore().long_field();
     c.registra(genere_riga::abbattimento, {posizione, valore});
     if (c.oltre_griglia(posizione)) return passo::fine_file;
-    cella& cut = c.cella_at(nearest_long(posizione / 50.0));
-    if (!is_free(cut)) return c.rifiuta(7, posizione);
+    const int32_t k = nearest_long(posizione / 50.0);
+    cella& cut = c.cella_at(k);
+    if (!is_free(cut)) return c.rifiuta(codice::abbattimento_occupato, posizione);
+    c.m.rivendica(static_cast<size_t>(k));
     if (valore > 0) {
         cut.tipo_oggetto = OGGETTO_ABBATTIMENTO;
         cut.dato1 = low16(valore);
@@ -153,8 +151,7 @@ void fase_treno(contesto_lettura& c) {
     riempi_aderenza(c, fino);
     for (int i = VOCE_PROGRESSIVA_TRE; i <= VOCE_PROGRESSIVA_UNO; ++i) {
         if (m.voci[i].inizio_zona % 50 != 0 || m.voci[i].fine_zona % 50 != 0) {
-            m.codice_errore = 2;
-            m.origine = {c.ingressi.linea.string(), linea_riferimento(m.registro)};
+            m.registra_errore(codice::progressiva_non_multipla, {c.ingressi.linea.string(), linea_riferimento(m.registro)});
         }
     }
 }

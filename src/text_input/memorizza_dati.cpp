@@ -11,7 +11,7 @@ void memorizza_dati(modello& m, const ingressi_lettore& ingressi) {
     m.registro.percorso_linea = ingressi.linea.string();
     m.registro.percorso_treno = ingressi.treno.string();
     // The grid and the geometry exist only once this run's route length sizes them.
-    m.celle.clear();
+    m.libera_celle();
     m.tracciato = tracciato_t{};
     m.numero_celle = 0;
     m.lunghezza_estesa = 0;
@@ -27,8 +27,7 @@ void memorizza_dati(modello& m, const ingressi_lettore& ingressi) {
             std::filesystem::remove(ingressi.linea, ec);
             std::filesystem::remove(ingressi.treno, ec);
         }
-        m.codice_errore = 25;
-        m.origine = {c.percorso().string(), linea};
+        m.registra_errore(codice::lettura_fallita, {c.percorso().string(), linea});
         m.registro.guasto = e.what();
     }
 }

@@ -42,13 +42,13 @@ passo stazione(contesto_lettura& c) {
     v.progressiva = posizione;
     nota(posizione);
     if (c.oltre_griglia(posizione, 800)) return passo::fine_file;
-    if (posizione % 50 != 0) return c.rifiuta(8, posizione);
+    if (posizione % 50 != 0) return c.rifiuta(codice::stazione_posizione, posizione);
 
     v.categoria = r.byte_field();
     int32_t lunghezza = r.long_field();
     nota(v.categoria);
     nota(lunghezza);
-    if (lunghezza % 100 != 0) return c.rifiuta(9, posizione);
+    if (lunghezza % 100 != 0) return c.rifiuta(codice::stazione_lunghezza, posizione);
 
     v.opzione1 = r.byte_field();
     v.opzione5 = r.byte_field();
@@ -82,7 +82,7 @@ passo stazione(contesto_lettura& c) {
         // The mark must lie inside the grid before any cell is written.
         int32_t marca = nearest_long(v.fine_zona / 50.0 - 1);
         if (marca > c.ultima_cella()) {
-            c.esito(15, posizione);
+            c.esito(codice::oltre_griglia, posizione);
             return passo::fine_file;
         }
         if (v.categoria != 5 && v.categoria != 6) {
@@ -91,16 +91,17 @@ passo stazione(contesto_lettura& c) {
                 if (k > 1) c.cella_at(nearest_long(k)).preavviso = static_cast<uint8_t>(80 + j);
             }
         }
-        if (!(v.fine_zona / 50.0 - 1 > 1)) return c.rifiuta(24);
+        if (!(v.fine_zona / 50.0 - 1 > 1)) return c.rifiuta(codice::stazione_iniziale);
         cella& segno = c.cella_at(marca);
+        m.rivendica(static_cast<size_t>(marca));
         segno.tipo_oggetto = OGGETTO_STAZIONE;
         segno.dato1 = low16(s);
     }
 
     if (s > 1 && long_sub(v.inizio_zona, SPAZIO_TRA_STAZIONI) < m.voci[static_cast<size_t>(s - 1)].fine_zona)
-        return c.rifiuta(22, posizione);
+        return c.rifiuta(codice::stazioni_vicine, posizione);
 
     c.numero_stazione = s + 1;
-    if (c.numero_stazione >= c.cursore_cartelli) return c.rifiuta(10);
+    if (c.numero_stazione >= c.cursore_cartelli) return c.rifiuta(codice::voci_esaurite);
     return passo::avanti;
 }

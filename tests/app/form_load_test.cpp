@@ -17,7 +17,7 @@ TEST(FormLoad, TheFixedRunCompilesTheCarriedScenarioAndLeavesNoTextFile) {
     EXPECT_EQ(form.m.nome_linea, "Lidonia_Sabrio");
     EXPECT_EQ(form.m.numero_treno, "914");
     EXPECT_EQ(out.str(), "Attendere\n");
-    EXPECT_EQ(form.m.codice_errore, 0);
+    EXPECT_EQ(form.m.codice_errore, codice::nessuno);
 
     // The compiled files, and whichever of the documents exist by now.
     std::vector<std::string> attesi;
@@ -58,23 +58,31 @@ TEST(FormLoad, CallsTheStagesInTheFixedOrder) {
     }
 }
 
-TEST(FormLoad, TheEndOfTheRunNamesANonZeroErrorStateOrAMissingGrid) {
-    modello m;
-    std::ostringstream out;
-    m.alloca_celle(10);
-    EXPECT_EQ(esito_avvio(m, out), 0);
-    EXPECT_EQ(out.str(), "");
-
-    m.codice_errore = 12;
-    m.metri_errore = 1500;
-    EXPECT_EQ(esito_avvio(m, out), 1);
-    EXPECT_EQ(out.str(),
-              "scenario-compiler: error 12 at 1500 m: no free approach cell for a code cut before a restriction "
-              "start\n");
-
-    modello vuoto;
-    vuoto.codice_errore = 101;
-    std::ostringstream niente;
-    EXPECT_EQ(esito_avvio(vuoto, niente), 1);
-    EXPECT_EQ(niente.str(), "scenario-compiler: nothing compiled: error 101: the route text file does not exist\n");
+TEST(FormLoad, TheEndOfTheRunShowsTheReportOrNamesANonZeroErrorStateOrAMissingGrid) {
+    struct caso {
+        bool griglia;
+        codice stato;
+        codice rapporto;
+        int status;
+        const char* detto;
+    };
+    const caso casi[] = {
+        {true, codice::nessuno, codice::nessuno, 0, ""},
+        {true, codice::taglio_avvicinamento, codice::nessuno, 1,
+         "scenario-compiler: error 12: no free approach cell for a code cut before a restriction start (at 1500 m)\n"},
+        {false, codice::linea_mancante, codice::nessuno, 1,
+         "scenario-compiler: nothing compiled: error 101: the route text file does not exist\n"},
+        // The report alone is shown, as the fixed run has always shown it.
+        {true, codice::taglio_avvicinamento, codice::riservato_secondo, 4, " Errore n. 1251\n"},
+    };
+    for (const caso& c : casi) {
+        Form1 form;
+        form.esito.griglia_allocata = c.griglia;
+        form.esito.rapporto = c.rapporto;
+        form.m.codice_errore = c.stato;
+        form.m.metri_errore = 1500;
+        std::ostringstream out;
+        EXPECT_EQ(esito_avvio(form, out), c.status) << c.detto;
+        EXPECT_EQ(out.str(), c.detto);
+    }
 }

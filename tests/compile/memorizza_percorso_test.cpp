@@ -52,9 +52,9 @@ struct scenario {
 
 TEST(MemorizzaPercorso, CompilesAndWritesTheThreeFiles) {
     scenario s(LINEA + FINE, TRENO + FINE);
-    s.m.codice_errore = 99;  // cleared at the start
+    s.m.codice_errore = codice::taglio_lungo;  // cleared at the start
     esito_compilazione e = s.compila();
-    EXPECT_EQ(s.m.codice_errore, 0);
+    EXPECT_EQ(s.m.codice_errore, codice::nessuno);
     EXPECT_TRUE(e.griglia_allocata);
     EXPECT_EQ(e.scritti, (std::vector<std::string>{"Prova_linea.dat", "Prova_7.sim", "Prova_7.dat"}));
     EXPECT_EQ(s.out.names(), (std::vector<std::string>{"Prova_7.dat", "Prova_7.sim", "Prova_linea.dat"}));
@@ -92,23 +92,25 @@ TEST(MemorizzaPercorso, WithoutAGridNothingIsCompiled) {
     o.ingressi = {s.in.path() / "Prova_linea.txt", s.in.path() / "Prova_7-.txt", false};
     o.cartella = vuota.path();
     esito_compilazione e = memorizza_percorso(s.m, 1, o);
-    EXPECT_EQ(s.m.codice_errore, 101);
+    EXPECT_EQ(s.m.codice_errore, codice::linea_mancante);
     EXPECT_FALSE(e.griglia_allocata);
     EXPECT_TRUE(e.scritti.empty());
     EXPECT_EQ(vuota.names(), std::vector<std::string>{});
     EXPECT_TRUE(file_exists(s.in.path() / "Prova_7-.txt"));
 }
 
-TEST(MemorizzaPercorsoDeathTest, AReservedValueInUseEndsTheRunBeforeAnyFileIsTouched) {
+TEST(MemorizzaPercorso, AReservedValueInUseHandsBackItsReportAndTouchesNoFile) {
     // An indication board in cell 1 puts its record index into dato1.
     scenario a(LINEA + "cartello_indicatore, 5, ORIGINE\r\n" + FINE, TRENO + FINE);
     write_file(a.out.path() / "Prova_7.dat", "older");
-    EXPECT_EXIT(a.compila(), testing::ExitedWithCode(4), "^ Errore n\\. 1250\n$");
+    esito_compilazione e = a.compila();
+    EXPECT_EQ(e.rapporto, codice::riservato_primo);
+    EXPECT_TRUE(e.scritti.empty());
     EXPECT_EQ(a.out.names(), std::vector<std::string>{"Prova_7.dat"});
     EXPECT_EQ(read_file(a.out.path() / "Prova_7.dat"), "older");
 
     // A signal in cell 1 whose first aspect pair is 0 but whose second is not.
     scenario b(LINEA + FINE, TRENO + "segnale, 10, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0\r\n" + FINE);
-    EXPECT_EXIT(b.compila(), testing::ExitedWithCode(4), "^ Errore n\\. 1251\n$");
+    EXPECT_EQ(b.compila().rapporto, codice::riservato_secondo);
     EXPECT_EQ(b.out.names(), std::vector<std::string>{});
 }

@@ -50,7 +50,7 @@ TEST(GridPass, SlowRestrictionGetsApproachCutsCutsEveryEighthCellAndOneBeforeThe
     m.celle[195].pendenza = 97;
     passata_griglia(m);
     EXPECT_EQ(inseriti(m), (std::vector<int>{182, 189, 195, 208, 216, 224, 232, 239, 246}));
-    EXPECT_EQ(m.codice_errore, 0);
+    EXPECT_EQ(m.codice_errore, codice::nessuno);
     // An inserted cell keeps its run values.
     EXPECT_EQ(m.celle[195].pendenza, 97);
 }
@@ -134,7 +134,7 @@ TEST(GridPass, WarningPointLowersAnExistingCutInsteadOfInserting) {
         metti(m, 48, OGGETTO_STAZIONE);
         metti(m, taglio, OGGETTO_ABBATTIMENTO, valore);
         passata_griglia(m);
-        EXPECT_EQ(m.codice_errore, 0);
+        EXPECT_EQ(m.codice_errore, codice::nessuno);
         return m.celle[taglio].dato1;
     };
     EXPECT_EQ(dopo(270, true), 180);
@@ -151,14 +151,14 @@ TEST(GridPass, RecordsEachOfItsErrorsWithItsPositionAndGoesOn) {
     metti(a, 47, OGGETTO_STAZIONE);
     metti(a, 46, OGGETTO_STAZIONE);
     passata_griglia(a);
-    EXPECT_EQ(a.codice_errore, 11);
+    EXPECT_EQ(a.codice_errore, codice::taglio_segnale);
     EXPECT_EQ(a.metri_errore, 48 * 50);  // the last signal that failed
 
     modello b = griglia(100);
     restrizione(b, 30, 32, 120);
     for (int k : {25, 24, 23}) metti(b, k, OGGETTO_STAZIONE);
     passata_griglia(b);
-    EXPECT_EQ(b.codice_errore, 12);
+    EXPECT_EQ(b.codice_errore, codice::taglio_avvicinamento);
     EXPECT_EQ(b.metri_errore, 1500);
     EXPECT_EQ(inseriti(b), (std::vector<int>{12, 19}));  // B2 and B3 still run
 
@@ -167,7 +167,7 @@ TEST(GridPass, RecordsEachOfItsErrorsWithItsPositionAndGoesOn) {
     restrizione(c, 100, 130, 60);
     for (int k : {107, 108, 109}) metti(c, k, OGGETTO_STAZIONE);
     passata_griglia(c);
-    EXPECT_EQ(c.codice_errore, 13);
+    EXPECT_EQ(c.codice_errore, codice::taglio_lungo);
     EXPECT_EQ(c.metri_errore, 108 * 50);
     EXPECT_EQ(inseriti(c), (std::vector<int>{82, 89, 95}));
 
@@ -178,7 +178,7 @@ TEST(GridPass, RecordsEachOfItsErrorsWithItsPositionAndGoesOn) {
     metti(d, 109, OGGETTO_STAZIONE);
     metti(d, 108, OGGETTO_STAZIONE);
     passata_griglia(d);
-    EXPECT_EQ(d.codice_errore, 13);
+    EXPECT_EQ(d.codice_errore, codice::taglio_lungo);
     EXPECT_EQ(d.metri_errore, 104 * 50);
 }
 
@@ -199,7 +199,7 @@ TEST(GridPass, WalksAndSearchesStopAtTheLastCell) {
     metti(m, 29, OGGETTO_STAZIONE);
     metti(m, 30, OGGETTO_STAZIONE);
     passata_griglia(m);
-    EXPECT_EQ(m.codice_errore, 13);
+    EXPECT_EQ(m.codice_errore, codice::taglio_lungo);
     EXPECT_EQ(m.metri_errore, 30 * 50);
 
     // A fast one runs its search from the last cell and finds nothing past it.
@@ -216,12 +216,12 @@ TEST(GridPass, TheLastTwoCellsAndCellZeroAreNeverTheSubjectOfARule) {
     metti(m, 40, OGGETTO_AVVISO_RALLENTAMENTO, 60);
     metti(m, 30, OGGETTO_SEGNALE);
     metti(m, 0, OGGETTO_INIZIO_RALLENTAMENTO, 60);
-    m.codice_errore = 15;
+    m.codice_errore = codice::oltre_griglia;
     m.metri_errore = 4321;
     std::vector<cella> prima = m.celle;
     passata_griglia(m);
     EXPECT_EQ(inseriti(m), std::vector<int>{});
-    EXPECT_EQ(m.codice_errore, 15);  // the reader's state stays
+    EXPECT_EQ(m.codice_errore, codice::oltre_griglia);  // the reader's state stays
     EXPECT_EQ(m.metri_errore, 4321);
     EXPECT_EQ(m.celle[30].tipo_oggetto, prima[30].tipo_oggetto);
 }

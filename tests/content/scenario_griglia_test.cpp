@@ -31,8 +31,8 @@ modello piazza_scenario() {
         m.celle[static_cast<size_t>(cella)].tipo_oggetto = tipo;
     };
     auto accettato = [&](const std::string& riga) {
-        EXPECT_EQ(m.codice_errore, 0) << riga;
-        m.codice_errore = 0;
+        EXPECT_EQ(m.codice_errore, codice::nessuno) << riga;
+        m.codice_errore = codice::nessuno;
     };
     for (const auto& r : sezione(tabella_linea(), "[montagne]")) {
         auto v = valori(r);

@@ -60,10 +60,12 @@ TEST(MemoMontagna, StaysInsideTheGridAndRefusesAnEightyFirstSpan) {
     montagna(m, 4800, 9000, 11);  // cells 96 to 179: only up to 100 written
     EXPECT_EQ(m.celle[100].tipo_montagna, 1);
     EXPECT_EQ(m.celle[99].tipo_oggetto, 11);  // the fourth cell counted from 96
-    for (int n = 2; n <= 80; ++n) montagna(m, 0, 0, 1);
-    EXPECT_EQ(m.codice_errore, 0);
+    for (int n = 2; n <= 80; ++n) {
+        int32_t inizio = 0, fine = 0, tipo = 1;
+        EXPECT_EQ(memo_montagna(m, inizio, fine, tipo), codice::nessuno);
+    }
     EXPECT_EQ(m.numero_montagne, 80);
-    montagna(m, 100, 200, 1);
-    EXPECT_EQ(m.codice_errore, 14);
+    int32_t inizio = 100, fine = 200, tipo = 1;
+    EXPECT_EQ(memo_montagna(m, inizio, fine, tipo), codice::montagne_esaurite);
     EXPECT_EQ(m.numero_montagne, 80);
 }

@@ -9,15 +9,14 @@ namespace {
 
 struct rallentamento {
     int32_t x = 24950, v = 60, l = 200, f_tt = 1, f_ta = 1, d_v = 60;
-    void poni(modello& m) { memo_rallentamento(m, x, v, l, f_tt, f_ta, d_v); }
+    codice poni(modello& m) { return memo_rallentamento(m, x, v, l, f_tt, f_ta, d_v); }
 };
 
 }  // namespace
 
 TEST(MemoRallentamento, TheFirstCarriedRestriction) {
     modello m = con_griglia(5000);
-    rallentamento{}.poni(m);
-    EXPECT_EQ(m.codice_errore, 0);
+    EXPECT_EQ(rallentamento{}.poni(m), codice::nessuno);
     EXPECT_EQ(campi(m.celle[476]), campi(cella{4, 60, 60, 0, 0, 0, 0, 0, 0, 0, 0}));
     EXPECT_EQ(campi(m.celle[500]), campi(cella{3, 60, 60, 1, 0, 0, 0, 0, 0, 0, 0}));
     EXPECT_EQ(campi(m.celle[504]), campi(cella{2, 60, 60, 1, 0, 0, 0, 0, 0, 0, 0}));
@@ -57,26 +56,22 @@ TEST(MemoRallentamento, StartAndEndInOneCellKeepTheStartCode) {
 TEST(MemoRallentamento, RefusalsInTheirOrder) {
     modello m = con_griglia(5000);
     m.celle[476].tipo_oggetto = OGGETTO_SEGNALE;
-    rallentamento{}.poni(m);
-    EXPECT_EQ(m.codice_errore, 17);
+    EXPECT_EQ(rallentamento{}.poni(m), codice::avviso_occupato);
     EXPECT_EQ(m.celle[500].tipo_oggetto, 0);
 
     modello s = con_griglia(5000);
     s.celle[500].tipo_oggetto = OGGETTO_STAZIONE;
-    rallentamento{}.poni(s);
-    EXPECT_EQ(s.codice_errore, 18);
+    EXPECT_EQ(rallentamento{}.poni(s), codice::inizio_occupato);
 
     modello e = con_griglia(5000);
     e.celle[504].tipo_oggetto = OGGETTO_SEGNALE;
-    rallentamento{}.poni(e);
-    EXPECT_EQ(e.codice_errore, 19);
+    EXPECT_EQ(rallentamento{}.poni(e), codice::fine_occupata);
     EXPECT_EQ(e.celle[476].tipo_oggetto, 0);
 
     // A pre-warning cell taken: warning, start and end stay written.
     modello p = con_griglia(5000);
     p.celle[473].tipo_oggetto = OGGETTO_SEGNALE;
-    rallentamento{}.poni(p);
-    EXPECT_EQ(p.codice_errore, 20);
+    EXPECT_EQ(rallentamento{}.poni(p), codice::preavviso_occupato);
     EXPECT_EQ(p.celle[476].tipo_oggetto, 4);
     EXPECT_EQ(p.celle[500].tipo_oggetto, 3);
     EXPECT_EQ(p.celle[475].tipo_oggetto, 0);
@@ -86,19 +81,16 @@ TEST(MemoRallentamento, MountainMarkerDoesNotBlockAndEndOutsideTheGridIsRefused)
     modello m = con_griglia(5000);
     m.celle[500].tipo_oggetto = OGGETTO_MONTAGNA;
     m.celle[500].tipo_montagna = 1;
-    rallentamento{}.poni(m);
-    EXPECT_EQ(m.codice_errore, 0);
+    EXPECT_EQ(rallentamento{}.poni(m), codice::nessuno);
     EXPECT_EQ(m.celle[500].tipo_oggetto, 3);
     EXPECT_EQ(m.celle[500].tipo_montagna, 1);
 
     modello g = con_griglia(520);
-    rallentamento{24950, 60, 2000, 0, 1, 0}.poni(g);
-    EXPECT_EQ(g.codice_errore, 19);
+    EXPECT_EQ((rallentamento{24950, 60, 2000, 0, 1, 0}.poni(g)), codice::fine_occupata);
     for (const cella& c : g.celle) EXPECT_EQ(c.tipo_oggetto, 0);
 
     modello n = con_griglia(520);
-    rallentamento{24950, 60, -30000, 0, 1, 0}.poni(n);
-    EXPECT_EQ(n.codice_errore, 19);
+    EXPECT_EQ((rallentamento{24950, 60, -30000, 0, 1, 0}.poni(n)), codice::fine_occupata);
 
     modello o = con_griglia(520);
     o.celle[476].tipo_oggetto = OGGETTO_SEGNALE;

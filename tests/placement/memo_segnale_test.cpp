@@ -11,7 +11,7 @@ struct segnale {
     int32_t posizione = 1650;
     int32_t sx = 2, s1 = 4, s2 = 0, s3 = 0, rapp = 0, dx = 2, d1 = 1, d2 = 0, d3 = 0, tempo = 0;
 
-    void poni(modello& m) { memo_segnale(m, posizione, sx, s1, s2, s3, rapp, dx, d1, d2, d3, tempo); }
+    codice poni(modello& m) { return memo_segnale(m, posizione, sx, s1, s2, s3, rapp, dx, d1, d2, d3, tempo); }
 };
 
 }  // namespace
@@ -20,9 +20,7 @@ TEST(MemoSegnale, TheFirstCarriedSignalAndItsApproachCodes) {
     modello m = con_griglia(6000);
     m.celle[28].tipo_oggetto = OGGETTO_STAZIONE;
     m.celle[28].preavviso = 82;  // a station's approach code is overwritten
-    segnale{}.poni(m);
-
-    EXPECT_EQ(m.codice_errore, 0);
+    EXPECT_EQ(segnale{}.poni(m), codice::nessuno);
     const cella& c = m.celle[34];
     EXPECT_EQ(campi(c), campi(cella{1, 41, 0, 0, 8, 0, 0, 0, 0, 0, 0}));
     EXPECT_EQ(m.celle[32].preavviso, 81);
@@ -59,8 +57,7 @@ TEST(MemoSegnale, TiesRoundToTheEvenCellAndAnOccupiedCellIsRefused) {
         segnale s;
         s.posizione = posizione;
         s.sx = 1;
-        s.poni(m);
-        EXPECT_EQ(m.codice_errore, 16) << posizione;
+        EXPECT_EQ(s.poni(m), codice::segnale_occupato) << posizione;
         EXPECT_TRUE(stesse_celle(m.celle, prima)) << posizione;
     }
 }
@@ -69,8 +66,7 @@ TEST(MemoSegnale, AMountainMarkerDoesNotBlock) {
     modello m = con_griglia(6000);
     m.celle[34].tipo_oggetto = OGGETTO_MONTAGNA;
     m.celle[34].tipo_montagna = 1;
-    segnale{}.poni(m);
-    EXPECT_EQ(m.codice_errore, 0);
+    EXPECT_EQ(segnale{}.poni(m), codice::nessuno);
     EXPECT_EQ(m.celle[34].tipo_oggetto, OGGETTO_SEGNALE);
     EXPECT_EQ(m.celle[34].tipo_montagna, 1);
 }
@@ -79,8 +75,7 @@ TEST(MemoSegnale, ApproachCellsBeforeTheGridAreSkipped) {
     modello m = con_griglia(100);
     segnale s;
     s.posizione = 200;  // cell 5: approach cells 3, 1, -1, -3
-    s.poni(m);
-    EXPECT_EQ(m.codice_errore, 0);
+    EXPECT_EQ(s.poni(m), codice::nessuno);
     EXPECT_EQ(m.celle[5].tipo_oggetto, OGGETTO_SEGNALE);
     EXPECT_EQ(m.celle[3].preavviso, 81);
     EXPECT_EQ(m.celle[1].preavviso, 82);
@@ -91,8 +86,7 @@ TEST(MemoSegnale, ApproachCellsBeforeTheGridAreSkipped) {
     o.posizione = 0;
     o.sx = 100000000;
     o.rapp = -30000000;
-    o.poni(m);
-    EXPECT_EQ(m.codice_errore, 0);
+    EXPECT_EQ(o.poni(m), codice::nessuno);
     EXPECT_EQ(m.celle[1].tipo_oggetto, OGGETTO_SEGNALE);
 }
 
@@ -102,13 +96,11 @@ TEST(MemoSegnale, ACellOutsideTheGridIsRefusedAsOccupied) {
         const auto prima = m.celle;
         segnale s;
         s.posizione = posizione;
-        s.poni(m);
-        EXPECT_EQ(m.codice_errore, 16) << posizione;
+        EXPECT_EQ(s.poni(m), codice::segnale_occupato) << posizione;
         EXPECT_TRUE(stesse_celle(m.celle, prima)) << posizione;
     }
     modello senza;
-    segnale{}.poni(senza);
-    EXPECT_EQ(senza.codice_errore, 16);
+    EXPECT_EQ(segnale{}.poni(senza), codice::segnale_occupato);
 }
 
 TEST(MemoSegnale, PackedFieldsAreCheckedLongsStoredAsTheirLowBits) {

@@ -9,7 +9,7 @@ const std::string TRENO_VUOTO = treno("");
 TEST(RouteGeneral, LengthSizesGridAndGeometryAndStoresTheLength) {
     scenario s;
     s.leggi(linea("", "243000"), TRENO_VUOTO, 1);
-    EXPECT_EQ(s.m.codice_errore, 0);
+    EXPECT_EQ(s.m.codice_errore, codice::nessuno);
     EXPECT_EQ(s.m.lunghezza_estesa, 250000);
     EXPECT_EQ(s.m.numero_celle, 5000);
     EXPECT_EQ(s.m.celle.size(), 5001u);
@@ -35,7 +35,7 @@ TEST(RouteGeneral, ReferencesBackgroundsAndRepetitionGoToTheirEntries) {
         "sfondo uno, 1\r\nsfondo due, 2\r\nsfondo tre, 3\r\n"
         "ripetizione segnali 9 codici,    50,    9000\r\n";
     s.leggi(linea("", "10000", generale), TRENO_VUOTO);
-    EXPECT_EQ(s.m.codice_errore, 0);
+    EXPECT_EQ(s.m.codice_errore, codice::nessuno);
     // The chainage ordering has run on them: the flagged value carries its +100.
     int trovati = 0;
     for (int i = 81; i <= 83; ++i) {
@@ -56,7 +56,7 @@ TEST(RouteGeneral, ExactCaseTestsAndTheCarriedRepetitionLine) {
     // A capital P is no reference line: its values become keyword fields.
     std::string generale = "Progressiva chilometrica uno, 0, 7, 1\r\nripetizione segnali 4 codici, 0, 0\r\n";
     s.leggi(linea("", "10000", generale), TRENO_VUOTO);
-    EXPECT_EQ(s.m.codice_errore, 0);
+    EXPECT_EQ(s.m.codice_errore, codice::nessuno);
     EXPECT_EQ(s.m.voci[83].fine_zona, 0);
     EXPECT_EQ(s.m.voci[86].progressiva, 0);  // end 0: no stretch
 }
@@ -65,7 +65,7 @@ TEST(RouteGeneral, ALaterLengthLineAllocatesAfreshAndATooLargeOneKeepsTheGrid) {
     scenario s;
     std::string generale = "lunghezza percorso, 3000\r\nlunghezza percorso, 1000001\r\n";
     s.leggi(linea("", "10000", generale), TRENO_VUOTO);
-    EXPECT_EQ(s.m.codice_errore, 1);
+    EXPECT_EQ(s.m.codice_errore, codice::lunghezza_eccessiva);
     EXPECT_EQ(s.m.numero_celle, 200);
     EXPECT_EQ(s.m.voci[84].fine_zona, 1000001);
 }
@@ -75,18 +75,18 @@ TEST(RouteGeneral, CommentSkipsAndTheirMissingEndOfFileTest) {
     std::string comments;
     for (int i = 0; i < 10; ++i) comments += "---\r\n";
     s.leggi("[generale]\r\n" + comments + "lunghezza percorso, 3000\r\n[curve]\r\n[fine]\r\n", TRENO_VUOTO);
-    EXPECT_EQ(s.m.codice_errore, 0);
+    EXPECT_EQ(s.m.codice_errore, codice::nessuno);
     EXPECT_EQ(s.m.numero_celle, 200);
     // Running into the end inside a run of comments reads past the end.
     s.leggi("[generale]\r\nlunghezza percorso, 3000\r\n---\r\n---\r\n", TRENO_VUOTO);
-    EXPECT_EQ(s.m.codice_errore, 25);
+    EXPECT_EQ(s.m.codice_errore, codice::lettura_fallita);
     EXPECT_FALSE(s.resta_treno());
 }
 
 TEST(RouteBody, GradientFillsFromThePreviousLineUpToTheNext) {
     scenario s;
     s.leggi(linea("pendenza,  0,   0\r\npendenza,  5000,   -8\r\n"), TRENO_VUOTO);
-    ASSERT_EQ(s.m.codice_errore, 0);
+    ASSERT_EQ(s.m.codice_errore, codice::nessuno);
     const auto& c = s.m.celle;
     const int p = s.m.numero_celle;
     EXPECT_EQ(c[0].pendenza, 100);
@@ -111,7 +111,7 @@ TEST(RouteBody, GradientOutOfOrderNeverWritesOutsideTheGrid) {
     std::string indietro;
     for (int g = 3; g <= 6; ++g) indietro += "pendenza, 100, " + std::to_string(g) + "\r\n";
     s.leggi(linea("pendenza, 0, 1\r\npendenza, 16900, 2\r\n" + indietro), TRENO_VUOTO);
-    EXPECT_EQ(s.m.codice_errore, 0);
+    EXPECT_EQ(s.m.codice_errore, codice::nessuno);
     EXPECT_EQ(s.m.celle[337].pendenza, 101);
     EXPECT_EQ(s.m.celle[338].pendenza, 102);
     EXPECT_EQ(s.m.celle[340].pendenza, 104);
@@ -121,7 +121,7 @@ TEST(RouteBody, GradientOutOfOrderNeverWritesOutsideTheGrid) {
 TEST(RouteBody, GradientPlus100OverflowIsARunTimeFailure) {
     scenario s;
     s.leggi(linea("pendenza, 0, 2147483600\r\npendenza, 100, 0\r\n"), TRENO_VUOTO);
-    EXPECT_EQ(s.m.codice_errore, 25);
+    EXPECT_EQ(s.m.codice_errore, codice::lettura_fallita);
 }
 
 TEST(RouteBody, IndicationBoardMarksItsCellAndTakesEntriesDownward) {
@@ -129,7 +129,7 @@ TEST(RouteBody, IndicationBoardMarksItsCellAndTakesEntriesDownward) {
     std::string corpo;
     for (int i = 0; i < 6; ++i) corpo += "cartello_indicatore,  " + std::to_string(4400 + 1000 * i) + ",   (Km 345+557)\r\n";
     s.leggi(linea(corpo), TRENO_VUOTO);
-    ASSERT_EQ(s.m.codice_errore, 0);
+    ASSERT_EQ(s.m.codice_errore, codice::nessuno);
     EXPECT_EQ(s.m.celle[89].tipo_oggetto, 14);
     EXPECT_EQ(s.m.celle[89].dato1, 80);
     EXPECT_EQ(s.m.voci[80].testo, "(Km 345+557)");
@@ -143,7 +143,7 @@ TEST(RouteBody, CommentsBeforeARecordAndAThirdCommentInARun) {
     EXPECT_EQ(s.m.celle[0].pendenza, 105);
     // Standing third, it is read as a gradient line with the next two fields.
     s.leggi(linea("-a-\r\n-b-\r\n--pendenza--\r\n0, 9\r\n"), TRENO_VUOTO);
-    EXPECT_EQ(s.m.codice_errore, 0);
+    EXPECT_EQ(s.m.codice_errore, codice::nessuno);
     EXPECT_EQ(s.m.celle[0].pendenza, 109);
 }
 
@@ -156,10 +156,10 @@ TEST(RouteBody, BodyTestsIgnoreCaseAndNumbersMaySitBetweenBlanks) {
 TEST(RouteBody, TheLastFieldOfTheFileIsNeverHandled) {
     scenario s;
     s.leggi("[generale]\r\nlunghezza percorso, 3000\r\n[curve]\r\npendenza, 0, 5\r\ncartello_indicatore", TRENO_VUOTO);
-    EXPECT_EQ(s.m.codice_errore, 0);
+    EXPECT_EQ(s.m.codice_errore, codice::nessuno);
     // Value fields that end the file are handled.
     s.leggi("[generale]\r\nlunghezza percorso, 3000\r\n[curve]\r\ncartello_indicatore, 100, X", TRENO_VUOTO);
-    EXPECT_EQ(s.m.codice_errore, 0);
+    EXPECT_EQ(s.m.codice_errore, codice::nessuno);
     EXPECT_EQ(s.m.voci[80].testo, "X");
 }
 
@@ -180,7 +180,7 @@ TEST(Geometry, StartsAtTheOriginAndRunsStraightUpToTwoMetresBeforeItsEnd) {
 TEST(Geometry, RightHandClass4CurveAtMetre1000) {
     scenario s;
     s.leggi(linea("curvad4, 1000, 100\r\ncurvaS4, 1200, 100\r\n"), TRENO_VUOTO, 1);
-    ASSERT_EQ(s.m.codice_errore, 0);
+    ASSERT_EQ(s.m.codice_errore, codice::nessuno);
     const tracciato_t& t = s.m.tracciato;
     EXPECT_EQ(t.at(1000, 0).reale, 0.0);
     EXPECT_DOUBLE_EQ(t.at(1001, 0).reale, 0.001);
@@ -199,7 +199,7 @@ TEST(Geometry, RightHandClass4CurveAtMetre1000) {
 TEST(Geometry, ACurveLineWithTheGeometryOffIsNotRead) {
     scenario s;
     s.leggi(linea("curvas3, 1900, 600\r\npendenza, 0, 4\r\n"), TRENO_VUOTO, 0);
-    EXPECT_EQ(s.m.codice_errore, 0);
+    EXPECT_EQ(s.m.codice_errore, codice::nessuno);
     EXPECT_EQ(s.m.celle[0].pendenza, 104);
     EXPECT_FALSE(s.m.tracciato.allocato());
     EXPECT_TRUE(s.m.registro.ignoti.empty());
@@ -208,7 +208,7 @@ TEST(Geometry, ACurveLineWithTheGeometryOffIsNotRead) {
 TEST(Geometry, ACurvePastTheEndStoresPointsUpToTheLastAndDropsTheRest) {
     scenario s;
     s.leggi(linea("curvad1, 16000, 5000\r\n", "10000"), TRENO_VUOTO, 1);
-    EXPECT_EQ(s.m.codice_errore, 0);
+    EXPECT_EQ(s.m.codice_errore, codice::nessuno);
     EXPECT_EQ(s.m.tracciato.at(17000, 1).tag, elemento_tracciato::REALE);
     ASSERT_EQ(s.m.registro.righe.size(), 2u);
     EXPECT_TRUE(s.m.registro.righe[1].oltre_geometria);

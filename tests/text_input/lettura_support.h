@@ -33,7 +33,7 @@ struct scenario {
         m.nome_linea = "R";
         m.numero_treno = "1";
         m.genera_tracciato = genera;
-        m.codice_errore = 0;
+        m.codice_errore = codice::nessuno;
         m.pulisci_voci();
         memorizza_dati(m, {percorso_linea(), percorso_treno(), cancella});
     }

@@ -15,7 +15,7 @@ struct atteso {
 };
 
 void verifica(scenario& s, atteso a) {
-    EXPECT_EQ(s.m.codice_errore, a.codice);
+    EXPECT_EQ(numero(s.m.codice_errore), a.codice);
     EXPECT_EQ(s.m.metri_errore, a.metri);
     EXPECT_EQ(s.resta_linea(), a.linea_resta);
     EXPECT_EQ(s.resta_treno(), a.treno_resta);
@@ -55,7 +55,7 @@ TEST(RouteStatuses, LengthAboveOneMillionOrBelowZeroIs1) {
     leggi(s, linea("", "-5"), TRENO_VUOTO);
     verifica(s, {1, -1, false, true});
     leggi(s, linea("", "1000000"), TRENO_VUOTO);
-    EXPECT_EQ(s.m.codice_errore, 0);
+    EXPECT_EQ(s.m.codice_errore, codice::nessuno);
 }
 
 TEST(RouteStatuses, SignalRepetition3And4And5) {
@@ -183,11 +183,11 @@ TEST(ReaderFiles, AnAuthorsFilesAreNeverDeleted) {
 TEST(ReaderDiagnostics, StatusesCarryFileAndLine) {
     scenario s;
     leggi(s, linea("pendenza, 0, 0\r\n\r\ncartello_indicatore, 100, A\r\ncartello_indicatore, 110, B\r\n"), TRENO_VUOTO);
-    EXPECT_EQ(s.m.codice_errore, 6);
+    EXPECT_EQ(s.m.codice_errore, codice::cartello_occupato);
     EXPECT_EQ(s.m.origine.file, s.percorso_linea().string());
     EXPECT_EQ(s.m.origine.line, 8);
     leggi(s, linea(""), treno("numero vetture, 1\r\nsabbia,\r\norologio, 1, 2\r\n  99999\r\n"));
-    EXPECT_EQ(s.m.codice_errore, 25);
+    EXPECT_EQ(s.m.codice_errore, codice::lettura_fallita);
     EXPECT_EQ(s.m.origine.file, s.percorso_treno().string());
     EXPECT_EQ(s.m.origine.line, 5);
     EXPECT_NE(s.m.registro.guasto.find("99999"), std::string::npos);
@@ -197,7 +197,7 @@ TEST(ReaderDiagnostics, TheRecordKeepsHandledLinesAndUnknownKeywords) {
     scenario s;
     leggi(s, linea("pendenza, 0, -3\r\n-- commento --\r\nsfondo uno, 4\r\n12, 13\r\n"),
           treno("stazzione, 1\r\nvelocita, 0, 100\r\n"));
-    ASSERT_EQ(s.m.codice_errore, 0);
+    ASSERT_EQ(s.m.codice_errore, codice::nessuno);
     const registro_lettura& r = s.m.registro;
     ASSERT_EQ(r.righe.size(), 3u);
     EXPECT_EQ(r.righe[0].genere, genere_riga::lunghezza);
