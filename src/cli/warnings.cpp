@@ -71,10 +71,13 @@ std::vector<warning> scenario_warnings(const modello& m) {
                          " m)");
         previous[r.genere] = &r;
         if (r.genere == genere_riga::curva && r.valori.size() >= 2) {
-            if (previous_curve != nullptr && previous_curve->valori.size() >= 2 &&
-                static_cast<int64_t>(p) < static_cast<int64_t>(previous_curve->valori[0]) + previous_curve->valori[1])
-                b.add(r, "curve at " + std::to_string(p) + " m starts inside the curve of line " +
-                             std::to_string(previous_curve->linea));
+            // A curve starting before the previous one is out of order, reported above, not inside it.
+            if (previous_curve != nullptr && previous_curve->valori.size() >= 2) {
+                const int64_t start = previous_curve->valori[0];
+                if (p >= start && p < start + previous_curve->valori[1])
+                    b.add(r, "curve at " + std::to_string(p) + " m starts inside the curve of line " +
+                                 std::to_string(previous_curve->linea));
+            }
             if (r.oltre_geometria) b.add(r, "curve at " + std::to_string(p) + " m runs past the end of the geometry");
             previous_curve = &r;
         }
