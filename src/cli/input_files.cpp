@@ -6,6 +6,7 @@
 
 #include "platform/file_ops.h"
 #include "platform/io_failure.h"
+#include "platform/path_text.h"
 
 std::optional<std::string> input_problem(const std::filesystem::path& path) {
     std::error_code ec;
@@ -16,7 +17,7 @@ std::optional<std::string> input_problem(const std::filesystem::path& path) {
     }
     if (std::filesystem::is_directory(status)) return "is a directory, not a file";
     if (!std::filesystem::is_regular_file(status)) return "is not a regular file";
-    std::FILE* f = std::fopen(path.c_str(), "rb");
+    std::FILE* f = open_file(path, "rb");
     if (!f) return std::strerror(errno);
     std::fclose(f);
     return std::nullopt;
@@ -24,7 +25,7 @@ std::optional<std::string> input_problem(const std::filesystem::path& path) {
 
 bool read_input_file(const std::filesystem::path& path, std::string& bytes, std::ostream& err) {
     if (auto problem = input_problem(path)) {
-        err << "scenario-compiler: " << path.string() << ": " << *problem << '\n';
+        err << "scenario-compiler: " << utf8_path(path) << ": " << *problem << '\n';
         return false;
     }
     try {

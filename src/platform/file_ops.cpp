@@ -1,13 +1,20 @@
 #include "platform/file_ops.h"
 
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <system_error>
 
 #include "platform/io_failure.h"
+
+std::FILE* open_file(const std::filesystem::path& path, const char* mode) {
+#ifdef _WIN32
+    // Windows paths are wide: the narrow fopen would go through the ANSI code page.
+    const std::wstring wmode(mode, mode + std::strlen(mode));
+    return _wfopen(path.c_str(), wmode.c_str());
+#else
+    return std::fopen(path.c_str(), mode);
+#endif
+}
 
 bool file_exists(const std::filesystem::path& path) {
     std::error_code ec;
@@ -15,7 +22,7 @@ bool file_exists(const std::filesystem::path& path) {
 }
 
 std::string read_file(const std::filesystem::path& path) {
-    std::FILE* f = std::fopen(path.c_str(), "rb");
+    std::FILE* f = open_file(path, "rb");
     if (!f) throw io_failure(path, "open", std::strerror(errno));
     std::string bytes;
     char buffer[65536];
@@ -31,24 +38,25 @@ std::string read_file(const std::filesystem::path& path) {
 void write_file(const std::filesystem::path& path, const std::string& bytes) {
     std::filesystem::path temporary = path;
     temporary += ".partial";
-    std::FILE* f = std::fopen(temporary.c_str(), "wb");
+    std::FILE* f = open_file(temporary, "wb");
     if (!f) throw io_failure(path, "create", std::strerror(errno));
-    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    int saved = errno;
-    if (std::fclose(f) != 0 && ok) {
-        ok = false;
-        saved = errno;
+    std::string reason;
+    if (std::fwrite(bytes.data(), 1, bytes.size(), f) != bytes.size()) reason = std::strerror(errno);
+    if (std::fclose(f) != 0 && reason.empty()) reason = std::strerror(errno);
+    std::error_code ec;
+    // std::filesystem's rename replaces an existing target on Windows too.
+    if (reason.empty()) {
+        std::filesystem::rename(temporary, path, ec);
+        if (ec) reason = ec.message();
     }
-    if (ok && std::rename(temporary.c_str(), path.c_str()) != 0) {
-        ok = false;
-        saved = errno;
-    }
-    if (!ok) {
-        std::remove(temporary.c_str());
-        throw io_failure(path, "write", std::strerror(saved));
+    if (!reason.empty()) {
+        std::filesystem::remove(temporary, ec);
+        throw io_failure(path, "write", reason);
     }
 }
 
 void delete_file(const std::filesystem::path& path) {
-    if (std::remove(path.c_str()) != 0) throw io_failure(path, "delete", std::strerror(errno));
+    std::error_code ec;
+    if (!std::filesystem::remove(path, ec))
+        throw io_failure(path, "delete", ec ? ec.message() : std::strerror(ENOENT));
 }

@@ -1,7 +1,12 @@
 #pragma once
 // The thin file layer: everything else works on bytes in memory.
+#include <cstdio>
 #include <filesystem>
 #include <string>
+
+// fopen for a path of the platform's own kind (wide on Windows); nullptr and
+// errno on failure.
+std::FILE* open_file(const std::filesystem::path& path, const char* mode);
 
 bool file_exists(const std::filesystem::path& path);
 // The whole file as bytes; throws io_failure.

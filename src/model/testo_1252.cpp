@@ -1,0 +1,91 @@
+#include "model/testo_1252.h"
+
+#include <array>
+#include <cstdint>
+#include <cstdio>
+
+namespace {
+
+// Code points of bytes 0x80 to 0x9F; the rest of the code page is Latin-1.
+constexpr std::array<char32_t, 32> ALTI = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+char32_t punto(unsigned char b) { return b >= 0x80 && b <= 0x9F ? ALTI[b - 0x80] : b; }
+
+std::optional<unsigned char> byte_di(char32_t cp) {
+    if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) return static_cast<unsigned char>(cp);
+    for (size_t i = 0; i < ALTI.size(); ++i)
+        if (ALTI[i] == cp) return static_cast<unsigned char>(0x80 + i);
+    return std::nullopt;
+}
+
+void aggiungi_utf8(std::string& out, char32_t cp) {
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (cp >> 18));
+        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}
+
+// The next code point of UTF-8 text at `i`, advancing it; nullopt for a byte
+// sequence that is not well-formed (overlong, surrogate, past U+10FFFF, cut short).
+std::optional<char32_t> prossimo(std::string_view s, size_t& i) {
+    const unsigned char b = static_cast<unsigned char>(s[i]);
+    int seguono = b < 0x80 ? 0 : (b >> 5) == 0x6 ? 1 : (b >> 4) == 0xE ? 2 : (b >> 3) == 0x1E ? 3 : -1;
+    if (seguono < 0 || i + static_cast<size_t>(seguono) >= s.size()) return std::nullopt;
+    char32_t cp = seguono == 0 ? b : b & (0x3F >> seguono);
+    for (int k = 1; k <= seguono; ++k) {
+        const unsigned char c = static_cast<unsigned char>(s[i + static_cast<size_t>(k)]);
+        if ((c & 0xC0) != 0x80) return std::nullopt;
+        cp = (cp << 6) | (c & 0x3F);
+    }
+    static constexpr char32_t MINIMO[] = {0, 0x80, 0x800, 0x10000};
+    if (cp < MINIMO[seguono] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return std::nullopt;
+    i += static_cast<size_t>(seguono) + 1;
+    return cp;
+}
+
+}  // namespace
+
+std::string utf8_da_1252(std::string_view testo) {
+    std::string out;
+    for (char c : testo) aggiungi_utf8(out, punto(static_cast<unsigned char>(c)));
+    return out;
+}
+
+std::optional<std::string> cp1252_da_utf8(std::string_view testo, std::string& problema) {
+    std::string out;
+    for (size_t i = 0; i < testo.size();) {
+        const size_t inizio = i;
+        std::optional<char32_t> cp = prossimo(testo, i);
+        if (!cp) {
+            char byte[8];
+            std::snprintf(byte, sizeof byte, "0x%02X", static_cast<unsigned char>(testo[inizio]));
+            problema = "not valid UTF-8 (byte " + std::string(byte) + " at offset " + std::to_string(inizio) + ")";
+            return std::nullopt;
+        }
+        std::optional<unsigned char> b = byte_di(*cp);
+        if (!b) {
+            char nome[16];
+            std::snprintf(nome, sizeof nome, "U+%04X", static_cast<unsigned>(*cp));
+            problema = "'" + std::string(testo.substr(inizio, i - inizio)) + "' (" + nome +
+                       ") has no Windows-1252 form";
+            return std::nullopt;
+        }
+        out += static_cast<char>(*b);
+    }
+    return out;
+}

@@ -1,0 +1,14 @@
+#pragma once
+// Text in the model is Windows-1252 bytes, as the compiled files store it; the
+// platforms name files in Unicode. These convert between the two at the edges.
+#include <optional>
+#include <string>
+#include <string_view>
+
+// UTF-8 of Windows-1252 bytes. Every byte has a form (the five bytes the code
+// page leaves unassigned keep their C1 code points), so this cannot fail.
+std::string utf8_da_1252(std::string_view testo);
+
+// Windows-1252 bytes of UTF-8 text; nullopt when the text is not valid UTF-8 or
+// holds a character the code page cannot, with `problema` saying which.
+std::optional<std::string> cp1252_da_utf8(std::string_view testo, std::string& problema);

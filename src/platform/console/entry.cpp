@@ -1,0 +1,3 @@
+#include "platform/entry.h"
+
+int main(int argc, char** argv) { return program(argc, argv); }
