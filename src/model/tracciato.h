@@ -23,7 +23,7 @@ struct tracciato_t {
     std::vector<elemento_tracciato> elementi;
 
     bool allocato() const { return ultimo_metro >= 0; }
-    void alloca(int32_t ultimo) {
+    void dimensiona(int32_t ultimo) {
         ultimo_metro = ultimo;
         elementi.assign(2 * (static_cast<size_t>(ultimo) + 1), elemento_tracciato{});
     }

@@ -37,7 +37,7 @@ passo lunghezza(contesto_lettura& c) {
     m.lunghezza_estesa = lunghezza + MARGINE_LINEA;
     m.numero_celle = nearest_long(m.lunghezza_estesa / 50.0);
     m.alloca_celle(m.numero_celle);
-    if (m.genera_tracciato != 0) m.tracciato.alloca(m.lunghezza_estesa);
+    if (m.genera_tracciato != 0) m.tracciato.dimensiona(m.lunghezza_estesa);
     return passo::avanti;
 }
 

@@ -15,7 +15,11 @@ TEST(FormLoad, TheFixedRunCompilesTheCarriedScenarioAndLeavesNoTextFile) {
     ASSERT_EQ(Form_Load(form, dir.path(), out), 0) << out.str();
     EXPECT_EQ(form.m.nome_linea, "Lidonia_Sabrio");
     EXPECT_EQ(form.m.numero_treno, "914");
+#ifdef _WIN32
+    EXPECT_EQ(out.str(), "");  // the label is in the window
+#else
     EXPECT_EQ(out.str(), "Attendere\n");
+#endif
     EXPECT_EQ(form.m.codice_errore, codice::nessuno);
 
     // The three documents and the three compiled files; the text files are gone.
@@ -60,8 +64,11 @@ TEST(FormLoad, TheEndOfTheRunShowsTheReportOrNamesANonZeroErrorStateOrAMissingGr
          "scenario-compiler: error 12: no free approach cell for a code cut before a restriction start (at 1500 m)\n"},
         {false, codice::linea_mancante, codice::nessuno, 1,
          "scenario-compiler: nothing compiled: error 101: the route text file does not exist\n"},
-        // The report alone is shown, as the fixed run has always shown it.
+#ifndef _WIN32
+        // The report alone is shown, as the fixed run has always shown it (on
+        // Windows in a modal box, which a test cannot dismiss).
         {true, codice::taglio_avvicinamento, codice::riservato_secondo, 4, " Errore n. 1251\n"},
+#endif
     };
     for (const caso& c : casi) {
         Form1 form;

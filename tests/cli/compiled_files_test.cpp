@@ -101,7 +101,7 @@ TEST(DecodeRouteFile, ReadsTaggedElementsComponentByComponent) {
 
 TEST(DecodeRouteFile, AcceptsTheAllEmptyGeometryOfACompileThatStoppedEarly) {
     tracciato_t t;
-    t.alloca(10);
+    t.dimensiona(10);
     EXPECT_EQ(decode_route_file(route_file_bytes(t)).ultimo_metro, 10);
 }
 

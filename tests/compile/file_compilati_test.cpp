@@ -17,7 +17,7 @@ std::string b(std::initializer_list<int> byte) {
 // to the last two as doubles.
 tracciato_t tracciato_letto(int32_t ultimo) {
     tracciato_t t;
-    t.alloca(ultimo);
+    t.dimensiona(ultimo);
     t.at(0, 0) = t.at(1, 0) = t.at(0, 1) = elemento_tracciato::da_intero(0);
     t.at(1, 1) = elemento_tracciato::da_intero(1);
     for (int32_t metro = 2; metro <= ultimo - 2; ++metro) {
@@ -71,7 +71,7 @@ TEST(FileCompilati, ARecordIsThirtyFourBytesPlusItsText) {
 
 TEST(FileCompilati, GeometryElementsCarryTheirTagsXBeforeY) {
     tracciato_t t;
-    t.alloca(1);
+    t.dimensiona(1);
     t.at(0, 0) = elemento_tracciato::da_intero(-2);
     t.at(1, 0) = elemento_tracciato::da_reale(1.5);
     t.at(0, 1) = elemento_tracciato::da_intero(1);

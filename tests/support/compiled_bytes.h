@@ -63,7 +63,7 @@ inline std::string route_file_bytes(const tracciato_t& t) {
 // turn k from metre `curve_from` for `curve_metres`, straight again, the last two empty.
 inline tracciato_t built_geometry(int32_t last, int32_t curve_from, int32_t curve_metres, double k) {
     tracciato_t t;
-    t.alloca(last);
+    t.dimensiona(last);
     t.at(0, 0) = elemento_tracciato::da_intero(0);
     t.at(1, 0) = elemento_tracciato::da_intero(0);
     t.at(0, 1) = elemento_tracciato::da_intero(0);

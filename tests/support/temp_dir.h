@@ -3,15 +3,21 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <random>
 #include <string>
 #include <vector>
 
 class temp_dir {
 public:
     temp_dir() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "scenario-test-XXXXXX").string();
-        if (!mkdtemp(pattern.data())) std::abort();
-        path_ = pattern;
+        // create_directory is false for a name already taken: try another.
+        std::random_device random;
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            path_ = std::filesystem::temp_directory_path() / ("scenario-test-" + std::to_string(random()));
+            std::error_code ec;
+            if (std::filesystem::create_directory(path_, ec)) return;
+        }
+        std::abort();
     }
     ~temp_dir() {
         std::error_code ec;
@@ -24,7 +30,7 @@ public:
     // Names of the files in the directory, sorted.
     std::vector<std::string> names() const {
         std::vector<std::string> out;
-        for (const auto& e : std::filesystem::directory_iterator(path_)) out.push_back(e.path().filename());
+        for (const auto& e : std::filesystem::directory_iterator(path_)) out.push_back(e.path().filename().string());
         std::sort(out.begin(), out.end());
         return out;
     }
