@@ -7,9 +7,6 @@
 
 #include "model/modello.h"
 
-constexpr size_t BYTE_CELLA = 15;
-constexpr size_t BYTE_VOCE_SENZA_TESTO = 34;
-
 // File names, formed from the identifiers.
 std::string nome_file_linea(const modello& m);  // route geometry: nome_linea + "_linea.dat"
 std::string nome_file_voci(const modello& m);   // records: nome_linea + "_" + numero_treno + ".sim"

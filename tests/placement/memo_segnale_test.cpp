@@ -61,7 +61,7 @@ TEST(MemoSegnale, TiesRoundToTheEvenCellAndAnOccupiedCellIsRefused) {
         s.sx = 1;
         s.poni(m);
         EXPECT_EQ(m.codice_errore, 16) << posizione;
-        EXPECT_TRUE(stesse_celle(m.celle, prima)) << posizione;
+        EXPECT_TRUE(m.celle == prima) << posizione;
     }
 }
 
@@ -104,7 +104,7 @@ TEST(MemoSegnale, ACellOutsideTheGridIsRefusedAsOccupied) {
         s.posizione = posizione;
         s.poni(m);
         EXPECT_EQ(m.codice_errore, 16) << posizione;
-        EXPECT_TRUE(stesse_celle(m.celle, prima)) << posizione;
+        EXPECT_TRUE(m.celle == prima) << posizione;
     }
     modello senza;
     segnale{}.poni(senza);
