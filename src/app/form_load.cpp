@@ -7,6 +7,7 @@
 #include "documents/dati_note.h"
 #include "documents/dati_rallentamenti.h"
 #include "documents/dati_scheda.h"
+#include "model/nomi_file.h"
 #include "platform/exit_status.h"
 #include "platform/wait_window.h"
 
@@ -16,8 +17,7 @@ namespace {
 // deletes them once read.
 void compila_scenario(Form1& f) {
     opzioni_compilazione o;
-    o.ingressi = {f.directory / (f.m.nome_linea + "_linea.txt"),
-                  f.directory / (f.m.nome_linea + "_" + f.m.numero_treno + "-.txt"), true};
+    o.ingressi = {f.directory / nome_testo_linea(f.m), f.directory / nome_testo_treno(f.m), true};
     o.cartella = f.directory;
     memorizza_percorso(f.m, 1, o);
 }

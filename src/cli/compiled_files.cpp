@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "model/nomi_file.h"
+
 namespace {
 
 // Little-endian reads that refuse to run past the end.
@@ -85,12 +87,9 @@ std::optional<compiled_kind> kind_from_word(std::string_view word) {
 
 std::optional<compiled_kind> kind_from_name(const std::filesystem::path& path) {
     const std::string name = path.filename().string();
-    auto ends_with = [&](std::string_view suffix) {
-        return name.size() > suffix.size() && name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0;
-    };
-    if (ends_with("_linea.dat")) return compiled_kind::route;
-    if (ends_with(".sim")) return compiled_kind::scenario;
-    if (ends_with(".dat")) return compiled_kind::cells;
+    if (radice_nome(name, SUFFISSO_FILE_LINEA)) return compiled_kind::route;
+    if (radice_nome(name, SUFFISSO_FILE_VOCI)) return compiled_kind::scenario;
+    if (radice_nome(name, SUFFISSO_FILE_CELLE)) return compiled_kind::cells;
     return std::nullopt;
 }
 

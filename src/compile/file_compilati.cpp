@@ -43,10 +43,6 @@ struct scrittore {
 
 }  // namespace
 
-std::string nome_file_linea(const modello& m) { return m.nome_linea + "_linea.dat"; }
-std::string nome_file_voci(const modello& m) { return m.nome_linea + "_" + m.numero_treno + ".sim"; }
-std::string nome_file_celle(const modello& m) { return m.nome_linea + "_" + m.numero_treno + ".dat"; }
-
 std::string byte_tracciato(const tracciato_t& t) {
     scrittore w;
     w.byte.reserve(t.elementi.size() * 10);
