@@ -1,12 +1,9 @@
 #include "app/form_load.h"
 
+#include "app/scenario_trasportato.h"
 #include "compile/codici_errore.h"
 #include "compile/memorizza_percorso.h"
-#include "content/dati_linea.h"
-#include "content/dati_treno.h"
-#include "documents/dati_note.h"
-#include "documents/dati_rallentamenti.h"
-#include "documents/dati_scheda.h"
+#include "model/nomi_file.h"
 #include "platform/errore.h"
 #include "platform/exit_status.h"
 #include "platform/wait_window.h"
@@ -17,8 +14,7 @@ namespace {
 // deletes them once read.
 void compila_scenario(Form1& f) {
     opzioni_compilazione o;
-    o.ingressi = {f.directory / (f.m.nome_linea + "_linea.txt"),
-                  f.directory / (f.m.nome_linea + "_" + f.m.numero_treno + "-.txt"), true};
+    o.ingressi = {f.directory / nome_testo_linea(f.m), f.directory / nome_testo_treno(f.m), true};
     o.cartella = f.directory;
     f.esito = memorizza_percorso(f.m, 1, o);
 }
@@ -26,14 +22,13 @@ void compila_scenario(Form1& f) {
 }  // namespace
 
 const std::vector<passo_avvio>& sequenza_avvio() {
-    static const std::vector<passo_avvio> passi = {
-        {"dati_linea", [](Form1& f) { dati_linea(f.directory, f.m); }},
-        {"dati_treno", [](Form1& f) { dati_treno(f.directory, f.m); }},
-        {"dati_note", [](Form1& f) { dati_note(f.directory, f.m); }},
-        {"dati_rallentamenti", [](Form1& f) { dati_rallentamenti(f.directory, f.m); }},
-        {"dati_scheda", [](Form1& f) { dati_scheda(f.directory, f.m); }},
-        {"memorizza_percorso", compila_scenario},
-    };
+    static const std::vector<passo_avvio> passi = [] {
+        std::vector<passo_avvio> p;
+        for (const scrittore_scenario& s : scrittori_scenario())
+            p.push_back({s.nome, [scrivi = s.scrivi](Form1& f) { scrivi(f.directory, f.m); }});
+        p.push_back({"memorizza_percorso", compila_scenario});
+        return p;
+    }();
     return passi;
 }
 
@@ -56,8 +51,7 @@ int esito_avvio(const Form1& form, std::ostream& out) {
 
 int Form_Load(Form1& form, const std::filesystem::path& directory, std::ostream& out) {
     form.directory = directory;
-    form.m.nome_linea = "Lidonia_Sabrio";
-    form.m.numero_treno = "914";
+    identifica_scenario(form.m);
     show_wait_window(out);
     for (const passo_avvio& passo : sequenza_avvio()) passo.esegui(form);
     return esito_avvio(form, out);

@@ -1,5 +1,6 @@
 #pragma once
 #include <filesystem>
+#include <functional>
 #include <ostream>
 #include <string_view>
 #include <vector>
@@ -9,7 +10,7 @@
 // One step of the fixed run, by the name of the procedure it calls.
 struct passo_avvio {
     std::string_view nome;
-    void (*esegui)(Form1&);
+    std::function<void(Form1&)> esegui;
 };
 
 // The stages the fixed run calls, in their order.

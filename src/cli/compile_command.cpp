@@ -11,29 +11,12 @@
 #include "compile/codici_errore.h"
 #include "compile/file_compilati.h"
 #include "compile/memorizza_percorso.h"
+#include "model/nomi_file.h"
 #include "platform/errore.h"
 #include "platform/exit_status.h"
 #include "platform/io_failure.h"
 
 namespace {
-
-bool ends_with(const std::string& s, std::string_view suffix) {
-    return s.size() > suffix.size() && s.compare(s.size() - suffix.size(), suffix.size(), suffix) == 0;
-}
-
-// ID from ID_linea.txt.
-std::optional<std::string> id_from_route_name(const std::string& name) {
-    if (!ends_with(name, "_linea.txt")) return std::nullopt;
-    return name.substr(0, name.size() - 10);
-}
-
-// N from ID_N-.txt, for the route's own ID.
-std::optional<std::string> number_from_train_name(const std::string& name, const std::string& id) {
-    const std::string head = id + "_";
-    if (!ends_with(name, "-.txt") || name.size() <= head.size() + 5 || name.compare(0, head.size(), head) != 0)
-        return std::nullopt;
-    return name.substr(head.size(), name.size() - head.size() - 5);
-}
 
 bool same_file(const std::filesystem::path& a, const std::filesystem::path& b) {
     std::error_code ec;

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "model/nomi_file.h"
+
 namespace {
 
 // Little-endian reads that refuse to run past the end.
@@ -34,6 +36,16 @@ public:
         return d;
     }
     std::string text(size_t n) { return std::string(take(n), n); }
+
+    // One record field, by its type.
+    void field(uint8_t& v) { v = u8(); }
+    void field(int16_t& v) { v = i16(); }
+    void field(int32_t& v) { v = i32(); }
+    void field(std::string& testo) { testo = text(u16()); }
+    template <class R>
+    void record(R& r) {
+        per_campo(r, [this](const char*, auto& v) { field(v); });
+    }
 
     struct short_read {};
 
@@ -75,12 +87,9 @@ std::optional<compiled_kind> kind_from_word(std::string_view word) {
 
 std::optional<compiled_kind> kind_from_name(const std::filesystem::path& path) {
     const std::string name = path.filename().string();
-    auto ends_with = [&](std::string_view suffix) {
-        return name.size() > suffix.size() && name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0;
-    };
-    if (ends_with("_linea.dat")) return compiled_kind::route;
-    if (ends_with(".sim")) return compiled_kind::scenario;
-    if (ends_with(".dat")) return compiled_kind::cells;
+    if (radice_nome(name, SUFFISSO_FILE_LINEA)) return compiled_kind::route;
+    if (radice_nome(name, SUFFISSO_FILE_VOCI)) return compiled_kind::scenario;
+    if (radice_nome(name, SUFFISSO_FILE_CELLE)) return compiled_kind::cells;
     return std::nullopt;
 }
 
@@ -141,23 +150,7 @@ std::array<voce, NUMERO_VOCI> decode_scenario_file(std::string_view bytes) {
     for (int i = 0; i < NUMERO_VOCI; ++i) {
         const size_t start = in.offset();
         try {
-            voce& v = voci[static_cast<size_t>(i)];
-            v.categoria = in.u8();
-            v.inizio_zona = in.i32();
-            v.fine_zona = in.i32();
-            v.progressiva = in.i32();
-            v.opzione1 = in.u8();
-            v.testo = in.text(in.u16());
-            v.parametro1 = in.i16();
-            v.parametro2 = in.i16();
-            v.parametro3 = in.i16();
-            v.parametro4 = in.i16();
-            v.parametro5 = in.i16();
-            v.opzione2 = in.u8();
-            v.opzione3 = in.u8();
-            v.opzione4 = in.u8();
-            v.opzione5 = in.u8();
-            v.orario = in.i32();
+            in.record(voci[static_cast<size_t>(i)]);
         } catch (const byte_reader::short_read&) {
             throw decode_failure("truncated: record " + std::to_string(i) + " (from byte " + std::to_string(start) +
                                  ") is cut short; the file has " + std::to_string(bytes.size()) + " bytes");
@@ -174,26 +167,13 @@ std::array<voce, NUMERO_VOCI> decode_scenario_file(std::string_view bytes) {
 
 std::vector<cella> decode_cell_file(std::string_view bytes) {
     refuse_empty(bytes);
-    constexpr size_t BYTES_PER_CELL = 15;
-    if (bytes.size() % BYTES_PER_CELL != 0)
+    if (bytes.size() % BYTE_CELLA != 0)
         throw decode_failure("truncated or foreign: " + std::to_string(bytes.size()) +
-                             " bytes are not a whole number of 15-byte cells");
-    if (bytes.size() < 2 * BYTES_PER_CELL) throw decode_failure("truncated: fewer than two cells");
-    std::vector<cella> celle(bytes.size() / BYTES_PER_CELL);
+                             " bytes are not a whole number of " + std::to_string(BYTE_CELLA) + "-byte cells");
+    if (bytes.size() < 2 * BYTE_CELLA) throw decode_failure("truncated: fewer than two cells");
+    std::vector<cella> celle(bytes.size() / BYTE_CELLA);
     byte_reader in(bytes);
-    for (cella& c : celle) {
-        c.tipo_oggetto = in.u8();
-        c.dato1 = in.i16();
-        c.dato2 = in.i16();
-        c.dato3 = in.i16();
-        c.dato4 = in.i16();
-        c.tempo_segnale = in.u8();
-        c.preavviso = in.u8();
-        c.tipo_montagna = in.u8();
-        c.v_limite = in.u8();
-        c.pendenza = in.u8();
-        c.aderenza = in.u8();
-    }
+    for (cella& c : celle) in.record(c);
     if (celle[1].dato1 != TIMBRO_CELLA)
         throw decode_failure("not a compiled train cell file: cell 1 does not carry the stamp " +
                              std::to_string(TIMBRO_CELLA));

@@ -20,7 +20,7 @@ enum class compiled_kind { route, scenario, cells };
 // "route", "scenario" or "cells".
 std::string_view kind_word(compiled_kind kind);
 std::optional<compiled_kind> kind_from_word(std::string_view word);
-// The kind its name gives: NAME_linea.dat, NAME.sim, any other NAME.dat.
+// The kind its name gives, by the compiled files' suffixes (the route's first).
 std::optional<compiled_kind> kind_from_name(const std::filesystem::path& path);
 std::string_view kind_description(compiled_kind kind);
 

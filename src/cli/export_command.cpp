@@ -1,12 +1,8 @@
 #include <iostream>
 #include <memory>
 
+#include "app/scenario_trasportato.h"
 #include "cli/commands.h"
-#include "content/dati_linea.h"
-#include "content/dati_treno.h"
-#include "documents/dati_note.h"
-#include "documents/dati_rallentamenti.h"
-#include "documents/dati_scheda.h"
 #include "platform/exit_status.h"
 #include "platform/io_failure.h"
 
@@ -20,14 +16,9 @@ int run_export(const std::filesystem::path& directory) {
     }
     // The carried scenario's own identifiers name the files, as in the fixed run.
     modello m;
-    m.nome_linea = "Lidonia_Sabrio";
-    m.numero_treno = "914";
+    identifica_scenario(m);
     try {
-        dati_linea(directory, m);
-        dati_treno(directory, m);
-        dati_note(directory, m);
-        dati_rallentamenti(directory, m);
-        dati_scheda(directory, m);
+        for (const scrittore_scenario& s : scrittori_scenario()) s.scrivi(directory, m);
     } catch (const io_failure& e) {
         std::cerr << "scenario-compiler export: " << e.what() << '\n';
         return EXIT_FAILURE_IO;

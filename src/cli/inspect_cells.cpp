@@ -113,21 +113,12 @@ nlohmann::json cells_json(const celle_t& celle, const std::optional<index_range>
         nlohmann::json fields = nlohmann::json::object();
         for (int n = 0; n < 4; ++n)
             if (!d.fields[n].empty()) fields[std::string(d.fields[n])] = dato(c, n);
-        j["cells"].push_back({{"index", k},
-                              {"metres", object_metres(c.tipo_oggetto, static_cast<int64_t>(k))},
-                              {"tipo_oggetto", c.tipo_oggetto},
-                              {"object", d.name},
-                              {"fields", fields},
-                              {"dato1", c.dato1},
-                              {"dato2", c.dato2},
-                              {"dato3", c.dato3},
-                              {"dato4", c.dato4},
-                              {"tempo_segnale", c.tempo_segnale},
-                              {"preavviso", c.preavviso},
-                              {"tipo_montagna", c.tipo_montagna},
-                              {"v_limite", c.v_limite},
-                              {"pendenza", c.pendenza},
-                              {"aderenza", c.aderenza}});
+        nlohmann::json cell = {{"index", k},
+                               {"metres", object_metres(c.tipo_oggetto, static_cast<int64_t>(k))},
+                               {"object", d.name},
+                               {"fields", fields}};
+        per_campo(c, [&cell](const char* name, const auto& field) { cell[name] = field; });
+        j["cells"].push_back(cell);
     }
     if (!range) {
         j["runs"] = nlohmann::json::object();

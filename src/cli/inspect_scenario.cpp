@@ -1,4 +1,5 @@
 #include <cstdio>
+#include <type_traits>
 
 #include "cli/inspect_views.h"
 
@@ -6,12 +7,7 @@ namespace {
 
 using voci_t = std::array<voce, NUMERO_VOCI>;
 
-bool is_empty(const voce& v) {
-    return v.categoria == 0 && v.inizio_zona == 0 && v.fine_zona == 0 && v.progressiva == 0 && v.opzione1 == 0 &&
-           v.testo.empty() && v.parametro1 == 0 && v.parametro2 == 0 && v.parametro3 == 0 && v.parametro4 == 0 &&
-           v.parametro5 == 0 && v.opzione2 == 0 && v.opzione3 == 0 && v.opzione4 == 0 && v.opzione5 == 0 &&
-           v.orario == 0;
-}
+bool is_empty(const voce& v) { return v == voce{}; }
 
 // Stations fill records upward from 1, board texts downward from 80.
 struct layout {
@@ -59,12 +55,14 @@ int station_field_value(const voce& v, const station_field& f) {
 }
 
 nlohmann::json record_json(const voce& v) {
-    return {{"categoria", v.categoria},   {"inizio_zona", v.inizio_zona}, {"fine_zona", v.fine_zona},
-            {"progressiva", v.progressiva}, {"opzione1", v.opzione1},     {"testo", utf8_from_cp1252(v.testo)},
-            {"parametro1", v.parametro1}, {"parametro2", v.parametro2},   {"parametro3", v.parametro3},
-            {"parametro4", v.parametro4}, {"parametro5", v.parametro5},   {"opzione2", v.opzione2},
-            {"opzione3", v.opzione3},     {"opzione4", v.opzione4},       {"opzione5", v.opzione5},
-            {"orario", v.orario}};
+    nlohmann::json j = nlohmann::json::object();
+    per_campo(v, [&j](const char* name, const auto& field) {
+        if constexpr (std::is_same_v<std::decay_t<decltype(field)>, std::string>)
+            j[name] = utf8_from_cp1252(field);
+        else
+            j[name] = field;
+    });
+    return j;
 }
 
 std::string clock_of(const voce& treno) {

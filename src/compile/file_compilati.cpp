@@ -26,13 +26,22 @@ struct scrittore {
         std::memcpy(&u, &v, sizeof u);
         for (int s = 0; s < 64; s += 8) u8(static_cast<uint8_t>(u >> s));
     }
+
+    // One record field, by its type.
+    void campo(uint8_t v) { u8(v); }
+    void campo(int16_t v) { i16(v); }
+    void campo(int32_t v) { i32(v); }
+    void campo(const std::string& testo) {
+        u16(static_cast<uint16_t>(testo.size()));
+        byte += testo;
+    }
+    template <class R>
+    void record(const R& r) {
+        per_campo(r, [this](const char*, const auto& v) { campo(v); });
+    }
 };
 
 }  // namespace
-
-std::string nome_file_linea(const modello& m) { return m.nome_linea + "_linea.dat"; }
-std::string nome_file_voci(const modello& m) { return m.nome_linea + "_" + m.numero_treno + ".sim"; }
-std::string nome_file_celle(const modello& m) { return m.nome_linea + "_" + m.numero_treno + ".dat"; }
 
 std::string byte_tracciato(const tracciato_t& t) {
     scrittore w;
@@ -54,16 +63,7 @@ std::string byte_voci(const std::array<voce, NUMERO_VOCI>& voci) {
         // The reader refuses longer texts; a longer one here would not survive
         // its 2-byte length and would shift every later record.
         if (v.testo.size() > 32767) throw run_time_failure("overflow: a record text is longer than 32767 bytes");
-        w.u8(v.categoria);
-        w.i32(v.inizio_zona);
-        w.i32(v.fine_zona);
-        w.i32(v.progressiva);
-        w.u8(v.opzione1);
-        w.u16(static_cast<uint16_t>(v.testo.size()));
-        w.byte += v.testo;
-        for (int16_t p : {v.parametro1, v.parametro2, v.parametro3, v.parametro4, v.parametro5}) w.i16(p);
-        for (uint8_t o : {v.opzione2, v.opzione3, v.opzione4, v.opzione5}) w.u8(o);
-        w.i32(v.orario);
+        w.record(v);
     }
     return std::move(w.byte);
 }
@@ -71,12 +71,7 @@ std::string byte_voci(const std::array<voce, NUMERO_VOCI>& voci) {
 std::string byte_celle(const std::vector<cella>& celle) {
     scrittore w;
     w.byte.reserve(celle.size() * BYTE_CELLA);
-    for (const cella& c : celle) {
-        w.u8(c.tipo_oggetto);
-        for (int16_t d : {c.dato1, c.dato2, c.dato3, c.dato4}) w.i16(d);
-        for (uint8_t b : {c.tempo_segnale, c.preavviso, c.tipo_montagna, c.v_limite, c.pendenza, c.aderenza})
-            w.u8(b);
-    }
+    for (const cella& c : celle) w.record(c);
     return std::move(w.byte);
 }
 

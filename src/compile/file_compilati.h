@@ -6,14 +6,7 @@
 #include <vector>
 
 #include "model/modello.h"
-
-constexpr size_t BYTE_CELLA = 15;
-constexpr size_t BYTE_VOCE_SENZA_TESTO = 34;
-
-// File names, formed from the identifiers.
-std::string nome_file_linea(const modello& m);  // route geometry: nome_linea + "_linea.dat"
-std::string nome_file_voci(const modello& m);   // records: nome_linea + "_" + numero_treno + ".sim"
-std::string nome_file_celle(const modello& m);  // cells: nome_linea + "_" + numero_treno + ".dat"
+#include "model/nomi_file.h"
 
 // The bytes of each file.
 std::string byte_tracciato(const tracciato_t& t);

@@ -1,5 +1,7 @@
 #include "content/dati_linea.h"
 
+#include "model/nomi_file.h"
+
 const tabella_righe& tabella_linea() {
     static const tabella_righe tabella = {
         "[generale]",
@@ -172,5 +174,5 @@ const tabella_righe& tabella_linea() {
 }
 
 void dati_linea(const std::filesystem::path& directory, const modello& m) {
-    scrivi_righe(directory / (m.nome_linea + "_linea.txt"), tabella_linea());
+    scrivi_righe(directory / nome_testo_linea(m), tabella_linea());
 }

@@ -8,5 +8,5 @@
 // The route text file's lines, closed by the end marker.
 const tabella_righe& tabella_linea();
 
-// Writes the route text file, directory / (nome_linea + "_linea.txt").
+// Writes the route text file, directory / nome_testo_linea(m).
 void dati_linea(const std::filesystem::path& directory, const modello& m);

@@ -1,5 +1,7 @@
 #include "content/dati_treno.h"
 
+#include "model/nomi_file.h"
+
 const tabella_righe& tabella_treno() {
     static const tabella_righe tabella = {
         "[generale]",
@@ -213,5 +215,5 @@ const tabella_righe& tabella_treno() {
 }
 
 void dati_treno(const std::filesystem::path& directory, const modello& m) {
-    scrivi_righe(directory / (m.nome_linea + "_" + m.numero_treno + "-.txt"), tabella_treno());
+    scrivi_righe(directory / nome_testo_treno(m), tabella_treno());
 }

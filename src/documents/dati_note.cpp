@@ -1,6 +1,6 @@
 #include "documents/dati_note.h"
 
-#include "documents/percorso_documento.h"
+#include "model/nomi_file.h"
 
 const tabella_righe& tabella_note() {
     // The line breaks are the sheet's own, one of them inside a station name;
@@ -27,5 +27,5 @@ const tabella_righe& tabella_note() {
 }
 
 void dati_note(const std::filesystem::path& directory, const modello& m) {
-    scrivi_righe(percorso_documento(directory, m, "note.txt"), tabella_note());
+    scrivi_righe(directory / nome_note(m), tabella_note());
 }

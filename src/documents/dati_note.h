@@ -8,5 +8,5 @@
 // Fixed text in Windows-1252, end marker included.
 const tabella_righe& tabella_note();
 
-// Writes the sheet as nome_linea_numero_treno_note.txt in `directory`.
+// Writes the sheet, directory / nome_note(m).
 void dati_note(const std::filesystem::path& directory, const modello& m);

@@ -1,6 +1,6 @@
 #include "documents/dati_rallentamenti.h"
 
-#include "documents/percorso_documento.h"
+#include "model/nomi_file.h"
 
 namespace {
 
@@ -55,5 +55,5 @@ const tabella_righe& tabella_rallentamenti() {
 }
 
 void dati_rallentamenti(const std::filesystem::path& directory, const modello& m) {
-    scrivi_righe(percorso_documento(directory, m, "rallentamenti.txt"), tabella_rallentamenti());
+    scrivi_righe(directory / nome_rallentamenti(m), tabella_rallentamenti());
 }

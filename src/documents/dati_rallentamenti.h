@@ -8,6 +8,6 @@
 // restriction of the train content, in its order. Fixed text, end marker included.
 const tabella_righe& tabella_rallentamenti();
 
-// Writes the form as nome_linea_numero_treno_rallentamenti.txt in `directory`.
+// Writes the form, directory / nome_rallentamenti(m).
 // The line and train named on the form are fixed text; the model only names the file.
 void dati_rallentamenti(const std::filesystem::path& directory, const modello& m);

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "documents/percorso_documento.h"
+#include "model/nomi_file.h"
 
 namespace {
 
@@ -147,5 +147,5 @@ const tabella_righe& tabella_scheda() {
 }
 
 void dati_scheda(const std::filesystem::path& directory, const modello& m) {
-    scrivi_righe(percorso_documento(directory, m, "scheda_treno.txt"), tabella_scheda());
+    scrivi_righe(directory / nome_scheda_treno(m), tabella_scheda());
 }

@@ -9,5 +9,5 @@
 // The card's lines, closed by the end marker.
 const tabella_righe& tabella_scheda();
 
-// Writes the card, directory / (nome_linea + "_" + numero_treno + "_scheda_treno.txt").
+// Writes the card, directory / nome_scheda_treno(m).
 void dati_scheda(const std::filesystem::path& directory, const modello& m);

@@ -1,6 +1,8 @@
 #pragma once
 #include <cstdint>
 
+#include "model/campi_file.h"
+
 // One 50-metre track cell; 15 bytes on disk, fields in this order.
 struct cella {
     uint8_t tipo_oggetto = 0;
@@ -14,7 +16,29 @@ struct cella {
     uint8_t v_limite = 0;
     uint8_t pendenza = 0;
     uint8_t aderenza = 0;
+
+    bool operator==(const cella&) const = default;
 };
+
+// The cell's fields in their file order, each handed to f as (name, field).
+template <class C, class F>
+    requires std::same_as<std::remove_const_t<C>, cella>
+constexpr void per_campo(C& c, F&& f) {
+    f("tipo_oggetto", c.tipo_oggetto);
+    f("dato1", c.dato1);
+    f("dato2", c.dato2);
+    f("dato3", c.dato3);
+    f("dato4", c.dato4);
+    f("tempo_segnale", c.tempo_segnale);
+    f("preavviso", c.preavviso);
+    f("tipo_montagna", c.tipo_montagna);
+    f("v_limite", c.v_limite);
+    f("pendenza", c.pendenza);
+    f("aderenza", c.aderenza);
+}
+
+constexpr size_t BYTE_CELLA = byte_record<cella>();
+static_assert(BYTE_CELLA == 15, "the compiled cell layout changed");
 
 // Object codes of tipo_oggetto.
 enum : uint8_t {

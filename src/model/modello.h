@@ -34,7 +34,6 @@ struct modello {
     int32_t lunghezza_estesa = 0;
     int32_t numero_celle = 0;
     int32_t numero_montagne = 0;
-    std::string riga;
     codice codice_errore = codice::nessuno;
     int32_t metri_errore = 0;
     origine_errore origine;

@@ -40,7 +40,6 @@ std::optional<std::string> contesto_lettura::chiave_corpo() {
         chiave = r.testo();
         if (r.fine()) return std::nullopt;
     }
-    m.riga = chiave;
     linea_chiave = r.linea_campo();
     riconosciuto = false;
     return chiave;

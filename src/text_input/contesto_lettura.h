@@ -31,6 +31,7 @@ struct contesto_lettura {
     int32_t linea_chiave = 0;  // line of the keyword field being handled
     bool riconosciuto = false;  // some test matched the keyword field being handled
 
+    // Made afresh for every read, so each cursor starts at its value here.
     // Route phase.
     int32_t cursore_pendenza = 0;
     int32_t pendenza_precedente = 0;

@@ -114,7 +114,6 @@ bool sezione_generale(contesto_lettura& c) {
         // The general section's comment skips do not test for the end of the file.
         for (int i = 0; i < 10; ++i)
             if (contains(chiave, "-")) chiave = r.testo();
-        c.m.riga = chiave;
         c.linea_chiave = r.linea_campo();
         c.riconosciuto = false;
         if (riga_generale(c, chiave) == passo::ritorna) return false;
@@ -251,10 +250,8 @@ bool fase_linea(contesto_lettura& c) {
     if (!sezione_generale(c)) return false;
 
     progressive_ordina(m);
+    // The span count restarts with every read: the model may have been read before.
     m.numero_montagne = 0;
-    c.cursore_cartelli = VOCE_PRIMO_CARTELLO;
-    c.cursore_pendenza = 0;
-    c.cursore_geometria = 2;
     if (m.genera_tracciato != 0) inizio_geometria(m);
 
     for (;;) {

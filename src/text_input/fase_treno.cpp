@@ -132,9 +132,6 @@ void fase_treno(contesto_lettura& c) {
     lettore_campi& r = c.lettore();
     while (!r.fine())
         if (contains_ignore_case(r.testo(), "[generale]")) break;
-    c.cursore_velocita = 0;
-    c.cursore_aderenza = 0;
-    c.numero_stazione = 1;
 
     for (;;) {
         std::optional<std::string> chiave = c.chiave_corpo();

@@ -8,6 +8,7 @@
 #include <set>
 
 #include "compile/memorizza_percorso.h"
+#include "model/nomi_file.h"
 #include "platform/file_ops.h"
 #include "tests/support/decodifica.h"
 #include <nlohmann/json.hpp>
@@ -38,9 +39,9 @@ esito_compilazione compila(const vettore& v, const fs::path& in, const fs::path&
     return memorizza_percorso(m, v.atteso["geometry"].get<bool>() ? 1 : 0, o);
 }
 
-std::string tipo_file(const std::string& nome, const std::string& route_id) {
-    if (nome == route_id + "_linea.dat") return "linea";
-    return nome.size() > 4 && nome.substr(nome.size() - 4) == ".sim" ? "sim" : "celle";
+std::string tipo_file(const std::string& nome, const modello& m) {
+    if (nome == nome_file_linea(m)) return "linea";
+    return nome == nome_file_voci(m) ? "sim" : "celle";
 }
 
 void controlla(const vettore& v) {
@@ -71,7 +72,7 @@ void controlla(const vettore& v) {
             continue;
         fs::path riferimento = v.cartella / "expected" / nome;
         std::string dove = file_exists(riferimento)
-                               ? decodifica::prima_differenza(tipo_file(nome, m.nome_linea),
+                               ? decodifica::prima_differenza(tipo_file(nome, m),
                                                               read_file(riferimento), byte)
                                : "size " + std::to_string(byte.size()) + ", expected " +
                                      std::to_string(f["size"].get<int64_t>()) + " (no expected bytes to compare)";

@@ -1,8 +1,7 @@
 #pragma once
-// A model with an allocated grid, and whole-grid comparison, for the placement tests.
+// A model with an allocated grid, and cells as printable tuples, for the placement tests.
 #include <cstdint>
 #include <tuple>
-#include <vector>
 
 #include "model/cella.h"
 #include "model/modello.h"
@@ -17,11 +16,4 @@ inline modello con_griglia(int32_t numero_celle) {
 inline auto campi(const cella& c) {
     return std::tuple(c.tipo_oggetto, c.dato1, c.dato2, c.dato3, c.dato4, c.tempo_segnale, c.preavviso,
                       c.tipo_montagna, c.v_limite, c.pendenza, c.aderenza);
-}
-
-inline bool stesse_celle(const std::vector<cella>& a, const std::vector<cella>& b) {
-    if (a.size() != b.size()) return false;
-    for (size_t k = 0; k < a.size(); ++k)
-        if (campi(a[k]) != campi(b[k])) return false;
-    return true;
 }

@@ -58,7 +58,7 @@ TEST(MemoSegnale, TiesRoundToTheEvenCellAndAnOccupiedCellIsRefused) {
         s.posizione = posizione;
         s.sx = 1;
         EXPECT_EQ(s.poni(m), codice::segnale_occupato) << posizione;
-        EXPECT_TRUE(stesse_celle(m.celle, prima)) << posizione;
+        EXPECT_TRUE(m.celle == prima) << posizione;
     }
 }
 
@@ -97,7 +97,7 @@ TEST(MemoSegnale, ACellOutsideTheGridIsRefusedAsOccupied) {
         segnale s;
         s.posizione = posizione;
         EXPECT_EQ(s.poni(m), codice::segnale_occupato) << posizione;
-        EXPECT_TRUE(stesse_celle(m.celle, prima)) << posizione;
+        EXPECT_TRUE(m.celle == prima) << posizione;
     }
     modello senza;
     EXPECT_EQ(segnale{}.poni(senza), codice::segnale_occupato);

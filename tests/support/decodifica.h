@@ -3,7 +3,12 @@
 // the file's own terms: cell and field, record and field, or metre and component.
 #include <cstdint>
 #include <string>
+#include <string_view>
+#include <type_traits>
 #include <vector>
+
+#include "model/cella.h"
+#include "model/voce.h"
 
 namespace decodifica {
 
@@ -40,36 +45,50 @@ inline std::string nel_record(const std::vector<campo>& campi, size_t o, size_t&
     return "past the record";
 }
 
+// The fields of record r with their widths on disk; a text as its length, then its bytes.
+template <class R>
+std::vector<campo> campi_di(const R& r) {
+    std::vector<campo> out;
+    per_campo(r, [&out](const char* nome, const auto& valore) {
+        if constexpr (std::is_same_v<std::decay_t<decltype(valore)>, std::string>) {
+            out.push_back({"testo length", byte_fissi(valore)});
+            out.push_back({nome, valore.size()});
+        } else {
+            out.push_back({nome, byte_fissi(valore)});
+        }
+    });
+    return out;
+}
+
 inline std::string confronto(const std::string& atteso, const std::string& ottenuto, size_t da, size_t n) {
     return ": expected " + esadecimale(atteso, da, n) + ", got " + esadecimale(ottenuto, da, n);
 }
 
 inline std::string celle(const std::string& atteso, const std::string& ottenuto, size_t o) {
-    static const std::vector<campo> CAMPI = {{"tipo_oggetto", 1}, {"dato1", 2},         {"dato2", 2},
-                                             {"dato3", 2},        {"dato4", 2},         {"tempo_segnale", 1},
-                                             {"preavviso", 1},    {"tipo_montagna", 1}, {"v_limite", 1},
-                                             {"pendenza", 1},     {"aderenza", 1}};
     size_t inizio, larghezza;
-    std::string nome = nel_record(CAMPI, o % 15, inizio, larghezza);
-    size_t base = o - o % 15 + inizio;
-    return "cell " + std::to_string(o / 15) + " field " + nome + confronto(atteso, ottenuto, base, larghezza);
+    std::string nome = nel_record(campi_di(cella{}), o % BYTE_CELLA, inizio, larghezza);
+    size_t base = o - o % BYTE_CELLA + inizio;
+    return "cell " + std::to_string(o / BYTE_CELLA) + " field " + nome + confronto(atteso, ottenuto, base, larghezza);
 }
 
 inline std::string voci(const std::string& atteso, const std::string& ottenuto, size_t o) {
+    // The text's length comes after the fields before it.
+    size_t a_lunghezza = 0;
+    for (const campo& c : campi_di(voce{})) {
+        if (std::string_view(c.nome) == "testo length") break;
+        a_lunghezza += c.byte;
+    }
     size_t record_inizio = 0;
     for (int r = 0; record_inizio < atteso.size(); ++r) {
-        if (record_inizio + 16 > atteso.size()) break;
-        size_t n = static_cast<unsigned char>(atteso[record_inizio + 14]) |
-                   static_cast<size_t>(static_cast<unsigned char>(atteso[record_inizio + 15])) << 8;
-        const std::vector<campo> CAMPI = {
-            {"categoria", 1},  {"inizio_zona", 4}, {"fine_zona", 4},  {"progressiva", 4}, {"opzione1", 1},
-            {"testo length", 2}, {"testo", n},     {"parametro1", 2}, {"parametro2", 2},  {"parametro3", 2},
-            {"parametro4", 2}, {"parametro5", 2},  {"opzione2", 1},   {"opzione3", 1},    {"opzione4", 1},
-            {"opzione5", 1},   {"orario", 4}};
-        size_t lunghezza = 34 + n;
+        if (record_inizio + a_lunghezza + 2 > atteso.size()) break;
+        size_t n = static_cast<unsigned char>(atteso[record_inizio + a_lunghezza]) |
+                   static_cast<size_t>(static_cast<unsigned char>(atteso[record_inizio + a_lunghezza + 1])) << 8;
+        voce v;
+        v.testo.resize(n);
+        size_t lunghezza = BYTE_VOCE_SENZA_TESTO + n;
         if (o < record_inizio + lunghezza) {
             size_t inizio, larghezza;
-            std::string nome = nel_record(CAMPI, o - record_inizio, inizio, larghezza);
+            std::string nome = nel_record(campi_di(v), o - record_inizio, inizio, larghezza);
             return "record " + std::to_string(r) + " field " + nome +
                    confronto(atteso, ottenuto, record_inizio + inizio, larghezza);
         }

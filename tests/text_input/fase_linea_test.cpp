@@ -137,6 +137,17 @@ TEST(RouteBody, IndicationBoardMarksItsCellAndTakesEntriesDownward) {
     EXPECT_EQ(s.m.voci[74].testo, "");
 }
 
+TEST(RouteBody, ASecondReadOfTheSameModelCountsItsMountainSpansAfresh) {
+    scenario s;
+    for (int lettura = 1; lettura <= 2; ++lettura) {
+        s.leggi(linea("montagna, 1000, 2000, 1\r\n"), TRENO_VUOTO);
+        ASSERT_EQ(s.m.codice_errore, codice::nessuno) << lettura;
+        EXPECT_EQ(s.m.numero_montagne, 1) << lettura;
+        // Counted on, the span would join a previous one and take type 3.
+        EXPECT_EQ(s.m.celle[30].tipo_montagna, 1) << lettura;
+    }
+}
+
 TEST(RouteBody, CommentsBeforeARecordAndAThirdCommentInARun) {
     scenario s;
     s.leggi(linea("--pendenza--\r\npendenza, 0, 5\r\n"), TRENO_VUOTO);
