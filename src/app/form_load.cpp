@@ -14,7 +14,7 @@ namespace {
 // deletes them once read.
 void compila_scenario(Form1& f) {
     opzioni_compilazione o;
-    o.ingressi = {f.directory / nome_testo_linea(f.m), f.directory / nome_testo_treno(f.m), true};
+    o.ingressi = {percorso_file(f.directory, nome_testo_linea(f.m)), percorso_file(f.directory, nome_testo_treno(f.m)), true};
     o.cartella = f.directory;
     f.esito = memorizza_percorso(f.m, 1, o);
 }

@@ -4,6 +4,7 @@
 
 #include "cli/commands.h"
 #include "platform/exit_status.h"
+#include "platform/path_text.h"
 
 std::string version_text() { return "scenario-compiler " SCENARIO_COMPILER_VERSION; }
 
@@ -11,6 +12,12 @@ CLI::App* add_command(CLI::App& app, const std::string& name, const std::string&
     CLI::App* sub = app.add_subcommand(name, description);
     sub->set_version_flag("--version", version_text(), "Print the version and exit");
     return sub;
+}
+
+CLI::Option* add_path_option(CLI::App* sub, const std::string& name, std::filesystem::path& target,
+                             const std::string& description) {
+    return sub->add_option_function<std::string>(
+        name, [&target](const std::string& text) { target = path_from_utf8(text); }, description);
 }
 
 int run_command_line(int argc, char** argv) {

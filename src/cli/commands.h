@@ -1,6 +1,7 @@
 #pragma once
 // Each command adds its subcommand; once the subcommand is parsed, its action is
 // stored in `chosen` and run after parsing has succeeded.
+#include <filesystem>
 #include <functional>
 #include <string>
 
@@ -12,6 +13,11 @@ using command_action = std::function<int()>;
 std::string version_text();
 // A subcommand with the common flags (--help comes with every CLI11 app).
 CLI::App* add_command(CLI::App& app, const std::string& name, const std::string& description);
+
+// An option or positional naming a file or folder: the arguments are UTF-8 on
+// every platform, and Windows paths are wide.
+CLI::Option* add_path_option(CLI::App* sub, const std::string& name, std::filesystem::path& target,
+                             const std::string& description);
 
 void add_inspect_command(CLI::App& app, command_action& chosen);
 void add_compile_command(CLI::App& app, command_action& chosen);

@@ -1,6 +1,7 @@
 #include <iostream>
 #include <memory>
 #include <optional>
+#include <tuple>
 
 #include <nlohmann/json.hpp>
 
@@ -12,9 +13,11 @@
 #include "compile/file_compilati.h"
 #include "compile/memorizza_percorso.h"
 #include "model/nomi_file.h"
+#include "model/testo_1252.h"
 #include "platform/errore.h"
 #include "platform/exit_status.h"
 #include "platform/io_failure.h"
+#include "platform/path_text.h"
 
 namespace {
 
@@ -23,7 +26,7 @@ bool same_file(const std::filesystem::path& a, const std::filesystem::path& b) {
     return std::filesystem::equivalent(a, b, ec);
 }
 
-std::string file_name(const std::string& path) { return std::filesystem::path(path).filename().string(); }
+std::string file_name(const std::string& path) { return utf8_path(path_from_utf8(path).filename()); }
 
 // "FILE:LINE: " for a known place, "FILE: " for a file alone, nothing otherwise.
 std::string where(const luogo_testo& l) {
@@ -76,34 +79,43 @@ int run_compile(const compile_options& o, std::ostream& out, std::ostream& err) 
     summary s{out, err, o.json};
     std::string id = o.route_id, number = o.train_number;
     if (id.empty()) {
-        auto derived = id_from_route_name(o.route.filename().string());
+        auto derived = id_from_route_name(utf8_path(o.route.filename()));
         if (!derived)
-            return s.finish(EXIT_USAGE, "scenario-compiler compile: " + o.route.filename().string() +
+            return s.finish(EXIT_USAGE, "scenario-compiler compile: " + utf8_path(o.route.filename()) +
                                             " is not named ID_linea.txt; give --route-id");
         id = *derived;
     }
     if (number.empty()) {
-        auto derived = number_from_train_name(o.train.filename().string(), id);
+        auto derived = number_from_train_name(utf8_path(o.train.filename()), id);
         if (!derived)
-            return s.finish(EXIT_USAGE, "scenario-compiler compile: " + o.train.filename().string() +
+            return s.finish(EXIT_USAGE, "scenario-compiler compile: " + utf8_path(o.train.filename()) +
                                             " is not named " + id + "_N-.txt; give --train-number");
         number = *derived;
     }
     for (const auto& input : {o.route, o.train})
         if (auto problem = input_problem(input))
-            return s.finish(EXIT_FAILURE_IO, "scenario-compiler compile: " + input.string() + ": " + *problem);
+            return s.finish(EXIT_FAILURE_IO, "scenario-compiler compile: " + utf8_path(input) + ": " + *problem);
     std::error_code ec;
     if (!std::filesystem::is_directory(o.output, ec))
-        return s.finish(EXIT_FAILURE_IO, "scenario-compiler compile: " + o.output.string() + ": not a directory");
+        return s.finish(EXIT_FAILURE_IO, "scenario-compiler compile: " + utf8_path(o.output) + ": not a directory");
 
+    // The identifiers go into the compiled files as Windows-1252 text, whatever
+    // the platform's own encoding of names and arguments.
     modello m;
-    m.nome_linea = id;
-    m.numero_treno = number;
+    std::string problem;
+    for (auto [utf8, target, what] : {std::tuple{&id, &m.nome_linea, "route identifier"},
+                                      std::tuple{&number, &m.numero_treno, "train number"}}) {
+        std::optional<std::string> cp1252 = cp1252_da_utf8(*utf8, problem);
+        if (!cp1252)
+            return s.finish(EXIT_USAGE, std::string("scenario-compiler compile: the ") + what + " '" + *utf8 +
+                                            "' cannot name the files: " + problem);
+        *target = *cp1252;
+    }
     for (const std::string& name : {nome_file_linea(m), nome_file_voci(m), nome_file_celle(m)})
         for (const auto& input : {o.route, o.train})
-            if (same_file(o.output / name, input))
-                return s.finish(EXIT_USAGE, "scenario-compiler compile: the output " + name +
-                                                " would overwrite the input " + input.string());
+            if (same_file(percorso_file(o.output, name), input))
+                return s.finish(EXIT_USAGE, "scenario-compiler compile: the output " + utf8_da_1252(name) +
+                                                " would overwrite the input " + utf8_path(input));
 
     opzioni_compilazione opzioni;
     opzioni.ingressi = {o.route, o.train, false};  // an author's files are never deleted
@@ -115,7 +127,7 @@ int run_compile(const compile_options& o, std::ostream& out, std::ostream& err) 
     } catch (const io_failure& e) {
         return s.finish(EXIT_FAILURE_IO, std::string("scenario-compiler compile: ") + e.what());
     }
-    for (const std::string& w : esito.scritti) s.j["written"].push_back(w);
+    for (const std::string& w : esito.scritti) s.j["written"].push_back(utf8_da_1252(w));
     for (const warning& w : scenario_warnings(m)) {
         err << w.text() << '\n';
         s.j["warnings"].push_back({{"file", w.file}, {"line", w.line}, {"message", w.message}});
@@ -136,9 +148,9 @@ int run_compile(const compile_options& o, std::ostream& out, std::ostream& err) 
 void add_compile_command(CLI::App& app, command_action& chosen) {
     auto o = std::make_shared<compile_options>();
     CLI::App* sub = add_command(app, "compile", "Compile a route text file and a train text file");
-    sub->add_option("ROUTE", o->route, "The route text file (ID_linea.txt)")->required();
-    sub->add_option("TRAIN", o->train, "The train text file (ID_N-.txt)")->required();
-    sub->add_option("-o", o->output, "Output directory (default: the current directory)");
+    add_path_option(sub, "ROUTE", o->route, "The route text file (ID_linea.txt)")->required();
+    add_path_option(sub, "TRAIN", o->train, "The train text file (ID_N-.txt)")->required();
+    add_path_option(sub, "-o", o->output, "Output directory (default: the current directory)");
     sub->add_option("--route-id", o->route_id, "Route identifier (default: from ROUTE's name)");
     sub->add_option("--train-number", o->train_number, "Train number (default: from TRAIN's name)");
     sub->add_flag("--no-geometry", o->no_geometry, "Build no geometry and write no route file");

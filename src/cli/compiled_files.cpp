@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "model/nomi_file.h"
+#include "platform/path_text.h"
 
 namespace {
 
@@ -86,7 +87,7 @@ std::optional<compiled_kind> kind_from_word(std::string_view word) {
 }
 
 std::optional<compiled_kind> kind_from_name(const std::filesystem::path& path) {
-    const std::string name = path.filename().string();
+    const std::string name = utf8_path(path.filename());
     if (radice_nome(name, SUFFISSO_FILE_LINEA)) return compiled_kind::route;
     if (radice_nome(name, SUFFISSO_FILE_VOCI)) return compiled_kind::scenario;
     if (radice_nome(name, SUFFISSO_FILE_CELLE)) return compiled_kind::cells;

@@ -4,6 +4,7 @@
 #include "cli/input_files.h"
 #include "cli/inspect_views.h"
 #include "platform/exit_status.h"
+#include "platform/path_text.h"
 
 namespace {
 
@@ -27,7 +28,7 @@ int run_inspect(const inspect_options& options, std::ostream& out, std::ostream&
         options.kind.empty() ? kind_from_name(options.file) : kind_from_word(options.kind);
     if (!kind) {
         if (!options.kind.empty()) return usage(err, "unknown kind '" + options.kind + "' (route, scenario or cells)");
-        return usage(err, "cannot tell the kind of " + options.file.string() +
+        return usage(err, "cannot tell the kind of " + utf8_path(options.file) +
                               " from its name; give --kind route, scenario or cells");
     }
     std::optional<index_range> cells, points;
@@ -51,13 +52,13 @@ int run_inspect(const inspect_options& options, std::ostream& out, std::ostream&
                 const tracciato_t t = decode_route_file(bytes);
                 if (points && !range_fits(*points, t.ultimo_metro, "metres", err)) return EXIT_USAGE;
                 if (options.json) j = route_json(t, points);
-                else print_route(t, points, out << options.file.filename().string() << ": ");
+                else print_route(t, points, out << utf8_path(options.file.filename()) << ": ");
                 break;
             }
             case compiled_kind::scenario: {
                 const auto voci = decode_scenario_file(bytes);
                 if (options.json) j = scenario_json(voci);
-                else print_scenario(voci, out << options.file.filename().string() << ": ");
+                else print_scenario(voci, out << utf8_path(options.file.filename()) << ": ");
                 break;
             }
             case compiled_kind::cells: {
@@ -65,17 +66,17 @@ int run_inspect(const inspect_options& options, std::ostream& out, std::ostream&
                 if (cells && !range_fits(*cells, static_cast<int64_t>(celle.size()) - 1, "cells", err))
                     return EXIT_USAGE;
                 if (options.json) j = cells_json(celle, cells);
-                else print_cells(celle, cells, out << options.file.filename().string() << ": ");
+                else print_cells(celle, cells, out << utf8_path(options.file.filename()) << ": ");
                 break;
             }
         }
         if (options.json) {
-            j["file"] = options.file.filename().string();
+            j["file"] = utf8_path(options.file.filename());
             j["kind"] = kind_word(*kind);
             out << j.dump(1) << '\n';
         }
     } catch (const decode_failure& e) {
-        err << "scenario-compiler inspect: " << options.file.string() << ": not a valid "
+        err << "scenario-compiler inspect: " << utf8_path(options.file) << ": not a valid "
             << kind_description(*kind) << ": " << e.what() << '\n';
         return EXIT_FAILURE_IO;
     }

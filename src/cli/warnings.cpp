@@ -1,4 +1,5 @@
 #include "cli/warnings.h"
+#include "platform/path_text.h"
 
 #include <cctype>
 #include <filesystem>
@@ -41,7 +42,7 @@ struct builder {
     std::vector<warning> out;
 
     void add(const riga_letta& r, std::string message) {
-        out.push_back({std::filesystem::path(m.registro.percorso(r.file)).filename().string(), r.linea,
+        out.push_back({utf8_path(path_from_utf8(m.registro.percorso(r.file)).filename()), r.linea,
                        std::move(message)});
     }
 };
@@ -104,7 +105,7 @@ std::vector<warning> scenario_warnings(const modello& m) {
     }
 
     for (const campo_ignoto& f : reg.ignoti)
-        b.out.push_back({std::filesystem::path(reg.percorso(f.file)).filename().string(), f.linea,
+        b.out.push_back({utf8_path(path_from_utf8(reg.percorso(f.file)).filename()), f.linea,
                          "'" + f.testo + "' matches no keyword (misspelt?)"});
     return b.out;
 }

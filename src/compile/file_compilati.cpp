@@ -78,7 +78,7 @@ std::string byte_celle(const std::vector<cella>& celle) {
 std::vector<std::string> scrivi_file_compilati(const modello& m, const std::filesystem::path& cartella) {
     std::vector<std::string> scritti;
     auto scrivi = [&](const std::string& nome, const std::string& byte) {
-        write_file(cartella / nome, byte);
+        write_file(percorso_file(cartella, nome), byte);
         scritti.push_back(nome);
     };
     if (m.genera_tracciato != 0) scrivi(nome_file_linea(m), byte_tracciato(m.tracciato));

@@ -174,5 +174,5 @@ const tabella_righe& tabella_linea() {
 }
 
 void dati_linea(const std::filesystem::path& directory, const modello& m) {
-    scrivi_righe(directory / nome_testo_linea(m), tabella_linea());
+    scrivi_righe(percorso_file(directory, nome_testo_linea(m)), tabella_linea());
 }

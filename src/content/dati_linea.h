@@ -8,5 +8,5 @@
 // The route text file's lines, closed by the end marker.
 const tabella_righe& tabella_linea();
 
-// Writes the route text file, directory / nome_testo_linea(m).
+// Writes the route text file, nome_testo_linea(m) in directory.
 void dati_linea(const std::filesystem::path& directory, const modello& m);

@@ -215,5 +215,5 @@ const tabella_righe& tabella_treno() {
 }
 
 void dati_treno(const std::filesystem::path& directory, const modello& m) {
-    scrivi_righe(directory / nome_testo_treno(m), tabella_treno());
+    scrivi_righe(percorso_file(directory, nome_testo_treno(m)), tabella_treno());
 }

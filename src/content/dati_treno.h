@@ -10,5 +10,5 @@
 // in fixed widths, so the padding is part of each line.
 const tabella_righe& tabella_treno();
 
-// Writes the train text file, directory / nome_testo_treno(m).
+// Writes the train text file, nome_testo_treno(m) in directory.
 void dati_treno(const std::filesystem::path& directory, const modello& m);

@@ -27,5 +27,5 @@ const tabella_righe& tabella_note() {
 }
 
 void dati_note(const std::filesystem::path& directory, const modello& m) {
-    scrivi_righe(directory / nome_note(m), tabella_note());
+    scrivi_righe(percorso_file(directory, nome_note(m)), tabella_note());
 }

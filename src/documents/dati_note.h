@@ -8,5 +8,5 @@
 // Fixed text in Windows-1252, end marker included.
 const tabella_righe& tabella_note();
 
-// Writes the sheet, directory / nome_note(m).
+// Writes the sheet, nome_note(m) in directory.
 void dati_note(const std::filesystem::path& directory, const modello& m);

@@ -55,5 +55,5 @@ const tabella_righe& tabella_rallentamenti() {
 }
 
 void dati_rallentamenti(const std::filesystem::path& directory, const modello& m) {
-    scrivi_righe(directory / nome_rallentamenti(m), tabella_rallentamenti());
+    scrivi_righe(percorso_file(directory, nome_rallentamenti(m)), tabella_rallentamenti());
 }

@@ -147,5 +147,5 @@ const tabella_righe& tabella_scheda() {
 }
 
 void dati_scheda(const std::filesystem::path& directory, const modello& m) {
-    scrivi_righe(directory / nome_scheda_treno(m), tabella_scheda());
+    scrivi_righe(percorso_file(directory, nome_scheda_treno(m)), tabella_scheda());
 }

@@ -9,5 +9,5 @@
 // The card's lines, closed by the end marker.
 const tabella_righe& tabella_scheda();
 
-// Writes the card, directory / nome_scheda_treno(m).
+// Writes the card, nome_scheda_treno(m) in directory.
 void dati_scheda(const std::filesystem::path& directory, const modello& m);

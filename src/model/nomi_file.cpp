@@ -1,5 +1,7 @@
 #include "model/nomi_file.h"
 
+#include "model/testo_1252.h"
+
 namespace {
 
 std::string di_linea(const modello& m, std::string_view suffisso) {
@@ -22,6 +24,11 @@ std::string nome_file_celle(const modello& m) { return di_treno(m, SUFFISSO_FILE
 std::string nome_scheda_treno(const modello& m) { return di_treno(m, SUFFISSO_SCHEDA_TRENO); }
 std::string nome_rallentamenti(const modello& m) { return di_treno(m, SUFFISSO_RALLENTAMENTI); }
 std::string nome_note(const modello& m) { return di_treno(m, SUFFISSO_NOTE); }
+
+std::filesystem::path percorso_file(const std::filesystem::path& cartella, std::string_view nome) {
+    const std::string utf8 = utf8_da_1252(nome);
+    return cartella / std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
 
 std::optional<std::string> radice_nome(std::string_view nome, std::string_view suffisso) {
     if (!nome.ends_with(suffisso) || nome.size() == suffisso.size()) return std::nullopt;

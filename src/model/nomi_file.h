@@ -2,6 +2,7 @@
 // How every file of a scenario is named: the route identifier, for a train's own
 // files "_" and the train number, then a fixed suffix. The suffixes are spelt
 // only here.
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -30,6 +31,10 @@ std::string nome_file_celle(const modello& m);
 std::string nome_scheda_treno(const modello& m);
 std::string nome_rallentamenti(const modello& m);
 std::string nome_note(const modello& m);
+
+// The file named `nome` (the model's Windows-1252 text) in `cartella`: the
+// platform names files in Unicode, so "Citt\xE0" is the same file everywhere.
+std::filesystem::path percorso_file(const std::filesystem::path& cartella, std::string_view nome);
 
 // The part of `nome` before `suffisso`; nullopt when the name does not end with
 // the suffix or nothing comes before it.

@@ -2,6 +2,7 @@
 
 #include "platform/file_ops.h"
 #include "text_input/confronto.h"
+#include "platform/path_text.h"
 
 void contesto_lettura::apri(file_testo quale) {
     campi.reset();
@@ -22,7 +23,7 @@ cella& contesto_lettura::cella_at(int64_t k) {
 }
 
 void contesto_lettura::esito(codice c) {
-    m.registra_errore(c, {percorso().string(), linea_chiave});
+    m.registra_errore(c, {utf8_path(percorso()), linea_chiave});
 }
 
 bool contesto_lettura::oltre_griglia(int64_t p, int64_t margine) {

@@ -7,6 +7,7 @@
 #include "text_input/confronto.h"
 #include "text_input/contesto_lettura.h"
 #include "text_input/geometria.h"
+#include "platform/path_text.h"
 
 namespace {
 
@@ -239,7 +240,7 @@ passo riga_corpo(contesto_lettura& c, const std::string& chiave) {
 bool fase_linea(contesto_lettura& c) {
     modello& m = c.m;
     if (!file_exists(c.ingressi.linea)) {
-        m.registra_errore(codice::linea_mancante, {c.ingressi.linea.string(), 0});
+        m.registra_errore(codice::linea_mancante, {utf8_path(c.ingressi.linea), 0});
         return false;
     }
     c.apri(file_testo::linea);

@@ -4,6 +4,7 @@
 #include "placement/memo_segnale.h"
 #include "text_input/confronto.h"
 #include "text_input/contesto_lettura.h"
+#include "platform/path_text.h"
 
 namespace {
 
@@ -148,7 +149,7 @@ void fase_treno(contesto_lettura& c) {
     riempi_aderenza(c, fino);
     for (int i = VOCE_PROGRESSIVA_TRE; i <= VOCE_PROGRESSIVA_UNO; ++i) {
         if (m.voci[i].inizio_zona % 50 != 0 || m.voci[i].fine_zona % 50 != 0) {
-            m.registra_errore(codice::progressiva_non_multipla, {c.ingressi.linea.string(), linea_riferimento(m.registro)});
+            m.registra_errore(codice::progressiva_non_multipla, {utf8_path(c.ingressi.linea), linea_riferimento(m.registro)});
         }
     }
 }

@@ -4,12 +4,13 @@
 #include <system_error>
 
 #include "text_input/contesto_lettura.h"
+#include "platform/path_text.h"
 
 void memorizza_dati(modello& m, const ingressi_lettore& ingressi) {
     contesto_lettura c(m, ingressi);
     m.registro.pulisci();
-    m.registro.percorso_linea = ingressi.linea.string();
-    m.registro.percorso_treno = ingressi.treno.string();
+    m.registro.percorso_linea = utf8_path(ingressi.linea);
+    m.registro.percorso_treno = utf8_path(ingressi.treno);
     // The grid and the geometry exist only once this run's route length sizes them.
     m.libera_celle();
     m.tracciato = tracciato_t{};
@@ -27,7 +28,7 @@ void memorizza_dati(modello& m, const ingressi_lettore& ingressi) {
             std::filesystem::remove(ingressi.linea, ec);
             std::filesystem::remove(ingressi.treno, ec);
         }
-        m.registra_errore(codice::lettura_fallita, {c.percorso().string(), linea});
+        m.registra_errore(codice::lettura_fallita, {utf8_path(c.percorso()), linea});
         m.registro.guasto = e.what();
     }
 }

@@ -7,12 +7,19 @@
 #include <sstream>
 
 #include "platform/file_ops.h"
+#include "platform/path_text.h"
 #include "tests/support/temp_dir.h"
+
+namespace {
+
+const std::string LINEA =
+    "[generale]\r\nlunghezza percorso, 3000\r\nripetizione segnali 4 codici, 0, 0\r\n[indicazioni]\r\n[fine]\r\n";
+
+}  // namespace
 
 TEST(Compile, AGridFaultBeforeANumberedReportIsReportedWithItAndNothingIsWritten) {
     temp_dir in, out;
-    write_file(in.path() / "Prova_linea.txt",
-               "[generale]\r\nlunghezza percorso, 3000\r\nripetizione segnali 4 codici, 0, 0\r\n[indicazioni]\r\n[fine]\r\n");
+    write_file(in.path() / "Prova_linea.txt", LINEA);
     write_file(in.path() / "Prova_7-.txt",
                "[generale]\r\n"
                "numero vetture, 5\r\n"
@@ -44,4 +51,43 @@ TEST(Compile, AGridFaultBeforeANumberedReportIsReportedWithItAndNothingIsWritten
     EXPECT_EQ(j["report"], "1251");
     EXPECT_EQ(j["written"], nlohmann::json::array());
     EXPECT_TRUE(out.names().empty());
+}
+
+TEST(Compile, IdentifiersAreWindows1252InTheFilesAndUnicodeInTheirNames) {
+    const struct {
+        std::string route_file;  // UTF-8, or bytes that are not
+        std::string route_id;    // given as an option when not empty
+        int status;
+        std::string said;        // part of what err says
+        std::string written;     // the route file written, when any
+    } casi[] = {
+        {"Citt\xC3\xA0_linea.txt", "", 0, "", "Citt\xC3\xA0_linea.dat"},
+        {"x_linea.txt", "Citt\xC3\xA0", 0, "", "Citt\xC3\xA0_linea.dat"},
+        {"x_linea.txt", "Sofi\xC4\x81", 2, "'\xC4\x81' (U+0101) has no Windows-1252 form", ""},
+#ifndef _WIN32  // a Windows file name is Unicode by construction
+        {"Citt\xE0_linea.txt", "", 2, "not valid UTF-8 (byte 0xE0 at offset 4)", ""},
+#endif
+    };
+    for (const auto& c : casi) {
+        temp_dir in, out;
+        write_file(in.path() / path_from_utf8(c.route_file), LINEA);
+        write_file(in.path() / "treno.txt", "[generale]\r\n[fine]\r\n");
+        compile_options o;
+        o.route = in.path() / path_from_utf8(c.route_file);
+        o.train = in.path() / "treno.txt";
+        o.output = out.path();
+        o.route_id = c.route_id;
+        o.train_number = "1";
+        std::ostringstream json, err;
+        EXPECT_EQ(run_compile(o, json, err), c.status) << c.route_file << err.str();
+        EXPECT_NE(err.str().find(c.said), std::string::npos) << err.str();
+        if (c.status != 0) {
+            EXPECT_TRUE(out.names().empty());
+            continue;
+        }
+        EXPECT_TRUE(file_exists(out.path() / path_from_utf8(c.written))) << c.written;
+        // The codes count the identifier's one Windows-1252 byte for "a grave": 0xE0.
+        const std::string sim = read_file(out.path() / path_from_utf8("Citt\xC3\xA0_1.sim"));
+        EXPECT_NE(sim.find("Citt\xE0"), std::string::npos);
+    }
 }
