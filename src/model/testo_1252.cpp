@@ -72,17 +72,18 @@ std::optional<std::string> cp1252_da_utf8(std::string_view testo, std::string& p
         const size_t inizio = i;
         std::optional<char32_t> cp = prossimo(testo, i);
         if (!cp) {
-            char byte[8];
-            std::snprintf(byte, sizeof byte, "0x%02X", static_cast<unsigned char>(testo[inizio]));
-            problema = "not valid UTF-8 (byte " + std::string(byte) + " at offset " + std::to_string(inizio) + ")";
+            char dove[64];
+            std::snprintf(dove, sizeof dove, "not valid UTF-8 (byte 0x%02X at offset %zu)",
+                          static_cast<unsigned char>(testo[inizio]), inizio);
+            problema = dove;
             return std::nullopt;
         }
         std::optional<unsigned char> b = byte_di(*cp);
         if (!b) {
             char nome[16];
             std::snprintf(nome, sizeof nome, "U+%04X", static_cast<unsigned>(*cp));
-            problema = "'" + std::string(testo.substr(inizio, i - inizio)) + "' (" + nome +
-                       ") has no Windows-1252 form";
+            problema.assign(1, '\'').append(testo.substr(inizio, i - inizio)).append("' (").append(nome).append(
+                ") has no Windows-1252 form");
             return std::nullopt;
         }
         out += static_cast<char>(*b);
