@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Installs the build dependencies that are missing, from Debian's packages.
+# Installs the build dependencies that are missing, from Debian's packages;
+# given package names, installs those instead.
 set -euo pipefail
 packages=(cmake g++ make libgtest-dev libcli11-dev nlohmann-json3-dev)
+(($#)) && packages=("$@")
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -66,7 +66,8 @@ std::string cell_text(const cella& c, size_t k) {
     const object_description d = describe_object(c.tipo_oggetto);
     std::string s = "cell " + std::to_string(k) + " at " + std::to_string(object_metres(c.tipo_oggetto, k)) +
                     " m: " + std::string(d.name);
-    if (c.tipo_oggetto != 0 && d.name == "unknown object") s += " " + std::to_string(c.tipo_oggetto);
+    // Appended piecewise: g++ 12 at -O2 takes `" " + std::to_string(...)` for an overlapping copy (-Wrestrict).
+    if (c.tipo_oggetto != 0 && d.name == "unknown object") s.append(" ").append(std::to_string(c.tipo_oggetto));
     std::string values;
     for (int n = 0; n < 4; ++n) {
         const int16_t v = dato(c, n);

@@ -51,7 +51,8 @@ struct builder {
 
 std::string warning::text() const {
     std::string where = file;
-    if (line > 0) where += ":" + std::to_string(line);
+    // Appended piecewise: g++ 12 at -O2 takes `":" + std::to_string(...)` for an overlapping copy (-Wrestrict).
+    if (line > 0) where.append(":").append(std::to_string(line));
     return (where.empty() ? "" : where + ": ") + "warning: " + message;
 }
 
