@@ -1,7 +1,22 @@
 #!/usr/bin/env bash
-# Installs the tools CI and packaging use beyond the build's own, those that are missing.
+# Installs the tools CI and packaging use beyond the build's own, those that are
+# missing. Given group names (package, windows), only those groups.
 set -euo pipefail
-# help2man writes the man page; dpkg-dev has dpkg-shlibdeps, and cpack needs file to find
-# the executables, for the .deb's library dependencies.
-packages=(help2man dpkg-dev file)
+# package: help2man writes the man page; dpkg-dev has dpkg-shlibdeps, and cpack needs
+# file to find the executables, for the .deb's library dependencies; MinGW-w64
+# cross-compiles the Windows zip.
+package=(help2man dpkg-dev file g++-mingw-w64-x86-64-posix)
+# windows: the Windows program's tests and checks under Wine, its window under Xvfb
+# (xdotool presses OK, imagemagick takes the picture), GoogleTest built from source.
+windows=(g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth xdotool imagemagick googletest)
+groups=("$@")
+((${#groups[@]})) || groups=(package windows)
+packages=()
+for g in "${groups[@]}"; do
+  case $g in
+    package) packages+=("${package[@]}") ;;
+    windows) packages+=("${windows[@]}") ;;
+    *) echo "ci-deps: unknown group $g (package, windows)" >&2; exit 2 ;;
+  esac
+done
 bash "$(dirname "$0")/deps.sh" "${packages[@]}"

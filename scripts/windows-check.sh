@@ -5,6 +5,10 @@
 # check of its window and message box. Needs scripts/ci-deps.sh's tools and the
 # Linux build in BUILD_DIR (default build/).
 set -euo pipefail
+# One display for the whole check: Wine's session keeps the one it started with.
+if [[ -z ${DISPLAY:-} ]]; then
+  exec xvfb-run -a -s "-screen 0 800x600x24" bash "$0" "$@"
+fi
 root=$(cd "$(dirname "$0")/.." && pwd)
 linux=${BUILD_DIR:-$root/build}/scenario-compiler
 win=${WINDOWS_BUILD_DIR:-$root/build-windows}
@@ -17,8 +21,9 @@ exe=$win/scenario-compiler.exe
 
 # A prefix of its own; its first start takes tens of seconds and fetches nothing.
 export WINEPREFIX=${WINEPREFIX:-$win/wine-prefix} WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LANG=C.UTF-8
+# A persistent server first (one left running by an earlier check will do), then the prefix.
+wineserver -p 2>/dev/null || true
 wineboot --init >/dev/null 2>&1
-wineserver -p
 trap 'wineserver -k || true' EXIT
 
 (cd "$win" && ctest --output-on-failure)
@@ -36,7 +41,7 @@ mkdir "$work/linux" "$work/windows"
 cp "$linux" "$work/linux/"
 cp "$exe" "$work/windows/"
 "$work/linux/scenario-compiler" 2>/dev/null
-(cd "$work/windows" && xvfb-run -a wine ./scenario-compiler.exe)
+(cd "$work/windows" && wine ./scenario-compiler.exe)
 [[ $(ls "$work/windows" | grep -vc '^scenario-compiler') == 6 ]] || { ls "$work/windows"; exit 1; }
 same "$work/linux" "$work/windows"
 echo "windows-check: fixed run: the six files equal the Linux build's"
@@ -57,4 +62,4 @@ done
 same "$work/linux-author" "$work/windows-author"
 echo "windows-check: export + compile as ${citta}: the files equal the Linux build's"
 
-bash "$root/scripts/windows-screenshot.sh" "$exe" "$work/windows-fixed-run.png"
+bash "$root/scripts/windows-screenshot.sh" "$exe" "$win/windows-fixed-run.png"
