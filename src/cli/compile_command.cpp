@@ -1,6 +1,7 @@
 #include <iostream>
 #include <memory>
 #include <optional>
+#include <string_view>
 #include <tuple>
 
 #include <nlohmann/json.hpp>
@@ -73,10 +74,29 @@ struct summary {
     }
 };
 
+// Why an identifier cannot be part of a file name on any platform the files go
+// to, or nothing when it can; the identifiers name every file of the scenario.
+std::optional<std::string> file_name_problem(const std::string& id) {
+    if (id.empty()) return "is empty, and names no file";
+    for (const char c : id) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 32) return "holds the control character " + std::to_string(byte) + ", which a file name cannot";
+        if (std::string_view("<>:\"/\\|?*").find(c) != std::string_view::npos)
+            return std::string("holds '") + c + "', which a file name cannot";
+    }
+    if (id.back() == '.' || id.back() == ' ')
+        return std::string("ends with '") + id.back() + "', which a file name cannot";
+    return std::nullopt;
+}
+
 }  // namespace
 
 int run_compile(const compile_options& o, std::ostream& out, std::ostream& err) {
     summary s{out, err, o.json};
+    // A missing input is named for what it is, not for its name's shape.
+    for (const auto& input : {o.route, o.train})
+        if (auto problem = input_problem(input))
+            return s.finish(EXIT_FAILURE_IO, "scenario-compiler compile: " + utf8_path(input) + ": " + *problem);
     std::string id = o.route_id, number = o.train_number;
     if (id.empty()) {
         auto derived = id_from_route_name(utf8_path(o.route.filename()));
@@ -92,23 +112,17 @@ int run_compile(const compile_options& o, std::ostream& out, std::ostream& err) 
                                             " is not named " + id + "_N-.txt; give --train-number");
         number = *derived;
     }
-    for (const auto& input : {o.route, o.train})
-        if (auto problem = input_problem(input))
-            return s.finish(EXIT_FAILURE_IO, "scenario-compiler compile: " + utf8_path(input) + ": " + *problem);
-    std::error_code ec;
-    if (!std::filesystem::is_directory(o.output, ec))
-        return s.finish(EXIT_FAILURE_IO, "scenario-compiler compile: " + utf8_path(o.output) + ": not a directory");
-
     // The identifiers go into the compiled files as Windows-1252 text, whatever
     // the platform's own encoding of names and arguments.
     modello m;
     std::string problem;
     for (auto [utf8, target, what] : {std::tuple{&id, &m.nome_linea, "route identifier"},
                                       std::tuple{&number, &m.numero_treno, "train number"}}) {
-        std::optional<std::string> cp1252 = cp1252_da_utf8(*utf8, problem);
-        if (!cp1252)
+        std::optional<std::string> cp1252, reason = file_name_problem(*utf8);
+        if (!reason && !(cp1252 = cp1252_da_utf8(*utf8, problem))) reason = "cannot name the files: " + problem;
+        if (reason)
             return s.finish(EXIT_USAGE, std::string("scenario-compiler compile: the ") + what + " '" + *utf8 +
-                                            "' cannot name the files: " + problem);
+                                            "' " + *reason);
         *target = *cp1252;
     }
     for (const std::string& name : {nome_file_linea(m), nome_file_voci(m), nome_file_celle(m)})
@@ -116,6 +130,9 @@ int run_compile(const compile_options& o, std::ostream& out, std::ostream& err) 
             if (same_file(percorso_file(o.output, name), input))
                 return s.finish(EXIT_USAGE, "scenario-compiler compile: the output " + utf8_da_1252(name) +
                                                 " would overwrite the input " + utf8_path(input));
+    // --check writes nothing, not even the folder.
+    if (auto unusable = output_problem(o.output, !o.check))
+        return s.finish(EXIT_FAILURE_IO, "scenario-compiler compile: " + utf8_path(o.output) + ": " + *unusable);
 
     opzioni_compilazione opzioni;
     opzioni.ingressi = {o.route, o.train, false};  // an author's files are never deleted
@@ -150,7 +167,8 @@ void add_compile_command(CLI::App& app, command_action& chosen) {
     CLI::App* sub = add_command(app, "compile", "Compile a route text file and a train text file");
     add_path_option(sub, "ROUTE", o->route, "The route text file (ID_linea.txt)")->required();
     add_path_option(sub, "TRAIN", o->train, "The train text file (ID_N-.txt)")->required();
-    add_path_option(sub, "-o", o->output, "Output directory (default: the current directory)");
+    add_path_option(sub, "-o", o->output,
+                    "Output directory, created when it does not exist (default: the current directory)");
     sub->add_option("--route-id", o->route_id, "Route identifier (default: from ROUTE's name)");
     sub->add_option("--train-number", o->train_number, "Train number (default: from TRAIN's name)");
     sub->add_flag("--no-geometry", o->no_geometry, "Build no geometry and write no route file");

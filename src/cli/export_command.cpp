@@ -3,36 +3,48 @@
 
 #include "app/scenario_trasportato.h"
 #include "cli/commands.h"
+#include "cli/export.h"
+#include "cli/input_files.h"
+#include "model/nomi_file.h"
 #include "platform/exit_status.h"
 #include "platform/io_failure.h"
 #include "platform/path_text.h"
 
-namespace {
-
-int run_export(const std::filesystem::path& directory) {
-    std::error_code ec;
-    if (!std::filesystem::is_directory(directory, ec)) {
-        std::cerr << "scenario-compiler export: " << utf8_path(directory) << ": not a directory\n";
+int run_export(const export_options& o, std::ostream&, std::ostream& err) {
+    if (auto problem = output_problem(o.directory)) {
+        err << "scenario-compiler export: " << utf8_path(o.directory) << ": " << *problem << '\n';
         return EXIT_FAILURE_IO;
     }
     // The carried scenario's own identifiers name the files, as in the fixed run.
     modello m;
     identifica_scenario(m);
+    // An author's edited copy is not lost to a second export: all or nothing.
+    bool taken = false;
+    for (const scrittore_scenario& s : scrittori_scenario()) {
+        const std::filesystem::path path = percorso_file(o.directory, s.nome_file(m));
+        std::error_code ec;
+        if (o.force || !std::filesystem::exists(std::filesystem::symlink_status(path, ec))) continue;
+        err << "scenario-compiler export: " << utf8_path(path) << " already exists\n";
+        taken = true;
+    }
+    if (taken) {
+        err << "scenario-compiler export: nothing written; give --force to overwrite\n";
+        return EXIT_USAGE;
+    }
     try {
-        for (const scrittore_scenario& s : scrittori_scenario()) s.scrivi(directory, m);
+        for (const scrittore_scenario& s : scrittori_scenario()) s.scrivi(o.directory, m);
     } catch (const io_failure& e) {
-        std::cerr << "scenario-compiler export: " << e.what() << '\n';
+        err << "scenario-compiler export: " << e.what() << '\n';
         return EXIT_FAILURE_IO;
     }
     return EXIT_OK;
 }
 
-}  // namespace
-
 void add_export_command(CLI::App& app, command_action& chosen) {
-    auto directory = std::make_shared<std::filesystem::path>();
+    auto o = std::make_shared<export_options>();
     CLI::App* sub = add_command(app, "export",
                                 "Write the carried scenario's two text files and three documents into DIR");
-    add_path_option(sub, "DIR", *directory, "An existing directory")->required();
-    sub->callback([&chosen, directory] { chosen = [directory] { return run_export(*directory); }; });
+    add_path_option(sub, "DIR", o->directory, "The folder, created when it does not exist")->required();
+    sub->add_flag("--force", o->force, "Overwrite files already in DIR");
+    sub->callback([&chosen, o] { chosen = [o] { return run_export(*o, std::cout, std::cerr); }; });
 }

@@ -23,6 +23,18 @@ std::optional<std::string> input_problem(const std::filesystem::path& path) {
     return std::nullopt;
 }
 
+std::optional<std::string> output_problem(const std::filesystem::path& path, bool create) {
+    std::error_code ec;
+    const auto status = std::filesystem::status(path, ec);
+    if (std::filesystem::is_directory(status)) return std::nullopt;
+    if (std::filesystem::exists(status)) return "exists and is not a directory";
+    if (ec && ec != std::errc::no_such_file_or_directory) return ec.message();
+    if (!create) return std::nullopt;
+    std::filesystem::create_directories(path, ec);
+    if (ec) return ec.message();
+    return std::nullopt;
+}
+
 bool read_input_file(const std::filesystem::path& path, std::string& bytes, std::ostream& err) {
     if (auto problem = input_problem(path)) {
         err << "scenario-compiler: " << utf8_path(path) << ": " << *problem << '\n';

@@ -155,7 +155,7 @@ TEST(CommandLine, RefusesUnreadableInputsAndUnknownIdentifiersBeforeCompiling) {
     EXPECT_EQ(r.status, 3);
     EXPECT_NE(r.err.find("Lidonia_Sabrio_915-.txt: no such file"), std::string::npos) << r.err;
     EXPECT_TRUE(nlohmann::json::accept(r.out));
-    EXPECT_EQ(run_program({"compile", ROUTE, dir.path()}, dir.path()).status, 2);  // no train number in the name
+    EXPECT_EQ(run_program({"compile", ROUTE, ROUTE}, dir.path()).status, 2);  // no train number in the name
     EXPECT_EQ(run_program({"compile", ROUTE, ".", "--train-number", "914"}, dir.path()).status, 3);  // a directory
     fs::copy_file(dir.path() / ROUTE, dir.path() / "mine.txt");
     r = run_program({"compile", "mine.txt", TRAIN}, dir.path());

@@ -91,3 +91,42 @@ TEST(Compile, IdentifiersAreWindows1252InTheFilesAndUnicodeInTheirNames) {
         EXPECT_NE(sim.find("Citt\xE0"), std::string::npos);
     }
 }
+
+TEST(Compile, InputsThenIdentifiersThenTheOutputFolderAreCheckedBeforeAnythingIsWritten) {
+    const struct {
+        std::string route_file;  // written unless "missing" starts it
+        std::string route_id, train_number;
+        std::string output;      // below the test's folder; "taken" is a file there
+        int status;
+        std::string said;        // part of what err says
+    } casi[] = {
+        {"missing_x.txt", "", "1", "", 3, "missing_x.txt: no such file"},
+        {"Prova_linea.txt", "", "1", "a/b", 0, ""},
+        {"Prova_linea.txt", "", "1", "taken", 3, "taken: exists and is not a directory"},
+        {"Prova_linea.txt", "a/b", "1", "", 2,
+         "scenario-compiler compile: the route identifier 'a/b' holds '/', which a file name cannot"},
+        {"Prova_linea.txt", "a\\b", "1", "", 2, "holds '\\'"},
+        {"Prova_linea.txt", "", "1:2", "", 2, "the train number '1:2' holds ':'"},
+        {"Prova_linea.txt", "", "<1>", "", 2, "holds '<'"},
+        {"Prova_linea.txt", "", "1?", "", 2, "holds '?'"},
+        {"Prova_linea.txt", "", "1\t", "", 2, "holds the control character 9"},
+        {"Prova_linea.txt", "Prova.", "1", "", 2, "the route identifier 'Prova.' ends with '.'"},
+        {"Prova_linea.txt", "", "1 ", "", 2, "ends with ' '"},
+    };
+    for (const auto& c : casi) {
+        temp_dir in, out;
+        if (c.route_file.rfind("missing", 0) != 0) write_file(in.path() / c.route_file, LINEA);
+        write_file(in.path() / "treno.txt", "[generale]\r\n[fine]\r\n");
+        if (c.output == "taken") write_file(out.path() / c.output, "");
+        compile_options o;
+        o.route = in.path() / c.route_file;
+        o.train = in.path() / "treno.txt";
+        o.output = out.path() / c.output;
+        o.route_id = c.route_id;
+        o.train_number = c.train_number;
+        std::ostringstream json, err;
+        EXPECT_EQ(run_compile(o, json, err), c.status) << c.route_id << c.train_number << err.str();
+        EXPECT_NE(err.str().find(c.said), std::string::npos) << err.str();
+        EXPECT_EQ(out.file_count(), c.status == 0 ? 3 : c.output == "taken" ? 1 : 0) << err.str();
+    }
+}

@@ -35,6 +35,13 @@ public:
         return out;
     }
 
+    // Regular files anywhere below the directory: what a run wrote, wherever it went.
+    size_t file_count() const {
+        size_t n = 0;
+        for (const auto& e : std::filesystem::recursive_directory_iterator(path_)) n += e.is_regular_file();
+        return n;
+    }
+
 private:
     std::filesystem::path path_;
 };
