@@ -8,6 +8,7 @@ struct compile_options {
     std::filesystem::path route, train, output = ".";
     std::string route_id, train_number;
     bool no_geometry = false, check = false, json = false;
+    bool write_on_error = false;  // write even with a non-zero error state
 };
 
 // Returns the exit status; the JSON summary (with json) goes to out, the

@@ -137,7 +137,9 @@ int run_compile(const compile_options& o, std::ostream& out, std::ostream& err) 
     opzioni_compilazione opzioni;
     opzioni.ingressi = {o.route, o.train, false};  // an author's files are never deleted
     opzioni.cartella = o.output;
-    opzioni.scrivi_compilati = !o.check;
+    opzioni.scrittura = o.check            ? scrittura_compilati::mai
+                        : o.write_on_error ? scrittura_compilati::sempre
+                                           : scrittura_compilati::senza_errori;
     esito_compilazione esito;
     try {
         esito = memorizza_percorso(m, o.no_geometry ? 0 : 1, opzioni);
@@ -172,7 +174,10 @@ void add_compile_command(CLI::App& app, command_action& chosen) {
     sub->add_option("--route-id", o->route_id, "Route identifier (default: from ROUTE's name)");
     sub->add_option("--train-number", o->train_number, "Train number (default: from TRAIN's name)");
     sub->add_flag("--no-geometry", o->no_geometry, "Build no geometry and write no route file");
-    sub->add_flag("--check", o->check, "Do everything but write the compiled files");
+    CLI::Option* check = sub->add_flag("--check", o->check, "Do everything but write the compiled files");
+    sub->add_flag("--write-on-error", o->write_on_error,
+                  "Write the compiled files even when the error state is not 0 (never after a numbered report)")
+        ->excludes(check);
     sub->add_flag("--json", o->json, "Print one JSON summary object on stdout");
     sub->callback([&chosen, o] { chosen = [o] { return run_compile(*o, std::cout, std::cerr); }; });
 }

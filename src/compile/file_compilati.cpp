@@ -76,13 +76,15 @@ std::string byte_celle(const std::vector<cella>& celle) {
 }
 
 std::vector<std::string> scrivi_file_compilati(const modello& m, const std::filesystem::path& cartella) {
-    std::vector<std::string> scritti;
-    auto scrivi = [&](const std::string& nome, const std::string& byte) {
-        write_file(percorso_file(cartella, nome), byte);
-        scritti.push_back(nome);
+    std::vector<std::string> nomi;
+    std::vector<file_to_write> file;
+    auto aggiungi = [&](const std::string& nome, std::string byte) {
+        file.push_back({percorso_file(cartella, nome), std::move(byte)});
+        nomi.push_back(nome);
     };
-    if (m.genera_tracciato != 0) scrivi(nome_file_linea(m), byte_tracciato(m.tracciato));
-    scrivi(nome_file_voci(m), byte_voci(m.voci));
-    scrivi(nome_file_celle(m), byte_celle(m.celle));
-    return scritti;
+    if (m.genera_tracciato != 0) aggiungi(nome_file_linea(m), byte_tracciato(m.tracciato));
+    aggiungi(nome_file_voci(m), byte_voci(m.voci));
+    aggiungi(nome_file_celle(m), byte_celle(m.celle));
+    write_files(file);
+    return nomi;
 }

@@ -13,7 +13,7 @@ std::string byte_tracciato(const tracciato_t& t);
 std::string byte_voci(const std::array<voce, NUMERO_VOCI>& voci);
 std::string byte_celle(const std::vector<cella>& celle);
 
-// Writes the route file (only when genera_tracciato is non-zero), then the record
-// file and the cell file into `cartella`, each replacing any older file whole.
-// Returns the names written, in order. Throws io_failure.
+// Writes the route file (only when genera_tracciato is non-zero), the record file
+// and the cell file into `cartella` as one set: all of them, each replacing any
+// older file whole, or none. Returns the names written, in order. Throws io_failure.
 std::vector<std::string> scrivi_file_compilati(const modello& m, const std::filesystem::path& cartella);

@@ -21,6 +21,8 @@ esito_compilazione memorizza_percorso(modello& m, int32_t j, const opzioni_compi
     passata_griglia(m);
     esito.rapporto = timbra_riservati(m);
     if (esito.rapporto != codice::nessuno) return esito;
-    if (opzioni.scrivi_compilati) esito.scritti = scrivi_file_compilati(m, opzioni.cartella);
+    const bool scrivi = opzioni.scrittura == scrittura_compilati::sempre ||
+                        (opzioni.scrittura == scrittura_compilati::senza_errori && m.codice_errore == codice::nessuno);
+    if (scrivi) esito.scritti = scrivi_file_compilati(m, opzioni.cartella);
     return esito;
 }

@@ -8,10 +8,18 @@
 #include "model/modello.h"
 #include "text_input/memorizza_dati.h"
 
+// When the compiled files are written. Never after a numbered report or
+// without a grid, whatever is chosen here.
+enum class scrittura_compilati {
+    mai,           // everything but the writing (a check)
+    senza_errori,  // only when the error state is 0
+    sempre,        // whatever the error state, as the fixed run does
+};
+
 struct opzioni_compilazione {
     ingressi_lettore ingressi;       // the two text files, and whether the reader deletes them
     std::filesystem::path cartella;  // where the compiled files go
-    bool scrivi_compilati = true;    // false: everything but the writing (a check)
+    scrittura_compilati scrittura = scrittura_compilati::sempre;
 };
 
 struct esito_compilazione {
@@ -25,6 +33,6 @@ struct esito_compilazione {
 // j is the geometry flag: non-zero builds the geometry and writes the route file.
 // Scenario faults are left in m.codice_errore / m.metri_errore with their place in
 // m.origine. A reserved value already in use ends the compile with the numbered
-// report in the result and no file written. Throws io_failure when a compiled
-// file cannot be written.
+// report in the result and no file written. The files are written as one set,
+// all or none; throws io_failure when they cannot be.
 esito_compilazione memorizza_percorso(modello& m, int32_t j, const opzioni_compilazione& opzioni);

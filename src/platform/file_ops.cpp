@@ -4,6 +4,14 @@
 #include <cstring>
 #include <system_error>
 
+#include <fcntl.h>
+#ifdef _WIN32
+#include <io.h>
+#include <sys/stat.h>
+#else
+#include <unistd.h>
+#endif
+
 #include "platform/io_failure.h"
 
 std::FILE* open_file(const std::filesystem::path& path, const char* mode) {
@@ -35,25 +43,91 @@ std::string read_file(const std::filesystem::path& path) {
     return bytes;
 }
 
-void write_file(const std::filesystem::path& path, const std::string& bytes) {
-    std::filesystem::path temporary = path;
-    temporary += ".partial";
-    std::FILE* f = open_file(temporary, "wb");
-    if (!f) throw io_failure(path, "create", std::strerror(errno));
-    std::string reason;
-    if (std::fwrite(bytes.data(), 1, bytes.size(), f) != bytes.size()) reason = std::strerror(errno);
-    if (std::fclose(f) != 0 && reason.empty()) reason = std::strerror(errno);
-    std::error_code ec;
-    // std::filesystem's rename replaces an existing target on Windows too.
-    if (reason.empty()) {
-        std::filesystem::rename(temporary, path, ec);
-        if (ec) reason = ec.message();
+namespace {
+
+// A file that did not exist before: O_EXCL, so that a name the user already
+// has is never opened, let alone truncated.
+std::FILE* create_new_file(const std::filesystem::path& path) {
+#ifdef _WIN32
+    const int fd = _wopen(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
+    if (fd < 0) return nullptr;
+    std::FILE* f = _fdopen(fd, "wb");
+    if (!f) _close(fd);
+#else
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0) return nullptr;
+    std::FILE* f = fdopen(fd, "wb");
+    if (!f) ::close(fd);
+#endif
+    return f;
+}
+
+// A new file named after the target in the target's directory: NAME.partial,
+// NAME.partial2, ... Sets `temporary`; nullptr and errno when none can be made.
+std::FILE* create_temporary(const std::filesystem::path& target, std::filesystem::path& temporary) {
+    for (int n = 1; n <= 100; ++n) {
+        temporary = target;
+        temporary += n == 1 ? ".partial" : ".partial" + std::to_string(n);
+        if (std::FILE* f = create_new_file(temporary)) return f;
+        if (errno != EEXIST) return nullptr;
     }
-    if (!reason.empty()) {
-        std::filesystem::remove(temporary, ec);
-        throw io_failure(path, "write", reason);
+    return nullptr;
+}
+
+std::size_t standard_write(const void* data, std::size_t size, std::FILE* file) {
+    return std::fwrite(data, 1, size, file);
+}
+
+// The reason a step failed: the system's, or a plain one when it gave none.
+std::string reason_of(int error) { return error != 0 ? std::strerror(error) : "the write stopped short"; }
+
+}  // namespace
+
+void write_files(const std::vector<file_to_write>& files, write_step step) {
+    if (!step) step = standard_write;
+    // A directory under a target's name would only refuse the rename, after
+    // earlier targets had been replaced: refuse before anything is written.
+    for (const file_to_write& f : files) {
+        std::error_code ec;
+        if (std::filesystem::is_directory(f.path, ec)) throw io_failure(f.path, "write", std::strerror(EISDIR));
+    }
+    std::vector<std::filesystem::path> temporaries;
+    auto discard = [&temporaries](std::size_t from) {
+        std::error_code ec;
+        for (std::size_t i = from; i < temporaries.size(); ++i) std::filesystem::remove(temporaries[i], ec);
+    };
+    for (const file_to_write& f : files) {
+        std::filesystem::path temporary;
+        errno = 0;
+        std::FILE* out = create_temporary(f.path, temporary);
+        if (!out) {
+            const int error = errno;
+            discard(0);
+            throw io_failure(f.path, "create", reason_of(error != 0 ? error : EEXIST));
+        }
+        temporaries.push_back(temporary);
+        errno = 0;
+        int error = 0;
+        if (step(f.bytes.data(), f.bytes.size(), out) != f.bytes.size()) error = errno != 0 ? errno : -1;
+        if (std::fclose(out) != 0 && error == 0) error = errno != 0 ? errno : -1;
+        if (error != 0) {
+            discard(0);
+            throw io_failure(f.path, "write", reason_of(error < 0 ? 0 : error));
+        }
+    }
+    // Every byte is on disk: renames within a directory are what is left, and
+    // std::filesystem's rename replaces an existing target on Windows too.
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        std::error_code ec;
+        std::filesystem::rename(temporaries[i], files[i].path, ec);
+        if (ec) {
+            discard(i);
+            throw io_failure(files[i].path, "write", ec.message());
+        }
     }
 }
+
+void write_file(const std::filesystem::path& path, const std::string& bytes) { write_files({{path, bytes}}); }
 
 void delete_file(const std::filesystem::path& path) {
     std::error_code ec;

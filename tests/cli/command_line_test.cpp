@@ -21,7 +21,8 @@ const std::string TRAIN = "Lidonia_Sabrio_914-.txt";
 
 std::map<std::string, std::string> digests(const fs::path& dir) {
     std::map<std::string, std::string> out;
-    for (const auto& e : fs::directory_iterator(dir)) out[e.path().filename()] = sha256_hex(read_file(e.path()));
+    for (const auto& e : fs::directory_iterator(dir))
+        if (e.is_regular_file()) out[e.path().filename()] = sha256_hex(read_file(e.path()));
     return out;
 }
 
@@ -44,6 +45,15 @@ void export_with(const temp_dir& dir, int line, const std::string& text) {
     write_file(dir.path() / TRAIN, out);
 }
 
+// The program as a user without privileges: root is never refused by a file's
+// permissions, so as root it runs as nobody, from a copy that nobody may execute.
+std::vector<std::string> unprivileged(const temp_dir& bin) {
+    if (geteuid() != 0) return {SCENARIO_COMPILER_EXE};
+    const fs::path copy = bin.path() / "scenario-compiler";
+    fs::copy_file(SCENARIO_COMPILER_EXE, copy);
+    return {"setpriv", "--reuid=nobody", "--regid=nogroup", "--clear-groups", copy.string()};
+}
+
 }  // namespace
 
 TEST(CommandLine, EveryVectorCompilesToItsExpectedFiles) {
@@ -59,7 +69,7 @@ TEST(CommandLine, EveryVectorCompilesToItsExpectedFiles) {
         temp_dir out;
         std::vector<std::string> args = {"compile", route, train, "-o", out.path(), "--json",
                                          "--route-id", expected["route_id"], "--train-number",
-                                         expected["train_number"]};
+                                         expected["train_number"], "--write-on-error"};
         if (!expected["geometry"].get<bool>()) args.push_back("--no-geometry");
         const program_result r = run_program(args);
         const auto j = summary_of(r);
@@ -115,8 +125,15 @@ TEST(CommandLine, ACollidingSignalNamesItsLineAndLeavesTheInputs) {
     EXPECT_EQ(j["codice_errore"], 16);
     EXPECT_EQ(j["line"], 79);
     EXPECT_EQ(j["file"], TRAIN);
-    EXPECT_EQ(j["written"].size(), 3u);  // written as the fixed run would
+    EXPECT_EQ(j["written"], nlohmann::json::array());  // a failed compile writes nothing
     auto after = digests(dir.path());
+    EXPECT_EQ(after, before);
+    // Asked to, it writes them as the fixed run would.
+    r = run_program({"compile", ROUTE, TRAIN, "--json", "--write-on-error"}, dir.path());
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(summary_of(r)["written"].size(), 3u);
+    after = digests(dir.path());
+    EXPECT_EQ(after.size(), before.size() + 3);
     EXPECT_EQ(after[ROUTE], before.at(ROUTE));
     EXPECT_EQ(after[TRAIN], before.at(TRAIN));
 }
@@ -166,6 +183,57 @@ TEST(CommandLine, RefusesUnreadableInputsAndUnknownIdentifiersBeforeCompiling) {
     EXPECT_EQ(run_program({"compile", "X_linea.dat", TRAIN, "--route-id", "X", "--train-number", "1"}, dir.path()).status,
               2);
     EXPECT_EQ(digests(dir.path()).count("X_1.sim"), 0u);
+}
+
+TEST(CommandLine, FileSystemFaultsNameThePathAndChangeNothing) {
+    temp_dir bin, dir;
+    export_with(dir, 0, "");
+    fs::copy_file(dir.path() / TRAIN, dir.path() / "locked.txt");
+    fs::create_directory(dir.path() / "ro");
+    const auto before = digests(dir.path());
+    const auto read_only = fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
+                           fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec;
+    fs::permissions(dir.path() / "ro", read_only);
+    fs::permissions(dir.path() / "locked.txt", fs::perms::none);
+    const struct {
+        std::vector<std::string> args;
+        std::string said;
+    } cases[] = {
+        {{"compile", ROUTE, TRAIN, "-o", "ro"}, "cannot create ro/Lidonia_Sabrio_linea.dat: Permission denied"},
+        {{"compile", ROUTE, TRAIN, "-o", "ro/new"}, "ro/new: Permission denied"},
+        {{"compile", ROUTE, "locked.txt", "--train-number", "914"}, "locked.txt: Permission denied"},
+        {{"export", "ro"}, "ro/" + ROUTE + ": Permission denied"},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> command = unprivileged(bin);
+        command.insert(command.end(), c.args.begin(), c.args.end());
+        const program_result r = run_command(command, dir.path());
+        EXPECT_EQ(r.status, 3) << c.args[0] << " " << c.args.back() << ": " << r.err;
+        EXPECT_NE(r.err.find(c.said), std::string::npos) << r.err;
+        fs::remove(bin.path() / "scenario-compiler");
+    }
+    fs::permissions(dir.path() / "ro", fs::perms::owner_all);
+    fs::permissions(dir.path() / "locked.txt", fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(digests(dir.path()), before);
+    EXPECT_TRUE(fs::is_empty(dir.path() / "ro"));
+}
+
+TEST(CommandLine, AFullDiskLeavesTheOlderFilesWhole) {
+    temp_dir dir, small;
+    export_with(dir, 0, "");
+    // 64 KiB hold the older cell file but not the route file of 5 MB.
+    if (run_command({"mount", "-t", "tmpfs", "-o", "size=64k", "tmpfs", small.path()}, dir.path()).status != 0)
+        GTEST_SKIP() << "cannot mount a small file system here";
+    write_file(small.path() / "Lidonia_Sabrio_914.dat", "older");
+    const program_result r = run_program({"compile", ROUTE, TRAIN, "-o", small.path(), "--json"}, dir.path());
+    const auto left = small.names();
+    const std::string older = read_file(small.path() / "Lidonia_Sabrio_914.dat");
+    run_command({"umount", small.path()}, dir.path());
+    EXPECT_EQ(r.status, 3);
+    EXPECT_NE(r.err.find("No space left on device"), std::string::npos) << r.err;
+    EXPECT_EQ(summary_of(r)["written"], nlohmann::json::array());
+    EXPECT_EQ(left, std::vector<std::string>{"Lidonia_Sabrio_914.dat"});
+    EXPECT_EQ(older, "older");
 }
 
 TEST(CommandLine, InspectsEachKindAndRefusesBrokenFiles) {

@@ -130,3 +130,48 @@ TEST(Compile, InputsThenIdentifiersThenTheOutputFolderAreCheckedBeforeAnythingIs
         EXPECT_EQ(out.file_count(), c.status == 0 ? 3 : c.output == "taken" ? 1 : 0) << err.str();
     }
 }
+
+TEST(Compile, TheCompiledFilesAreWrittenAsASetOnlyWhenAskedFor) {
+    const std::string segnale = "segnale, 3350, 2, 4, 0, 0, 0, 2, 1, 0, 0, 0\r\n";
+    const struct {
+        const char* what;
+        bool fault, write_on_error, check;
+        const char* directory;  // an output name taken by a directory, or empty
+        int status;
+        size_t written;
+        const char* said;  // part of what err says
+    } cases[] = {
+        {"clean", false, false, false, "", 0, 3, ""},
+        {"a fault", true, false, false, "", 1, 0, "error 16"},
+        {"a fault, written on request", true, true, false, "", 1, 3, "error 16"},
+        {"a check", false, true, true, "", 0, 0, ""},
+        {"an output name is a directory", false, false, false, "Prova_7.sim", 3, 0, "Prova_7.sim: Is a directory"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        temp_dir in, out;
+        write_file(in.path() / "Prova_linea.txt", LINEA);
+        write_file(in.path() / "Prova_7-.txt", "[generale]\r\n[segnali]\r\n" + segnale + (c.fault ? segnale : "") + "[fine]\r\n");
+        write_file(out.path() / "Prova_7.dat", "older");
+        if (*c.directory) std::filesystem::create_directory(out.path() / c.directory);
+        const auto before = out.names();
+        compile_options o;
+        o.route = in.path() / "Prova_linea.txt";
+        o.train = in.path() / "Prova_7-.txt";
+        o.output = out.path();
+        o.json = true;
+        o.write_on_error = c.write_on_error;
+        o.check = c.check;
+        std::ostringstream json, err;
+        EXPECT_EQ(run_compile(o, json, err), c.status) << err.str();
+        EXPECT_NE(err.str().find(c.said), std::string::npos) << err.str();
+        const auto j = nlohmann::json::parse(json.str());
+        EXPECT_EQ(j["written"].size(), c.written);
+        if (c.written == 0) {
+            EXPECT_EQ(out.names(), before);
+            EXPECT_EQ(read_file(out.path() / "Prova_7.dat"), "older");
+        } else {
+            EXPECT_EQ(out.names(), (std::vector<std::string>{"Prova_7.dat", "Prova_7.sim", "Prova_linea.dat"}));
+        }
+    }
+}

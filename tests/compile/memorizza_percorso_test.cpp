@@ -36,13 +36,13 @@ struct scenario {
         write_file(in.path() / "Prova_linea.txt", linea);
         write_file(in.path() / "Prova_7-.txt", treno);
     }
-    esito_compilazione compila(int32_t j = 1, bool scrivi = true) {
+    esito_compilazione compila(int32_t j = 1, scrittura_compilati scrittura = scrittura_compilati::sempre) {
         m.nome_linea = "Prova";
         m.numero_treno = "7";
         opzioni_compilazione o;
         o.ingressi = {in.path() / "Prova_linea.txt", in.path() / "Prova_7-.txt", false};
         o.cartella = out.path();
-        o.scrivi_compilati = scrivi;
+        o.scrittura = scrittura;
         return memorizza_percorso(m, j, o);
     }
 };
@@ -73,7 +73,7 @@ TEST(MemorizzaPercorso, WithoutTheGeometryOrWhenOnlyCheckingWritesLess) {
     EXPECT_FALSE(s.m.tracciato.allocato());
 
     scenario c(LINEA + FINE, TRENO + FINE);
-    esito_compilazione e = c.compila(1, false);
+    esito_compilazione e = c.compila(1, scrittura_compilati::mai);
     EXPECT_TRUE(e.griglia_allocata);
     EXPECT_TRUE(e.scritti.empty());
     EXPECT_EQ(c.out.names(), std::vector<std::string>{});

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
+
 #include "platform/io_failure.h"
 #include "tests/support/temp_dir.h"
 
@@ -27,4 +30,55 @@ TEST(FileOps, FailuresNameThePath) {
     EXPECT_THROW(delete_file(missing), io_failure);
     EXPECT_THROW(write_file(dir.path() / "no" / "such" / "dir.dat", "x"), io_failure);
     EXPECT_TRUE(dir.names().empty());
+}
+
+namespace {
+
+// Writes half of the second file it is given, then fails as a full disk would.
+std::size_t fails_in_the_second_file(const void* data, std::size_t size, std::FILE* file) {
+    static int calls = 0;
+    if (++calls % 2 == 1) return std::fwrite(data, 1, size, file);
+    std::fwrite(data, 1, size / 2, file);
+    errno = ENOSPC;
+    return size / 2;
+}
+
+}  // namespace
+
+TEST(FileOps, AFileSetIsWrittenWholeOrNotAtAll) {
+    const struct {
+        const char* what;
+        write_step step;
+        bool b_is_a_directory;
+        const char* said;  // part of the failure, empty for success
+    } cases[] = {
+        {"written", nullptr, false, ""},
+        {"a write fails part-way", fails_in_the_second_file, false, "cannot write "},
+        {"a target is a directory", nullptr, true, "b.dat: Is a directory"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        temp_dir dir;
+        // The user's own files, among them one under the name a temporary would take first.
+        write_file(dir.path() / "a.dat", "old a");
+        write_file(dir.path() / "b.dat.partial", "mine");
+        if (c.b_is_a_directory) std::filesystem::create_directory(dir.path() / "b.dat");
+        const std::vector<file_to_write> files = {{dir.path() / "a.dat", "new a"}, {dir.path() / "b.dat", "new b"}};
+        const auto before = dir.names();
+        try {
+            write_files(files, c.step);
+            EXPECT_STREQ(c.said, "");
+            EXPECT_EQ(read_file(dir.path() / "a.dat"), "new a");
+            EXPECT_EQ(read_file(dir.path() / "b.dat"), "new b");
+            EXPECT_EQ(dir.names(), (std::vector<std::string>{"a.dat", "b.dat", "b.dat.partial"}));
+        } catch (const io_failure& e) {
+            EXPECT_NE(std::string(e.what()).find(c.said), std::string::npos) << e.what();
+            if (!c.b_is_a_directory) {
+                EXPECT_NE(std::string(e.what()).find(std::strerror(ENOSPC)), std::string::npos);
+            }
+            EXPECT_EQ(read_file(dir.path() / "a.dat"), "old a");
+            EXPECT_EQ(dir.names(), before);
+        }
+        EXPECT_EQ(read_file(dir.path() / "b.dat.partial"), "mine");
+    }
 }

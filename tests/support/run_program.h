@@ -26,9 +26,8 @@ inline std::string slurp(const std::filesystem::path& p) {
     return s.str();
 }
 
-// Runs SCENARIO_COMPILER_EXE with `args` in the working directory `cwd`.
-inline program_result run_program(const std::vector<std::string>& args,
-                                  const std::filesystem::path& cwd = std::filesystem::current_path()) {
+// Runs `command` (its first word found on PATH) in the working directory `cwd`.
+inline program_result run_command(std::vector<std::string> command, const std::filesystem::path& cwd) {
     temp_dir capture;
     const auto out_path = capture.path() / "out", err_path = capture.path() / "err";
     const pid_t pid = fork();
@@ -40,12 +39,10 @@ inline program_result run_program(const std::vector<std::string>& args,
         dup2(in, 0);
         dup2(out, 1);
         dup2(err, 2);
-        std::vector<std::string> full = {SCENARIO_COMPILER_EXE};
-        full.insert(full.end(), args.begin(), args.end());
         std::vector<char*> argv;
-        for (std::string& a : full) argv.push_back(a.data());
+        for (std::string& a : command) argv.push_back(a.data());
         argv.push_back(nullptr);
-        execv(argv[0], argv.data());
+        execvp(argv[0], argv.data());
         _exit(127);
     }
     program_result r;
@@ -54,4 +51,12 @@ inline program_result run_program(const std::vector<std::string>& args,
     r.out = slurp(out_path);
     r.err = slurp(err_path);
     return r;
+}
+
+// Runs SCENARIO_COMPILER_EXE with `args` in the working directory `cwd`.
+inline program_result run_program(const std::vector<std::string>& args,
+                                  const std::filesystem::path& cwd = std::filesystem::current_path()) {
+    std::vector<std::string> command = {SCENARIO_COMPILER_EXE};
+    command.insert(command.end(), args.begin(), args.end());
+    return run_command(std::move(command), cwd);
 }
