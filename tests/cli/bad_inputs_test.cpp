@@ -10,6 +10,7 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <nlohmann/json.hpp>
@@ -43,13 +44,16 @@ std::map<std::string, std::string> inputs(const fs::path& dir, const nlohmann::j
         std::string bytes = g["head"].get<std::string>();
         bytes.reserve(bytes.size() + repeat.size() * times + g["tail"].get<std::string>().size());
         for (size_t i = 0; i < times; ++i) bytes += repeat;
-        out[name] = bytes + g["tail"].get<std::string>();
+        bytes += g["tail"].get<std::string>();
+        out[name] = std::move(bytes);
     }
     return out;
 }
 
 void run_case(const fs::path& dir) {
     const nlohmann::json expected = nlohmann::json::parse(read_file(dir / "expected.json"));
+    for (const char* key : {"exit", "codice_errore", "metri_errore", "file", "line"})
+        ASSERT_TRUE(expected.contains(key)) << "expected.json has no " << key;
     const std::map<std::string, std::string> files = inputs(dir, expected);
     temp_dir in;
     std::vector<std::string> names;
