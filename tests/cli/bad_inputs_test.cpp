@@ -1,0 +1,117 @@
+// Every case of the bad-input corpus (tests/bad_inputs, described in its README)
+// through `compile --check --json`, in-process: the exit status, the error state
+// and the place of its diagnostic, and the inputs left exactly as they were.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <exception>
+#include <filesystem>
+#include <map>
+#include <set>
+#include <sstream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "cli/compile.h"
+#include "platform/file_ops.h"
+#include "tests/support/temp_dir.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const char* const ROUTE = "Prova_linea.txt";
+const char* const TRAIN = "Prova_1-.txt";
+
+fs::path corpus() {
+    if (const char* env = std::getenv("SCENARIO_BAD_INPUTS_DIR")) return env;
+    return BAD_INPUTS_DIR;
+}
+
+// The case's inputs by name: the files in its folder, and those its expected
+// file describes as head, repeat times `times`, tail (too big to keep as files).
+std::map<std::string, std::string> inputs(const fs::path& dir, const nlohmann::json& expected) {
+    std::map<std::string, std::string> out;
+    for (const char* name : {ROUTE, TRAIN})
+        if (file_exists(dir / name)) out[name] = read_file(dir / name);
+    const nlohmann::json generate = expected.value("generate", nlohmann::json::object());
+    for (const auto& [name, g] : generate.items()) {
+        const std::string repeat = g["repeat"].get<std::string>();
+        const size_t times = g["times"].get<size_t>();
+        std::string bytes = g["head"].get<std::string>();
+        bytes.reserve(bytes.size() + repeat.size() * times + g["tail"].get<std::string>().size());
+        for (size_t i = 0; i < times; ++i) bytes += repeat;
+        bytes += g["tail"].get<std::string>();
+        out[name] = std::move(bytes);
+    }
+    return out;
+}
+
+void run_case(const fs::path& dir) {
+    const nlohmann::json expected = nlohmann::json::parse(read_file(dir / "expected.json"));
+    for (const char* key : {"exit", "codice_errore", "metri_errore", "file", "line"})
+        ASSERT_TRUE(expected.contains(key)) << "expected.json has no " << key;
+    const std::map<std::string, std::string> files = inputs(dir, expected);
+    temp_dir in;
+    std::vector<std::string> names;
+    for (const auto& [name, bytes] : files) {
+        write_file(in.path() / name, bytes);
+        names.push_back(name);
+    }
+    compile_options o;
+    o.route = in.path() / ROUTE;
+    o.train = in.path() / TRAIN;
+    o.output = in.path() / "out";
+    o.check = o.json = true;
+    o.no_geometry = expected.value("no_geometry", false);
+    std::ostringstream out, err;
+    int status = -1;
+    try {
+        status = run_compile(o, out, err);
+    } catch (const std::exception& e) {
+        ADD_FAILURE() << "compile threw: " << e.what();
+        return;
+    }
+    EXPECT_EQ(status, expected["exit"].get<int>());
+    const nlohmann::json got = nlohmann::json::parse(out.str(), nullptr, false);
+    ASSERT_FALSE(got.is_discarded()) << "no JSON summary on stdout";
+    for (const char* key : {"codice_errore", "metri_errore", "file", "line"})
+        EXPECT_EQ(got[key], expected[key]) << key;
+    // An author's inputs are never changed or deleted, and --check writes
+    // nothing, not even the output folder.
+    EXPECT_EQ(in.names(), names);
+    for (const auto& [name, bytes] : files) {
+        if (!file_exists(in.path() / name)) continue;  // named by the check above
+        EXPECT_TRUE(read_file(in.path() / name) == bytes) << name << " changed";
+    }
+}
+
+}  // namespace
+
+TEST(BadInputs, EveryCaseGivesItsRecordedOutcome) {
+    const fs::path root = corpus();
+    if (!fs::is_directory(root)) {
+#ifdef _WIN32
+        // The folder is named by its build-machine path, which the emulator may not map.
+        if (std::getenv("CI") == nullptr) GTEST_SKIP() << "no bad-input corpus at " << root.string();
+#endif
+        FAIL() << "no bad-input corpus at " << root.string();
+    }
+    std::set<fs::path> cases;
+    for (const auto& kind : fs::directory_iterator(root)) {
+        if (!kind.is_directory()) continue;
+        for (const auto& c : fs::directory_iterator(kind.path())) {
+            if (!c.is_directory()) continue;
+            EXPECT_TRUE(file_exists(c.path() / "expected.json")) << c.path().string() << " has no expected.json";
+            if (file_exists(c.path() / "expected.json")) cases.insert(c.path());
+        }
+    }
+    ASSERT_FALSE(cases.empty());
+    for (const fs::path& c : cases) {
+        SCOPED_TRACE(c.parent_path().filename().string() + "/" + c.filename().string());
+        run_case(c);
+    }
+}
