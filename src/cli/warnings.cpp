@@ -105,8 +105,14 @@ std::vector<warning> scenario_warnings(const modello& m) {
         }
     }
 
-    for (const campo_ignoto& f : reg.ignoti)
+    // A runaway field (a whole file without a comma) is quoted by its start only.
+    constexpr size_t QUOTED = 40;
+    for (const campo_ignoto& f : reg.ignoti) {
+        const std::string quoted = f.testo.size() <= QUOTED + 20
+                                       ? f.testo
+                                       : f.testo.substr(0, QUOTED) + "... (" + std::to_string(f.testo.size()) + " bytes)";
         b.out.push_back({utf8_path(path_from_utf8(reg.percorso(f.file)).filename()), f.linea,
-                         "'" + f.testo + "' matches no keyword (misspelt?)"});
+                         "'" + quoted + "' matches no keyword (misspelt?)"});
+    }
     return b.out;
 }

@@ -91,6 +91,10 @@ TEST(ScenarioWarnings, EachKindNamesItsFileAndLine) {
          {},
          {{T, 12, "segnalle"}},
          {TRENO + "12: warning: 'segnalle' matches no keyword (misspelt?)"}},
+        {"unknown keyword of a megabyte",
+         {},
+         {{T, 12, std::string(1000000, 'x')}},
+         {TRENO + "12: warning: '" + std::string(40, 'x') + "... (1000000 bytes)' matches no keyword (misspelt?)"}},
     };
     for (const caso& c : casi) EXPECT_EQ(avvisi(c), c.attesi) << c.nome;
 }
