@@ -61,7 +61,7 @@ constexpr int64_t LUNGHEZZA_MASSIMA_FUZZ = 50000;
 // A route of up to a million metres sizes a grid and a geometry that make one run
 // take a good part of a second; the field after a "percorso ... lunghezza" key
 // (found as the reader cuts fields) is taken modulo 50,001 m when longer, so
-// every run stays in microseconds. Anything else is left as it is.
+// a run takes milliseconds, not most of a second. Anything else is left as it is.
 inline std::string percorso_corto(std::string_view testo) {
     std::string out;
     size_t pos = 0;
