@@ -1,9 +1,11 @@
 #pragma once
 // What the fuzz targets share: a folder of their own for the files the readers
 // take by path, the split of one input into parts, and the route length kept short.
+#include <signal.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -20,16 +22,23 @@ namespace fuzz {
 // Between the parts of one input: texts never hold it, and a seed stays readable.
 constexpr std::string_view SEPARATORE = "#####";
 
+constexpr std::string_view PREFISSO_CARTELLA = "scenario-fuzz-";
+
 // Created once per process and reused: the files in it are rewritten at every run.
+// libFuzzer ends its processes without running atexit handlers, so each one
+// removes the folders of those that are gone instead.
 inline const std::filesystem::path& cartella() {
     static const std::filesystem::path dir = [] {
-        std::filesystem::path d =
-            std::filesystem::temp_directory_path() / ("scenario-fuzz-" + std::to_string(getpid()));
+        const std::filesystem::path tmp = std::filesystem::temp_directory_path();
+        std::error_code ec;
+        for (const auto& e : std::filesystem::directory_iterator(tmp, ec)) {
+            std::string nome = e.path().filename().string();
+            if (!nome.starts_with(PREFISSO_CARTELLA)) continue;
+            pid_t pid = static_cast<pid_t>(std::atoi(nome.c_str() + PREFISSO_CARTELLA.size()));
+            if (pid > 0 && kill(pid, 0) != 0 && errno == ESRCH) std::filesystem::remove_all(e.path(), ec);
+        }
+        std::filesystem::path d = tmp / (std::string(PREFISSO_CARTELLA) + std::to_string(getpid()));
         std::filesystem::create_directories(d);
-        std::atexit([] {
-            std::error_code ec;
-            std::filesystem::remove_all(cartella(), ec);
-        });
         return d;
     }();
     return dir;
