@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Builds and runs the whole test suite.
+# Builds and runs the whole test suite (CLANG=1: built with clang 14, in build-clang/).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=${BUILD_DIR:-$root/build}
+build=${BUILD_DIR:-$root/$(bash "$root/scripts/build-dir.sh")}
 BUILD_DIR=$build bash "$root/scripts/build.sh"
 cd "$build"
 ctest --output-on-failure -j"$(nproc)"

@@ -45,7 +45,7 @@ public:
     void field(std::string& testo) { testo = text(u16()); }
     template <class R>
     void record(R& r) {
-        per_campo(r, [this](const char*, auto& v) { field(v); });
+        per_campo(r, [this](const char*, auto& v) { this->field(v); });
     }
 
     struct short_read {};

@@ -37,7 +37,7 @@ struct scrittore {
     }
     template <class R>
     void record(const R& r) {
-        per_campo(r, [this](const char*, const auto& v) { campo(v); });
+        per_campo(r, [this](const char*, const auto& v) { this->campo(v); });
     }
 };
 

@@ -5,6 +5,7 @@
 #include <concepts>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <type_traits>
 
@@ -19,11 +20,15 @@ constexpr size_t byte_fissi(const T&) {
     }
 }
 
-// Bytes of a record of type R, not counting its texts' own bytes.
+// Bytes of a record of type R, not counting its texts' own bytes. Only the
+// fields' types are looked at, so the storage holds no constructed record: clang
+// cannot construct libstdc++'s std::string in a constant expression.
 template <class R>
 constexpr size_t byte_record() {
-    R r{};
+    std::allocator<R> spazio;
+    R* r = spazio.allocate(1);
     size_t n = 0;
-    per_campo(r, [&](const char*, const auto& campo) { n += byte_fissi(campo); });
+    per_campo(*r, [&](const char*, const auto& campo) { n += byte_fissi(campo); });
+    spazio.deallocate(r, 1);
     return n;
 }

@@ -67,6 +67,18 @@ TEST(MemorizzaPercorso, CompilesAndWritesTheThreeFiles) {
     EXPECT_EQ(s.m.voci[VOCE_LINEA].orario, 33356);
 }
 
+TEST(MemorizzaPercorso, CompilesTheLongestRouteTheReaderTakes) {
+    std::string linea = LINEA;
+    linea.replace(linea.find("3000"), 4, "1000000");
+    scenario s(linea + FINE, TRENO + FINE);
+    esito_compilazione e = s.compila();
+    EXPECT_EQ(s.m.codice_errore, codice::nessuno);
+    EXPECT_EQ(e.scritti.size(), 3u);
+    // 1000000 + 7000 metres: 20140 cells and the geometry of 1007000 metres.
+    EXPECT_EQ(read_file(s.out.path() / "Prova_7.dat").size(), 15u * 20141);
+    EXPECT_EQ(read_file(s.out.path() / "Prova_linea.dat").size(), 20u * 1007000 - 36);
+}
+
 TEST(MemorizzaPercorso, WithoutTheGeometryOrWhenOnlyCheckingWritesLess) {
     scenario s(LINEA + FINE, TRENO + FINE);
     EXPECT_EQ(s.compila(0).scritti, (std::vector<std::string>{"Prova_7.sim", "Prova_7.dat"}));
