@@ -11,7 +11,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     o.ingressi = {fuzz::scrivi("Fuzz_linea.txt", fuzz::percorso_corto(p[0])), fuzz::scrivi("Fuzz_1-.txt", p[1]),
                   false};
     o.cartella = fuzz::cartella();
-    o.scrivi_compilati = false;
+    o.scrittura = scrittura_compilati::mai;
     modello m;
     m.nome_linea = "Fuzz";
     m.numero_treno = "1";
