@@ -3,13 +3,18 @@
 #include <iostream>
 
 #include "cli/commands.h"
+#include "cli/nearest_name.h"
 #include "platform/exit_status.h"
 #include "platform/path_text.h"
 
 std::string version_text() { return "scenario-compiler " SCENARIO_COMPILER_VERSION; }
 
-CLI::App* add_command(CLI::App& app, const std::string& name, const std::string& description) {
+CLI::App* add_command(CLI::App& app, const std::string& name, const std::string& description,
+                      const std::string& example) {
     CLI::App* sub = app.add_subcommand(name, description);
+    sub->footer("Example:\n  " + example +
+                "\n\nExit status:\n  0  ok\n  1  the compile ended with a non-zero error state\n  2  usage error\n"
+                "  3  a file could not be read or written\n  4  a reserved value already in use (numbered report)");
     sub->set_version_flag("--version", version_text(), "Print the version and exit");
     return sub;
 }
@@ -19,6 +24,43 @@ CLI::Option* add_path_option(CLI::App* sub, const std::string& name, std::filesy
     return sub->add_option_function<std::string>(
         name, [&target](const std::string& text) { target = path_from_utf8(text); }, description);
 }
+
+namespace {
+
+// "did you mean" for the first argument that names no command, or no option
+// of the command given; nothing when no known name is near it.
+std::string hint(const CLI::App& app, int argc, char** argv) {
+    std::vector<std::string> commands;
+    for (const CLI::App* sub : app.get_subcommands({})) commands.push_back(sub->get_name());
+    const CLI::App* command = nullptr;
+    for (int i = 1; i < argc; ++i) {
+        const std::string word = argv[i];
+        if (!command) {
+            if (word.rfind('-', 0) == 0) continue;
+            for (const CLI::App* sub : app.get_subcommands({}))
+                if (sub->get_name() == word) command = sub;
+            if (command) continue;
+            std::string text = "scenario-compiler: unknown command '" + word + "'";
+            if (const auto near = nearest_name(word, commands)) return text + "; did you mean '" + *near + "'?";
+            text += " (the commands:";
+            for (const std::string& c : commands) text += " " + c;
+            return text + ")";
+        }
+        if (word.rfind("--", 0) != 0) continue;
+        const std::string name = word.substr(0, word.find('='));
+        std::vector<std::string> options;
+        for (const CLI::Option* o : command->get_options())
+            for (const std::string& l : o->get_lnames()) options.push_back("--" + l);
+        if (std::find(options.begin(), options.end(), name) != options.end()) continue;
+        const auto near = nearest_name(name, options);
+        return near ? "scenario-compiler " + command->get_name() + ": unknown option '" + name + "'; did you mean '" +
+                          *near + "'?"
+                    : "";
+    }
+    return "";
+}
+
+}  // namespace
 
 int run_command_line(int argc, char** argv) {
     CLI::App app{"Compiles a train-driving simulator's scenario (a route text file and a train text file) into "
@@ -34,6 +76,12 @@ int run_command_line(int argc, char** argv) {
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
+        // A mistyped name gets its own message, with the name it was near.
+        if (e.get_exit_code() != 0)
+            if (const std::string h = hint(app, argc, argv); !h.empty()) {
+                std::cerr << h << "\nRun with --help for more information.\n";
+                return EXIT_USAGE;
+            }
         const int code = app.exit(e, std::cout, std::cerr);
         return code == 0 ? EXIT_OK : EXIT_USAGE;
     }

@@ -11,8 +11,10 @@ using command_action = std::function<int()>;
 
 // "scenario-compiler VERSION", for --version on every command.
 std::string version_text();
-// A subcommand with the common flags (--help comes with every CLI11 app).
-CLI::App* add_command(CLI::App& app, const std::string& name, const std::string& description);
+// A subcommand with the common flags (--help comes with every CLI11 app); its
+// help ends with the example given and the exit statuses.
+CLI::App* add_command(CLI::App& app, const std::string& name, const std::string& description,
+                      const std::string& example);
 
 // An option or positional naming a file or folder: the arguments are UTF-8 on
 // every platform, and Windows paths are wide.

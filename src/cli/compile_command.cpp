@@ -166,10 +166,11 @@ int run_compile(const compile_options& o, std::ostream& out, std::ostream& err) 
 
 void add_compile_command(CLI::App& app, command_action& chosen) {
     auto o = std::make_shared<compile_options>();
-    CLI::App* sub = add_command(app, "compile", "Compile a route text file and a train text file");
+    CLI::App* sub = add_command(app, "compile", "Compile a route text file and a train text file",
+                                "scenario-compiler compile Lidonia_Sabrio_linea.txt Lidonia_Sabrio_914-.txt -o out");
     add_path_option(sub, "ROUTE", o->route, "The route text file (ID_linea.txt)")->required();
     add_path_option(sub, "TRAIN", o->train, "The train text file (ID_N-.txt)")->required();
-    add_path_option(sub, "-o", o->output,
+    add_path_option(sub, "-o,--output", o->output,
                     "Output directory, created when it does not exist (default: the current directory)");
     sub->add_option("--route-id", o->route_id, "Route identifier (default: from ROUTE's name)");
     sub->add_option("--train-number", o->train_number, "Train number (default: from TRAIN's name)");

@@ -43,7 +43,8 @@ int run_export(const export_options& o, std::ostream&, std::ostream& err) {
 void add_export_command(CLI::App& app, command_action& chosen) {
     auto o = std::make_shared<export_options>();
     CLI::App* sub = add_command(app, "export",
-                                "Write the carried scenario's two text files and three documents into DIR");
+                                "Write the carried scenario's two text files and three documents into DIR",
+                                "scenario-compiler export my-route");
     add_path_option(sub, "DIR", o->directory, "The folder, created when it does not exist")->required();
     sub->add_flag("--force", o->force, "Overwrite files already in DIR");
     sub->callback([&chosen, o] { chosen = [o] { return run_export(*o, std::cout, std::cerr); }; });

@@ -16,6 +16,8 @@ struct voce_errore {
     const char* significato;  // short meaning, one line
     const char* posizione;    // what metri_errore holds with it
     const char* seguito;      // what the run does next
+    const char* rimedio;      // how an author mends it, in the author's words
+    const char* sezione;      // the anchor of its topic in docs/format.md
 };
 
 // All codes, in the order in which the run can meet them.

@@ -159,7 +159,7 @@ TEST(CommandLine, WarnsOfAMisspeltKeywordAndLinesOutOfOrder) {
 TEST(CommandLine, CheckWritesNothing) {
     temp_dir dir, out;
     export_with(dir, 0, "");
-    const program_result r = run_program({"compile", ROUTE, TRAIN, "--check", "-o", out.path(), "--json"}, dir.path());
+    const program_result r = run_program({"compile", ROUTE, TRAIN, "--check", "--output", out.path(), "--json"}, dir.path());
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(summary_of(r)["written"].size(), 0u);
     EXPECT_TRUE(out.names().empty());
@@ -259,10 +259,18 @@ TEST(CommandLine, HelpVersionAndUsage) {
         EXPECT_EQ(v.status, 0) << cmd;
         EXPECT_EQ(v.out.rfind("scenario-compiler ", 0), 0u) << cmd;
     }
-    EXPECT_EQ(run_program({"no-such-command"}).status, 2);
-    const program_result e = run_program({"errors"});
-    EXPECT_EQ(e.status, 0);
-    EXPECT_NE(e.out.find("error 16: signal cell already occupied"), std::string::npos);
+    EXPECT_NE(run_program({"compile", "--help"}).out.find("Exit status:\n  0  ok"), std::string::npos);
+    const std::pair<std::vector<std::string>, std::string> mistyped[] = {
+        {{"compiel", "a", "b"}, "unknown command 'compiel'; did you mean 'compile'?"},
+        {{"no-such-command"}, "unknown command 'no-such-command' (the commands: compile export inspect errors)"},
+        {{"compile", "a", "b", "--jsno"}, "compile: unknown option '--jsno'; did you mean '--json'?"},
+        {{"inspect", "x", "--knd=route"}, "did you mean '--kind'?"},
+    };
+    for (const auto& [args, said] : mistyped) {
+        const program_result r = run_program(args);
+        EXPECT_EQ(r.status, 2) << said;
+        EXPECT_NE(r.err.find(said), std::string::npos) << r.err;
+    }
 }
 
 TEST(CommandLine, GridPassFaultsNameTheLineOfTheirSignalOrRestriction) {
