@@ -9,11 +9,13 @@ esito_compilazione memorizza_percorso(modello& m, int32_t j, const opzioni_compi
     m.codice_errore = codice::nessuno;
     m.metri_errore = 0;
     m.origine = {};
+    m.errori.clear();
     m.pulisci_voci();
 
     memorizza_dati(m, opzioni.ingressi);
 
     esito_compilazione esito;
+    esito.errori_lettura = m.errori.size();
     // Without a grid there is nothing to pass over, stamp or write.
     esito.griglia_allocata = m.griglia_allocata();
     if (!esito.griglia_allocata) return esito;
@@ -23,6 +25,6 @@ esito_compilazione memorizza_percorso(modello& m, int32_t j, const opzioni_compi
     if (esito.rapporto != codice::nessuno) return esito;
     const bool scrivi = opzioni.scrittura == scrittura_compilati::sempre ||
                         (opzioni.scrittura == scrittura_compilati::senza_errori && m.codice_errore == codice::nessuno);
-    if (scrivi) esito.scritti = scrivi_file_compilati(m, opzioni.cartella);
+    if (scrivi && (!opzioni.consenti_scrittura || opzioni.consenti_scrittura(m))) esito.scritti = scrivi_file_compilati(m, opzioni.cartella);
     return esito;
 }

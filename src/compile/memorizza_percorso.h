@@ -2,6 +2,7 @@
 // The compile driver: reads the two text files into the model, runs the grid
 // pass, stamps the reserved values and writes the compiled files.
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,9 @@ struct opzioni_compilazione {
     ingressi_lettore ingressi;       // the two text files, and whether the reader deletes them
     std::filesystem::path cartella;  // where the compiled files go
     scrittura_compilati scrittura = scrittura_compilati::sempre;
+    // When set, the last say before writing: false writes nothing (an author's
+    // warnings taken as errors).
+    std::function<bool(const modello&)> consenti_scrittura;
 };
 
 struct esito_compilazione {
@@ -28,6 +32,7 @@ struct esito_compilazione {
     // run before anything was written, for the caller to show; nessuno otherwise.
     codice rapporto = codice::nessuno;
     std::vector<std::string> scritti;  // names (not paths) of the files written, in order
+    size_t errori_lettura = 0;  // how many of m.errori the reader recorded; the grid pass's follow
 };
 
 // j is the geometry flag: non-zero builds the geometry and writes the route file.

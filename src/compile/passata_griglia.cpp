@@ -35,10 +35,9 @@ struct griglia {
     // Records a fault at cell_errore, placed on the line of the object in cell
     // `di`, with the object in cell `nota` as the other one concerned.
     void errore_stato(codice c, int64_t cella_errore, int64_t di, int64_t nota, const std::string& nota_testo) const {
-        m.registra_errore(c, m.luogo_riga(m.riga_cella(di)));
-        m.metri_errore = static_cast<int32_t>(cella_errore * 50);
-        m.origine.nota = m.luogo_riga(m.riga_cella(nota));
-        if (!m.origine.nota.file.empty()) m.origine.nota_testo = nota_testo;
+        m.registra_errore(c, m.luogo_riga(m.riga_cella(di)), static_cast<int32_t>(cella_errore * 50));
+        luogo_testo altro = m.luogo_riga(m.riga_cella(nota));
+        if (!altro.file.empty()) m.annota_errore(std::move(altro), nota_testo);
     }
     // Inserts at the first free cell of the list; false when none is free.
     template <size_t N>

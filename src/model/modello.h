@@ -2,6 +2,7 @@
 // The single in-memory scenario: every stage reads and writes this one instance.
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -14,17 +15,29 @@
 
 constexpr int MAX_MONTAGNE = 80;
 
-// A line of a text file: its path (empty when unknown) and 1-based number (0 when unknown).
+// A place in a text file: its path (empty when unknown), 1-based line (0 when
+// unknown), 1-based byte column of the field concerned (0 when unknown) and the
+// field's length in bytes.
 struct luogo_testo {
     std::string file;
     int32_t line = 0;
+    int32_t column = 0;
+    int32_t length = 0;
 };
 
 // Where a recorded fault came from, for the author's diagnostics; never written
 // to a compiled file. Recorded with the code, where the fault is found.
 struct origine_errore : luogo_testo {
+    std::string dettaglio;   // what exactly is wrong, when more is known than the code says
     luogo_testo nota;        // the other object the fault concerns, when there is one
     std::string nota_testo;  // what that object has to do with the fault
+};
+
+// One fault as it was recorded: the error state keeps only the last one.
+struct errore_registrato {
+    codice codice_errore = codice::nessuno;
+    std::optional<int32_t> metri;  // when recorded with its position
+    origine_errore origine;
 };
 
 struct modello {
@@ -36,7 +49,8 @@ struct modello {
     int32_t numero_montagne = 0;
     codice codice_errore = codice::nessuno;
     int32_t metri_errore = 0;
-    origine_errore origine;
+    origine_errore origine;  // the place of the error state's fault
+    std::vector<errore_registrato> errori;  // every fault recorded, in order
     registro_lettura registro;  // what the reader read, for diagnostics
 
     std::vector<cella> celle;  // indices 0 to numero_celle once allocated
@@ -52,11 +66,23 @@ struct modello {
     bool in_griglia(int64_t k) const { return griglia_allocata() && k >= 0 && k <= numero_celle; }
 
     void pulisci_voci() { voci.fill(voce{}); }
-    // Records a fault with the place it was found at; a note, if any, follows.
-    void registra_errore(codice c, luogo_testo dove) {
+    // Records a fault with the place it was found at (and its position, when it
+    // has one); a detail and a note, if any, follow.
+    void registra_errore(codice c, luogo_testo dove, std::optional<int32_t> metri = std::nullopt) {
         codice_errore = c;
+        if (metri) metri_errore = *metri;
         origine = {};
         static_cast<luogo_testo&>(origine) = std::move(dove);
+        errori.push_back({c, metri, origine});
+    }
+    void dettaglia_errore(std::string dettaglio) {
+        origine.dettaglio = std::move(dettaglio);
+        if (!errori.empty()) errori.back().origine.dettaglio = origine.dettaglio;
+    }
+    void annota_errore(luogo_testo dove, std::string testo) {
+        origine.nota = std::move(dove);
+        origine.nota_testo = std::move(testo);
+        if (!errori.empty()) errori.back().origine = origine;
     }
     // Sizes the grid to cells 0 to ultima, all fields zero, claimed by no line.
     void alloca_celle(int32_t ultima) {
@@ -80,6 +106,6 @@ struct modello {
     luogo_testo luogo_riga(int32_t indice) const {
         if (indice < 0 || static_cast<size_t>(indice) >= registro.righe.size()) return {};
         const riga_letta& r = registro.righe[static_cast<size_t>(indice)];
-        return {registro.percorso(r.file), r.linea};
+        return {registro.percorso(r.file), r.linea, r.colonna, static_cast<int32_t>(r.chiave.size())};
     }
 };

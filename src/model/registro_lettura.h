@@ -32,20 +32,32 @@ enum class genere_riga : uint8_t {
 
 const char* nome_genere(genere_riga g);
 
+// Where a field stands in its file: 1-based line and byte column, length in bytes.
+struct posto_campo {
+    int32_t linea = 0;
+    int32_t colonna = 0;
+    int32_t lunghezza = 0;
+};
+
 struct riga_letta {
     file_testo file = file_testo::linea;
-    int32_t linea = 0;
+    int32_t linea = 0;             // the keyword field's line
+    int32_t colonna = 0;           // and column
+    std::string chiave;            // the keyword field as written
     genere_riga genere = genere_riga::pendenza;
-    std::vector<int32_t> valori;  // in file order, the position first where there is one
-    std::string testo;            // board text or station name
+    std::vector<int32_t> valori;   // in file order, the position first where there is one
+    std::vector<posto_campo> posti;  // where each value field stands, in the same order
+    std::string testo;             // board text or station name
     bool oltre_geometria = false;  // a curve that ran past the geometry's last point
 };
 
-// A keyword field that matched nothing although it holds a letter.
+// A keyword field that matched nothing although it holds a letter, or a field
+// after the last value of a line, read as a keyword field of its own.
 struct campo_ignoto {
     file_testo file = file_testo::linea;
-    int32_t linea = 0;
+    posto_campo posto;
     std::string testo;
+    int32_t riga_prima = -1;  // for a field after a line's values: that line, in righe
 };
 
 struct registro_lettura {
@@ -53,7 +65,13 @@ struct registro_lettura {
     std::string percorso_treno;
     std::vector<riga_letta> righe;
     std::vector<campo_ignoto> ignoti;
+    std::vector<campo_ignoto> in_piu;  // the first extra field of a line
     std::string guasto;  // what the run-time failure behind a status 25 said
+    // The train file was read to its end without a "[generale]" field: nothing
+    // of the train was compiled. vuoto: the file holds no byte at all.
+    bool treno_senza_generale = false;
+    int32_t fine_generale = 0;  // the route line that ended its general section, once read
+    bool treno_vuoto = false;
 
     const std::string& percorso(file_testo f) const {
         return f == file_testo::linea ? percorso_linea : percorso_treno;

@@ -6,6 +6,7 @@
 #include "model/cella.h"
 #include "model/modello.h"
 #include "model/numeric.h"
+#include "placement/rifiuto_posa.h"
 
 // The cell at index k, or nullptr when k lies outside the allocated grid.
 inline cella* cella_in_griglia(modello& m, int64_t k) {
@@ -21,3 +22,9 @@ inline cella* cella_libera(modello& m, int64_t k) {
 
 // Object cell of a position: nearest(posizione / 50 + 1).
 inline int32_t cella_oggetto(int32_t posizione) { return nearest_long(posizione / 50.0 + 1); }
+
+// A refusal for cell k: naming the cell when it lies inside the grid (occupied),
+// not when it lies outside.
+inline rifiuto_posa rifiuto_cella(modello& m, codice c, int64_t k) {
+    return {c, cella_in_griglia(m, k) != nullptr ? k : -1};
+}

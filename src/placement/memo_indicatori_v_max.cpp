@@ -12,11 +12,11 @@ int16_t coppia_velocita(int32_t prima, int32_t seconda) {
 
 }  // namespace
 
-codice memo_indicatori_v_max(modello& m, int32_t posizione, int32_t& vas, int32_t& vbs, int32_t& vcs,
+rifiuto_posa memo_indicatori_v_max(modello& m, int32_t posizione, int32_t& vas, int32_t& vbs, int32_t& vcs,
                            int32_t& strisces, int32_t& vad, int32_t& vbd, int32_t& vcd, int32_t& strisced) {
     const int32_t i = cella_oggetto(posizione);
     cella* c = cella_libera(m, i);
-    if (c == nullptr) return codice::indicatore_occupato;
+    if (c == nullptr) return rifiuto_cella(m, codice::indicatore_occupato, i);
     m.rivendica(static_cast<size_t>(i));
     // One field at a time: after an overflow the fields already stored stay.
     c->tipo_oggetto = OGGETTO_INDICATORE_V_MAX;

@@ -18,7 +18,7 @@ void marca(modello& m, int64_t k, uint8_t tipo, int32_t d_v) {
 
 }  // namespace
 
-codice memo_rallentamento(modello& m, int32_t x, int32_t& v, int32_t& l, int32_t& f_tt, int32_t f_ta,
+rifiuto_posa memo_rallentamento(modello& m, int32_t x, int32_t& v, int32_t& l, int32_t& f_tt, int32_t f_ta,
                         int32_t& d_v) {
     // All four indices first: an overflowing x + l fails whatever the cells hold.
     const int32_t w = nearest_long(long_sub(x, 1200) / 50.0 + 1);
@@ -30,13 +30,13 @@ codice memo_rallentamento(modello& m, int32_t x, int32_t& v, int32_t& l, int32_t
     cella* avviso = nullptr;
     if (con_avviso) {
         avviso = cella_libera(m, w);
-        if (avviso == nullptr) return codice::avviso_occupato;
+        if (avviso == nullptr) return rifiuto_cella(m, codice::avviso_occupato, w);
     }
     cella* inizio = cella_libera(m, s);
-    if (inizio == nullptr) return codice::inizio_occupato;
+    if (inizio == nullptr) return rifiuto_cella(m, codice::inizio_occupato, s);
     // An end beyond the grid, or before cell 0 for a negative length, is refused here too.
     cella* fine = cella_libera(m, e);
-    if (fine == nullptr) return codice::fine_occupata;
+    if (fine == nullptr) return rifiuto_cella(m, codice::fine_occupata, e);
 
     // The end goes first, so a start in the same cell leaves its own code.
     marca(m, e, OGGETTO_FINE_RALLENTAMENTO, d_v);
@@ -55,7 +55,7 @@ codice memo_rallentamento(modello& m, int32_t x, int32_t& v, int32_t& l, int32_t
     for (int n = 0; n < 4; ++n) {
         preavviso[n] = cella_libera(m, static_cast<int64_t>(q) - n);
         // The warning, start and end cells stay written.
-        if (preavviso[n] == nullptr) return codice::preavviso_occupato;
+        if (preavviso[n] == nullptr) return rifiuto_cella(m, codice::preavviso_occupato, static_cast<int64_t>(q) - n);
     }
     // Numbered 1 to 4 going back from the warning cell.
     for (int n = 0; n < 4; ++n) {

@@ -10,11 +10,11 @@ int16_t coppia(int32_t lato, int32_t valore) { return low16(long_add(long_mul(la
 
 }  // namespace
 
-codice memo_segnale(modello& m, int32_t posizione, int32_t& sx, int32_t& s1, int32_t& s2, int32_t& s3,
+rifiuto_posa memo_segnale(modello& m, int32_t posizione, int32_t& sx, int32_t& s1, int32_t& s2, int32_t& s3,
                   int32_t& rapp, int32_t& dx, int32_t& d1, int32_t& d2, int32_t& d3, int32_t& tempo) {
     const int32_t i = cella_oggetto(posizione);
     cella* c = cella_libera(m, i);
-    if (c == nullptr) return codice::segnale_occupato;
+    if (c == nullptr) return rifiuto_cella(m, codice::segnale_occupato, i);
     m.rivendica(static_cast<size_t>(i));
 
     // One field at a time: after an overflow the fields already stored stay.

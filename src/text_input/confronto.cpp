@@ -12,8 +12,12 @@ bool contains(std::string_view field, std::string_view word) {
     return field.find(word) != std::string_view::npos;
 }
 
-bool contains_ignore_case(std::string_view field, std::string_view word) {
+size_t find_ignore_case(std::string_view field, std::string_view word) {
     auto it = std::search(field.begin(), field.end(), word.begin(), word.end(),
                           [](char a, char b) { return fold(a) == fold(b); });
-    return word.empty() || it != field.end();
+    return it == field.end() && !word.empty() ? std::string_view::npos : static_cast<size_t>(it - field.begin());
+}
+
+bool contains_ignore_case(std::string_view field, std::string_view word) {
+    return find_ignore_case(field, word) != std::string_view::npos;
 }

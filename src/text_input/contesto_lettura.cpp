@@ -7,8 +7,10 @@
 void contesto_lettura::apri(file_testo quale) {
     campi.reset();
     file = quale;
-    bytes = read_file(percorso());
+    bytes = ingressi.testi ? (quale == file_testo::linea ? ingressi.testi->linea : ingressi.testi->treno)
+                           : read_file(percorso());
     campi.emplace(bytes);
+    linea_ultimo_valore = linea_taciuta = 0;
 }
 
 void contesto_lettura::chiudi_e_cancella() {
@@ -22,8 +24,94 @@ cella& contesto_lettura::cella_at(int64_t k) {
     return m.celle[static_cast<size_t>(k)];
 }
 
-void contesto_lettura::esito(codice c) {
-    m.registra_errore(c, {utf8_path(percorso()), linea_chiave});
+void contesto_lettura::inizia_chiave(const std::string& campo) {
+    lettore_campi& r = lettore();
+    linea_chiave = r.linea_campo();
+    posto_chiave = r.posto();
+    chiave = campo;
+    campi_alla_chiave = r.campi();
+    riconosciuto = false;
+    r.segna();
+    // A field on the line of the last value recorded is one the line has in excess.
+    if (linea_ultimo_valore == linea_chiave && linea_taciuta != linea_chiave &&
+        campo.find_first_not_of(" \t") != std::string::npos) {
+        m.registro.in_piu.push_back(
+            {file, posto_chiave, campo, static_cast<int32_t>(m.registro.righe.size()) - 1});
+        linea_taciuta = linea_chiave;
+    }
+}
+
+namespace {
+luogo_testo luogo(const contesto_lettura& c, posto_campo p) {
+    return {utf8_path(c.percorso()), p.linea, p.colonna, p.lunghezza};
+}
+}  // namespace
+
+void contesto_lettura::esito(codice c) { m.registra_errore(c, luogo(*this, posto_chiave)); }
+
+void contesto_lettura::esito(codice c, int32_t metri) {
+    // The position is the line's first value, when it has been read on this line.
+    const bool aperto = campi.has_value();
+    const bool primo = aperto && !lettore().dal_segno().empty() && lettore().dal_segno().front().linea == linea_chiave;
+    m.registra_errore(c, luogo(*this, primo ? lettore().dal_segno().front() : posto_chiave), metri);
+}
+
+passo contesto_lettura::rifiuta_occupata(codice c, int32_t metri, int64_t cella) {
+    rifiuta(c, metri);
+    const int32_t riga = m.riga_cella(cella);
+    if (riga >= 0) {
+        const riga_letta& r = m.registro.righe[static_cast<size_t>(riga)];
+        std::string testo = std::string("cell ") + std::to_string(cella) + " (" + std::to_string(cella * 50) + " to " +
+                            std::to_string(cella * 50 + 50) + " m) is taken by this " + nome_genere(r.genere);
+        if (!r.valori.empty()) testo += " at " + std::to_string(r.valori[0]) + " m";
+        m.annota_errore(m.luogo_riga(riga), testo);
+    }
+    return passo::ritorna;
+}
+
+namespace {
+// A field as quoted in a message: its start, when it runs long.
+std::string citato(const std::string& testo) {
+    constexpr size_t CITATO = 40;
+    const size_t inizio = testo.find_first_not_of(" \t");
+    std::string t = inizio == std::string::npos ? "" : testo.substr(inizio);
+    return "'" + (t.size() <= CITATO ? t : t.substr(0, CITATO) + "...") + "'";
+}
+}  // namespace
+
+void contesto_lettura::guasto(const std::exception& e) {
+    const auto* campo = dynamic_cast<const campo_illeggibile*>(&e);
+    if (!campi || campo == nullptr) {
+        // Not a field: an overflow in a computation, a text too long, a cell out
+        // out of range; after the file's end, in a fill that belongs to no line.
+        // Placed at the keyword while on its line, else at the line the reader was on.
+        const posto_campo dove = !campi                                 ? posto_campo{}
+                                 : lettore().posto().linea == linea_chiave ? posto_chiave
+                                                                          : posto_campo{lettore().posto().linea, 0, 0};
+        m.registra_errore(codice::lettura_fallita, luogo(*this, dove));
+        m.dettaglia_errore(std::string("run-time failure while reading ") + citato(chiave) + ": " + e.what());
+        return;
+    }
+    const lettore_campi& r = lettore();
+    const posto_campo p = r.posto();
+    const int64_t numero_campo = r.campi() - campi_alla_chiave;
+    const std::string quale = "field " + std::to_string(numero_campo) + " of " + citato(chiave);
+    const std::string atteso = "a whole number from " + std::to_string(campo->minimo) + " to " +
+                               std::to_string(campo->massimo);
+    const posto_campo fine_riga{linea_chiave, r.fine_linea(linea_chiave), 0};
+    if (campo->fine_file) {
+        m.registra_errore(codice::lettura_fallita, luogo(*this, fine_riga));
+        m.dettaglia_errore(quale + " is missing: the file ends first");
+    } else if (p.linea != linea_chiave) {
+        // The line is short: the reader went on into a later line for the field.
+        m.registra_errore(codice::lettura_fallita, luogo(*this, fine_riga));
+        m.dettaglia_errore("this line lacks " + quale + ", so it was read from line " + std::to_string(p.linea) +
+                           ", where " + citato(campo->trovato) + " is not " + atteso);
+        m.annota_errore(luogo(*this, p), quale + " was read from here");
+    } else {
+        m.registra_errore(codice::lettura_fallita, luogo(*this, p));
+        m.dettaglia_errore(quale + " must be " + atteso + ", found " + citato(campo->trovato));
+    }
 }
 
 bool contesto_lettura::oltre_griglia(int64_t p, int64_t margine) {
@@ -41,8 +129,7 @@ std::optional<std::string> contesto_lettura::chiave_corpo() {
         chiave = r.testo();
         if (r.fine()) return std::nullopt;
     }
-    linea_chiave = r.linea_campo();
-    riconosciuto = false;
+    inizia_chiave(chiave);
     return chiave;
 }
 
@@ -59,10 +146,13 @@ bool ha_lettera(const std::string& s) {
 
 }  // namespace
 
-void contesto_lettura::nota_se_ignoto(const std::string& chiave) {
-    if (riconosciuto || !ha_lettera(chiave) || contains(chiave, "-")) return;
-    if (contains(chiave, "[") && contains(chiave, "]")) return;
-    m.registro.ignoti.push_back({file, linea_chiave, chiave});
+void contesto_lettura::nota_se_ignoto(const std::string& campo) {
+    if (riconosciuto || !ha_lettera(campo) || contains(campo, "-")) return;
+    if (contains(campo, "[") && contains(campo, "]")) return;
+    // The further fields of a line already warned about are not warned about again.
+    if (linea_taciuta == linea_chiave) return;
+    m.registro.ignoti.push_back({file, posto_chiave, campo});
+    linea_taciuta = linea_chiave;
 }
 
 std::string contesto_lettura::testo_valore() {
@@ -76,8 +166,12 @@ size_t contesto_lettura::registra(genere_riga genere, std::initializer_list<int3
     riga_letta r;
     r.file = file;
     r.linea = linea_chiave;
+    r.colonna = posto_chiave.colonna;
+    r.chiave = chiave;
     r.genere = genere;
     r.valori = valori;
+    r.posti = lettore().dal_segno();
     m.registro.righe.push_back(std::move(r));
+    linea_ultimo_valore = lettore().linea_campo();
     return m.registro.righe.size() - 1;
 }

@@ -2,12 +2,14 @@
 // The reader's working state, shared by the route phase, the train phase and the
 // station steps. Internal to the reader.
 #include <cstdint>
+#include <exception>
 #include <initializer_list>
 #include <optional>
 #include <string>
 
 #include "model/modello.h"
 #include "model/run_time_failure.h"
+#include "placement/rifiuto_posa.h"
 #include "text_input/lettore_campi.h"
 #include "text_input/memorizza_dati.h"
 
@@ -30,6 +32,15 @@ struct contesto_lettura {
     std::optional<lettore_campi> campi;
     int32_t linea_chiave = 0;  // line of the keyword field being handled
     bool riconosciuto = false;  // some test matched the keyword field being handled
+    // The keyword field being handled, where it stands, and the fields begun
+    // before its values, so that a failing value can be numbered.
+    std::string chiave;
+    posto_campo posto_chiave;
+    int64_t campi_alla_chiave = 0;
+    // For the warnings: the line of the last value of the last line recorded, and
+    // the last line whose further fields are not to be warned about again.
+    int32_t linea_ultimo_valore = 0;
+    int32_t linea_taciuta = 0;
 
     // Made afresh for every read, so each cursor starts at its value here.
     // Route phase.
@@ -60,32 +71,40 @@ struct contesto_lettura {
     // that is a run-time failure.
     cella& cella_at(int64_t k);
 
-    // Records a status with the current keyword's line.
+    // Starts handling the keyword field just read.
+    void inizia_chiave(const std::string& campo);
+
+    // Records a status at the current keyword; with its position, at the line's
+    // first value.
     void esito(codice c);
-    void esito(codice c, int32_t metri) {
-        esito(c);
-        m.metri_errore = metri;
-    }
+    void esito(codice c, int32_t metri);
     // The bound check of a position: (p + margine) / 50 above the last cell, or
     // p below 0, records status 15 with p and returns true.
     bool oltre_griglia(int64_t p, int64_t margine = 100);
     // The file's own status: delete it, record the code (and position), return.
     passo rifiuta(codice c) {
-        chiudi_e_cancella();
         esito(c);
+        chiudi_e_cancella();
         return passo::ritorna;
     }
     passo rifiuta(codice c, int32_t metri) {
-        passo p = rifiuta(c);
-        m.metri_errore = metri;
-        return p;
+        esito(c, metri);
+        chiudi_e_cancella();
+        return passo::ritorna;
     }
+    // A cell refused as occupied: the fault, and a note at the line whose object
+    // holds the cell.
+    passo rifiuta_occupata(codice c, int32_t metri, int64_t cella);
     // After a placement call: its refusal is the file's own status, with the
     // line's first value as the position; a status 15 left earlier does not stop
     // the reading, since only the call's own answer counts.
-    passo dopo_posa(codice rifiuto, int32_t metri) {
-        return rifiuto == codice::nessuno ? passo::avanti : rifiuta(rifiuto, metri);
+    passo dopo_posa(rifiuto_posa rifiuto, int32_t metri) {
+        if (rifiuto.codice_rifiuto == codice::nessuno) return passo::avanti;
+        if (rifiuto.cella >= 0) return rifiuta_occupata(rifiuto.codice_rifiuto, metri, rifiuto.cella);
+        return rifiuta(rifiuto.codice_rifiuto, metri);
     }
+    // The status 25 of a failure met while reading: its place and what it was.
+    void guasto(const std::exception& e);
 
     // Reads a keyword field of a body (two comment skips, each testing for the
     // end of the file); nullopt when the end has been reached.

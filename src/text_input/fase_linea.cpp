@@ -19,11 +19,12 @@ constexpr int32_t CURSORE_GEOMETRIA_MASSIMO = 1000000;
 // the file ends first.
 bool trova_generale(contesto_lettura& c) {
     lettore_campi& r = c.lettore();
+    c.linea_chiave = r.linea_campo();
+    c.posto_chiave = {c.linea_chiave, 0, 0};
     for (;;) {
-        c.linea_chiave = r.linea_campo();
         if (r.fine()) return false;
         std::string campo = r.testo();
-        c.linea_chiave = r.linea_campo();
+        c.inizia_chiave(campo);
         if (r.fine()) return false;
         if (contains_ignore_case(campo, "[generale]")) return true;
     }
@@ -115,10 +116,12 @@ bool sezione_generale(contesto_lettura& c) {
         // The general section's comment skips do not test for the end of the file.
         for (int i = 0; i < 10; ++i)
             if (contains(chiave, "-")) chiave = r.testo();
-        c.linea_chiave = r.linea_campo();
-        c.riconosciuto = false;
+        c.inizia_chiave(chiave);
         if (riga_generale(c, chiave) == passo::ritorna) return false;
-        if (fine_sezione_generale(chiave)) return true;
+        if (fine_sezione_generale(chiave)) {
+            c.m.registro.fine_generale = c.linea_chiave;
+            return true;
+        }
         c.nota_se_ignoto(chiave);
     }
 }
@@ -206,7 +209,7 @@ passo cartello_indicatore(contesto_lettura& c) {
     if (c.oltre_griglia(posizione)) return passo::fine_file;
     const int32_t k = nearest_long(posizione / 50.0 + 1);
     cella& b = c.cella_at(k);
-    if (!is_free(b)) return c.rifiuta(codice::cartello_occupato, posizione);
+    if (!is_free(b)) return c.rifiuta_occupata(codice::cartello_occupato, posizione, k);
     // Entry 1 stays for the first station.
     if (c.cursore_cartelli < 2) return c.rifiuta(codice::voci_esaurite, posizione);
     m.rivendica(static_cast<size_t>(k));
@@ -239,7 +242,7 @@ passo riga_corpo(contesto_lettura& c, const std::string& chiave) {
 
 bool fase_linea(contesto_lettura& c) {
     modello& m = c.m;
-    if (!file_exists(c.ingressi.linea)) {
+    if (c.ingressi.testi == nullptr && !file_exists(c.ingressi.linea)) {
         m.registra_errore(codice::linea_mancante, {utf8_path(c.ingressi.linea), 0});
         return false;
     }

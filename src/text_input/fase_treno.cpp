@@ -74,7 +74,7 @@ passo abbattimento(contesto_lettura& c) {
     if (c.oltre_griglia(posizione)) return passo::fine_file;
     const int32_t k = nearest_long(posizione / 50.0);
     cella& cut = c.cella_at(k);
-    if (!is_free(cut)) return c.rifiuta(codice::abbattimento_occupato, posizione);
+    if (!is_free(cut)) return c.rifiuta_occupata(codice::abbattimento_occupato, posizione, k);
     c.m.rivendica(static_cast<size_t>(k));
     if (valore > 0) {
         cut.tipo_oggetto = OGGETTO_ABBATTIMENTO;
@@ -119,10 +119,14 @@ passo riga_treno(contesto_lettura& c, const std::string& chiave) {
 
 // The route line of the first kilometric reference that is not a multiple of 50,
 // for the diagnostics of status 2 (the reordering keeps the values' residues).
-int32_t linea_riferimento(const registro_lettura& reg) {
-    for (const riga_letta& r : reg.righe)
-        if (r.genere == genere_riga::progressiva && (r.valori[0] % 50 != 0 || r.valori[1] % 50 != 0)) return r.linea;
-    return 0;
+luogo_testo riferimento_non_multiplo(const modello& m) {
+    const registro_lettura& reg = m.registro;
+    for (size_t i = 0; i < reg.righe.size(); ++i) {
+        const riga_letta& r = reg.righe[i];
+        if (r.genere == genere_riga::progressiva && (r.valori[0] % 50 != 0 || r.valori[1] % 50 != 0))
+            return m.luogo_riga(static_cast<int32_t>(i));
+    }
+    return {reg.percorso_linea, 0};
 }
 
 }  // namespace
@@ -131,8 +135,11 @@ void fase_treno(contesto_lettura& c) {
     modello& m = c.m;
     c.apri(file_testo::treno);
     lettore_campi& r = c.lettore();
+    m.registro.treno_vuoto = r.fine();
+    bool generale = false;
     while (!r.fine())
-        if (contains_ignore_case(r.testo(), "[generale]")) break;
+        if ((generale = contains_ignore_case(r.testo(), "[generale]"))) break;
+    m.registro.treno_senza_generale = !generale;
 
     for (;;) {
         std::optional<std::string> chiave = c.chiave_corpo();
@@ -149,7 +156,7 @@ void fase_treno(contesto_lettura& c) {
     riempi_aderenza(c, fino);
     for (int i = VOCE_PROGRESSIVA_TRE; i <= VOCE_PROGRESSIVA_UNO; ++i) {
         if (m.voci[i].inizio_zona % 50 != 0 || m.voci[i].fine_zona % 50 != 0) {
-            m.registra_errore(codice::progressiva_non_multipla, {utf8_path(c.ingressi.linea), linea_riferimento(m.registro)});
+            m.registra_errore(codice::progressiva_non_multipla, riferimento_non_multiplo(m));
         }
     }
 }

@@ -22,13 +22,29 @@ void lettore_campi::consume_separator() {
         if (bytes_[pos_] == '\r' && pos_ + 1 < bytes_.size() && bytes_[pos_ + 1] == '\n') ++pos_;
         ++pos_;
         ++linea_;
+        inizio_linea_ = pos_;
     }
 }
 
 void lettore_campi::start_field() {
     linea_campo_ = linea_;
-    if (fine()) throw run_time_failure("input past end of file");
+    ++campi_;
+    posto_ = {linea_, static_cast<int32_t>(pos_ - inizio_linea_ + 1), 0};
+    if (fine()) throw campo_illeggibile("input past end of file");
     skip_blanks();
+    posto_.colonna = static_cast<int32_t>(pos_ - inizio_linea_ + 1);
+    dal_segno_.push_back(posto_);
+}
+
+int32_t lettore_campi::fine_linea(int32_t linea) const {
+    size_t i = 0;
+    for (int32_t l = 1; l < linea && i < bytes_.size(); ++i) {
+        if (bytes_[i] == '\r' && i + 1 < bytes_.size() && bytes_[i + 1] == '\n') ++i;
+        if (bytes_[i] == '\r' || bytes_[i] == '\n') ++l;
+    }
+    const size_t inizio = i;
+    while (i < bytes_.size() && !line_end(i)) ++i;
+    return static_cast<int32_t>(i - inizio + 1);
 }
 
 std::string lettore_campi::testo() {
@@ -40,6 +56,7 @@ std::string lettore_campi::testo() {
         while (!fine() && bytes_[pos_] != '"' && !line_end(pos_)) ++pos_;
         value.assign(bytes_.substr(start, pos_ - start));
         if (!fine() && bytes_[pos_] == '"') ++pos_;
+        fine_campo(pos_ - start + 1);
         skip_blanks();
         consume_separator();
         return value;
@@ -49,13 +66,14 @@ std::string lettore_campi::testo() {
     size_t end = pos_;
     while (end > start && blank(end - 1)) --end;
     value.assign(bytes_.substr(start, end - start));
+    fine_campo(end - start);
     consume_separator();
     return value;
 }
 
 int64_t lettore_campi::numero(int64_t lo, int64_t hi, const char* tipo) {
     start_field();
-    if (fine()) throw run_time_failure("input past end of file");
+    if (fine()) throw campo_illeggibile("input past end of file");
     if (bytes_[pos_] == ',' || line_end(pos_)) {
         consume_separator();
         return 0;
@@ -63,6 +81,7 @@ int64_t lettore_campi::numero(int64_t lo, int64_t hi, const char* tipo) {
     size_t start = pos_;
     while (!fine() && bytes_[pos_] != ',' && !line_end(pos_) && !blank(pos_)) ++pos_;
     std::string_view field = bytes_.substr(start, pos_ - start);
+    fine_campo(field.size());
     skip_blanks();
     consume_separator();
 
@@ -73,7 +92,8 @@ int64_t lettore_campi::numero(int64_t lo, int64_t hi, const char* tipo) {
         digits.remove_prefix(1);
     }
     auto mismatch = [&] {
-        return run_time_failure("type mismatch: \"" + std::string(field) + "\" is not a whole number");
+        return campo_illeggibile("type mismatch: \"" + std::string(field) + "\" is not a whole number", lo, hi,
+                                 std::string(field));
     };
     if (digits.empty()) throw mismatch();
     int64_t magnitude = 0;
@@ -88,7 +108,8 @@ int64_t lettore_campi::numero(int64_t lo, int64_t hi, const char* tipo) {
     }
     int64_t value = negative ? -magnitude : magnitude;
     if (too_large || value < lo || value > hi)
-        throw run_time_failure("overflow: " + std::string(field) + " does not fit " + tipo);
+        throw campo_illeggibile("overflow: " + std::string(field) + " does not fit " + tipo, lo, hi,
+                                std::string(field));
     return value;
 }
 

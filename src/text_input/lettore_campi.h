@@ -10,6 +10,22 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "model/registro_lettura.h"
+#include "model/run_time_failure.h"
+
+// A field that cannot be read: a number out of its range [minimo, massimo] or
+// not a number (trovato holds the field's bytes), or no field at all because the
+// file ended first.
+struct campo_illeggibile : run_time_failure {
+    campo_illeggibile(const std::string& what, int64_t minimo_, int64_t massimo_, std::string trovato_)
+        : run_time_failure(what), minimo(minimo_), massimo(massimo_), trovato(std::move(trovato_)) {}
+    explicit campo_illeggibile(const std::string& what) : run_time_failure(what), fine_file(true) {}
+    int64_t minimo = 0, massimo = 0;
+    std::string trovato;
+    bool fine_file = false;
+};
 
 class lettore_campi {
 public:
@@ -29,6 +45,16 @@ public:
 
     // 1-based line of the field read last (or being read when a read fails).
     int32_t linea_campo() const { return linea_campo_; }
+    // Where the field read last (or being read) stands; its length once read.
+    posto_campo posto() const { return posto_; }
+    // Fields begun so far, counting the one being read.
+    int64_t campi() const { return campi_; }
+    // Starts a new list of the fields' places (at a keyword field).
+    void segna() { dal_segno_.clear(); }
+    // The places of the fields read since the mark, the mark's own field excluded.
+    const std::vector<posto_campo>& dal_segno() const { return dal_segno_; }
+    // 1-based column just past the last byte of a line: where a missing field would go.
+    int32_t fine_linea(int32_t linea) const;
 
 private:
     bool blank(size_t i) const;
@@ -44,4 +70,13 @@ private:
     size_t pos_ = 0;
     int32_t linea_ = 1;
     int32_t linea_campo_ = 1;
+    size_t inizio_linea_ = 0;  // offset of the current line's first byte
+    posto_campo posto_;
+    int64_t campi_ = 0;
+    std::vector<posto_campo> dal_segno_;
+    // The field's length is known once it has been read.
+    void fine_campo(size_t lunghezza) {
+        posto_.lunghezza = static_cast<int32_t>(lunghezza);
+        if (!dal_segno_.empty()) dal_segno_.back() = posto_;
+    }
 };

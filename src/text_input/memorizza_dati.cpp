@@ -21,14 +21,13 @@ void memorizza_dati(modello& m, const ingressi_lettore& ingressi) {
         m.voci[VOCE_TRENO].testo = m.numero_treno;
         if (fase_linea(c)) fase_treno(c);
     } catch (const std::exception& e) {
-        int32_t linea = c.campi ? c.campi->linea_campo() : 0;
+        c.guasto(e);
         c.campi.reset();
         if (ingressi.cancella_testi) {
             std::error_code ec;
             std::filesystem::remove(ingressi.linea, ec);
             std::filesystem::remove(ingressi.treno, ec);
         }
-        m.registra_errore(codice::lettura_fallita, {utf8_path(c.percorso()), linea});
         m.registro.guasto = e.what();
     }
 }

@@ -1,14 +1,23 @@
 #pragma once
 #include <filesystem>
+#include <string>
 
 #include "model/modello.h"
 
+// The bytes of the two text files, when the caller has them already.
+struct testi_lettore {
+    std::string linea;
+    std::string treno;
+};
+
 // The two text files the reader reads, and whether it deletes them as it goes
-// (the fixed run does; an author's own files are never touched).
+// (the fixed run does; an author's own files are never touched). With testi the
+// reader reads those bytes instead of the files, which it still names.
 struct ingressi_lettore {
     std::filesystem::path linea;  // route text file
     std::filesystem::path treno;  // train text file
     bool cancella_testi = true;
+    const testi_lettore* testi = nullptr;
 };
 
 // Reads the route and train text files into the model, placing every object;

@@ -65,7 +65,8 @@ void run_case(const fs::path& dir) {
     o.route = in.path() / ROUTE;
     o.train = in.path() / TRAIN;
     o.output = in.path() / "out";
-    o.check = o.json = true;
+    o.check = true;
+    o.format = "json";
     o.no_geometry = expected.value("no_geometry", false);
     std::ostringstream out, err;
     int status = -1;
@@ -78,8 +79,20 @@ void run_case(const fs::path& dir) {
     EXPECT_EQ(status, expected["exit"].get<int>());
     const nlohmann::json got = nlohmann::json::parse(out.str(), nullptr, false);
     ASSERT_FALSE(got.is_discarded()) << "no JSON summary on stdout";
-    for (const char* key : {"codice_errore", "metri_errore", "file", "line"})
-        EXPECT_EQ(got[key], expected[key]) << key;
+    EXPECT_EQ(got["error_state"]["code"], expected["codice_errore"]);
+    EXPECT_EQ(got["error_state"]["metres"], expected["metri_errore"]);
+    // The error state's fault is among the diagnostics, at its file (by name) and line.
+    const int codice = expected["codice_errore"].get<int>();
+    if (codice != 0) {
+        bool found = false;
+        for (const nlohmann::json& d : got["diagnostics"]) {
+            const nlohmann::json name =
+                d["file"].is_null() ? nlohmann::json() : nlohmann::json(fs::path(d["file"].get<std::string>()).filename().string());
+            found = found || (d["code"] == "E" + std::to_string(codice) && name == expected["file"] && d["line"] == expected["line"]);
+        }
+        EXPECT_TRUE(found) << "no E" << codice << " at " << expected["file"] << ":" << expected["line"] << " in "
+                           << got["diagnostics"].dump();
+    }
     // An author's inputs are never changed or deleted, and --check writes
     // nothing, not even the output folder.
     EXPECT_EQ(in.names(), names);

@@ -31,18 +31,31 @@ nlohmann::json summary_of(const program_result& r) {
     return nlohmann::json::parse(r.out, nullptr, false);
 }
 
-// The carried scenario exported into `dir`, with one line of the train file replaced.
-void export_with(const temp_dir& dir, int line, const std::string& text) {
+// The carried scenario exported into `dir`, with lines of the train file replaced.
+void export_with(const temp_dir& dir, const std::map<int, std::string>& lines) {
     ASSERT_EQ(run_program({"export", dir.path()}).status, 0);
-    if (line == 0) return;
+    if (lines.empty()) return;
     std::string bytes = read_file(dir.path() / TRAIN), out;
     size_t at = 0;
     for (int n = 1; at < bytes.size(); ++n) {
         size_t end = bytes.find("\r\n", at);
-        out += (n == line ? text : bytes.substr(at, end - at)) + "\r\n";
+        out += (lines.count(n) ? lines.at(n) : bytes.substr(at, end - at)) + "\r\n";
         at = end + 2;
     }
     write_file(dir.path() / TRAIN, out);
+}
+void export_with(const temp_dir& dir, int line, const std::string& text) {
+    export_with(dir, line == 0 ? std::map<int, std::string>{} : std::map<int, std::string>{{line, text}});
+}
+
+// The error diagnostics of a JSON summary as "CODE FILE:LINE:COLUMN", in order.
+std::vector<std::string> errors_of(const nlohmann::json& j) {
+    std::vector<std::string> out;
+    for (const auto& d : j["diagnostics"])
+        if (d["severity"] == "error")
+            out.push_back(d["code"].get<std::string>() + " " + fs::path(d["file"].get<std::string>()).filename().string() +
+                          ":" + d["line"].dump() + ":" + d["column"].dump());
+    return out;
 }
 
 // The program as a user without privileges: root is never refused by a file's
@@ -75,9 +88,9 @@ TEST(CommandLine, EveryVectorCompilesToItsExpectedFiles) {
         const auto j = summary_of(r);
         EXPECT_EQ(j["report"], expected["report"]);
         if (expected["report"].is_null()) {
-            EXPECT_EQ(j["codice_errore"], expected["codice_errore"]) << r.err;
+            EXPECT_EQ(j["error_state"]["code"], expected["codice_errore"]) << r.err;
             if (expected["grid_allocated"].get<bool>()) {
-                EXPECT_EQ(j["metri_errore"], expected["metri_errore"]);
+                EXPECT_EQ(j["error_state"]["metres"], expected["metri_errore"]);
             }
             EXPECT_EQ(r.status, expected["codice_errore"] == 0 && expected["grid_allocated"].get<bool>() ? 0 : 1);
         } else {
@@ -111,47 +124,84 @@ TEST(CommandLine, CompileOfTheExportedScenarioEqualsTheFixedRun) {
     EXPECT_EQ(after.size(), digests(fixed.path()).size() + 2);
 }
 
-TEST(CommandLine, ACollidingSignalNamesItsLineAndLeavesTheInputs) {
+TEST(CommandLine, EveryFaultIsFoundInOneRunAndNothingIsWritten) {
     temp_dir dir;
-    export_with(dir, 79, "segnale,    1675,   2, 4, 1,  0, 0,    2,  3,1,0, 0");
+    // Two signals put into their neighbours' cells, and a decimal position between them.
+    export_with(dir, {{79, "segnale,    1650,   2, 4, 1,  0, 0,    2,  3,1,0, 0"},
+                      {80, "segnale,    5500.5,   2, 4, 1,  1, 0,    2,  2,1,1, 0"},
+                      {82, "segnale,    7600,   2, 4, 0,  0, 0,    2,  1,0,0, 0"}});
     const auto before = digests(dir.path());
-    program_result r = run_program({"compile", ROUTE, TRAIN, "--json"}, dir.path());
+    const std::string train = "./" + TRAIN;  // named as given
+    program_result r = run_program({"compile", ROUTE, train, "--format=json"}, dir.path());
     EXPECT_EQ(r.status, 1);
-    // The position off a multiple of 50 is warned about, and PEDASO lies inside the second restriction.
-    EXPECT_EQ(r.err, TRAIN + ":79: warning: segnale position 1675 m is not a multiple of 50: rounding to a cell moves it\n" +
-                         TRAIN + ":50: warning: station PEDASO (area 77700 to 78100 m) overlaps the restriction of line 74\n" +
-                         TRAIN + ":79: error 16: signal cell already occupied (at 1675 m)\n");
+    EXPECT_EQ(r.err,
+              train + ":79:13: error: signal cell already occupied (at 1650 m) [E16]\n"
+              "segnale,    1650,   2, 4, 1,  0, 0,    2,  3,1,0, 0\n"
+              "            ^~~~\n" +
+              train + ":78:1: note: cell 34 (1700 to 1750 m) is taken by this segnale at 1650 m\n"
+              "segnale,    1650,   2, 4, 0,  0, 0,    2,  1,0,0, 0\n"
+              "^~~~~~~\n" +
+              train + ":80:13: error: field 1 of 'segnale' must be a whole number from -2147483648 to 2147483647, "
+                      "found '5500.5' [E25]\n"
+              "segnale,    5500.5,   2, 4, 1,  1, 0,    2,  2,1,1, 0\n"
+              "            ^~~~~~\n" +
+              train + ":82:13: error: signal cell already occupied (at 7600 m) [E16]\n"
+              "segnale,    7600,   2, 4, 0,  0, 0,    2,  1,0,0, 0\n"
+              "            ^~~~\n" +
+              train + ":81:1: note: cell 153 (7650 to 7700 m) is taken by this segnale at 7600 m\n"
+              "segnale,    7600,   2, 2, 1,  0, 0,    2,  1,1,0, 0\n"
+              "^~~~~~~\n"
+              "3 errors generated.\n");
+    const std::vector<std::string> three = {"E16 " + TRAIN + ":79:13", "E25 " + TRAIN + ":80:13", "E16 " + TRAIN + ":82:13"};
     const auto j = summary_of(r);
-    EXPECT_EQ(j["codice_errore"], 16);
-    EXPECT_EQ(j["line"], 79);
-    EXPECT_EQ(j["file"], TRAIN);
+    EXPECT_EQ(errors_of(j), three);
+    EXPECT_EQ(j["error_state"], (nlohmann::json{{"code", 16}, {"metres", 1650}}));
     EXPECT_EQ(j["written"], nlohmann::json::array());  // a failed compile writes nothing
-    auto after = digests(dir.path());
-    EXPECT_EQ(after, before);
-    // Asked to, it writes them as the fixed run would.
-    r = run_program({"compile", ROUTE, TRAIN, "--json", "--write-on-error"}, dir.path());
+    EXPECT_EQ(digests(dir.path()), before);
+    // SARIF carries the same three.
+    r = run_program({"compile", ROUTE, train, "--format=sarif"}, dir.path());
+    const auto sarif = summary_of(r);
+    std::vector<std::string> results;
+    for (const auto& res : sarif["runs"][0]["results"]) {
+        const auto& at = res["locations"][0]["physicalLocation"];
+        results.push_back(res["ruleId"].get<std::string>() + " " + fs::path(at["artifactLocation"]["uri"].get<std::string>()).filename().string() +
+                          ":" + at["region"]["startLine"].dump() + ":" + at["region"]["startColumn"].dump());
+    }
+    EXPECT_EQ(results, three);
+    // The error limit stops the search; asked to, the first compile's files are written.
+    r = run_program({"compile", ROUTE, train, "--json", "--error-limit", "1", "--write-on-error"}, dir.path());
     EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(errors_of(summary_of(r)), std::vector<std::string>{three[0]});
     EXPECT_EQ(summary_of(r)["written"].size(), 3u);
-    after = digests(dir.path());
+    const auto after = digests(dir.path());
     EXPECT_EQ(after.size(), before.size() + 3);
-    EXPECT_EQ(after[ROUTE], before.at(ROUTE));
-    EXPECT_EQ(after[TRAIN], before.at(TRAIN));
+    EXPECT_EQ(after.at(TRAIN), before.at(TRAIN));
 }
 
 TEST(CommandLine, WarnsOfAMisspeltKeywordAndLinesOutOfOrder) {
     temp_dir dir;
     export_with(dir, 79, "segnalle,    4450,   2, 4, 1,  0, 0,    2,  3,1,0, 0");
     program_result r = run_program({"compile", ROUTE, TRAIN, "--json"}, dir.path());
-    EXPECT_NE(r.err.find(TRAIN + ":79: warning: 'segnalle' matches no keyword (misspelt?)\n"), std::string::npos) << r.err;
-    const auto j = summary_of(r);
-    bool found = false;
-    for (const auto& w : j["warnings"]) found |= w["line"] == 79 && w["file"] == TRAIN;
-    EXPECT_TRUE(found);
+    // One warning for the line: its numbers are not warned about again.
+    EXPECT_EQ(r.err.substr(0, r.err.find('\n')), TRAIN + ":79:1: warning: 'segnalle' matches no keyword (misspelt?) [-Wunknown-keyword]");
+    EXPECT_NE(r.err.find("\n1 warning generated.\n"), std::string::npos) << r.err;
+    EXPECT_EQ(summary_of(r)["diagnostics"][0]["code"], "-Wunknown-keyword");
+    // -Werror makes it an error: exit 1 and nothing written; -Wno-NAME silences it.
+    r = run_program({"compile", ROUTE, TRAIN, "--json", "-Werror"}, dir.path());
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(summary_of(r)["written"], nlohmann::json::array());
+    EXPECT_NE(r.err.find("error: 'segnalle' matches no keyword"), std::string::npos) << r.err;
+    r = run_program({"compile", ROUTE, TRAIN, "-Werror", "-Wno-unknown-keyword", "--check"}, dir.path());
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    r = run_program({"compile", ROUTE, TRAIN, "-Wno-unknwn-keyword"}, dir.path());
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("did you mean '-Wno-unknown-keyword'?"), std::string::npos) << r.err;
 
     temp_dir back;
     export_with(back, 13, "velocita,  100000,   160");  // beyond the next speed line
     r = run_program({"compile", ROUTE, TRAIN, "--check"}, back.path());
-    EXPECT_NE(r.err.find(TRAIN + ":14: warning: velocita at 30500 m is out of ascending order (line 13 is at 100000 m)"),
+    EXPECT_NE(r.err.find(TRAIN + ":14:13: warning: velocita at 30500 m is out of ascending order (line 13 is at 100000 m)"),
               std::string::npos)
         << r.err;
 }
@@ -285,8 +335,11 @@ TEST(CommandLine, GridPassFaultsNameTheLineOfTheirSignalOrRestriction) {
              "--json", "--route-id", expected["route_id"], "--train-number", expected["train_number"]},
             out.path());
         const auto j = summary_of(c);
-        EXPECT_EQ(j["codice_errore"], expected["codice_errore"]) << name;
-        EXPECT_EQ(j["file"], expected["train_file"]) << name;
-        EXPECT_EQ(j["line"], line) << name;
+        EXPECT_EQ(j["error_state"]["code"], expected["codice_errore"]) << name;
+        bool found = false;
+        for (const std::string& e : errors_of(j))
+            found |= e.rfind("E" + expected["codice_errore"].dump() + " " + expected["train_file"].get<std::string>() + ":" +
+                                 std::to_string(line) + ":", 0) == 0;
+        EXPECT_TRUE(found) << name << c.err;
     }
 }

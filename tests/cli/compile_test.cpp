@@ -34,20 +34,25 @@ TEST(Compile, AGridFaultBeforeANumberedReportIsReportedWithItAndNothingIsWritten
     o.route = in.path() / "Prova_linea.txt";
     o.train = in.path() / "Prova_7-.txt";
     o.output = out.path();
-    o.json = true;
+    o.format = "json";
     std::ostringstream json, err;
     EXPECT_EQ(run_compile(o, json, err), 4);
+    const std::string train = (in.path() / "Prova_7-.txt").string();
     EXPECT_EQ(err.str(),
-              "Prova_7-.txt:5: error 13: no free cell for a code cut along a slow restriction or before the signal "
-              "after it (at 3450 m)\n"
-              "Prova_7-.txt:7: note: the cell for the cut at 3450 m is taken by this line's object\n"
-              " Errore n. 1251\n");
+              train + ":5:1: error: no free cell for a code cut along a slow restriction or before the signal "
+                      "after it (at 3450 m) [E13]\n"
+                      "rallentamento, 3000, 60, 1000, 0, 0, 0\n"
+                      "^~~~~~~~~~~~~\n" +
+                  train + ":7:1: note: the cell for the cut at 3450 m is taken by this line's object\n"
+                          "segnale, 3400, 2, 4, 0, 0, 0, 2, 1, 0, 0, 0\n"
+                          "^~~~~~~\n"
+                          "1 error generated.\n"
+                          " Errore n. 1251\n");
     const auto j = nlohmann::json::parse(json.str());
-    EXPECT_EQ(j["codice_errore"], 13);
-    EXPECT_EQ(j["metri_errore"], 3450);
-    EXPECT_EQ(j["file"], "Prova_7-.txt");
-    EXPECT_EQ(j["line"], 5);
-    EXPECT_EQ(j["note"]["line"], 7);
+    EXPECT_EQ(j["error_state"], (nlohmann::json{{"code", 13}, {"metres", 3450}}));
+    ASSERT_EQ(j["diagnostics"].size(), 1u);
+    EXPECT_EQ(j["diagnostics"][0]["line"], 5);
+    EXPECT_EQ(j["diagnostics"][0]["notes"][0]["line"], 7);
     EXPECT_EQ(j["report"], "1251");
     EXPECT_EQ(j["written"], nlohmann::json::array());
     EXPECT_TRUE(out.names().empty());
@@ -142,8 +147,8 @@ TEST(Compile, TheCompiledFilesAreWrittenAsASetOnlyWhenAskedFor) {
         const char* said;  // part of what err says
     } cases[] = {
         {"clean", false, false, false, "", 0, 3, ""},
-        {"a fault", true, false, false, "", 1, 0, "error 16"},
-        {"a fault, written on request", true, true, false, "", 1, 3, "error 16"},
+        {"a fault", true, false, false, "", 1, 0, "[E16]"},
+        {"a fault, written on request", true, true, false, "", 1, 3, "[E16]"},
         {"a check", false, true, true, "", 0, 0, ""},
         {"an output name is a directory", false, false, false, "Prova_7.sim", 3, 0, "Prova_7.sim: Is a directory"},
     };
@@ -159,7 +164,7 @@ TEST(Compile, TheCompiledFilesAreWrittenAsASetOnlyWhenAskedFor) {
         o.route = in.path() / "Prova_linea.txt";
         o.train = in.path() / "Prova_7-.txt";
         o.output = out.path();
-        o.json = true;
+        o.format = "json";
         o.write_on_error = c.write_on_error;
         o.check = c.check;
         std::ostringstream json, err;

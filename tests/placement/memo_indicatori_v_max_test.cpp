@@ -9,7 +9,7 @@ namespace {
 
 codice cartello(modello& m, int32_t p, int32_t vas, int32_t vbs, int32_t vcs, int32_t ss, int32_t vad, int32_t vbd,
                 int32_t vcd, int32_t sd) {
-    return memo_indicatori_v_max(m, p, vas, vbs, vcs, ss, vad, vbd, vcd, sd);
+    return memo_indicatori_v_max(m, p, vas, vbs, vcs, ss, vad, vbd, vcd, sd).codice_rifiuto;
 }
 
 }  // namespace

@@ -9,7 +9,7 @@ namespace {
 
 struct rallentamento {
     int32_t x = 24950, v = 60, l = 200, f_tt = 1, f_ta = 1, d_v = 60;
-    codice poni(modello& m) { return memo_rallentamento(m, x, v, l, f_tt, f_ta, d_v); }
+    rifiuto_posa poni(modello& m) { return memo_rallentamento(m, x, v, l, f_tt, f_ta, d_v); }
 };
 
 }  // namespace
@@ -56,7 +56,9 @@ TEST(MemoRallentamento, StartAndEndInOneCellKeepTheStartCode) {
 TEST(MemoRallentamento, RefusalsInTheirOrder) {
     modello m = con_griglia(5000);
     m.celle[476].tipo_oggetto = OGGETTO_SEGNALE;
-    EXPECT_EQ(rallentamento{}.poni(m), codice::avviso_occupato);
+    const rifiuto_posa avviso = rallentamento{}.poni(m);
+    EXPECT_EQ(avviso, codice::avviso_occupato);
+    EXPECT_EQ(avviso.cella, 476);  // the cell is named, for the author's note
     EXPECT_EQ(m.celle[500].tipo_oggetto, 0);
 
     modello s = con_griglia(5000);

@@ -11,7 +11,7 @@ struct segnale {
     int32_t posizione = 1650;
     int32_t sx = 2, s1 = 4, s2 = 0, s3 = 0, rapp = 0, dx = 2, d1 = 1, d2 = 0, d3 = 0, tempo = 0;
 
-    codice poni(modello& m) { return memo_segnale(m, posizione, sx, s1, s2, s3, rapp, dx, d1, d2, d3, tempo); }
+    codice poni(modello& m) { return memo_segnale(m, posizione, sx, s1, s2, s3, rapp, dx, d1, d2, d3, tempo).codice_rifiuto; }
 };
 
 }  // namespace

@@ -186,11 +186,41 @@ TEST(ReaderDiagnostics, StatusesCarryFileAndLine) {
     EXPECT_EQ(s.m.codice_errore, codice::cartello_occupato);
     EXPECT_EQ(s.m.origine.file, s.percorso_linea().string());
     EXPECT_EQ(s.m.origine.line, 8);
+    EXPECT_EQ(s.m.origine.column, 22);  // the position field
+    EXPECT_EQ(s.m.origine.nota.line, 7);  // the board that holds the cell
     leggi(s, linea(""), treno("numero vetture, 1\r\nsabbia,\r\norologio, 1, 2\r\n  99999\r\n"));
     EXPECT_EQ(s.m.codice_errore, codice::lettura_fallita);
     EXPECT_EQ(s.m.origine.file, s.percorso_treno().string());
-    EXPECT_EQ(s.m.origine.line, 5);
+    EXPECT_EQ(s.m.origine.line, 4);  // the short line, not the one its missing field was taken from
+    EXPECT_EQ(s.m.origine.nota.line, 5);
     EXPECT_NE(s.m.registro.guasto.find("99999"), std::string::npos);
+}
+
+TEST(ReaderDiagnostics, AFieldThatCannotBeReadIsNamedWithWhatWasFound) {
+    const struct {
+        const char* treno;
+        int32_t line, column;
+        const char* dettaglio;
+    } cases[] = {
+        {"segnale, 5500.5, 2, 4, 0, 0, 0, 2, 1, 0, 0, 0\r\n", 2, 10,
+         "field 1 of 'segnale' must be a whole number from -2147483648 to 2147483647, found '5500.5'"},
+        {"segnale, 5500, 2, 4, 0, 0, 0, 2, 1, 0, 0, 99999999999999999999\r\n", 2, 43,
+         "field 11 of 'segnale' must be a whole number from -2147483648 to 2147483647, found '99999999999999999999'"},
+        {"sabbia, 55OO\r\n", 2, 9, "field 1 of 'sabbia' must be a whole number from -32768 to 32767, found '55OO'"},
+        {"abbattimento, 3000\r\nsegnale, 1650, 2, 4, 0, 0, 0, 2, 1, 0, 0, 0\r\n", 2, 19,
+         "this line lacks field 2 of 'abbattimento', so it was read from line 3, where 'segnale' is not a whole "
+         "number from -2147483648 to 2147483647"},
+        {"[generale]\r\nabbattimento, 3000,", 2, 20, "field 2 of 'abbattimento' is missing: the file ends first"},
+    };
+    for (const auto& c : cases) {
+        scenario s;
+        // A text of its own when it starts with its section, so that it can end anywhere.
+        leggi(s, linea(""), c.treno[0] == '[' ? std::string(c.treno) : treno(c.treno));
+        EXPECT_EQ(s.m.codice_errore, codice::lettura_fallita) << c.treno;
+        EXPECT_EQ(s.m.origine.line, c.line) << c.treno;
+        EXPECT_EQ(s.m.origine.column, c.column) << c.treno;
+        EXPECT_EQ(s.m.origine.dettaglio, c.dettaglio);
+    }
 }
 
 TEST(ReaderDiagnostics, TheRecordKeepsHandledLinesAndUnknownKeywords) {
@@ -204,11 +234,15 @@ TEST(ReaderDiagnostics, TheRecordKeepsHandledLinesAndUnknownKeywords) {
     EXPECT_EQ(r.righe[1].genere, genere_riga::pendenza);
     EXPECT_EQ(r.righe[1].linea, 5);
     EXPECT_EQ(r.righe[1].valori, (std::vector<int32_t>{0, -3}));
+    ASSERT_EQ(r.righe[1].posti.size(), 2u);  // where each value stands, for the carets
+    EXPECT_EQ(r.righe[1].posti[1].colonna, 14);
+    EXPECT_EQ(r.righe[1].posti[1].lunghezza, 2);
     EXPECT_EQ(r.righe[2].file, file_testo::treno);
     EXPECT_EQ(r.righe[2].genere, genere_riga::velocita);
     ASSERT_EQ(r.ignoti.size(), 2u);
     EXPECT_EQ(r.ignoti[0].testo, "sfondo uno");
-    EXPECT_EQ(r.ignoti[0].linea, 7);
+    EXPECT_EQ(r.ignoti[0].posto.linea, 7);
+    EXPECT_EQ(r.ignoti[0].posto.colonna, 1);
     EXPECT_EQ(r.ignoti[1].testo, "stazzione");
     EXPECT_EQ(r.percorso(r.ignoti[1].file), s.percorso_treno().string());
 }
