@@ -61,8 +61,7 @@ passo contesto_lettura::rifiuta_occupata(codice c, int32_t metri, int64_t cella)
     const int32_t riga = m.riga_cella(cella);
     if (riga >= 0) {
         const riga_letta& r = m.registro.righe[static_cast<size_t>(riga)];
-        std::string testo = std::string("cell ") + std::to_string(cella) + " (" + std::to_string(cella * 50) + " to " +
-                            std::to_string(cella * 50 + 50) + " m) is taken by this " + nome_genere(r.genere);
+        std::string testo = "cell " + std::to_string(cella) + " is taken by this " + nome_genere(r.genere);
         if (!r.valori.empty()) testo += " at " + std::to_string(r.valori[0]) + " m";
         m.annota_errore(m.luogo_riga(riga), testo);
     }

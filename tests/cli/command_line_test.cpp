@@ -138,7 +138,7 @@ TEST(CommandLine, EveryFaultIsFoundInOneRunAndNothingIsWritten) {
               train + ":79:13: error: signal cell already occupied (at 1650 m) [E16]\n"
               "segnale,    1650,   2, 4, 1,  0, 0,    2,  3,1,0, 0\n"
               "            ^~~~\n" +
-              train + ":78:1: note: cell 34 (1700 to 1750 m) is taken by this segnale at 1650 m\n"
+              train + ":78:1: note: cell 34 is taken by this segnale at 1650 m\n"
               "segnale,    1650,   2, 4, 0,  0, 0,    2,  1,0,0, 0\n"
               "^~~~~~~\n" +
               train + ":80:13: error: field 1 of 'segnale' must be a whole number from -2147483648 to 2147483647, "
@@ -148,7 +148,7 @@ TEST(CommandLine, EveryFaultIsFoundInOneRunAndNothingIsWritten) {
               train + ":82:13: error: signal cell already occupied (at 7600 m) [E16]\n"
               "segnale,    7600,   2, 4, 0,  0, 0,    2,  1,0,0, 0\n"
               "            ^~~~\n" +
-              train + ":81:1: note: cell 153 (7650 to 7700 m) is taken by this segnale at 7600 m\n"
+              train + ":81:1: note: cell 153 is taken by this segnale at 7600 m\n"
               "segnale,    7600,   2, 2, 1,  0, 0,    2,  1,1,0, 0\n"
               "^~~~~~~\n"
               "3 errors generated.\n");
