@@ -86,8 +86,9 @@ struct summary {
     source_texts sources;
 
     // A failure of the run itself (usage, input, output): no scenario diagnostics.
+    // The message may quote an identifier as given, control characters and all.
     int fail(int status, const std::string& message) {
-        err << message << '\n';
+        err << printable(message) << '\n';
         diagnostic d;
         d.message = message;
         diagnostics = {d};

@@ -62,27 +62,6 @@ std::optional<std::string_view> source_line(std::string_view text, int32_t line)
     return text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
 }
 
-// Text from an author's file as a terminal shows it: control characters (C0, DEL
-// and, in UTF-8, C1) become '?', one character each, so that none of them acts on
-// the terminal and the caret still lines up. Tabs stay.
-std::string printable(std::string_view utf8) {
-    std::string out;
-    out.reserve(utf8.size());
-    for (size_t i = 0; i < utf8.size(); ++i) {
-        const auto b = static_cast<unsigned char>(utf8[i]);
-        if ((b < 0x20 && b != '\t') || b == 0x7F) {
-            out += '?';
-        } else if (b == 0xC2 && i + 1 < utf8.size() && static_cast<unsigned char>(utf8[i + 1]) >= 0x80 &&
-                   static_cast<unsigned char>(utf8[i + 1]) <= 0x9F) {
-            out += '?';
-            ++i;
-        } else {
-            out += static_cast<char>(b);
-        }
-    }
-    return out;
-}
-
 // The source line and, under the place, a caret and a tilde for each further
 // byte of the field. Tabs before the column are copied so that the caret stands
 // under its byte whatever the tab width; every other byte is one character.
@@ -273,6 +252,24 @@ std::string file_uri_reference(std::string_view path) {
             out += '%';
             out += hex[b >> 4];
             out += hex[b & 0xF];
+        }
+    }
+    return out;
+}
+
+std::string printable(std::string_view utf8) {
+    std::string out;
+    out.reserve(utf8.size());
+    for (size_t i = 0; i < utf8.size(); ++i) {
+        const auto b = static_cast<unsigned char>(utf8[i]);
+        if ((b < 0x20 && b != '\t') || b == 0x7F) {
+            out += '?';
+        } else if (b == 0xC2 && i + 1 < utf8.size() && static_cast<unsigned char>(utf8[i + 1]) >= 0x80 &&
+                   static_cast<unsigned char>(utf8[i + 1]) <= 0x9F) {
+            out += '?';
+            ++i;
+        } else {
+            out += static_cast<char>(b);
         }
     }
     return out;

@@ -73,6 +73,11 @@ std::string diagnostics_sarif(const std::vector<diagnostic>& diagnostics, const 
 // ones (POSIX, drive letter, UNC) become file: URIs.
 std::string file_uri_reference(std::string_view path);
 
+// Text as a terminal is to show it, from an author's file or argument: control
+// characters (C0, DEL and, in UTF-8, C1) become '?', one character each, so that
+// none of them acts on the terminal and a caret still lines up. Tabs stay.
+std::string printable(std::string_view utf8);
+
 // Whether to colour the compiler form on stderr, for a choice of "auto", "always"
 // or "never": auto colours only a terminal, and not when NO_COLOR is set.
 bool use_colour(const std::string& choice);

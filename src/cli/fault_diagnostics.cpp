@@ -63,7 +63,9 @@ bool blank_line(std::string& text, int32_t line) {
 diagnostic fault_diagnostic(const errore_registrato& e) {
     diagnostic d;
     d.level = severity::error;
-    d.code = "E" + std::to_string(numero(e.codice_errore));
+    // Appended piecewise: MinGW-w64's g++ 12 at -O3 takes `"E" + std::to_string(...)`
+    // for an overlapping copy (-Wrestrict).
+    d.code.append("E").append(std::to_string(numero(e.codice_errore)));
     d.place = place_of(e.origine);
     const voce_errore* entry = cerca_errore(e.codice_errore);
     if (e.metri && entry != nullptr && entry->con_posizione) d.position_m = *e.metri;

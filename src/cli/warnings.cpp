@@ -214,14 +214,16 @@ std::vector<diagnostic> scenario_warnings(const modello& m) {
     // A runaway field (a whole file without a comma) is quoted by its start only.
     constexpr size_t QUOTED = 40;
     const auto quoted = [](const std::string& t) {
-        return t.size() <= QUOTED + 20 ? t : t.substr(0, QUOTED) + "... (" + std::to_string(t.size()) + " bytes)";
+        const std::string start =
+            t.size() <= QUOTED + 20 ? t : t.substr(0, QUOTED) + "... (" + std::to_string(t.size()) + " bytes)";
+        return "'" + start + "'";
     };
     for (const campo_ignoto& f : reg.ignoti)
-        b.add("unknown-keyword", b.place(f.file, f.posto), "'" + quoted(f.testo) + "' matches no keyword (misspelt?)");
+        b.add("unknown-keyword", b.place(f.file, f.posto), quoted(f.testo) + " matches no keyword (misspelt?)");
     for (const campo_ignoto& f : reg.in_piu) {
         const riga_letta* r = f.riga_prima >= 0 ? &reg.righe[size_t(f.riga_prima)] : nullptr;
         b.add("extra-fields", b.place(f.file, f.posto),
-              "'" + quoted(f.testo) + "' follows the last value of '" + (r ? r->chiave : "") +
+              quoted(f.testo) + " follows the last value of '" + (r ? r->chiave : "") +
                   "' and is read as a keyword field of its own");
     }
 

@@ -74,7 +74,8 @@ std::string citato(const std::string& testo) {
     constexpr size_t CITATO = 40;
     const size_t inizio = testo.find_first_not_of(" \t");
     std::string t = inizio == std::string::npos ? "" : testo.substr(inizio);
-    return "'" + (t.size() <= CITATO ? t : t.substr(0, CITATO) + "...") + "'";
+    if (t.size() > CITATO) t = t.substr(0, CITATO) + "...";
+    return "'" + t + "'";
 }
 }  // namespace
 

@@ -115,6 +115,8 @@ TEST(Compile, InputsThenIdentifiersThenTheOutputFolderAreCheckedBeforeAnythingIs
         {"Prova_linea.txt", "", "<1>", "", 2, "holds '<'"},
         {"Prova_linea.txt", "", "1?", "", 2, "holds '?'"},
         {"Prova_linea.txt", "", "1\t", "", 2, "holds the control character 9"},
+        // Quoted with the control character shown as '?', which a terminal does not act on.
+        {"Prova_linea.txt", "\x1b[2J", "1", "", 2, "the route identifier '?[2J' holds the control character 27"},
         {"Prova_linea.txt", "Prova.", "1", "", 2, "the route identifier 'Prova.' ends with '.'"},
         {"Prova_linea.txt", "", "1 ", "", 2, "ends with ' '"},
     };
