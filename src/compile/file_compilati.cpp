@@ -43,18 +43,38 @@ struct scrittore {
 
 }  // namespace
 
-std::string byte_tracciato(const tracciato_t& t) {
-    scrittore w;
-    w.byte.reserve(t.elementi.size() * 10);
+void scrivi_tracciato(const tracciato_t& t, const byte_sink& put) {
+    // In blocks, straight from the geometry's storage: the file is up to 20 MB.
+    char blocco[1 << 16];
+    size_t n = 0;
+    const auto le = [&](uint64_t v, int byte) {
+        for (int i = 0; i < byte; ++i, v >>= 8) blocco[n++] = static_cast<char>(v & 0xFF);
+    };
     // Storage order is the file's order: every x, then every y.
-    for (const elemento_tracciato& e : t.elementi) {
-        w.u16(e.tag);
-        if (e.tag == elemento_tracciato::INTERO)
-            w.i16(e.intero);
-        else if (e.tag == elemento_tracciato::REALE)
-            w.f64(e.reale);
+    for (size_t i = 0; i < t.numero_elementi(); ++i) {
+        const uint8_t tag = t.tag(i);
+        le(tag, 2);
+        if (tag == elemento_tracciato::INTERO) {
+            le(static_cast<uint16_t>(static_cast<int16_t>(t.valore(i))), 2);
+        } else if (tag == elemento_tracciato::REALE) {
+            uint64_t u;
+            const double v = t.valore(i);
+            std::memcpy(&u, &v, sizeof u);
+            le(u, 8);
+        }
+        if (n > sizeof blocco - 10) {
+            put({blocco, n});
+            n = 0;
+        }
     }
-    return std::move(w.byte);
+    if (n > 0) put({blocco, n});
+}
+
+std::string byte_tracciato(const tracciato_t& t) {
+    std::string byte;
+    byte.reserve(t.numero_elementi() * 10);
+    scrivi_tracciato(t, [&byte](std::string_view pezzo) { byte.append(pezzo); });
+    return byte;
 }
 
 std::string byte_voci(const std::array<voce, NUMERO_VOCI>& voci) {
@@ -79,10 +99,14 @@ std::vector<std::string> scrivi_file_compilati(const modello& m, const std::file
     std::vector<std::string> nomi;
     std::vector<file_to_write> file;
     auto aggiungi = [&](const std::string& nome, std::string byte) {
-        file.push_back({percorso_file(cartella, nome), std::move(byte)});
+        file.push_back({percorso_file(cartella, nome), std::move(byte), {}});
         nomi.push_back(nome);
     };
-    if (m.genera_tracciato != 0) aggiungi(nome_file_linea(m), byte_tracciato(m.tracciato));
+    if (m.genera_tracciato != 0) {
+        file.push_back({percorso_file(cartella, nome_file_linea(m)), {},
+                        [&m](const byte_sink& put) { scrivi_tracciato(m.tracciato, put); }});
+        nomi.push_back(nome_file_linea(m));
+    }
     aggiungi(nome_file_voci(m), byte_voci(m.voci));
     aggiungi(nome_file_celle(m), byte_celle(m.celle));
     write_files(file);
