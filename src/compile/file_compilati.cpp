@@ -44,30 +44,8 @@ struct scrittore {
 }  // namespace
 
 void scrivi_tracciato(const tracciato_t& t, const byte_sink& put) {
-    // In blocks, straight from the geometry's storage: the file is up to 20 MB.
-    char blocco[1 << 16];
-    size_t n = 0;
-    const auto le = [&](uint64_t v, int byte) {
-        for (int i = 0; i < byte; ++i, v >>= 8) blocco[n++] = static_cast<char>(v & 0xFF);
-    };
-    // Storage order is the file's order: every x, then every y.
-    for (size_t i = 0; i < t.numero_elementi(); ++i) {
-        const uint8_t tag = t.tag(i);
-        le(tag, 2);
-        if (tag == elemento_tracciato::INTERO) {
-            le(static_cast<uint16_t>(static_cast<int16_t>(t.valore(i))), 2);
-        } else if (tag == elemento_tracciato::REALE) {
-            uint64_t u;
-            const double v = t.valore(i);
-            std::memcpy(&u, &v, sizeof u);
-            le(u, 8);
-        }
-        if (n > sizeof blocco - 10) {
-            put({blocco, n});
-            n = 0;
-        }
-    }
-    if (n > 0) put({blocco, n});
+    // Straight from the geometry's storage, which holds the file's bytes.
+    t.per_tratto([&put](const char* byte, size_t n) { put({byte, n}); });
 }
 
 std::string byte_tracciato(const tracciato_t& t) {
