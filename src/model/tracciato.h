@@ -47,6 +47,7 @@ public:
     ~tracciato_t() { libera_azzerata(slot_, capacita_ * SLOT); }
     tracciato_t& operator=(const tracciato_t& o) {
         if (this == &o) return *this;
+        n_ = 0;  // nothing of the old elements is kept
         riserva(o.n_);
         if (o.n_ > 0) std::memcpy(slot_, o.slot_, o.n_ * SLOT);
         n_ = o.n_;
