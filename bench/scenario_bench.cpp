@@ -7,7 +7,8 @@
 // density of curves, gradients, boards, signals, restrictions and spans; the
 // stations up to what the record table holds), and for each times a whole
 // `compile` process and, right after it, `cp` of the same three output files,
-// N times each, interleaved. Then the same for the fixed run and its six files.
+// N times each, interleaved, and the floor: the same bytes written from memory.
+// Then the same for the fixed run and its six files.
 // Prints per length: the medians, the median of the paired ratios, the cost per
 // kilometre from the previous length, and the child's peak resident memory.
 #include <fcntl.h>
@@ -23,6 +24,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -164,9 +166,43 @@ double median(std::vector<double> v) {
 
 struct row {
     std::string what;
-    double compile_s, copy_s, ratio;
+    double compile_s, copy_s, ratio, floor_s;
     long peak_kib;
 };
+
+// The floor: the same files written from memory, one write() each, to a new
+// file renamed over the old one, as the compile writes them. In a child of its
+// own, so that the bytes held never count in this process's peak memory, which
+// a spawned child's would include.
+double write_floor(const std::vector<fs::path>& files, const fs::path& dir) {
+    int pipe_fd[2];
+    if (pipe(pipe_fd) != 0) std::exit(1);
+    const pid_t pid = fork();
+    if (pid == 0) {
+        std::vector<std::string> bytes;
+        for (const fs::path& f : files) {
+            std::ifstream in(f, std::ios::binary);
+            bytes.emplace_back(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        }
+        const auto start = std::chrono::steady_clock::now();
+        for (size_t i = 0; i < bytes.size(); ++i) {
+            const fs::path target = dir / ("floor" + std::to_string(i)), temporary = dir / "floor.partial";
+            const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
+            if (fd < 0 || ::write(fd, bytes[i].data(), bytes[i].size()) != static_cast<ssize_t>(bytes[i].size()))
+                _exit(1);
+            ::close(fd);
+            fs::rename(temporary, target);
+        }
+        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        _exit(::write(pipe_fd[1], &seconds, sizeof seconds) == sizeof seconds ? 0 : 1);
+    }
+    double seconds = 0;
+    if (::read(pipe_fd[0], &seconds, sizeof seconds) != sizeof seconds) std::exit(1);
+    waitpid(pid, nullptr, 0);
+    ::close(pipe_fd[0]);
+    ::close(pipe_fd[1]);
+    return seconds;
+}
 
 // N interleaved pairs: the command, then cp of the files it wrote.
 row pairs(const std::string& what, const std::vector<std::string>& command, const fs::path& cwd,
@@ -176,7 +212,9 @@ row pairs(const std::string& what, const std::vector<std::string>& command, cons
     std::vector<std::string> cp = {"cp"};
     for (const std::string& o : outputs) cp.push_back((cwd / o).string());
     cp.push_back(copies.string());
-    std::vector<double> compile, copy, ratio;
+    std::vector<double> compile, copy, ratio, floor;
+    std::vector<fs::path> files;
+    for (const std::string& o : outputs) files.push_back(cwd / o);
     long peak = 0;
     for (int r = 0; r < runs; ++r) {
         const measured c = run(command, cwd);
@@ -185,12 +223,13 @@ row pairs(const std::string& what, const std::vector<std::string>& command, cons
             std::exit(1);
         }
         const measured k = run(cp, cwd);
+        floor.push_back(write_floor(files, copies));
         compile.push_back(c.seconds);
         copy.push_back(k.seconds);
         ratio.push_back(c.seconds / k.seconds);
         peak = std::max(peak, c.peak_kib);
     }
-    return {what, median(compile), median(copy), median(ratio), peak};
+    return {what, median(compile), median(copy), median(ratio), median(floor), peak};
 }
 
 }  // namespace
@@ -240,8 +279,8 @@ int main(int argc, char** argv) {
                           "Lidonia_Sabrio_914.dat"},
                          runs));
 
-    std::printf("%-12s %12s %12s %8s %14s %10s\n", "scenario", "compile ms", "copy ms", "ratio", "ms/km (slope)",
-                "peak MiB");
+    std::printf("%-12s %11s %9s %7s %14s %9s %9s %12s\n", "scenario", "compile ms", "copy ms", "ratio",
+                "ms/km (slope)", "peak MiB", "floor ms", "floor/copy");
     for (size_t i = 0; i < rows.size(); ++i) {
         const row& r = rows[i];
         std::string slope = "-";
@@ -251,10 +290,13 @@ int main(int argc, char** argv) {
                                                    ((lengths[i] - lengths[i - 1]) / 1000.0));
             slope = b;
         }
-        std::printf("%-12s %12.1f %12.1f %8.2f %14s %10.1f\n", r.what.c_str(), 1000 * r.compile_s, 1000 * r.copy_s,
-                    r.ratio, slope.c_str(), r.peak_kib / 1024.0);
+        std::printf("%-12s %11.1f %9.1f %7.2f %14s %9.1f %9.1f %12.2f\n", r.what.c_str(), 1000 * r.compile_s,
+                    1000 * r.copy_s, r.ratio, slope.c_str(), r.peak_kib / 1024.0, 1000 * r.floor_s,
+                    r.floor_s / r.copy_s);
     }
-    std::printf("(medians of %d interleaved runs; ratio: the median of compile / copy per pair)\n", runs);
+    std::printf("(medians of %d interleaved runs; ratio: the median of compile / copy per pair; floor: the same\n"
+                " files written from memory by this program, one write() each, to a new file renamed over the old)\n",
+                runs);
     if (!keep) fs::remove_all(work);
     return 0;
 }
