@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the tools CI and packaging use beyond the build's own, those that are
-# missing. Given group names (package, windows, clang), only those groups.
+# missing. Given group names (package, windows, clang, bench), only those groups.
 set -euo pipefail
 # package: help2man writes the man page; dpkg-dev has dpkg-shlibdeps, and cpack needs
 # file to find the executables, for the .deb's library dependencies; MinGW-w64
@@ -12,15 +12,18 @@ windows=(g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth xdotool imagemagick g
 # clang: the clang 14 build and the fuzz targets (libFuzzer and the sanitizers'
 # runtimes are in libclang-rt-14-dev).
 clang=(clang-14 libclang-rt-14-dev)
+# bench: Google Benchmark, for the micro-benchmarks of the stages.
+bench=(libbenchmark-dev)
 groups=("$@")
-((${#groups[@]})) || groups=(package windows clang)
+((${#groups[@]})) || groups=(package windows clang bench)
 packages=()
 for g in "${groups[@]}"; do
   case $g in
     package) packages+=("${package[@]}") ;;
     windows) packages+=("${windows[@]}") ;;
     clang) packages+=("${clang[@]}") ;;
-    *) echo "ci-deps: unknown group $g (package, windows, clang)" >&2; exit 2 ;;
+    bench) packages+=("${bench[@]}") ;;
+    *) echo "ci-deps: unknown group $g (package, windows, clang, bench)" >&2; exit 2 ;;
   esac
 done
 bash "$(dirname "$0")/deps.sh" "${packages[@]}"

@@ -105,38 +105,37 @@ std::string_view kind_description(compiled_kind kind) {
 
 tracciato_t decode_route_file(std::string_view bytes) {
     refuse_empty(bytes);
-    std::vector<elemento_tracciato> elementi;
+    tracciato_t t;
     byte_reader in(bytes);
     while (in.remaining() > 0) {
         const size_t start = in.offset();
         try {
             const uint16_t tag = in.u16();
             if (tag == elemento_tracciato::VUOTO)
-                elementi.push_back({});
+                t.aggiungi({});
             else if (tag == elemento_tracciato::INTERO)
-                elementi.push_back(elemento_tracciato::da_intero(in.i16()));
+                t.aggiungi(elemento_tracciato::da_intero(in.i16()));
             else if (tag == elemento_tracciato::REALE)
-                elementi.push_back(elemento_tracciato::da_reale(in.f64()));
+                t.aggiungi(elemento_tracciato::da_reale(in.f64()));
             else
-                throw decode_failure("not a compiled route file: element " + std::to_string(elementi.size()) +
+                throw decode_failure("not a compiled route file: element " + std::to_string(t.numero_elementi()) +
                                      " at byte " + std::to_string(start) + " has the unknown tag " +
                                      std::to_string(tag));
         } catch (const byte_reader::short_read&) {
             throw decode_failure("truncated: the element at byte " + std::to_string(start) + " is cut short");
         }
     }
-    if (elementi.size() % 2 != 0 || elementi.size() < 4)
-        throw decode_failure("truncated or foreign: " + std::to_string(elementi.size()) +
+    const size_t n = t.numero_elementi();
+    if (n % 2 != 0 || n < 4)
+        throw decode_failure("truncated or foreign: " + std::to_string(n) +
                              " elements do not make two equal components x and y");
-    tracciato_t t;
-    t.ultimo_metro = static_cast<int32_t>(elementi.size() / 2 - 1);
-    t.elementi = std::move(elementi);
+    t.ultimo_metro = static_cast<int32_t>(n / 2 - 1);
     // A compile whose reader stopped before the geometry began leaves every element
     // empty; any other starts at the origin heading along +y, stored as integers.
     const bool origin = is_integer(t.at(0, 0), 0) && is_integer(t.at(1, 0), 0) && is_integer(t.at(0, 1), 0) &&
                         is_integer(t.at(1, 1), 1);
-    const bool all_empty = std::all_of(t.elementi.begin(), t.elementi.end(),
-                                       [](const elemento_tracciato& e) { return e.tag == elemento_tracciato::VUOTO; });
+    bool all_empty = true;
+    for (size_t i = 0; i < n && all_empty; ++i) all_empty = t.tag(i) == elemento_tracciato::VUOTO;
     if (!origin && !all_empty)
         throw decode_failure(
             "truncated or foreign: the points of metres 0 and 1 are not the integer origin (0, 0), (0, 1) "

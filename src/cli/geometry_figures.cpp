@@ -22,9 +22,9 @@ double wrapped(double radians) {
 geometry_figures measure_geometry(const tracciato_t& t) {
     geometry_figures f;
     f.last_metre = t.ultimo_metro;
-    for (const elemento_tracciato& e : t.elementi) {
-        if (e.tag == elemento_tracciato::INTERO) ++f.integers;
-        else if (e.tag == elemento_tracciato::REALE) ++f.doubles;
+    for (size_t i = 0; i < t.numero_elementi(); ++i) {
+        if (t.tag(i) == elemento_tracciato::INTERO) ++f.integers;
+        else if (t.tag(i) == elemento_tracciato::REALE) ++f.doubles;
         else ++f.empties;
     }
     int32_t last = -1;

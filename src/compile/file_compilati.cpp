@@ -43,18 +43,16 @@ struct scrittore {
 
 }  // namespace
 
+void scrivi_tracciato(const tracciato_t& t, const byte_sink& put) {
+    // Straight from the geometry's storage, which holds the file's bytes.
+    t.per_tratto([&put](const char* byte, size_t n) { put({byte, n}); });
+}
+
 std::string byte_tracciato(const tracciato_t& t) {
-    scrittore w;
-    w.byte.reserve(t.elementi.size() * 10);
-    // Storage order is the file's order: every x, then every y.
-    for (const elemento_tracciato& e : t.elementi) {
-        w.u16(e.tag);
-        if (e.tag == elemento_tracciato::INTERO)
-            w.i16(e.intero);
-        else if (e.tag == elemento_tracciato::REALE)
-            w.f64(e.reale);
-    }
-    return std::move(w.byte);
+    std::string byte;
+    byte.reserve(t.numero_elementi() * 10);
+    scrivi_tracciato(t, [&byte](std::string_view pezzo) { byte.append(pezzo); });
+    return byte;
 }
 
 std::string byte_voci(const std::array<voce, NUMERO_VOCI>& voci) {
@@ -79,10 +77,14 @@ std::vector<std::string> scrivi_file_compilati(const modello& m, const std::file
     std::vector<std::string> nomi;
     std::vector<file_to_write> file;
     auto aggiungi = [&](const std::string& nome, std::string byte) {
-        file.push_back({percorso_file(cartella, nome), std::move(byte)});
+        file.push_back({percorso_file(cartella, nome), std::move(byte), {}});
         nomi.push_back(nome);
     };
-    if (m.genera_tracciato != 0) aggiungi(nome_file_linea(m), byte_tracciato(m.tracciato));
+    if (m.genera_tracciato != 0) {
+        file.push_back({percorso_file(cartella, nome_file_linea(m)), {},
+                        [&m](const byte_sink& put) { scrivi_tracciato(m.tracciato, put); }});
+        nomi.push_back(nome_file_linea(m));
+    }
     aggiungi(nome_file_voci(m), byte_voci(m.voci));
     aggiungi(nome_file_celle(m), byte_celle(m.celle));
     write_files(file);

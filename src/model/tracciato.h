@@ -1,7 +1,12 @@
 #pragma once
+#include <bit>
 #include <cstddef>
 #include <cstdint>
-#include <vector>
+#include <cstring>
+#include <utility>
+#include <new>
+
+#include "platform/memoria_grande.h"
 
 // One element of the plan geometry: a tagged number, as the route file stores it.
 struct elemento_tracciato {
@@ -14,25 +19,145 @@ struct elemento_tracciato {
     static elemento_tracciato da_reale(double v) { return {REALE, 0, v}; }
     // The value as the geometry arithmetic reads it; empty reads as 0.
     double valore() const { return tag == INTERO ? intero : tag == REALE ? reale : 0.0; }
+    // Its bytes in the route file: the tag, then the value (none for empty).
+    size_t byte_file() const { return tag == INTERO ? 4 : tag == REALE ? 10 : 2; }
 };
 
 // Plan x (component 0) and y (component 1) for every metre 0 to ultimo_metro.
-// Storage puts the metre index fastest, as the route file does.
-struct tracciato_t {
+// Storage puts the metre index fastest, as the route file does, and is the
+// file's own layout: a ten-byte slot an element, which begins with the
+// element's bytes as the file holds them (little-endian tag, then the value).
+// A real element fills its slot, so a run of them is the file's bytes as they
+// stand, and the file is written straight from here.
+class tracciato_t {
+public:
+    static constexpr size_t SLOT = 10;
     int32_t ultimo_metro = -1;  // -1: not allocated
-    std::vector<elemento_tracciato> elementi;
+
+    tracciato_t() = default;
+    tracciato_t(const tracciato_t& o) { *this = o; }
+    tracciato_t(tracciato_t&& o) noexcept { *this = std::move(o); }
+    tracciato_t& operator=(tracciato_t&& o) noexcept {
+        std::swap(slot_, o.slot_);
+        std::swap(n_, o.n_);
+        std::swap(capacita_, o.capacita_);
+        std::swap(ultimo_metro, o.ultimo_metro);
+        return *this;
+    }
+    ~tracciato_t() { libera_azzerata(slot_, capacita_ * SLOT); }
+    tracciato_t& operator=(const tracciato_t& o) {
+        if (this == &o) return *this;
+        n_ = 0;  // nothing of the old elements is kept
+        riserva(o.n_);
+        if (o.n_ > 0) std::memcpy(slot_, o.slot_, o.n_ * SLOT);
+        n_ = o.n_;
+        ultimo_metro = o.ultimo_metro;
+        return *this;
+    }
 
     bool allocato() const { return ultimo_metro >= 0; }
+    // Every element empty. The zeroed pages come from the system untouched: they
+    // cost memory only once the geometry reaches them.
     void dimensiona(int32_t ultimo) {
+        const size_t n = 2 * (static_cast<size_t>(ultimo) + 1);
+        *this = tracciato_t{};
+        riserva(n);
+        n_ = n;
         ultimo_metro = ultimo;
-        elementi.assign(2 * (static_cast<size_t>(ultimo) + 1), elemento_tracciato{});
     }
-    elemento_tracciato& at(int32_t metro, int componente) {
-        return elementi[static_cast<size_t>(componente) * (static_cast<size_t>(ultimo_metro) + 1) +
-                        static_cast<size_t>(metro)];
+    size_t numero_elementi() const { return n_; }
+    size_t indice(int32_t metro, int componente) const {
+        return static_cast<size_t>(componente) * (static_cast<size_t>(ultimo_metro) + 1) + static_cast<size_t>(metro);
     }
-    const elemento_tracciato& at(int32_t metro, int componente) const {
-        return elementi[static_cast<size_t>(componente) * (static_cast<size_t>(ultimo_metro) + 1) +
-                        static_cast<size_t>(metro)];
+
+    // By storage index, in the file's order.
+    uint16_t tag(size_t i) const { return static_cast<uint16_t>(leggi(i, 0, 2)); }
+    double valore(size_t i) const {
+        switch (tag(i)) {
+            case elemento_tracciato::INTERO: return static_cast<int16_t>(leggi(i, 2, 2));
+            case elemento_tracciato::REALE: return std::bit_cast<double>(leggi(i, 2, 8));
+            default: return 0.0;
+        }
     }
+    elemento_tracciato elemento(size_t i) const {
+        switch (tag(i)) {
+            case elemento_tracciato::INTERO: return elemento_tracciato::da_intero(static_cast<int16_t>(leggi(i, 2, 2)));
+            case elemento_tracciato::REALE: return elemento_tracciato::da_reale(std::bit_cast<double>(leggi(i, 2, 8)));
+            default: return {};
+        }
+    }
+    void imposta(size_t i, elemento_tracciato e) {
+        scrivi(i, 0, e.tag, 2);
+        if (e.tag == elemento_tracciato::INTERO) scrivi(i, 2, static_cast<uint16_t>(e.intero), 2);
+        if (e.tag == elemento_tracciato::REALE) scrivi(i, 2, std::bit_cast<uint64_t>(e.reale), 8);
+    }
+
+    elemento_tracciato at(int32_t metro, int componente) const { return elemento(indice(metro, componente)); }
+    double valore(int32_t metro, int componente) const { return valore(indice(metro, componente)); }
+    void imposta(int32_t metro, int componente, elemento_tracciato e) { imposta(indice(metro, componente), e); }
+    // A computed point, stored as a double.
+    void imposta_reale(int32_t metro, int componente, double v) {
+        const size_t i = indice(metro, componente);
+        scrivi(i, 0, elemento_tracciato::REALE, 2);
+        scrivi(i, 2, std::bit_cast<uint64_t>(v), 8);
+    }
+
+    // Appends an element; for a geometry decoded element by element, which sets
+    // ultimo_metro once all are in.
+    void aggiungi(elemento_tracciato e) {
+        if (n_ == capacita_) riserva(capacita_ == 0 ? 1024 : 2 * capacita_);
+        ++n_;
+        imposta(n_ - 1, e);
+    }
+
+    // The route file's bytes, in order, as runs over the storage: f(data, size).
+    template <class F>
+    void per_tratto(F&& f) const {
+        for (size_t i = 0; i < n_;) {
+            const char* inizio = slot_ + i * SLOT;
+            size_t byte = 0;
+            // Full slots follow one another; a shorter element ends the run.
+            for (size_t b = SLOT; b == SLOT && i < n_; ++i) byte += b = elemento_byte(i);
+            f(inizio, byte);
+        }
+    }
+
+private:
+    size_t elemento_byte(size_t i) const {
+        const uint16_t t = tag(i);
+        return t == elemento_tracciato::INTERO ? 4 : t == elemento_tracciato::REALE ? SLOT : 2;
+    }
+    // Little-endian in the slot whatever the host's byte order.
+    uint64_t leggi(size_t i, size_t da, int byte) const {
+        const auto* p = reinterpret_cast<const unsigned char*>(slot_ + i * SLOT + da);
+        if constexpr (std::endian::native == std::endian::little) {
+            uint64_t v = 0;
+            std::memcpy(&v, p, static_cast<size_t>(byte));
+            return v;
+        } else {
+            uint64_t v = 0;
+            for (int b = byte - 1; b >= 0; --b) v = v << 8 | p[b];
+            return v;
+        }
+    }
+    void scrivi(size_t i, size_t da, uint64_t v, int byte) {
+        auto* p = reinterpret_cast<unsigned char*>(slot_ + i * SLOT + da);
+        if constexpr (std::endian::native == std::endian::little) {
+            std::memcpy(p, &v, static_cast<size_t>(byte));
+        } else {
+            for (int b = 0; b < byte; ++b, v >>= 8) p[b] = static_cast<unsigned char>(v & 0xFF);
+        }
+    }
+    // Room for n elements, all empty beyond those kept.
+    void riserva(size_t n) {
+        char* nuovo = alloca_azzerata(n * SLOT);
+        if (nuovo == nullptr) throw std::bad_alloc();
+        if (n_ > 0) std::memcpy(nuovo, slot_, n_ * SLOT);
+        libera_azzerata(slot_, capacita_ * SLOT);
+        slot_ = nuovo;
+        capacita_ = n;
+    }
+    char* slot_ = nullptr;
+    size_t n_ = 0;
+    size_t capacita_ = 0;
 };

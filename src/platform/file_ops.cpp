@@ -108,7 +108,13 @@ void write_files(const std::vector<file_to_write>& files, write_step step) {
         temporaries.push_back(temporary);
         errno = 0;
         int error = 0;
-        if (step(f.bytes.data(), f.bytes.size(), out) != f.bytes.size()) error = errno != 0 ? errno : -1;
+        const auto put = [&](std::string_view piece) {
+            if (error == 0 && step(piece.data(), piece.size(), out) != piece.size()) error = errno != 0 ? errno : -1;
+        };
+        if (f.produce)
+            f.produce(put);
+        else
+            put(f.bytes);
         if (std::fclose(out) != 0 && error == 0) error = errno != 0 ? errno : -1;
         if (error != 0) {
             discard(0);
@@ -127,7 +133,7 @@ void write_files(const std::vector<file_to_write>& files, write_step step) {
     }
 }
 
-void write_file(const std::filesystem::path& path, const std::string& bytes) { write_files({{path, bytes}}); }
+void write_file(const std::filesystem::path& path, const std::string& bytes) { write_files({{path, bytes, {}}}); }
 
 void delete_file(const std::filesystem::path& path) {
     std::error_code ec;

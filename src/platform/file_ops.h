@@ -2,7 +2,9 @@
 // The thin file layer: everything else works on bytes in memory.
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // fopen for a path of the platform's own kind (wide on Windows); nullptr and
@@ -13,9 +15,14 @@ bool file_exists(const std::filesystem::path& path);
 // The whole file as bytes; throws io_failure.
 std::string read_file(const std::filesystem::path& path);
 
+// Takes a file's bytes piece by piece, for a file too large to hold twice.
+using byte_sink = std::function<void(std::string_view)>;
+
 struct file_to_write {
     std::filesystem::path path;
     std::string bytes;
+    // When set, it hands over the file's bytes instead of `bytes`.
+    std::function<void(const byte_sink&)> produce = nullptr;
 };
 // The one call that puts bytes into an open file (fwrite's shape). Tests stand
 // in for it to make a write fail part-way.

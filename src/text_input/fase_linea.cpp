@@ -128,10 +128,10 @@ bool sezione_generale(contesto_lettura& c) {
 
 void inizio_geometria(modello& m) {
     if (!m.tracciato.allocato()) throw run_time_failure("the geometry is used before the route length sized it");
-    m.tracciato.at(0, 0) = elemento_tracciato::da_intero(0);
-    m.tracciato.at(1, 0) = elemento_tracciato::da_intero(0);
-    m.tracciato.at(0, 1) = elemento_tracciato::da_intero(0);
-    m.tracciato.at(1, 1) = elemento_tracciato::da_intero(1);
+    m.tracciato.imposta(0, 0, elemento_tracciato::da_intero(0));
+    m.tracciato.imposta(1, 0, elemento_tracciato::da_intero(0));
+    m.tracciato.imposta(0, 1, elemento_tracciato::da_intero(0));
+    m.tracciato.imposta(1, 1, elemento_tracciato::da_intero(1));
 }
 
 // The gradient fill: each cell gets the previous gradient + 100, in one byte.

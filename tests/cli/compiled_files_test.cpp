@@ -116,7 +116,7 @@ TEST(DecodeRouteFile, RefusesTruncatedAndForeignFiles) {
     EXPECT_THROW(decode_route_file(unknown_tag), decode_failure);
     // A cell file is a valid sequence of tags only by accident: its origin gives it away.
     tracciato_t shifted = built_geometry(20, 5, 4, 0.001);
-    shifted.at(1, 1) = elemento_tracciato::da_intero(2);
+    shifted.imposta(1, 1, elemento_tracciato::da_intero(2));
     EXPECT_THROW(decode_route_file(route_file_bytes(shifted)), decode_failure);
 }
 
@@ -146,8 +146,8 @@ TEST(GeometryFigures, SplitsTouchingCurvesOfDifferentSides) {
         const double x1 = t.at(c - 1, 0).valore(), y1 = t.at(c - 1, 1).valore();
         const double dx = x1 - t.at(c - 2, 0).valore(), dy = y1 - t.at(c - 2, 1).valore();
         const double k = c <= 900 ? -0.0002 : 0.0;
-        t.at(c, 0) = elemento_tracciato::da_reale(x1 + (dx + k * dy));
-        t.at(c, 1) = elemento_tracciato::da_reale(y1 + (dy - k * dx));
+        t.imposta(c, 0, elemento_tracciato::da_reale(x1 + (dx + k * dy)));
+        t.imposta(c, 1, elemento_tracciato::da_reale(y1 + (dy - k * dx)));
     }
     const geometry_figures f = measure_geometry(t);
     ASSERT_EQ(f.curves.size(), 2u);

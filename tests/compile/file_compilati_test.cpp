@@ -18,11 +18,12 @@ std::string b(std::initializer_list<int> byte) {
 tracciato_t tracciato_letto(int32_t ultimo) {
     tracciato_t t;
     t.dimensiona(ultimo);
-    t.at(0, 0) = t.at(1, 0) = t.at(0, 1) = elemento_tracciato::da_intero(0);
-    t.at(1, 1) = elemento_tracciato::da_intero(1);
+    for (auto [metro, componente] : {std::pair{0, 0}, std::pair{1, 0}, std::pair{0, 1}})
+        t.imposta(metro, componente, elemento_tracciato::da_intero(0));
+    t.imposta(1, 1, elemento_tracciato::da_intero(1));
     for (int32_t metro = 2; metro <= ultimo - 2; ++metro) {
-        t.at(metro, 0) = elemento_tracciato::da_reale(0.0);
-        t.at(metro, 1) = elemento_tracciato::da_reale(metro);
+        t.imposta(metro, 0, elemento_tracciato::da_reale(0.0));
+        t.imposta(metro, 1, elemento_tracciato::da_reale(metro));
     }
     return t;
 }
@@ -72,9 +73,9 @@ TEST(FileCompilati, ARecordIsThirtyFourBytesPlusItsText) {
 TEST(FileCompilati, GeometryElementsCarryTheirTagsXBeforeY) {
     tracciato_t t;
     t.dimensiona(1);
-    t.at(0, 0) = elemento_tracciato::da_intero(-2);
-    t.at(1, 0) = elemento_tracciato::da_reale(1.5);
-    t.at(0, 1) = elemento_tracciato::da_intero(1);
+    t.imposta(0, 0, elemento_tracciato::da_intero(-2));
+    t.imposta(1, 0, elemento_tracciato::da_reale(1.5));
+    t.imposta(0, 1, elemento_tracciato::da_intero(1));
     EXPECT_EQ(byte_tracciato(t), b({2, 0, 0xFE, 0xFF, 5, 0, 0, 0, 0, 0, 0, 0, 0xF8, 0x3F, 2, 0, 1, 0, 0, 0}));
     // The carried route's 250000 metres.
     EXPECT_EQ(byte_tracciato(tracciato_letto(250000)).size(), 4999964u);

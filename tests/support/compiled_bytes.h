@@ -51,7 +51,8 @@ inline std::string scenario_file_bytes(const std::array<voce, NUMERO_VOCI>& voci
 
 inline std::string route_file_bytes(const tracciato_t& t) {
     std::string out;
-    for (const elemento_tracciato& e : t.elementi) {
+    for (size_t i = 0; i < t.numero_elementi(); ++i) {
+        const elemento_tracciato e = t.elemento(i);
         bytes_le::put(out, e.tag, 2);
         if (e.tag == elemento_tracciato::INTERO) bytes_le::put(out, static_cast<uint16_t>(e.intero), 2);
         if (e.tag == elemento_tracciato::REALE) bytes_le::put_double(out, e.reale);
@@ -64,16 +65,16 @@ inline std::string route_file_bytes(const tracciato_t& t) {
 inline tracciato_t built_geometry(int32_t last, int32_t curve_from, int32_t curve_metres, double k) {
     tracciato_t t;
     t.dimensiona(last);
-    t.at(0, 0) = elemento_tracciato::da_intero(0);
-    t.at(1, 0) = elemento_tracciato::da_intero(0);
-    t.at(0, 1) = elemento_tracciato::da_intero(0);
-    t.at(1, 1) = elemento_tracciato::da_intero(1);
+    t.imposta(0, 0, elemento_tracciato::da_intero(0));
+    t.imposta(1, 0, elemento_tracciato::da_intero(0));
+    t.imposta(0, 1, elemento_tracciato::da_intero(0));
+    t.imposta(1, 1, elemento_tracciato::da_intero(1));
     for (int32_t c = 2; c <= last - 2; ++c) {
         const double x1 = t.at(c - 1, 0).valore(), y1 = t.at(c - 1, 1).valore();
         const double dx = x1 - t.at(c - 2, 0).valore(), dy = y1 - t.at(c - 2, 1).valore();
         const bool curved = c > curve_from && c <= curve_from + curve_metres;
-        t.at(c, 0) = elemento_tracciato::da_reale(curved ? x1 + (dx + k * dy) : x1 + dx);
-        t.at(c, 1) = elemento_tracciato::da_reale(curved ? y1 + (dy - k * dx) : y1 + dy);
+        t.imposta(c, 0, elemento_tracciato::da_reale(curved ? x1 + (dx + k * dy) : x1 + dx));
+        t.imposta(c, 1, elemento_tracciato::da_reale(curved ? y1 + (dy - k * dx) : y1 + dy));
     }
     return t;
 }

@@ -1,0 +1,302 @@
+// The compile's cost beside the cost of writing its own output.
+//
+//   scenario_bench EXECUTABLE [--runs N] [--lengths L1,L2,...] [--keep DIR]
+//
+// Exports the carried scenario, makes from it scenarios of the given lengths
+// (its lines repeated along the line, so that every kilometre has the carried
+// density of curves, gradients, boards, signals, restrictions and spans; the
+// stations up to what the record table holds), and for each times a whole
+// `compile` process and, right after it, `cp` of the same three output files,
+// N times each, interleaved, and the floor: the same bytes written from memory.
+// Then the same for the fixed run and its six files.
+// Prints per length: the medians, the median of the paired ratios, the cost per
+// kilometre from the previous length, and the child's peak resident memory.
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "model/nomi_file.h"
+#include "model/voce.h"
+
+extern char** environ;
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string ID = "Bench", NUMBER = "1";
+constexpr int32_t PERIOD = 245000;  // the carried line is 243,000 m; copies leave a gap
+
+struct measured {
+    double seconds = 0;
+    long peak_kib = 0;
+    int status = -1;
+};
+
+// Runs argv[0] with its arguments in `cwd`, quietly; wall time and the child's peak resident memory.
+measured run(const std::vector<std::string>& args, const fs::path& cwd) {
+    std::vector<char*> argv;
+    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    const fs::path back = fs::current_path();
+    fs::current_path(cwd);
+    const auto start = std::chrono::steady_clock::now();
+    pid_t pid;
+    measured m;
+    if (posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0) {
+        int status = 0;
+        rusage usage{};
+        wait4(pid, &status, 0, &usage);
+        m.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        m.peak_kib = usage.ru_maxrss;
+        m.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    fs::current_path(back);
+    posix_spawn_file_actions_destroy(&actions);
+    return m;
+}
+
+std::vector<std::string> lines_of(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::vector<std::string> out;
+    for (std::string l; std::getline(in, l);) {
+        if (!l.empty() && l.back() == '\r') l.pop_back();
+        out.push_back(l);
+    }
+    return out;
+}
+
+std::vector<std::string> fields(const std::string& line) {
+    std::vector<std::string> out;
+    std::stringstream in(line);
+    for (std::string f; std::getline(in, f, ',');) out.push_back(f);
+    return out;
+}
+
+std::string joined(const std::vector<std::string>& f) {
+    std::string out;
+    for (size_t i = 0; i < f.size(); ++i) out += (i ? "," : "") + f[i];
+    return out;
+}
+
+bool has(const std::string& s, const char* word) { return s.find(word) != std::string::npos; }
+
+// A file's sections, each header with its lines; the general section first.
+struct section {
+    std::string header;
+    std::vector<std::string> lines;
+};
+std::vector<section> sections_of(const std::vector<std::string>& lines) {
+    std::vector<section> out;
+    for (const std::string& l : lines) {
+        if (!l.empty() && l[0] == '[')
+            out.push_back({l, {}});
+        else if (!out.empty() && !l.empty())
+            out.back().lines.push_back(l);
+    }
+    return out;
+}
+
+// The line moved `offset` metres along, or nothing when it would leave the route.
+bool shifted(const std::string& line, int32_t offset, int32_t length, std::string& out) {
+    std::vector<std::string> f = fields(line);
+    if (f.size() < 2) return false;
+    const int64_t at = std::stoll(f[1]) + offset;
+    if (at > length - 1000) return false;
+    f[1] = " " + std::to_string(at);
+    if (has(f[0], "montagna") && f.size() > 2) f[2] = " " + std::to_string(std::stoll(f[2]) + offset);
+    out = joined(f);
+    return true;
+}
+
+// The carried scenario's files made `length` metres long.
+void make_scenario(const fs::path& carried, int32_t length, const fs::path& dir) {
+    fs::create_directories(dir);
+    int boards = 0, stations = 0;
+    for (const bool route : {true, false}) {
+        const std::vector<section> in =
+            sections_of(lines_of(carried / (route ? "Lidonia_Sabrio_linea.txt" : "Lidonia_Sabrio_914-.txt")));
+        std::string out;
+        for (const section& s : in) {
+            out += s.header + "\r\n";
+            if (has(s.header, "generale")) {
+                for (std::string l : s.lines) {
+                    if (has(l, "lunghezza percorso")) l = "lunghezza percorso, " + std::to_string(length);
+                    if (has(l, "ripetizione segnali")) l = fields(l)[0] + ", 0, " + std::to_string(length - 2000);
+                    out += l + "\r\n";
+                }
+                continue;
+            }
+            for (int32_t offset = 0; offset < length; offset += PERIOD)
+                for (const std::string& l : s.lines) {
+                    std::string moved;
+                    if (!shifted(l, offset, length, moved)) continue;
+                    // Stations and boards share the record table: boards first, stations to its end.
+                    if (has(l, "cartello_indicatore")) ++boards;
+                    if (has(l, "stazione") && ++stations + boards >= VOCE_PRIMO_CARTELLO - 1) continue;
+                    out += moved + "\r\n";
+                }
+        }
+        std::ofstream(dir / (route ? ID + "_linea.txt" : ID + "_" + NUMBER + "-.txt"), std::ios::binary) << out;
+    }
+}
+
+double median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
+}
+
+struct row {
+    std::string what;
+    double compile_s, copy_s, ratio, floor_s;
+    long peak_kib;
+};
+
+// The floor: the same files written from memory, one write() each, to a new
+// file renamed over the old one, as the compile writes them. In a child of its
+// own, so that the bytes held never count in this process's peak memory, which
+// a spawned child's would include.
+double write_floor(const std::vector<fs::path>& files, const fs::path& dir) {
+    int pipe_fd[2];
+    if (pipe(pipe_fd) != 0) std::exit(1);
+    const pid_t pid = fork();
+    if (pid == 0) {
+        std::vector<std::string> bytes;
+        for (const fs::path& f : files) {
+            std::ifstream in(f, std::ios::binary);
+            bytes.emplace_back(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        }
+        const auto start = std::chrono::steady_clock::now();
+        for (size_t i = 0; i < bytes.size(); ++i) {
+            const fs::path target = dir / ("floor" + std::to_string(i)), temporary = dir / "floor.partial";
+            const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
+            if (fd < 0 || ::write(fd, bytes[i].data(), bytes[i].size()) != static_cast<ssize_t>(bytes[i].size()))
+                _exit(1);
+            ::close(fd);
+            fs::rename(temporary, target);
+        }
+        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        _exit(::write(pipe_fd[1], &seconds, sizeof seconds) == sizeof seconds ? 0 : 1);
+    }
+    double seconds = 0;
+    if (::read(pipe_fd[0], &seconds, sizeof seconds) != sizeof seconds) std::exit(1);
+    waitpid(pid, nullptr, 0);
+    ::close(pipe_fd[0]);
+    ::close(pipe_fd[1]);
+    return seconds;
+}
+
+// N interleaved pairs: the command, then cp of the files it wrote.
+row pairs(const std::string& what, const std::vector<std::string>& command, const fs::path& cwd,
+          const std::vector<std::string>& outputs, int runs) {
+    const fs::path copies = cwd / "copies";
+    fs::create_directories(copies);
+    std::vector<std::string> cp = {"cp"};
+    for (const std::string& o : outputs) cp.push_back((cwd / o).string());
+    cp.push_back(copies.string());
+    std::vector<double> compile, copy, ratio, floor;
+    std::vector<fs::path> files;
+    for (const std::string& o : outputs) files.push_back(cwd / o);
+    long peak = 0;
+    for (int r = 0; r < runs; ++r) {
+        const measured c = run(command, cwd);
+        if (c.status != 0) {
+            std::cerr << what << ": the command ended with status " << c.status << "\n";
+            std::exit(1);
+        }
+        const measured k = run(cp, cwd);
+        floor.push_back(write_floor(files, copies));
+        compile.push_back(c.seconds);
+        copy.push_back(k.seconds);
+        ratio.push_back(c.seconds / k.seconds);
+        peak = std::max(peak, c.peak_kib);
+    }
+    return {what, median(compile), median(copy), median(ratio), median(floor), peak};
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        std::cerr << "usage: scenario_bench EXECUTABLE [--runs N] [--lengths L1,L2,...] [--keep DIR]\n";
+        return 2;
+    }
+    const fs::path exe = fs::absolute(argv[1]);
+    int runs = 7;
+    std::vector<int32_t> lengths = {100000, 250000, 500000, 1000000};
+    fs::path work;
+    for (int i = 2; i + 1 < argc; i += 2) {
+        const std::string opt = argv[i], val = argv[i + 1];
+        if (opt == "--runs") runs = std::stoi(val);
+        if (opt == "--keep") work = val;
+        if (opt == "--lengths") {
+            lengths.clear();
+            for (const std::string& l : fields(val)) lengths.push_back(std::stoi(l));
+        }
+    }
+    const bool keep = !work.empty();
+    if (!keep) work = fs::temp_directory_path() / ("scenario-bench-" + std::to_string(getpid()));
+    fs::create_directories(work);
+    if (run({exe.string(), "export", (work / "carried").string()}, work).status != 0) {
+        std::cerr << "export failed\n";
+        return 1;
+    }
+
+    std::vector<row> rows;
+    const std::vector<std::string> outputs = {ID + "_linea.dat", ID + "_" + NUMBER + ".sim", ID + "_" + NUMBER + ".dat"};
+    for (int32_t length : lengths) {
+        const fs::path dir = work / std::to_string(length);
+        make_scenario(work / "carried", length, dir);
+        rows.push_back(pairs(std::to_string(length) + " m",
+                             {exe.string(), "compile", ID + "_linea.txt", ID + "_" + NUMBER + "-.txt"}, dir, outputs,
+                             runs));
+    }
+    // The fixed run writes beside its executable, and deletes its two text files.
+    const fs::path fixed = work / "fixed";
+    fs::create_directories(fixed);
+    fs::copy_file(exe, fixed / "scenario-compiler", fs::copy_options::overwrite_existing);
+    rows.push_back(pairs("fixed run", {(fixed / "scenario-compiler").string()}, fixed,
+                         {"Lidonia_Sabrio_914_note.txt", "Lidonia_Sabrio_914_rallentamenti.txt",
+                          "Lidonia_Sabrio_914_scheda_treno.txt", "Lidonia_Sabrio_linea.dat", "Lidonia_Sabrio_914.sim",
+                          "Lidonia_Sabrio_914.dat"},
+                         runs));
+
+    std::printf("%-12s %11s %9s %7s %14s %9s %9s %12s\n", "scenario", "compile ms", "copy ms", "ratio",
+                "ms/km (slope)", "peak MiB", "floor ms", "floor/copy");
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const row& r = rows[i];
+        std::string slope = "-";
+        if (i > 0 && i < lengths.size()) {
+            char b[32];
+            std::snprintf(b, sizeof b, "%.4f", 1000 * (r.compile_s - rows[i - 1].compile_s) /
+                                                   ((lengths[i] - lengths[i - 1]) / 1000.0));
+            slope = b;
+        }
+        std::printf("%-12s %11.1f %9.1f %7.2f %14s %9.1f %9.1f %12.2f\n", r.what.c_str(), 1000 * r.compile_s,
+                    1000 * r.copy_s, r.ratio, slope.c_str(), r.peak_kib / 1024.0, 1000 * r.floor_s,
+                    r.floor_s / r.copy_s);
+    }
+    std::printf("(medians of %d interleaved runs; ratio: the median of compile / copy per pair; floor: the same\n"
+                " files written from memory by this program, one write() each, to a new file renamed over the old)\n",
+                runs);
+    if (!keep) fs::remove_all(work);
+    return 0;
+}
