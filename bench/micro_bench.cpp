@@ -28,8 +28,10 @@ testi_lettore scenario(int64_t km) {
 
 modello read(const testi_lettore& t, bool geometry) {
     modello m;
-    m.nome_linea = "Bench";
-    m.numero_treno = "1";
+    // Constructed, not assigned from a literal: g++ 12's release build takes the
+    // inlined assignment for an overlapping copy (-Wrestrict).
+    m.nome_linea = std::string("Bench");
+    m.numero_treno = std::string("1");
     m.genera_tracciato = geometry ? 1 : 0;
     memorizza_dati(m, {"Bench_linea.txt", "Bench_1-.txt", false, &t});
     return m;

@@ -121,8 +121,10 @@ bool shifted(const std::string& line, int32_t offset, int32_t length, std::strin
     if (f.size() < 2) return false;
     const int64_t at = std::stoll(f[1]) + offset;
     if (at > length - 1000) return false;
-    f[1] = " " + std::to_string(at);
-    if (has(f[0], "montagna") && f.size() > 2) f[2] = " " + std::to_string(std::stoll(f[2]) + offset);
+    // Appended piecewise: g++ 12's release build takes `" " + std::to_string(...)`
+    // for an overlapping copy (-Wrestrict).
+    f[1] = std::string(" ").append(std::to_string(at));
+    if (has(f[0], "montagna") && f.size() > 2) f[2] = std::string(" ").append(std::to_string(std::stoll(f[2]) + offset));
     out = joined(f);
     return true;
 }
@@ -139,7 +141,7 @@ void make_scenario(const fs::path& carried, int32_t length, const fs::path& dir)
             out += s.header + "\r\n";
             if (has(s.header, "generale")) {
                 for (std::string l : s.lines) {
-                    if (has(l, "lunghezza percorso")) l = "lunghezza percorso, " + std::to_string(length);
+                    if (has(l, "lunghezza percorso")) l = std::string("lunghezza percorso, ").append(std::to_string(length));
                     if (has(l, "ripetizione segnali")) l = fields(l)[0] + ", 0, " + std::to_string(length - 2000);
                     out += l + "\r\n";
                 }
@@ -186,7 +188,7 @@ double write_floor(const std::vector<fs::path>& files, const fs::path& dir) {
         }
         const auto start = std::chrono::steady_clock::now();
         for (size_t i = 0; i < bytes.size(); ++i) {
-            const fs::path target = dir / ("floor" + std::to_string(i)), temporary = dir / "floor.partial";
+            const fs::path target = dir / std::string("floor").append(std::to_string(i)), temporary = dir / "floor.partial";
             const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
             if (fd < 0 || ::write(fd, bytes[i].data(), bytes[i].size()) != static_cast<ssize_t>(bytes[i].size()))
                 _exit(1);
@@ -253,7 +255,7 @@ int main(int argc, char** argv) {
         }
     }
     const bool keep = !work.empty();
-    if (!keep) work = fs::temp_directory_path() / ("scenario-bench-" + std::to_string(getpid()));
+    if (!keep) work = fs::temp_directory_path() / std::string("scenario-bench-").append(std::to_string(getpid()));
     fs::create_directories(work);
     if (run({exe.string(), "export", (work / "carried").string()}, work).status != 0) {
         std::cerr << "export failed\n";
