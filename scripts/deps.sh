@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs the build dependencies that are missing, from Debian's packages;
-# given package names, installs those instead.
+# given package names, installs those instead. cairo and the DejaVu fonts draw
+# the PNG and PDF sheets; poppler-utils lets the tests read a PDF's text.
 set -euo pipefail
-packages=(cmake g++ make libgtest-dev libcli11-dev nlohmann-json3-dev)
+packages=(cmake g++ make pkg-config libgtest-dev libcli11-dev nlohmann-json3-dev libcairo2-dev fonts-dejavu-core poppler-utils)
 (($#)) && packages=("$@")
 missing=()
 for p in "${packages[@]}"; do

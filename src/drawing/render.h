@@ -1,0 +1,32 @@
+#pragma once
+// A scene drawn on one sheet: the plan on top, the profiles under it on one
+// distance axis, the title block and the legend. SVG is written by the program
+// itself everywhere; PNG and PDF go through cairo where the build has it.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "drawing/scene.h"
+
+enum class sheet_format : uint8_t { svg, png, pdf };
+
+// "svg", "png", "pdf" from a file name's extension (any case); nothing otherwise.
+std::optional<sheet_format> sheet_format_of(std::string_view file_name);
+
+struct sheet_size {
+    int32_t width = 1600;   // pixels (PNG, SVG user units); PDF points
+    int32_t height = 1100;
+};
+
+// The SVG document. Each element of the scene is one <g> whose attributes say
+// what it shows: data-kind, data-from-m, data-to-m, data-values and, when
+// known, data-file and data-line.
+std::string render_svg(const scene& s, sheet_size size);
+
+// Whether this build draws PNG and PDF.
+bool cairo_available();
+
+// The PNG or PDF file's bytes; throws std::runtime_error when this build has
+// no cairo or cairo fails, saying which.
+std::string render_cairo(const scene& s, sheet_size size, sheet_format format);
