@@ -51,5 +51,7 @@ else()
   set(CPACK_DEBIAN_PACKAGE_MAINTAINER "the scenario-compiler authors")
   set(CPACK_DEBIAN_PACKAGE_SECTION games)
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+  # The PNG and PDF sheets name this face; cairo itself comes in with the shared libraries above.
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dejavu-core")
 endif()
 include(CPack)

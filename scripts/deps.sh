@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Installs the build dependencies that are missing, from Debian's packages;
 # given package names, installs those instead. cairo and the DejaVu fonts draw
-# the PNG and PDF sheets; poppler-utils lets the tests read a PDF's text.
+# the PNG and PDF sheets; poppler-utils lets the tests read a PDF's text,
+# and libxml2-utils's xmllint checks that an SVG is well-formed XML.
 set -euo pipefail
-packages=(cmake g++ make pkg-config libgtest-dev libcli11-dev nlohmann-json3-dev libcairo2-dev fonts-dejavu-core poppler-utils)
+packages=(cmake g++ make pkg-config libgtest-dev libcli11-dev nlohmann-json3-dev libcairo2-dev fonts-dejavu-core poppler-utils libxml2-utils)
 (($#)) && packages=("$@")
 missing=()
 for p in "${packages[@]}"; do

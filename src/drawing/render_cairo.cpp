@@ -1,0 +1,140 @@
+// PNG and PDF through cairo, where the build has it: the same sheet as the SVG,
+// put down by a canvas over a cairo context.
+#include <stdexcept>
+
+#include "drawing/render.h"
+#include "drawing/sheet_layout.h"
+
+#ifdef HAVE_CAIRO
+#include <cairo-pdf.h>
+#include <cairo.h>
+
+#include <cmath>
+#include <memory>
+#include <numbers>
+
+namespace {
+
+void set_ink(cairo_t* cr, colour c) { cairo_set_source_rgb(cr, c.r / 255.0, c.g / 255.0, c.b / 255.0); }
+
+class cairo_canvas final : public canvas {
+public:
+    explicit cairo_canvas(cairo_t* cr) : cr_(cr) {
+        cairo_set_line_join(cr_, CAIRO_LINE_JOIN_ROUND);
+        // The toy font API: fontconfig finds the face on Linux.
+        cairo_select_font_face(cr_, "DejaVu Sans", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
+    }
+
+    void begin_element(const scene_element&) override {}
+    void end_element() override {}
+
+    void push_clip(const sheet_rect& r) override {
+        cairo_save(cr_);
+        cairo_rectangle(cr_, r.x, r.y, r.width, r.height);
+        cairo_clip(cr_);
+    }
+    void pop_clip() override { cairo_restore(cr_); }
+
+    void polyline(const std::vector<scene_point>& points, colour ink, double width) override {
+        if (points.empty()) return;
+        cairo_move_to(cr_, points[0].x, points[0].y);
+        for (size_t i = 1; i < points.size(); ++i) cairo_line_to(cr_, points[i].x, points[i].y);
+        stroke(ink, width);
+    }
+    void fill_rect(const sheet_rect& r, colour ink) override {
+        cairo_rectangle(cr_, r.x, r.y, r.width, r.height);
+        set_ink(cr_, ink);
+        cairo_fill(cr_);
+    }
+    void frame_rect(const sheet_rect& r, colour ink, double width) override {
+        cairo_rectangle(cr_, r.x, r.y, r.width, r.height);
+        stroke(ink, width);
+    }
+    void circle(scene_point c, double radius, colour ink) override {
+        cairo_new_sub_path(cr_);
+        cairo_arc(cr_, c.x, c.y, radius, 0.0, 2.0 * std::numbers::pi);
+        set_ink(cr_, ink);
+        cairo_fill(cr_);
+    }
+    void text(scene_point at, std::string_view utf8, const sheet_text& style) override {
+        const std::string t(utf8);
+        cairo_save(cr_);
+        cairo_set_font_size(cr_, style.size);
+        cairo_translate(cr_, at.x, at.y);
+        cairo_rotate(cr_, style.rotation_deg * std::numbers::pi / 180.0);
+        cairo_text_extents_t ext;
+        cairo_text_extents(cr_, t.c_str(), &ext);
+        const double shift = style.anchor == text_anchor::start    ? 0.0
+                             : style.anchor == text_anchor::middle ? ext.x_advance / 2.0
+                                                                   : ext.x_advance;
+        cairo_move_to(cr_, -shift, 0.0);
+        set_ink(cr_, style.ink);
+        cairo_show_text(cr_, t.c_str());
+        cairo_restore(cr_);
+    }
+
+private:
+    void stroke(colour ink, double width) {
+        set_ink(cr_, ink);
+        cairo_set_line_width(cr_, width);
+        cairo_stroke(cr_);
+    }
+    cairo_t* cr_;
+};
+
+using surface_ptr = std::unique_ptr<cairo_surface_t, decltype(&cairo_surface_destroy)>;
+using context_ptr = std::unique_ptr<cairo_t, decltype(&cairo_destroy)>;
+
+cairo_status_t append_bytes(void* closure, const unsigned char* data, unsigned int length) {
+    static_cast<std::string*>(closure)->append(reinterpret_cast<const char*>(data), length);
+    return CAIRO_STATUS_SUCCESS;
+}
+
+void check(cairo_status_t status, const char* what) {
+    if (status != CAIRO_STATUS_SUCCESS)
+        throw std::runtime_error(std::string("cairo could not ") + what + ": " + cairo_status_to_string(status));
+}
+
+void draw_on(cairo_surface_t* surface, const scene& s, sheet_size size) {
+    check(cairo_surface_status(surface), "make the surface");
+    context_ptr cr(cairo_create(surface), cairo_destroy);
+    set_ink(cr.get(), {255, 255, 255});
+    cairo_paint(cr.get());
+    cairo_canvas c(cr.get());
+    draw_sheet(s, size, c);
+    check(cairo_status(cr.get()), "draw the sheet");
+}
+
+}  // namespace
+
+bool cairo_available() { return true; }
+
+std::string render_cairo(const scene& s, sheet_size size, sheet_format format) {
+    check_sheet_size(size);
+    std::string bytes;
+    if (format == sheet_format::png) {
+        surface_ptr surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, size.width, size.height),
+                            cairo_surface_destroy);
+        draw_on(surface.get(), s, size);
+        check(cairo_surface_write_to_png_stream(surface.get(), append_bytes, &bytes), "write the PNG");
+    } else if (format == sheet_format::pdf) {
+        surface_ptr surface(cairo_pdf_surface_create_for_stream(append_bytes, &bytes, size.width, size.height),
+                            cairo_surface_destroy);
+        draw_on(surface.get(), s, size);
+        cairo_surface_finish(surface.get());
+        check(cairo_surface_status(surface.get()), "write the PDF");
+    } else {
+        throw std::invalid_argument("cairo draws PNG and PDF; the SVG comes from render_svg");
+    }
+    return bytes;
+}
+
+#else
+
+bool cairo_available() { return false; }
+
+std::string render_cairo(const scene&, sheet_size, sheet_format) {
+    throw std::runtime_error("this build draws no PNG or PDF; write an SVG");
+}
+
+#endif

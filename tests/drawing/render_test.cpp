@@ -1,0 +1,182 @@
+#include "drawing/render.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <fstream>
+#include <regex>
+#include <stdexcept>
+
+#include "drawing/sheet_layout.h"
+
+#ifdef HAVE_CAIRO
+#include <cairo.h>
+#endif
+#ifndef _WIN32
+#include "tests/support/run_program.h"
+#endif
+
+namespace {
+
+constexpr sheet_size small_sheet{900, 700};
+const std::vector<std::string> station_names{"Alpha", "B&<\"ta"};
+
+scene_element element(const char* kind, scene_shape shape, scene_panel panel, std::vector<scene_point> points,
+                      std::string text = {}, int32_t line = 0) {
+    scene_element e;
+    e.kind = kind;
+    e.shape = shape;
+    e.panel = panel;
+    e.from_m = static_cast<int32_t>(points.front().x);
+    e.to_m = static_cast<int32_t>(points.back().x);
+    e.points = std::move(points);
+    e.text = std::move(text);
+    if (line) e.file = "route.txt", e.line = line;
+    return e;
+}
+
+// A curve of 2 km north then east, two stations, a signal, a restriction, the
+// profiles, a fault and a km post.
+scene sample_scene() {
+    scene s;
+    s.route_id = "R1";
+    s.train_number = "4711";
+    s.length_m = 2000;
+    s.sources = {"route.txt", "train.txt"};
+    s.from_m = 0;
+    s.to_m = 2000;
+    s.has_plan = true;
+    std::vector<scene_point> track;
+    for (int i = 0; i <= 20; ++i) {
+        const double a = i * 0.0785;  // a quarter turn over 2 km
+        track.push_back({1273.0 * (1.0 - std::cos(a)), 1273.0 * std::sin(a)});
+    }
+    s.plan_min_x = 0.0, s.plan_max_x = 1273.0, s.plan_min_y = 0.0, s.plan_max_y = 1273.0;
+    using sh = scene_shape;
+    using pn = scene_panel;
+    s.elements = {
+        element(scene_kind::restriction, sh::band, pn::plan, {track.begin() + 5, track.begin() + 9}),
+        element(scene_kind::track, sh::polyline, pn::plan, track),
+        element(scene_kind::station, sh::marker, pn::plan, {track[2]}, station_names[0], 3),
+        element(scene_kind::station, sh::marker, pn::plan, {track[18]}, station_names[1], 9),
+        element(scene_kind::signal, sh::marker, pn::plan, {track[10]}, "S1", 12),
+        element(scene_kind::station, sh::marker, pn::objects, {{200, 0}}, station_names[0], 3),
+        element(scene_kind::station, sh::marker, pn::objects, {{1800, 0}}, station_names[1], 9),
+        element(scene_kind::gradient, sh::polyline, pn::gradient, {{0, 0}, {800, 0}, {800, 12}, {2000, 12}}),
+        element(scene_kind::line_speed, sh::polyline, pn::speed, {{0, 100}, {1000, 100}, {1000, 80}, {2000, 80}}),
+        element(scene_kind::restriction_speed, sh::polyline, pn::speed, {{500, 60}, {900, 60}}),
+        element(scene_kind::fault, sh::marker, pn::objects, {{1500, 0}}, "fault 7", 20),
+        element(scene_kind::km_post, sh::marker, pn::kilometres, {{1000, 0}}, "1.0"),
+    };
+    return s;
+}
+
+size_t count(const std::string& text, const std::string& part) {
+    size_t n = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
+    return n;
+}
+
+TEST(RenderSvg, GroupsEveryElementWithItsPlaceAndLine) {
+    const std::string svg = render_svg(sample_scene(), small_sheet);
+    EXPECT_EQ(count(svg, "<g data-kind=\"station\""), 4u);
+    EXPECT_EQ(count(svg, "<g data-kind=\"signal\""), 1u);
+    const size_t signal = svg.find("<g data-kind=\"signal\"");
+    ASSERT_NE(signal, std::string::npos);
+    const std::string tag = svg.substr(signal, svg.find('\n', signal) - signal);
+    EXPECT_TRUE(tag.ends_with(" data-file=\"route.txt\" data-line=\"12\">")) << tag;
+    EXPECT_NE(svg.find(">Alpha</text>"), std::string::npos);
+    EXPECT_NE(svg.find(">B&amp;&lt;&quot;ta</text>"), std::string::npos);
+    EXPECT_EQ(svg.find("B&<"), std::string::npos);
+}
+
+#ifndef _WIN32
+TEST(RenderSvg, IsWellFormedXml) {
+    temp_dir dir;
+    scene s = sample_scene();
+    s.elements[4].values = {{"name", "a<b&c"}, {"aspect", "\"red\""}};
+    std::ofstream(dir.path() / "sheet.svg", std::ios::binary) << render_svg(s, small_sheet);
+    const program_result r = run_command({"xmllint", "--noout", "sheet.svg"}, dir.path());
+    EXPECT_EQ(r.status, 0) << r.err;
+}
+#endif
+
+TEST(RenderSvg, NoPlanShowsTheNote) {
+    scene s = sample_scene();
+    s.has_plan = false;
+    s.plan_note = "no geometry in the route";
+    EXPECT_NE(render_svg(s, small_sheet).find(">no geometry in the route</text>"), std::string::npos);
+}
+
+TEST(RenderSvg, LongLineStaysSmall) {
+    scene s = sample_scene();
+    s.to_m = 1'000'000;
+    std::vector<scene_point> profile;
+    for (int i = 0; i < 4000; ++i) profile.push_back({i * 250.0, std::sin(i * 0.01) * 500.0});
+    s.elements.push_back(element(scene_kind::height, scene_shape::polyline, scene_panel::height, profile));
+    const std::string svg = render_svg(s, sheet_size{});
+    EXPECT_LT(svg.size(), 2'000'000u);
+    EXPECT_FALSE(std::regex_search(svg, std::regex(R"(\d\.\d{3})")));
+}
+
+TEST(Render, RejectsAnEmptySheet) {
+    EXPECT_THROW(render_svg(sample_scene(), {0, 100}), std::invalid_argument);
+}
+
+#ifdef HAVE_CAIRO
+cairo_status_t read_bytes(void* closure, unsigned char* data, unsigned int length) {
+    auto* rest = static_cast<std::string_view*>(closure);
+    if (rest->size() < length) return CAIRO_STATUS_READ_ERROR;
+    std::memcpy(data, rest->data(), length);
+    rest->remove_prefix(length);
+    return CAIRO_STATUS_SUCCESS;
+}
+
+uint32_t big_endian(const std::string& bytes, size_t at) {
+    uint32_t v = 0;
+    for (size_t i = 0; i < 4; ++i) v = v << 8 | static_cast<unsigned char>(bytes[at + i]);
+    return v;
+}
+
+TEST(RenderCairo, PngHasTheSizeAndTheTrackInThePlan) {
+    const std::string png = render_cairo(sample_scene(), small_sheet, sheet_format::png);
+    ASSERT_GT(png.size(), 24u);
+    EXPECT_EQ(png.substr(12, 4), "IHDR");
+    EXPECT_EQ(big_endian(png, 16), 900u);
+    EXPECT_EQ(big_endian(png, 20), 700u);
+
+    std::string_view rest = png;
+    cairo_surface_t* image = cairo_image_surface_create_from_png_stream(read_bytes, &rest);
+    ASSERT_EQ(cairo_surface_status(image), CAIRO_STATUS_SUCCESS);
+    const sheet_rect plan = layout_of(small_sheet).plan;
+    const unsigned char* data = cairo_image_surface_get_data(image);
+    const int stride = cairo_image_surface_get_stride(image);
+    int track_pixels = 0;
+    for (int y = static_cast<int>(plan.y); y < static_cast<int>(plan.y + plan.height); ++y)
+        for (int x = static_cast<int>(plan.x); x < static_cast<int>(plan.x + plan.width); ++x) {
+            uint32_t px;
+            std::memcpy(&px, data + y * stride + x * 4, 4);
+            track_pixels += (px & 0xffffff) == (uint32_t{track_colour.r} << 16 | track_colour.g << 8 | track_colour.b);
+        }
+    cairo_surface_destroy(image);
+    EXPECT_GT(track_pixels, 100);
+}
+
+TEST(RenderCairo, PdfHoldsTheStationNames) {
+    const std::string pdf = render_cairo(sample_scene(), small_sheet, sheet_format::pdf);
+    EXPECT_EQ(pdf.substr(0, 5), "%PDF-");
+    temp_dir dir;
+    std::ofstream(dir.path() / "sheet.pdf", std::ios::binary) << pdf;
+    const program_result r = run_command({"pdftotext", "sheet.pdf", "-"}, dir.path());
+    ASSERT_EQ(r.status, 0) << r.err;
+    for (const std::string& name : station_names) EXPECT_NE(r.out.find(name), std::string::npos) << name;
+}
+#else
+TEST(RenderCairo, SaysThisBuildHasNone) {
+    EXPECT_FALSE(cairo_available());
+    EXPECT_THROW(render_cairo(sample_scene(), small_sheet, sheet_format::png), std::runtime_error);
+}
+#endif
+
+}  // namespace
