@@ -102,12 +102,30 @@ TEST(RenderSvg, IsWellFormedXml) {
 }
 #endif
 
-TEST(RenderSvg, NoPlanShowsTheNote) {
+#ifndef _WIN32
+// The words a sheet shows: the SVG's own text, or what pdftotext reads from the PDF.
+std::string shown_text(const scene& s, sheet_format format) {
+    if (format == sheet_format::svg) return render_svg(s, small_sheet);
+    temp_dir dir;
+    std::ofstream(dir.path() / "sheet.pdf", std::ios::binary) << render_cairo(s, small_sheet, format);
+    const program_result r = run_command({"pdftotext", "sheet.pdf", "-"}, dir.path());
+    EXPECT_EQ(r.status, 0) << r.err;
+    return r.out;
+}
+
+TEST(Render, EveryFormatWithTextShowsTheStationsAndTheMissingPlansNote) {
     scene s = sample_scene();
     s.has_plan = false;
     s.plan_note = "no geometry in the route";
-    EXPECT_NE(render_svg(s, small_sheet).find(">no geometry in the route</text>"), std::string::npos);
+    std::vector<sheet_format> formats{sheet_format::svg};
+    if (cairo_available()) formats.push_back(sheet_format::pdf);
+    for (sheet_format format : formats) {
+        const std::string text = shown_text(s, format);
+        EXPECT_NE(text.find("no geometry in the route"), std::string::npos) << static_cast<int>(format);
+        EXPECT_NE(text.find("Alpha"), std::string::npos) << static_cast<int>(format);
+    }
 }
+#endif
 
 TEST(RenderSvg, LongLineStaysSmall) {
     scene s = sample_scene();
@@ -163,14 +181,14 @@ TEST(RenderCairo, PngHasTheSizeAndTheTrackInThePlan) {
     EXPECT_GT(track_pixels, 100);
 }
 
-TEST(RenderCairo, PdfHoldsTheStationNames) {
-    const std::string pdf = render_cairo(sample_scene(), small_sheet, sheet_format::pdf);
-    EXPECT_EQ(pdf.substr(0, 5), "%PDF-");
-    temp_dir dir;
-    std::ofstream(dir.path() / "sheet.pdf", std::ios::binary) << pdf;
-    const program_result r = run_command({"pdftotext", "sheet.pdf", "-"}, dir.path());
-    ASSERT_EQ(r.status, 0) << r.err;
-    for (const std::string& name : station_names) EXPECT_NE(r.out.find(name), std::string::npos) << name;
+TEST(RenderCairo, FilesStartWithTheirSignature) {
+    for (auto [format, signature] : {std::pair{sheet_format::png, "\x89PNG\r\n"}, std::pair{sheet_format::pdf, "%PDF-"}})
+        EXPECT_TRUE(render_cairo(sample_scene(), small_sheet, format).starts_with(signature)) << signature;
+}
+
+TEST(RenderCairo, PdfHoldsEveryStationsName) {
+    const std::string text = shown_text(sample_scene(), sheet_format::pdf);
+    for (const std::string& name : station_names) EXPECT_NE(text.find(name), std::string::npos) << name;
 }
 #else
 TEST(RenderCairo, SaysThisBuildHasNone) {
