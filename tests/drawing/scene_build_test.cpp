@@ -82,7 +82,7 @@ TEST(SceneBuild, TheCarriedScenarioShowsTheSameFromItsTextsAndFromItsCompiledFil
     EXPECT_EQ(post.text, "km 350");
 }
 
-TEST(SceneBuild, SmallScenariosShowTheirStationsAndAPlanWhenTheyHaveGeometry) {
+TEST(SceneBuild, SmallScenariosShowTheirStationsTheirFaultAndAPlanWhenTheyHaveGeometry) {
     const std::string route =
         "[generale]\r\nlunghezza percorso, 3000\r\nripetizione segnali 4 codici, 0, 0\r\n[indicazioni]\r\n[fine]\r\n";
     const std::string station = "stazione, 1000, 12, 400, 0, 0, 0, 1,1,0, 4,1,1, 0, 8, 12, 30, PEDASO\r\n";
@@ -91,10 +91,13 @@ TEST(SceneBuild, SmallScenariosShowTheirStationsAndAPlanWhenTheyHaveGeometry) {
         std::string stations;
         bool no_geometry;
         size_t count;
+        size_t faults;
+        int32_t at;
     } rows[] = {
-        {"no station", "", false, 0},
-        {"one station", station, false, 1},
-        {"no geometry", station, true, 1},
+        {"no station", "", false, 0, 0, 0},
+        {"one station", station, false, 1, 0, 1000},
+        {"no geometry", station, true, 1, 0, 1000},
+        {"a fault: a station off the 50 m steps", "stazione, 1010" + station.substr(14), false, 1, 1, 1010},
     };
     for (const row& r : rows) {
         SCOPED_TRACE(r.what);
@@ -107,10 +110,12 @@ TEST(SceneBuild, SmallScenariosShowTheirStationsAndAPlanWhenTheyHaveGeometry) {
         EXPECT_EQ(s.has_plan, !r.no_geometry);
         EXPECT_EQ(s.plan_note.empty(), !r.no_geometry);
         EXPECT_EQ(of_kind(s, scene_kind::track, scene_panel::plan).size(), r.no_geometry ? 0u : 1u);
+        EXPECT_EQ(of_kind(s, scene_kind::fault, scene_panel::objects).size(), r.faults);
         const auto labels = of_kind(s, scene_kind::station, scene_panel::objects);
         ASSERT_EQ(labels.size(), r.count);
         if (r.count == 0) continue;
-        EXPECT_EQ(labels[0]->from_m, 1000);
+        EXPECT_EQ(labels[0]->from_m, r.at);
+        if (r.faults) continue;  // the reader stopped inside the station's record
         EXPECT_EQ(labels[0]->values, (std::vector<std::pair<std::string, std::string>>{
                                          {"name", "PEDASO"}, {"time", "08:12:30"}, {"kind", "12"}}));
         EXPECT_EQ(labels[0]->line, 4);
