@@ -73,6 +73,7 @@ int run_command_line(int argc, char** argv) {
     add_export_command(app, chosen);
     add_inspect_command(app, chosen);
     add_errors_command(app, chosen);
+    add_plot_command(app, chosen);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {

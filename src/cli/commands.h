@@ -25,3 +25,4 @@ void add_inspect_command(CLI::App& app, command_action& chosen);
 void add_compile_command(CLI::App& app, command_action& chosen);
 void add_export_command(CLI::App& app, command_action& chosen);
 void add_errors_command(CLI::App& app, command_action& chosen);
+void add_plot_command(CLI::App& app, command_action& chosen);

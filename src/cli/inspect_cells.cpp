@@ -1,4 +1,4 @@
-#include "cli/cell_objects.h"
+#include "model/cell_objects.h"
 #include "cli/inspect_views.h"
 
 namespace {

@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
-// Seconds after midnight as hh:mm:ss; hours may pass 23, a negative value keeps its sign.
-std::string clock_text(int64_t seconds);
+#include "model/orologio.h"
+
 // The shortest text that reads back as the same double.
 std::string exact_number(double v);
 std::string fixed_number(double v, int decimals);

@@ -1,11 +1,264 @@
 #include "drawing/scene_build.h"
 
+#include <algorithm>
+#include <cstdint>
+#include <map>
+#include <set>
+
+#include "compile/codici_errore.h"
+#include "drawing/scene_parts.h"
+#include "model/cell_objects.h"
+#include "model/orologio.h"
+#include "model/testo_1252.h"
+
 scene_source scene_source_of(const modello& m) {
     scene_source s;
     s.celle = &m.celle;
     s.voci = &m.voci;
-    s.tracciato = &m.tracciato;
+    if (m.tracciato.allocato())
+        s.tracciato = &m.tracciato;
+    else
+        s.no_plan_note = "no geometry: the route was compiled without it";
+    s.line_of_cell = [&m](int64_t k) -> std::optional<scene_line> {
+        const luogo_testo place = m.luogo_riga(m.riga_cella(k));
+        if (place.line == 0) return std::nullopt;
+        return scene_line{place.file, place.line};
+    };
+    s.sources = {m.registro.percorso_linea, m.registro.percorso_treno};
+    if (m.codice_errore != codice::nessuno) {
+        scene_source::fault_mark f{numero(m.codice_errore), m.metri_errore, significato_errore(m.codice_errore), {}};
+        if (m.origine.line != 0) f.line = scene_line{m.origine.file, m.origine.line};
+        s.fault = f;
+    }
     return s;
 }
 
-scene build_scene(const scene_source&, const scene_options&) { return {}; }
+namespace {
+
+constexpr int32_t KM_POST_EVERY = 10000;
+
+double gradient_of(const cella& c) { return c.pendenza - 100.0; }
+double speed_of(const cella& c) { return c.v_limite * 5.0; }
+
+struct builder {
+    const scene_source& source;
+    const std::vector<cella>& celle;
+    const std::array<voce, NUMERO_VOCI>& voci;
+    scene_stretch stretch;
+    std::optional<scene_plan> plan;
+    scene out;
+
+    scene_element& add(const char* kind, scene_shape shape, scene_panel panel, int64_t from_m, int64_t to_m,
+                       std::optional<int64_t> cell = std::nullopt) {
+        scene_element e;
+        e.kind = kind;
+        e.shape = shape;
+        e.panel = panel;
+        e.from_m = static_cast<int32_t>(from_m);
+        e.to_m = static_cast<int32_t>(to_m);
+        if (cell && source.line_of_cell)
+            if (const auto line = source.line_of_cell(*cell)) e.file = line->file, e.line = line->line;
+        out.elements.push_back(std::move(e));
+        return out.elements.back();
+    }
+    // A point of the line on the plan and, unless it has no panel there, on the distance axis.
+    void point(const char* kind, int64_t at, std::optional<int64_t> cell, const std::string& text,
+               const std::vector<std::pair<std::string, std::string>>& values, bool on_plan,
+               std::optional<scene_panel> panel, scene_shape shape = scene_shape::marker) {
+        if (!stretch.holds(at)) return;
+        if (on_plan && plan) {
+            scene_element& e = add(kind, scene_shape::marker, scene_panel::plan, at, at, cell);
+            e.points = {plan->at(at)};
+            e.text = text, e.values = values;
+        }
+        if (panel) {
+            scene_element& e = add(kind, shape, *panel, at, at, cell);
+            e.points = {{static_cast<double>(at), 0.0}};
+            e.text = text, e.values = values;
+        }
+    }
+    // A stretch of the line: on the plan its track, on the panel its ends.
+    void band(const char* kind, int64_t a, int64_t b, std::optional<int64_t> cell,
+              const std::vector<std::pair<std::string, std::string>>& values, bool on_plan, scene_panel panel) {
+        if (!stretch.touches(a, b)) return;
+        if (on_plan && plan) {
+            scene_element& e = add(kind, scene_shape::band, scene_panel::plan, a, b, cell);
+            e.points = plan->track(a, b);
+            e.values = values;
+        }
+        scene_element& e = add(kind, scene_shape::band, panel, a, b, cell);
+        e.points = {{stretch.clip(a), 0.0}, {stretch.clip(b), 0.0}};
+        e.values = values;
+    }
+    void profile(const char* kind, scene_panel panel, std::vector<scene_point> points) {
+        if (points.empty()) return;
+        scene_element& e = add(kind, scene_shape::polyline, panel, stretch.from, stretch.to);
+        e.points = std::move(points);
+    }
+
+    // The cells holding an object of the code, in order along the line.
+    std::vector<int64_t> cells_with(uint8_t code) const {
+        std::vector<int64_t> out;
+        for (size_t k = 0; k < celle.size(); ++k)
+            if (celle[k].tipo_oggetto == code) out.push_back(static_cast<int64_t>(k));
+        return out;
+    }
+    std::vector<std::pair<std::string, std::string>> object_values(int64_t k) const {
+        const cella& c = celle[static_cast<size_t>(k)];
+        const object_description d = describe_object(c.tipo_oggetto);
+        const int16_t data[] = {c.dato1, c.dato2, c.dato3, c.dato4};
+        std::vector<std::pair<std::string, std::string>> values;
+        for (size_t i = 0; i < d.fields.size(); ++i)
+            if (!d.fields[i].empty()) values.emplace_back(d.fields[i], std::to_string(data[i]));
+        return values;
+    }
+    int64_t at_cell(int64_t k) const { return object_metres(celle[static_cast<size_t>(k)].tipo_oggetto, k); }
+
+    void track() {
+        if (!plan) return;
+        scene_element& e = add(scene_kind::track, scene_shape::polyline, scene_panel::plan, stretch.from, stretch.to);
+        e.points = plan->track(stretch.from, stretch.to);
+    }
+
+    // Runs of cells inside a mountain span.
+    void mountains() {
+        for (size_t k = 0; k < celle.size(); ++k) {
+            if (celle[k].tipo_montagna == 0) continue;
+            size_t last = k;
+            while (last + 1 < celle.size() && celle[last + 1].tipo_montagna != 0) ++last;
+            band(scene_kind::mountain, static_cast<int64_t>(k) * METRI_CELLA,
+                 static_cast<int64_t>(last + 1) * METRI_CELLA, static_cast<int64_t>(k),
+                 {{"type", std::to_string(celle[k].tipo_montagna)}}, true, scene_panel::gradient);
+            k = last;
+        }
+    }
+
+    // Each restriction's start paired with the end that follows it, in order.
+    void restrictions() {
+        const std::vector<int64_t> starts = cells_with(OGGETTO_INIZIO_RALLENTAMENTO);
+        const std::vector<int64_t> ends = cells_with(OGGETTO_FINE_RALLENTAMENTO);
+        for (size_t i = 0; i < starts.size(); ++i) {
+            const int64_t a = at_cell(starts[i]);
+            const int64_t b = i < ends.size() ? at_cell(ends[i]) : std::max<int64_t>(a, out.length_m);
+            const int16_t speed = celle[static_cast<size_t>(starts[i])].dato1;
+            const std::vector<std::pair<std::string, std::string>> values = {{"speed_kmh", std::to_string(speed)}};
+            band(scene_kind::restriction, a, b, starts[i], values, true, scene_panel::speed);
+            if (!stretch.touches(a, b)) continue;
+            scene_element& e = add(scene_kind::restriction_speed, scene_shape::polyline, scene_panel::speed, a, b, starts[i]);
+            e.points = {{stretch.clip(a), double(speed)}, {stretch.clip(b), double(speed)}};
+            e.values = values;
+        }
+    }
+
+    // Records 1 upward hold the stations; the board texts among them are named by their cells.
+    void stations() {
+        std::set<int> boards;
+        for (const int64_t k : cells_with(OGGETTO_CARTELLO_INDICATORE)) boards.insert(celle[static_cast<size_t>(k)].dato1);
+        std::map<int, int64_t> marks;
+        for (const int64_t k : cells_with(OGGETTO_STAZIONE)) marks.emplace(celle[static_cast<size_t>(k)].dato1, k);
+        for (int i = 1; i < VOCE_PRIMO_CARTELLO && !(voci[i] == voce{}) && !boards.count(i); ++i) {
+            const voce& v = voci[i];
+            const std::string name = utf8_da_1252(v.testo);
+            std::vector<std::pair<std::string, std::string>> values = {{"name", name}};
+            if (v.orario != 0) values.emplace_back("time", clock_text(v.orario));
+            values.emplace_back("kind", std::to_string(v.categoria));
+            const auto mark = marks.find(i);
+            point(scene_kind::station, v.progressiva, mark == marks.end() ? std::nullopt : std::optional(mark->second),
+                  name, values, true, scene_panel::objects, scene_shape::label);
+        }
+    }
+
+    void signals() {
+        for (const int64_t k : cells_with(OGGETTO_SEGNALE))
+            point(scene_kind::signal, at_cell(k), k, "", object_values(k), true, std::nullopt);
+    }
+    void speed_boards() {
+        for (const int64_t k : cells_with(OGGETTO_INDICATORE_V_MAX))
+            point(scene_kind::speed_board, at_cell(k), k, "", object_values(k), false, scene_panel::objects);
+    }
+
+    // Posts where the kilometric value is a whole multiple of ten kilometres.
+    // The reference starting furthest along holds from its start on, and the
+    // value counts down from its start: km(p) = fine_zona - (p - inizio_zona).
+    void km_posts() {
+        int64_t end = INT64_MAX;  // where the reference after this one takes over
+        for (int i = VOCE_PROGRESSIVA_TRE; i <= VOCE_PROGRESSIVA_UNO; ++i) {
+            const voce& r = voci[i];
+            if (r.inizio_zona == 0 && r.fine_zona == 0 && r.progressiva == 0) continue;
+            const int64_t lo = std::max<int64_t>(r.inizio_zona, stretch.from), hi = std::min<int64_t>(end - 1, stretch.to);
+            end = r.inizio_zona;
+            const auto km_at = [&r](int64_t p) { return int64_t{r.fine_zona} - (p - r.inizio_zona); };
+            if (lo > hi || km_at(lo) < 0) continue;
+            for (int64_t km = km_at(lo) / KM_POST_EVERY * KM_POST_EVERY; km >= std::max<int64_t>(km_at(hi), 0);
+                 km -= KM_POST_EVERY) {
+                const std::string whole = std::to_string(km / 1000);
+                point(scene_kind::km_post, r.inizio_zona + r.fine_zona - km, std::nullopt, "km " + whole,
+                      {{"km", whole}}, true, scene_panel::kilometres);
+            }
+        }
+    }
+
+    void signal_repetition() {
+        const voce& treno = voci[VOCE_TRENO];
+        if (treno.fine_zona == 0) return;
+        band(scene_kind::signal_repetition, treno.inizio_zona, treno.fine_zona, std::nullopt,
+             {{"codes", std::to_string(treno.progressiva)}}, false, scene_panel::objects);
+    }
+
+    void fault(bool whole_line) {
+        if (!source.fault) return;
+        const scene_source::fault_mark& f = *source.fault;
+        if (!whole_line && !stretch.holds(f.metres)) return;
+        scene_element& e = add(scene_kind::fault, scene_shape::marker, scene_panel::objects, f.metres, f.metres);
+        // The whole line shows its fault wherever it was found.
+        e.points = {{stretch.clip(f.metres), 0.0}};
+        e.text = "error " + std::to_string(f.code) + ": " + f.message;
+        e.values = {{"code", std::to_string(f.code)}, {"message", f.message}};
+        if (f.line) e.file = f.line->file, e.line = f.line->line;
+    }
+};
+
+}  // namespace
+
+scene build_scene(const scene_source& source, const scene_options& options) {
+    static const std::vector<cella> no_cells;
+    static const std::array<voce, NUMERO_VOCI> no_records{};
+    builder b{source, source.celle ? *source.celle : no_cells, source.voci ? *source.voci : no_records, {}, {}, {}};
+    scene& s = b.out;
+    s.route_id = utf8_da_1252(b.voci[VOCE_LINEA].testo);
+    s.train_number = utf8_da_1252(b.voci[VOCE_TRENO].testo);
+    s.length_m = b.voci[VOCE_TRENO_LINEA].fine_zona;
+    s.sources = source.sources;
+    // The whole line is the route's length as written; the cells and the
+    // geometry run on past it, but nothing of the route stands there.
+    s.from_m = std::max(options.from_m.value_or(0), 0);
+    s.to_m = std::max(options.to_m.value_or(s.length_m), s.from_m + 1);
+    const int32_t columns = std::max(options.columns, 1);
+    b.stretch = {s.from_m, s.to_m, (s.to_m - s.from_m) / 2.0 / columns};
+
+    if (source.tracciato && source.tracciato->allocato()) {
+        b.plan.emplace(*source.tracciato, b.stretch, columns);
+        if (b.plan->empty()) b.plan.reset();
+    }
+    s.has_plan = b.plan.has_value();
+    if (b.plan) {
+        s.plan_min_x = b.plan->min_x, s.plan_max_x = b.plan->max_x;
+        s.plan_min_y = b.plan->min_y, s.plan_max_y = b.plan->max_y;
+    } else {
+        s.plan_note = source.no_plan_note.empty() ? "no geometry" : source.no_plan_note;
+    }
+
+    b.track();
+    b.mountains();
+    b.restrictions();
+    b.profile(scene_kind::gradient, scene_panel::gradient, cell_steps(b.celle, b.stretch, gradient_of));
+    b.profile(scene_kind::height, scene_panel::height, cell_heights(b.celle, b.stretch, gradient_of));
+    b.profile(scene_kind::line_speed, scene_panel::speed, cell_steps(b.celle, b.stretch, speed_of));
+    b.signal_repetition();
+    b.km_posts();
+    b.signals();
+    b.speed_boards();
+    b.stations();
+    b.fault(!options.from_m && !options.to_m);
+    return s;
+}

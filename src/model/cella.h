@@ -3,6 +3,9 @@
 
 #include "model/campi_file.h"
 
+// Every cell covers this many metres of the line: cell k from k * 50 on.
+constexpr int32_t METRI_CELLA = 50;
+
 // One 50-metre track cell; 15 bytes on disk, fields in this order.
 struct cella {
     uint8_t tipo_oggetto = 0;

@@ -303,7 +303,7 @@ TEST(CommandLine, InspectsEachKindAndRefusesBrokenFiles) {
 }
 
 TEST(CommandLine, HelpVersionAndUsage) {
-    for (const std::string cmd : {"compile", "export", "inspect", "errors"}) {
+    for (const std::string cmd : {"compile", "export", "inspect", "errors", "plot"}) {
         EXPECT_EQ(run_program({cmd, "--help"}).status, 0) << cmd;
         const program_result v = run_program({cmd, "--version"});
         EXPECT_EQ(v.status, 0) << cmd;
@@ -312,7 +312,7 @@ TEST(CommandLine, HelpVersionAndUsage) {
     EXPECT_NE(run_program({"compile", "--help"}).out.find("Exit status:\n  0  ok"), std::string::npos);
     const std::pair<std::vector<std::string>, std::string> mistyped[] = {
         {{"compiel", "a", "b"}, "unknown command 'compiel'; did you mean 'compile'?"},
-        {{"no-such-command"}, "unknown command 'no-such-command' (the commands: compile export inspect errors)"},
+        {{"no-such-command"}, "unknown command 'no-such-command' (the commands: compile export inspect errors plot)"},
         {{"compile", "a", "b", "--jsno"}, "compile: unknown option '--jsno'; did you mean '--json'?"},
         {{"inspect", "x", "--knd=route"}, "did you mean '--kind'?"},
     };
@@ -341,5 +341,26 @@ TEST(CommandLine, GridPassFaultsNameTheLineOfTheirSignalOrRestriction) {
             found |= e.rfind("E" + expected["codice_errore"].dump() + " " + expected["train_file"].get<std::string>() + ":" +
                                  std::to_string(line) + ":", 0) == 0;
         EXPECT_TRUE(found) << name << c.err;
+    }
+}
+
+TEST(CommandLine, PlotDrawsAScenarioFromItsTextsOrItsCompiledFilesInTheFormatItsNameGives) {
+    temp_dir dir;
+    export_with(dir, 0, "");
+    ASSERT_EQ(run_program({"compile", ROUTE, TRAIN, "--no-geometry", "-o", "out"}, dir.path()).status, 0);
+    const struct {
+        std::vector<std::string> args;
+        int status;
+    } rows[] = {
+        {{"plot", ROUTE, TRAIN, "-o", "texts.svg"}, 0},
+        {{"plot", "--compiled", "out", "--route-id", "Lidonia_Sabrio", "--train-number", "914", "-o", "files.svg"}, 0},
+        {{"plot", ROUTE, TRAIN, "-o", "texts.txt"}, 2},
+    };
+    for (const auto& r : rows) {
+        const program_result run = run_program(r.args, dir.path());
+        EXPECT_EQ(run.status, r.status) << r.args.back() << run.err;
+        if (r.status != 0) continue;
+        const std::string drawing = read_file(dir.path() / r.args.back());
+        EXPECT_TRUE(drawing.rfind("<svg", 0) == 0 || drawing.rfind("<?xml", 0) == 0) << drawing.substr(0, 40);
     }
 }

@@ -1,4 +1,4 @@
-#include "cli/cell_objects.h"
+#include "model/cell_objects.h"
 
 object_description describe_object(uint8_t tipo_oggetto) {
     switch (tipo_oggetto) {
@@ -28,7 +28,7 @@ int64_t object_metres(uint8_t tipo_oggetto, int64_t k) {
         case OGGETTO_AVVISO_RALLENTAMENTO:
         case OGGETTO_PREAVVISO_RALLENTAMENTO:
         case OGGETTO_INDICATORE_V_MAX:
-        case OGGETTO_CARTELLO_INDICATORE: return (k - 1) * 50;
-        default: return k * 50;
+        case OGGETTO_CARTELLO_INDICATORE: return (k - 1) * METRI_CELLA;
+        default: return k * METRI_CELLA;
     }
 }

@@ -1,0 +1,179 @@
+// The scene of a route: what it holds, wherever it is built from.
+#include "drawing/scene_build.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+#include <sstream>
+
+#include "cli/check_compile.h"
+#include "cli/compile.h"
+#include "cli/compiled_files.h"
+#include "cli/export.h"
+#include "model/nomi_file.h"
+#include "model/testo_1252.h"
+#include "platform/file_ops.h"
+#include "tests/support/scenario_treno.h"
+#include "tests/support/temp_dir.h"
+
+namespace {
+
+checked_compile compiled(const std::filesystem::path& route, const std::filesystem::path& train, bool no_geometry = false) {
+    check_inputs in;
+    in.route = route, in.train = train, in.no_geometry = no_geometry;
+    auto c = check_compile(in);
+    EXPECT_TRUE(std::holds_alternative<checked_compile>(c));
+    return std::get<checked_compile>(std::move(c));
+}
+
+std::vector<const scene_element*> of_kind(const scene& s, const char* kind, scene_panel panel) {
+    std::vector<const scene_element*> out;
+    for (const scene_element& e : s.elements)
+        if (e.kind == kind && e.panel == panel) out.push_back(&e);
+    return out;
+}
+
+// What a scene shows, without where it was read from.
+scene shown(scene s) {
+    s.sources.clear();
+    for (scene_element& e : s.elements) e.file.clear(), e.line = 0;
+    return s;
+}
+
+}  // namespace
+
+TEST(SceneBuild, TheCarriedScenarioShowsTheSameFromItsTextsAndFromItsCompiledFiles) {
+    temp_dir dir;
+    std::ostringstream out, err;
+    ASSERT_EQ(run_export({dir.path()}, out, err), 0) << err.str();
+    compile_options o;
+    o.route = dir.path() / "Lidonia_Sabrio_linea.txt", o.train = dir.path() / "Lidonia_Sabrio_914-.txt";
+    o.output = dir.path();
+    ASSERT_EQ(run_compile(o, out, err), 0) << err.str();
+    const checked_compile c = compiled(o.route, o.train);
+    const scene texts = build_scene(scene_source_of(c.m), {});
+
+    const tracciato_t route = decode_route_file(read_file(percorso_file(dir.path(), nome_file_linea(c.m))));
+    const auto voci = decode_scenario_file(read_file(percorso_file(dir.path(), nome_file_voci(c.m))));
+    const auto celle = decode_cell_file(read_file(percorso_file(dir.path(), nome_file_celle(c.m))));
+    scene_source files;
+    files.celle = &celle, files.voci = &voci, files.tracciato = &route;
+    EXPECT_EQ(shown(texts), shown(build_scene(files, {})));
+
+    EXPECT_TRUE(texts.has_plan);
+    EXPECT_EQ(texts.to_m, 243000);
+    std::vector<std::string> names, expected;
+    for (const scene_element* e : of_kind(texts, scene_kind::station, scene_panel::plan)) names.push_back(e->text);
+    for (const stazione_treno& s : stazioni_treno()) expected.push_back(utf8_da_1252(s.nome));
+    EXPECT_EQ(names.size(), 35u);
+    EXPECT_EQ(names, expected);
+    EXPECT_EQ(of_kind(texts, scene_kind::restriction, scene_panel::plan).size(), 4u);
+    EXPECT_EQ(of_kind(texts, scene_kind::mountain, scene_panel::plan).size(), 3u);
+    // The first restriction, from its start cell's line of the train file.
+    const scene_element& slow = *of_kind(texts, scene_kind::restriction_speed, scene_panel::speed).front();
+    EXPECT_EQ(slow.from_m, 24950);
+    EXPECT_EQ(slow.values, (std::vector<std::pair<std::string, std::string>>{{"speed_kmh", "60"}}));
+    EXPECT_EQ(slow.file, c.m.registro.percorso_treno);
+    EXPECT_GT(slow.line, 0);
+    // 350,100 at the start, counting down: the first post, km 350, is 100 m along.
+    const scene_element& post = *of_kind(texts, scene_kind::km_post, scene_panel::kilometres).front();
+    EXPECT_EQ(post.from_m, 100);
+    EXPECT_EQ(post.text, "km 350");
+}
+
+TEST(SceneBuild, SmallScenariosShowTheirStationsTheirFaultAndAPlanWhenTheyHaveGeometry) {
+    const std::string route =
+        "[generale]\r\nlunghezza percorso, 3000\r\nripetizione segnali 4 codici, 0, 0\r\n[indicazioni]\r\n[fine]\r\n";
+    const std::string station = "stazione, 1000, 12, 400, 0, 0, 0, 1,1,0, 4,1,1, 0, 8, 12, 30, PEDASO\r\n";
+    struct row {
+        const char* what;
+        std::string stations;
+        bool no_geometry;
+        size_t count;
+        size_t faults;
+        int32_t at;
+    } rows[] = {
+        {"no station", "", false, 0, 0, 0},
+        {"one station", station, false, 1, 0, 1000},
+        {"no geometry", station, true, 1, 0, 1000},
+        {"a fault: a station off the 50 m steps", "stazione, 1010" + station.substr(14), false, 1, 1, 1010},
+    };
+    for (const row& r : rows) {
+        SCOPED_TRACE(r.what);
+        temp_dir dir;
+        write_file(dir.path() / "Prova_linea.txt", route);
+        write_file(dir.path() / "Prova_7-.txt",
+                   "[generale]\r\nnumero vetture, 5\r\n[stazioni]\r\n" + r.stations + "[fine]\r\n");
+        const checked_compile c = compiled(dir.path() / "Prova_linea.txt", dir.path() / "Prova_7-.txt", r.no_geometry);
+        const scene s = build_scene(scene_source_of(c.m), {});
+        EXPECT_EQ(s.has_plan, !r.no_geometry);
+        EXPECT_EQ(s.plan_note.empty(), !r.no_geometry);
+        EXPECT_EQ(of_kind(s, scene_kind::track, scene_panel::plan).size(), r.no_geometry ? 0u : 1u);
+        EXPECT_EQ(of_kind(s, scene_kind::fault, scene_panel::objects).size(), r.faults);
+        const auto labels = of_kind(s, scene_kind::station, scene_panel::objects);
+        ASSERT_EQ(labels.size(), r.count);
+        if (r.count == 0) continue;
+        EXPECT_EQ(labels[0]->from_m, r.at);
+        if (r.faults) continue;  // the reader stopped inside the station's record
+        EXPECT_EQ(labels[0]->values, (std::vector<std::pair<std::string, std::string>>{
+                                         {"name", "PEDASO"}, {"time", "08:12:30"}, {"kind", "12"}}));
+        EXPECT_EQ(labels[0]->line, 4);
+    }
+}
+
+// A million metres: 20,001 cells whose gradient and speed change every few cells,
+// and a wavering track.
+TEST(SceneBuild, AMillionMetresBuildInWellUnderASecondWithPolylinesTheSheetCanShow) {
+    constexpr int32_t length = 1000000;
+    std::vector<cella> celle(length / METRI_CELLA + 1);
+    for (size_t k = 0; k < celle.size(); ++k) {
+        celle[k].pendenza = static_cast<uint8_t>(100 + k / 4 % 7);
+        celle[k].v_limite = static_cast<uint8_t>(20 + k / 10 % 3);
+    }
+    std::array<voce, NUMERO_VOCI> voci{};
+    voci[VOCE_TRENO_LINEA].fine_zona = length;
+    tracciato_t t;
+    t.dimensiona(length);
+    for (int32_t m = 0; m <= length; ++m) {
+        t.imposta_reale(m, 0, 2000.0 * std::sin(m / 3000.0));
+        t.imposta_reale(m, 1, m);
+    }
+    scene_source source;
+    source.celle = &celle, source.voci = &voci, source.tracciato = &t;
+    const scene_options options;
+    const auto start = std::chrono::steady_clock::now();
+    const scene s = build_scene(source, options);
+    EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 1.0);
+    for (const char* kind : {scene_kind::track, scene_kind::gradient, scene_kind::height, scene_kind::line_speed}) {
+        SCOPED_TRACE(kind);
+        const auto found = std::find_if(s.elements.begin(), s.elements.end(),
+                                        [kind](const scene_element& e) { return e.kind == kind; });
+        ASSERT_NE(found, s.elements.end());
+        EXPECT_GT(found->points.size(), 100u);
+        EXPECT_LE(found->points.size(), 4u * options.columns + 4);
+    }
+}
+
+TEST(SceneBuild, AStretchHoldsOnlyWhatTouchesItAtItsOwnResolution) {
+    temp_dir dir;
+    std::ostringstream out, err;
+    ASSERT_EQ(run_export({dir.path()}, out, err), 0) << err.str();
+    const checked_compile c = compiled(dir.path() / "Lidonia_Sabrio_linea.txt", dir.path() / "Lidonia_Sabrio_914-.txt");
+    scene_options options;
+    options.from_m = 20000, options.to_m = 22000;
+    const scene s = build_scene(scene_source_of(c.m), options);
+    EXPECT_EQ(std::tie(s.from_m, s.to_m), std::tie(*options.from_m, *options.to_m));
+    for (const scene_element& e : s.elements) {
+        SCOPED_TRACE(e.kind);
+        EXPECT_TRUE(e.to_m >= 20000 && e.from_m <= 22000) << e.from_m << "-" << e.to_m;
+        if (e.panel == scene_panel::plan) continue;
+        for (const scene_point& p : e.points) EXPECT_TRUE(p.x >= 20000 && p.x <= 22000) << p.x;
+    }
+    // PINETO at 20,550 m and nothing else of the 35 stations.
+    const auto stations = of_kind(s, scene_kind::station, scene_panel::objects);
+    ASSERT_EQ(stations.size(), 1u);
+    EXPECT_EQ(stations[0]->text, "PINETO");
+    // Drawn at 2,000 m over the columns, the track keeps about every metre.
+    EXPECT_GT(of_kind(s, scene_kind::track, scene_panel::plan).front()->points.size(), 1000u);
+}
