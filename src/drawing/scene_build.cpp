@@ -24,6 +24,16 @@ scene_source scene_source_of(const modello& m) {
         if (place.line == 0) return std::nullopt;
         return scene_line{place.file, place.line};
     };
+    // The reader fills the station records in the order of the station lines.
+    s.line_of_station = [&m](int i) -> std::optional<scene_line> {
+        int seen = 0;
+        for (size_t r = 0; r < m.registro.righe.size(); ++r)
+            if (m.registro.righe[r].genere == genere_riga::stazione && ++seen == i) {
+                const luogo_testo place = m.luogo_riga(static_cast<int32_t>(r));
+                return scene_line{place.file, place.line};
+            }
+        return std::nullopt;
+    };
     s.sources = {m.registro.percorso_linea, m.registro.percorso_treno};
     if (m.codice_errore != codice::nessuno) {
         scene_source::fault_mark f{numero(m.codice_errore), m.metri_errore, significato_errore(m.codice_errore), {}};
@@ -163,8 +173,12 @@ struct builder {
             if (v.orario != 0) values.emplace_back("time", clock_text(v.orario));
             values.emplace_back("kind", std::to_string(v.categoria));
             const auto mark = marks.find(i);
+            const size_t before = out.elements.size();
             point(scene_kind::station, v.progressiva, mark == marks.end() ? std::nullopt : std::optional(mark->second),
                   name, values, true, scene_panel::objects, scene_shape::label);
+            if (const auto line = source.line_of_station ? source.line_of_station(i) : std::nullopt)
+                for (size_t e = before; e < out.elements.size(); ++e)
+                    out.elements[e].file = line->file, out.elements[e].line = line->line;
         }
     }
 

@@ -36,6 +36,8 @@ struct scene_source {
     std::string no_plan_note;                // why there is no plan, when there is none
     // The line whose object claimed cell k; empty function or result: unknown.
     std::function<std::optional<scene_line>(int64_t k)> line_of_cell;
+    // The line of the station in record i (1 upward): not every station marks a cell.
+    std::function<std::optional<scene_line>(int i)> line_of_station;
     std::vector<std::string> sources;  // the files it was built from, as given (UTF-8)
     // The error state's fault, drawn at its place: code, metres, message, line.
     struct fault_mark {

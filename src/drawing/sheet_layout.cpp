@@ -26,10 +26,10 @@ struct strip_kind {
     bool has_y;     // points' y is drawn on a scale of the strip's own
 };
 constexpr std::array<strip_kind, 5> strip_kinds{{
-    {scene_panel::gradient, "gradient", 2.0, true},
-    {scene_panel::height, "height (m)", 2.0, true},
+    {scene_panel::gradient, "gradient", 1.7, true},
+    {scene_panel::height, "height (m)", 1.7, true},
     {scene_panel::speed, "speed (km/h)", 3.0, true},
-    {scene_panel::objects, "objects", 3.0, false},
+    {scene_panel::objects, "objects", 4.2, false},
     {scene_panel::kilometres, "km posts", 1.2, false},
 }};
 
@@ -107,26 +107,39 @@ void draw_plan(const scene& s, const sheet_rect& box, canvas& c) {
     const double ox = inner.x + (inner.width - dx * k) / 2.0, oy = bottom(inner) - (inner.height - dy * k) / 2.0;
     auto at = [&](scene_point p) { return scene_point{ox + (p.x - s.plan_min_x) * k, oy - (p.y - s.plan_min_y) * k}; };
 
+    // The track under the stretches along it, small signal marks over them, then
+    // the posts and the stations, whose names must stay readable.
+    auto layer = [](const scene_element& e) {
+        if (e.shape == scene_shape::polyline) return 0;
+        if (e.shape == scene_shape::band) return 1;
+        if (e.kind == scene_kind::signal) return 2;
+        if (e.kind == scene_kind::km_post) return 3;
+        return 4;
+    };
     c.push_clip(box);
-    for (const scene_element& e : s.elements) {
-        if (e.panel != scene_panel::plan) continue;
-        c.begin_element(e);
-        const kind_style& st = style_of(e.kind);
-        if (!e.points.empty()) {
+    for (int pass = 0; pass <= 4; ++pass)
+        for (const scene_element& e : s.elements) {
+            if (e.panel != scene_panel::plan || e.points.empty() || layer(e) != pass) continue;
+            c.begin_element(e);
+            const kind_style& st = style_of(e.kind);
             std::vector<scene_point> pts;
             pts.reserve(e.points.size());
             for (scene_point p : e.points) pts.push_back(at(p));
             switch (e.shape) {
-                case scene_shape::polyline: c.polyline(pts, st.ink, 3.0); break;
-                case scene_shape::band: c.polyline(pts, st.ink, 8.0); break;
-                case scene_shape::marker: draw_symbol(c, st, pts[0], 7.0); [[fallthrough]];
+                case scene_shape::polyline: c.polyline(pts, st.ink, 2.0); break;
+                case scene_shape::band: c.polyline(pts, st.ink, 7.0); break;
+                case scene_shape::marker: draw_symbol(c, st, pts[0], pass == 2 ? 3.0 : 7.0); [[fallthrough]];
                 case scene_shape::label:
-                    if (!e.text.empty()) c.text({pts[0].x + 6.0, pts[0].y - 6.0}, e.text, {small_text});
+                    // Posts are named on the left of the track, stations on the right.
+                    if (e.text.empty()) break;
+                    if (pass == 3)
+                        c.text({pts[0].x - 6.0, pts[0].y + 3.0}, e.text, {small_text, text_anchor::end, 0.0, st.ink});
+                    else
+                        c.text({pts[0].x + 6.0, pts[0].y + 3.0}, e.text, {small_text});
                     break;
             }
+            c.end_element();
         }
-        c.end_element();
-    }
     c.pop_clip();
 
     // North is up; the bar is a round length near a fifth of the box.

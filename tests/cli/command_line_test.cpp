@@ -4,9 +4,12 @@
 #include <filesystem>
 #include <map>
 #include <nlohmann/json.hpp>
+#include <regex>
 #include <set>
+#include <sstream>
 
 #include "app/form_load.h"
+#include "drawing/render.h"
 #include "platform/file_ops.h"
 #include "tests/support/run_program.h"
 #include "tests/support/sha256.h"
@@ -362,5 +365,52 @@ TEST(CommandLine, PlotDrawsAScenarioFromItsTextsOrItsCompiledFilesInTheFormatIts
         if (r.status != 0) continue;
         const std::string drawing = read_file(dir.path() / r.args.back());
         EXPECT_TRUE(drawing.rfind("<svg", 0) == 0 || drawing.rfind("<?xml", 0) == 0) << drawing.substr(0, 40);
+    }
+}
+
+// The carried scenario drawn in each format the build has: the SVG is XML with one
+// group a signal and a station (twice: plan and names) carrying its train-file line,
+// the PNG has the size asked for, the PDF's text names every station.
+TEST(CommandLine, PlotOfTheCarriedScenarioShowsEveryStationAndSignal) {
+    temp_dir dir;
+    export_with(dir, 0, "");
+    std::vector<std::string> stations;
+    size_t signals = 0;
+    std::istringstream train(read_file(dir.path() / TRAIN));
+    for (std::string line; std::getline(train, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.rfind("segnale", 0) == 0) ++signals;
+        if (line.rfind("stazione", 0) == 0) stations.push_back(line.substr(line.find_last_of(',') + 2));
+    }
+    ASSERT_EQ(stations.size(), 35u);
+    std::vector<std::string> formats{"svg"};
+    if (cairo_available()) formats.insert(formats.end(), {"png", "pdf"});
+    for (const std::string& f : formats) {
+        const std::string name = "sheet." + f;
+        const program_result r = run_program({"plot", ROUTE, TRAIN, "-o", name, "--size", "1200x900"}, dir.path());
+        ASSERT_EQ(r.status, 0) << r.err;
+        const std::string bytes = read_file(dir.path() / name);
+        if (f == "svg") {
+            EXPECT_EQ(run_command({"xmllint", "--noout", name}, dir.path()).status, 0);
+            const std::regex group("<g data-kind=\"(station|signal)\"[^>]* data-file=\"" + std::string(TRAIN) +
+                                   "\" data-line=\"[0-9]+\">");
+            std::map<std::string, size_t> groups;
+            for (auto it = std::sregex_iterator(bytes.begin(), bytes.end(), group); it != std::sregex_iterator(); ++it)
+                ++groups[(*it)[1]];
+            EXPECT_EQ(groups["station"], 2 * stations.size());
+            EXPECT_EQ(groups["signal"], signals);
+        } else if (f == "png") {
+            ASSERT_GT(bytes.size(), 24u);
+            auto be32 = [&](size_t at) {
+                uint32_t v = 0;
+                for (size_t i = 0; i < 4; ++i) v = v << 8 | static_cast<unsigned char>(bytes[at + i]);
+                return v;
+            };
+            EXPECT_EQ(be32(16), 1200u);
+            EXPECT_EQ(be32(20), 900u);
+        } else {
+            const std::string text = run_command({"pdftotext", name, "-"}, dir.path()).out;
+            for (const std::string& station : stations) EXPECT_NE(text.find(station), std::string::npos) << station;
+        }
     }
 }
