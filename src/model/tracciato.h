@@ -108,9 +108,25 @@ public:
     // A computed point, stored as a double.
     void imposta_reale(int32_t metro, int componente, double v) {
         const size_t i = indice(metro, componente);
-        scrivi(i, 0, elemento_tracciato::REALE, 2);
-        scrivi(i, 2, std::bit_cast<uint64_t>(v), 8);
+        scrivi_reale(slot_ + i * SLOT, v);
         nota_reali(i, i + 1);
+    }
+
+    // Computed points for metres da to a in turn, both components, as
+    // imposta_reale would set them: punto() gives each {x, y}, in order.
+    template <class F>
+    void imposta_reali(int32_t da, int32_t a, F&& punto) {
+        if (da > a) return;
+        const size_t x = indice(da, 0), y = indice(da, 1), n = static_cast<size_t>(a - da) + 1;
+        char* px = slot_ + x * SLOT;
+        char* py = slot_ + y * SLOT;
+        for (size_t c = 0; c < n; ++c, px += SLOT, py += SLOT) {
+            const auto [vx, vy] = punto();
+            scrivi_reale(px, vx);
+            scrivi_reale(py, vy);
+        }
+        nota_reali(x, x + n);
+        nota_reali(y, y + n);
     }
 
     // Appends an element; for a geometry decoded element by element, which sets
@@ -189,8 +205,13 @@ private:
             return v;
         }
     }
-    void scrivi(size_t i, size_t da, uint64_t v, int byte) {
-        auto* p = reinterpret_cast<unsigned char*>(slot_ + i * SLOT + da);
+    void scrivi(size_t i, size_t da, uint64_t v, int byte) { scrivi(slot_ + i * SLOT + da, v, byte); }
+    static void scrivi_reale(char* slot, double v) {
+        scrivi(slot, elemento_tracciato::REALE, 2);
+        scrivi(slot + 2, std::bit_cast<uint64_t>(v), 8);
+    }
+    static void scrivi(char* dove, uint64_t v, int byte) {
+        auto* p = reinterpret_cast<unsigned char*>(dove);
         if constexpr (std::endian::native == std::endian::little) {
             std::memcpy(p, &v, static_cast<size_t>(byte));
         } else {
