@@ -1,4 +1,6 @@
 #pragma once
+#include <algorithm>
+#include <array>
 #include <bit>
 #include <cstddef>
 #include <cstdint>
@@ -28,7 +30,9 @@ struct elemento_tracciato {
 // file's own layout: a ten-byte slot an element, which begins with the
 // element's bytes as the file holds them (little-endian tag, then the value).
 // A real element fills its slot, so a run of them is the file's bytes as they
-// stand, and the file is written straight from here.
+// stand, and the file is written straight from here. The runs of reals set in
+// order (the computed points, each component's) are kept as they grow, so
+// writing them reads no tag.
 class tracciato_t {
 public:
     static constexpr size_t SLOT = 10;
@@ -42,6 +46,7 @@ public:
         std::swap(n_, o.n_);
         std::swap(capacita_, o.capacita_);
         std::swap(ultimo_metro, o.ultimo_metro);
+        std::swap(reali_, o.reali_);
         return *this;
     }
     ~tracciato_t() { libera_azzerata(slot_, capacita_ * SLOT); }
@@ -52,6 +57,7 @@ public:
         if (o.n_ > 0) std::memcpy(slot_, o.slot_, o.n_ * SLOT);
         n_ = o.n_;
         ultimo_metro = o.ultimo_metro;
+        reali_ = o.reali_;
         return *this;
     }
 
@@ -90,6 +96,10 @@ public:
         scrivi(i, 0, e.tag, 2);
         if (e.tag == elemento_tracciato::INTERO) scrivi(i, 2, static_cast<uint16_t>(e.intero), 2);
         if (e.tag == elemento_tracciato::REALE) scrivi(i, 2, std::bit_cast<uint64_t>(e.reale), 8);
+        if (e.tag == elemento_tracciato::REALE)
+            nota_reali(i, i + 1);
+        else
+            nota_non_reale(i);
     }
 
     elemento_tracciato at(int32_t metro, int componente) const { return elemento(indice(metro, componente)); }
@@ -98,8 +108,25 @@ public:
     // A computed point, stored as a double.
     void imposta_reale(int32_t metro, int componente, double v) {
         const size_t i = indice(metro, componente);
-        scrivi(i, 0, elemento_tracciato::REALE, 2);
-        scrivi(i, 2, std::bit_cast<uint64_t>(v), 8);
+        scrivi_reale(slot_ + i * SLOT, v);
+        nota_reali(i, i + 1);
+    }
+
+    // Computed points for metres da to a in turn, both components, as
+    // imposta_reale would set them: punto() gives each {x, y}, in order.
+    template <class F>
+    void imposta_reali(int32_t da, int32_t a, F&& punto) {
+        if (da > a) return;
+        const size_t x = indice(da, 0), y = indice(da, 1), n = static_cast<size_t>(a - da) + 1;
+        char* px = slot_ + x * SLOT;
+        char* py = slot_ + y * SLOT;
+        for (size_t c = 0; c < n; ++c, px += SLOT, py += SLOT) {
+            const auto [vx, vy] = punto();
+            scrivi_reale(px, vx);
+            scrivi_reale(py, vy);
+        }
+        nota_reali(x, x + n);
+        nota_reali(y, y + n);
     }
 
     // Appends an element; for a geometry decoded element by element, which sets
@@ -117,12 +144,50 @@ public:
             const char* inizio = slot_ + i * SLOT;
             size_t byte = 0;
             // Full slots follow one another; a shorter element ends the run.
-            for (size_t b = SLOT; b == SLOT && i < n_; ++i) byte += b = elemento_byte(i);
+            for (size_t b = SLOT; b == SLOT && i < n_;) {
+                if (const size_t fine = fine_reali(i); fine > i) {
+                    byte += (fine - i) * SLOT;
+                    i = fine;
+                } else {
+                    byte += b = elemento_byte(i++);
+                }
+            }
             f(inizio, byte);
         }
     }
 
 private:
+    // Storage indices [da, a) that hold reals; empty when da == a. Two, as the
+    // computed points make one run a component. Any other real is found by its tag.
+    struct tratto {
+        size_t da = 0, a = 0;
+    };
+    std::array<tratto, 2> reali_{};
+
+    // Elements [i, j) are now reals: a run that they reach grows, else they start one.
+    void nota_reali(size_t i, size_t j) {
+        for (tratto& r : reali_)
+            if (r.da <= i && i <= r.a) {
+                r.a = std::max(r.a, j);
+                return;
+            }
+        for (tratto& r : reali_)
+            if (r.da == r.a) {
+                r = {i, j};
+                return;
+            }
+    }
+    // Element i is no longer a real: a run over it ends before it.
+    void nota_non_reale(size_t i) {
+        for (tratto& r : reali_)
+            if (r.da <= i && i < r.a) r.a = i;
+    }
+    // The end of the known run of reals from i; i when none is known there.
+    size_t fine_reali(size_t i) const {
+        for (const tratto& r : reali_)
+            if (r.da <= i && i < r.a) return r.a;
+        return i;
+    }
     size_t elemento_byte(size_t i) const {
         const uint16_t t = tag(i);
         return t == elemento_tracciato::INTERO ? 4 : t == elemento_tracciato::REALE ? SLOT : 2;
@@ -140,8 +205,13 @@ private:
             return v;
         }
     }
-    void scrivi(size_t i, size_t da, uint64_t v, int byte) {
-        auto* p = reinterpret_cast<unsigned char*>(slot_ + i * SLOT + da);
+    void scrivi(size_t i, size_t da, uint64_t v, int byte) { scrivi(slot_ + i * SLOT + da, v, byte); }
+    static void scrivi_reale(char* slot, double v) {
+        scrivi(slot, elemento_tracciato::REALE, 2);
+        scrivi(slot + 2, std::bit_cast<uint64_t>(v), 8);
+    }
+    static void scrivi(char* dove, uint64_t v, int byte) {
+        auto* p = reinterpret_cast<unsigned char*>(dove);
         if constexpr (std::endian::native == std::endian::little) {
             std::memcpy(p, &v, static_cast<size_t>(byte));
         } else {

@@ -1,4 +1,6 @@
 // Route phase of the reader: the general section, the body, the route file's end.
+#include <algorithm>
+
 #include "model/numeric.h"
 #include "placement/memo_indicatori_v_max.h"
 #include "placement/memo_montagna.h"
@@ -167,18 +169,20 @@ passo curva(contesto_lettura& c, const std::string& chiave) {
     double k = svolta(chiave);
     if (k == 0.0) return c.rifiuta(codice::curva_senza_classe);
     if (contains_ignore_case(chiave, "s")) k = -k;
-    // One step at the cursor; true when the cursor has passed the geometry's limit.
-    auto avanza = [&](double svolta_passo) {
-        if (!passo_geometria(m.tracciato, c.cursore_geometria, svolta_passo))
+    // Steps from the cursor to metre fino; true when the cursor has passed the
+    // geometry's limit, which it does right after the step at the limit, or
+    // after its one step when it was already past it.
+    auto avanza = [&](int32_t fino, double svolta_passo) {
+        if (c.cursore_geometria > fino) return false;
+        const int32_t ultimo = std::max(c.cursore_geometria, std::min(fino, CURSORE_GEOMETRIA_MASSIMO));
+        if (passi_geometria(m.tracciato, c.cursore_geometria, ultimo, svolta_passo) <= ultimo)
             c.registrata(indice).oltre_geometria = true;
-        ++c.cursore_geometria;
+        c.cursore_geometria = ultimo + 1;
         return c.cursore_geometria > CURSORE_GEOMETRIA_MASSIMO;
     };
-    while (c.cursore_geometria <= inizio)
-        if (avanza(0.0)) return c.rifiuta(codice::curva_senza_classe);
+    if (avanza(inizio, 0.0)) return c.rifiuta(codice::curva_senza_classe);
     int32_t fine = long_add(inizio, lunghezza);
-    while (c.cursore_geometria <= fine)
-        if (avanza(k)) return c.rifiuta(codice::curva_senza_classe);
+    if (avanza(fine, k)) return c.rifiuta(codice::curva_senza_classe);
     return passo::avanti;
 }
 
@@ -269,11 +273,9 @@ bool fase_linea(contesto_lettura& c) {
 
     c.chiudi_e_cancella();
     riempi_pendenza(c, int64_t{c.ultima_cella()} - 2);
-    if (m.genera_tracciato != 0) {
-        while (c.cursore_geometria <= m.lunghezza_estesa - 2) {
-            passo_geometria(m.tracciato, c.cursore_geometria, 0.0);
-            ++c.cursore_geometria;
-        }
+    if (m.genera_tracciato != 0 && c.cursore_geometria <= m.lunghezza_estesa - 2) {
+        passi_geometria(m.tracciato, c.cursore_geometria, m.lunghezza_estesa - 2, 0.0);
+        c.cursore_geometria = m.lunghezza_estesa - 1;
     }
     return true;
 }

@@ -1,17 +1,35 @@
 #include "text_input/geometria.h"
 
-bool passo_geometria(tracciato_t& t, int32_t c, double k) {
-    if (c > t.ultimo_metro) return false;
-    double x1 = t.valore(c - 1, 0);
-    double y1 = t.valore(c - 1, 1);
-    double dx = x1 - t.valore(c - 2, 0);
-    double dy = y1 - t.valore(c - 2, 1);
-    if (k == 0.0) {
-        t.imposta_reale(c, 0, x1 + dx);
-        t.imposta_reale(c, 1, y1 + dy);
-    } else {
-        t.imposta_reale(c, 0, x1 + (dx + k * dy));
-        t.imposta_reale(c, 1, y1 + (dy - k * dx));
-    }
-    return true;
+#include <algorithm>
+#include <utility>
+
+bool passo_geometria(tracciato_t& t, int32_t c, double k) { return passi_geometria(t, c, c, k) > c; }
+
+int32_t passi_geometria(tracciato_t& t, int32_t da, int32_t a, double k) {
+    const int32_t fine = std::min(a, t.ultimo_metro);
+    if (da > fine) return da;
+    // The two points before, as stored (the first steps start from integers);
+    // from then on each step's own results, which are what it stores.
+    double x2 = t.valore(da - 2, 0), y2 = t.valore(da - 2, 1);
+    double x1 = t.valore(da - 1, 0), y1 = t.valore(da - 1, 1);
+    auto avanti = [&](double x, double y) {
+        x2 = x1;
+        y2 = y1;
+        x1 = x;
+        y1 = y;
+        return std::pair{x, y};
+    };
+    if (k == 0.0)
+        t.imposta_reali(da, fine, [&] {
+            double dx = x1 - x2;
+            double dy = y1 - y2;
+            return avanti(x1 + dx, y1 + dy);
+        });
+    else
+        t.imposta_reali(da, fine, [&] {
+            double dx = x1 - x2;
+            double dy = y1 - y2;
+            return avanti(x1 + (dx + k * dy), y1 + (dy - k * dx));
+        });
+    return fine + 1;
 }
