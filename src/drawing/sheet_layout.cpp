@@ -4,6 +4,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <limits>
 #include <stdexcept>
 
 namespace {
@@ -175,8 +176,10 @@ y_scale scale_of(const scene& s, scene_panel panel, const sheet_rect& r) {
     return {std::floor(low / step) * step, std::ceil(high / step) * step, r.y + 4.0, bottom(r) - 4.0};
 }
 
+// free_from: where along the strip the next post's label may begin, so that
+// labels never overwrite one another on a long line.
 void draw_strip_element(const scene_element& e, const strip_kind& sk, const sheet_rect& r, const distance_axis& ax,
-                        const y_scale& ys, canvas& c) {
+                        const y_scale& ys, double& free_from, canvas& c) {
     const kind_style& st = style_of(e.kind);
     if (e.points.empty()) return;
     const double x = ax.x(e.points[0].x);
@@ -204,7 +207,11 @@ void draw_strip_element(const scene_element& e, const strip_kind& sk, const shee
         if (!e.text.empty()) c.text({at.x, at.y - 7.0}, e.text, {small_text, text_anchor::middle});
     } else if (sk.panel == scene_panel::kilometres) {
         if (marker) c.polyline({{x, r.y}, {x, r.y + 10.0}}, st.ink, 1.5);
-        if (!e.text.empty()) c.text({x, r.y + 22.0}, e.text, {small_text, text_anchor::middle});
+        const double half = 0.3 * small_text * static_cast<double>(e.text.size());
+        if (!e.text.empty() && x - half >= free_from) {
+            c.text({x, r.y + 22.0}, e.text, {small_text, text_anchor::middle});
+            free_from = x + half + 4.0;
+        }
     } else {
         // Names stand upright along their place, reading upwards from the symbol.
         if (marker) draw_symbol(c, st, {x, bottom(r) - 8.0}, 7.0);
@@ -234,10 +241,11 @@ void draw_strips(const scene& s, const std::vector<sheet_rect>& strips, canvas& 
             c.polyline({{r.x, ys.y(0.0)}, {right(r), ys.y(0.0)}}, grid_colour, 1.0);
         }
         c.push_clip(r);
+        double free_from = -std::numeric_limits<double>::infinity();
         for (const scene_element& e : s.elements) {
             if (e.panel != sk.panel) continue;
             c.begin_element(e);
-            draw_strip_element(e, sk, r, ax, ys, c);
+            draw_strip_element(e, sk, r, ax, ys, free_from, c);
             c.end_element();
         }
         c.pop_clip();
