@@ -2,9 +2,10 @@
 # Installs the build dependencies that are missing, from Debian's packages;
 # given package names, installs those instead. cairo and the DejaVu fonts draw
 # the PNG and PDF sheets; poppler-utils lets the tests read a PDF's text,
-# and libxml2-utils's xmllint checks that an SVG is well-formed XML.
+# libxml2-utils's xmllint checks that an SVG is well-formed XML, and
+# libboost-dev's header-only Asio and Beast serve the viewer.
 set -euo pipefail
-packages=(cmake g++ make pkg-config libgtest-dev libcli11-dev nlohmann-json3-dev libcairo2-dev fonts-dejavu-core poppler-utils libxml2-utils)
+packages=(cmake g++ make pkg-config libgtest-dev libcli11-dev nlohmann-json3-dev libcairo2-dev fonts-dejavu-core poppler-utils libxml2-utils libboost-dev)
 (($#)) && packages=("$@")
 missing=()
 for p in "${packages[@]}"; do

@@ -25,6 +25,16 @@ CLI::Option* add_path_option(CLI::App* sub, const std::string& name, std::filesy
         name, [&target](const std::string& text) { target = path_from_utf8(text); }, description);
 }
 
+std::pair<CLI::Option*, CLI::Option*> add_text_inputs(CLI::App* sub, std::filesystem::path& route,
+                                                      std::filesystem::path& train, std::string& route_id,
+                                                      std::string& train_number) {
+    CLI::Option* r = add_path_option(sub, "ROUTE", route, "The route text file (ID_linea.txt)");
+    CLI::Option* t = add_path_option(sub, "TRAIN", train, "The train text file (ID_N-.txt)");
+    sub->add_option("--route-id", route_id, "Route identifier (default: from ROUTE's name)");
+    sub->add_option("--train-number", train_number, "Train number (default: from TRAIN's name)");
+    return {r, t};
+}
+
 namespace {
 
 // "did you mean" for the first argument that names no command, or no option
@@ -74,6 +84,7 @@ int run_command_line(int argc, char** argv) {
     add_inspect_command(app, chosen);
     add_errors_command(app, chosen);
     add_plot_command(app, chosen);
+    add_serve_command(app, chosen);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <utility>
 
 #include <CLI/CLI.hpp>
 
@@ -21,8 +22,15 @@ CLI::App* add_command(CLI::App& app, const std::string& name, const std::string&
 CLI::Option* add_path_option(CLI::App* sub, const std::string& name, std::filesystem::path& target,
                              const std::string& description);
 
+// ROUTE and TRAIN, the text files, and --route-id and --train-number, which
+// default to their names; returns the two positionals.
+std::pair<CLI::Option*, CLI::Option*> add_text_inputs(CLI::App* sub, std::filesystem::path& route,
+                                                      std::filesystem::path& train, std::string& route_id,
+                                                      std::string& train_number);
+
 void add_inspect_command(CLI::App& app, command_action& chosen);
 void add_compile_command(CLI::App& app, command_action& chosen);
 void add_export_command(CLI::App& app, command_action& chosen);
 void add_errors_command(CLI::App& app, command_action& chosen);
 void add_plot_command(CLI::App& app, command_action& chosen);
+void add_serve_command(CLI::App& app, command_action& chosen);

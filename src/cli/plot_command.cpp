@@ -88,6 +88,17 @@ int read_compiled(const plot_options& o, compiled_scenario& c, std::ostream& err
 
 }  // namespace
 
+bool drawable(const checked_compile& c) {
+    return c.esito.rapporto == codice::nessuno && c.esito.griglia_allocata;
+}
+
+scene scene_of(const checked_compile& c, std::optional<int32_t> from_m, std::optional<int32_t> to_m, int32_t columns) {
+    scene_options options;
+    options.from_m = from_m, options.to_m = to_m;
+    options.columns = columns;
+    return build_scene(scene_source_of(c.m), options);
+}
+
 int run_plot(const plot_options& o, std::ostream&, std::ostream& err) {
     const std::optional<sheet_format> format = sheet_format_of(utf8_path(o.output.filename()));
     if (!format)
@@ -100,9 +111,6 @@ int run_plot(const plot_options& o, std::ostream&, std::ostream& err) {
     if (o.compiled.empty() && (o.route.empty() || o.train.empty()))
         return fail(err, EXIT_USAGE, "give ROUTE and TRAIN, or --compiled DIR");
 
-    scene_options options;
-    options.from_m = o.from_m, options.to_m = o.to_m;
-    options.columns = size->width;
     scene drawing;
     if (o.compiled.empty()) {
         check_inputs in;
@@ -116,8 +124,8 @@ int run_plot(const plot_options& o, std::ostream&, std::ostream& err) {
             err << testo_errore(std::to_string(numero(c.esito.rapporto))) << '\n';
             return EXIT_RESERVED;
         }
-        if (!c.esito.griglia_allocata) return fail(err, EXIT_ERROR_STATE, "nothing was compiled, so nothing is drawn");
-        drawing = build_scene(scene_source_of(c.m), options);
+        if (!drawable(c)) return fail(err, EXIT_ERROR_STATE, "nothing was compiled, so nothing is drawn");
+        drawing = scene_of(c, o.from_m, o.to_m, size->width);
     } else {
         compiled_scenario c;
         if (const int status = read_compiled(o, c, err); status != EXIT_OK) return status;
@@ -126,6 +134,9 @@ int run_plot(const plot_options& o, std::ostream&, std::ostream& err) {
         source.tracciato = c.tracciato.allocato() ? &c.tracciato : nullptr;
         source.no_plan_note = c.no_plan_note;
         source.sources = c.sources;
+        scene_options options;
+        options.from_m = o.from_m, options.to_m = o.to_m;
+        options.columns = size->width;
         drawing = build_scene(source, options);
     }
     try {
@@ -147,8 +158,7 @@ void add_plot_command(CLI::App& app, command_action& chosen) {
         "Draw a scenario: the track seen from above, then the gradient, the height, the speeds, the objects and "
         "the kilometre posts along the line. From the text files it compiles them first, writing no compiled file",
         "scenario-compiler plot Lidonia_Sabrio_linea.txt Lidonia_Sabrio_914-.txt -o route.svg --from 20000 --to 40000");
-    CLI::Option* route = add_path_option(sub, "ROUTE", o->route, "The route text file (ID_linea.txt)");
-    CLI::Option* train = add_path_option(sub, "TRAIN", o->train, "The train text file (ID_N-.txt)");
+    const auto [route, train] = add_text_inputs(sub, o->route, o->train, o->route_id, o->train_number);
     add_path_option(sub, "--compiled", o->compiled,
                     "Draw the compiled files in DIR instead (give --route-id and --train-number)")
         ->excludes(route)
@@ -159,8 +169,6 @@ void add_plot_command(CLI::App& app, command_action& chosen) {
     sub->add_option("--to", o->to_m, "Draw up to this many metres along the line (default: the route's length)")
         ->check(CLI::NonNegativeNumber);
     sub->add_option("--size", o->size, "The sheet in pixels (PDF: points), WxH")->default_str("1600x1100");
-    sub->add_option("--route-id", o->route_id, "Route identifier (default: from ROUTE's name)");
-    sub->add_option("--train-number", o->train_number, "Train number (default: from TRAIN's name)");
     sub->add_option("--color", o->color, "Colour the diagnostics: auto (on a terminal, unless NO_COLOR is set), always, never")
         ->check(CLI::IsMember({"auto", "always", "never"}))
         ->default_str("auto");

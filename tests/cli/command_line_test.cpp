@@ -306,7 +306,7 @@ TEST(CommandLine, InspectsEachKindAndRefusesBrokenFiles) {
 }
 
 TEST(CommandLine, HelpVersionAndUsage) {
-    for (const std::string cmd : {"compile", "export", "inspect", "errors", "plot"}) {
+    for (const std::string cmd : {"compile", "export", "inspect", "errors", "plot", "serve"}) {
         EXPECT_EQ(run_program({cmd, "--help"}).status, 0) << cmd;
         const program_result v = run_program({cmd, "--version"});
         EXPECT_EQ(v.status, 0) << cmd;
@@ -315,7 +315,7 @@ TEST(CommandLine, HelpVersionAndUsage) {
     EXPECT_NE(run_program({"compile", "--help"}).out.find("Exit status:\n  0  ok"), std::string::npos);
     const std::pair<std::vector<std::string>, std::string> mistyped[] = {
         {{"compiel", "a", "b"}, "unknown command 'compiel'; did you mean 'compile'?"},
-        {{"no-such-command"}, "unknown command 'no-such-command' (the commands: compile export inspect errors plot)"},
+        {{"no-such-command"}, "unknown command 'no-such-command' (the commands: compile export inspect errors plot serve)"},
         {{"compile", "a", "b", "--jsno"}, "compile: unknown option '--jsno'; did you mean '--json'?"},
         {{"inspect", "x", "--knd=route"}, "did you mean '--kind'?"},
     };
