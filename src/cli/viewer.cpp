@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <ctime>
+#include <exception>
 #include <nlohmann/json.hpp>
 #include <stdexcept>
 #include <utility>
@@ -35,9 +36,15 @@ void route_viewer::compile() {
     check_inputs in;
     in.route = inputs_.route, in.train = inputs_.train;
     in.route_id = inputs_.route_id, in.train_number = inputs_.train_number;
-    auto result = check_compile(in);
     diagnostics_.clear(), sources_.clear(), failure_.clear(), report_.reset();
     error_code_ = error_metres_ = 0;
+    std::variant<checked_compile, check_failure> result = check_failure{};
+    try {
+        result = check_compile(in);
+    } catch (const std::exception& e) {
+        // A run-time failure ends a `compile`; here it is one more state of the files.
+        result = check_failure{0, e.what()};
+    }
     if (auto* f = std::get_if<check_failure>(&result)) {
         failure_ = f->message;
         diagnostic d;
