@@ -104,6 +104,18 @@ try {
   const tip = await page.$eval('#tip', (t) => (t.hidden ? '' : t.textContent));
   check('hovering the station names it and its line', tip.includes('station') && tip.includes(`${TRAIN}:`), tip);
   await shot('6-jumped.png');
+
+  await page.click('#sharpen');
+  const sharper = await within(2000, (all) => {
+    const gs = [...document.querySelectorAll('#sheet g[data-kind="station"]')];
+    return gs.length > 0 && new Set(gs.map((g) => g.textContent.trim())).size < all;
+  }, stations.length);
+  check('sharpen draws only the stretch in sight', sharper);
+  await shot('7-sharpened.png');
+  await page.click('#fit');
+  check('fit draws the whole line again', await within(2000, (all) =>
+    new Set([...document.querySelectorAll('#sheet g[data-kind="station"]')].map((g) => g.textContent.trim())).size === all,
+  stations.length));
   check('no console error', consoleErrors.length === 0, consoleErrors.join(' | '));
 } finally {
   await browser.close();

@@ -3,7 +3,9 @@
 // /state.json, both fetched again on each "compiled" event from /events.
 
 const $ = (id) => document.getElementById(id);
-const view = { box: null, full: null };  // the sheet's shown and whole viewBox: [x, y, w, h]
+// The sheet's shown and whole viewBox, [x, y, w, h], and the stretch it draws in
+// metres ({from, to}; null: the whole line, drawn again sharper for a stretch).
+const view = { box: null, full: null, stretch: null };
 let state = null;
 let stations = [];  // {name, metres, element}
 let busy = false, again = false;
@@ -15,7 +17,10 @@ async function refresh() {
   busy = true;
   try {
     const s = await (await fetch('/state.json', { cache: 'no-store' })).json();
-    if (s.drawing) showSheet(await (await fetch('/scene.svg', { cache: 'no-store' })).text());
+    if (s.drawing) {
+      const q = view.stretch ? `?from=${view.stretch.from}&to=${view.stretch.to}` : '';
+      showSheet(await (await fetch('/scene.svg' + q, { cache: 'no-store' })).text());
+    }
     state = s;
     showState(s);
     showDiagnostics(s);
@@ -112,15 +117,38 @@ function showAround(x, y) {
 
 // A position along the line: on the distance axis, at the height of the
 // objects' strip where an element stands there, else mid-sheet.
-function centreOn(metres) {
+// The metres the sheet's distance axis spans.
+function span() {
+  return view.stretch || { from: state.axis.from_m, to: state.axis.to_m };
+}
+
+async function centreOn(metres) {
   if (!state || !state.axis || !svgOf()) return;
-  const a = state.axis;
-  const x = a.left + (metres - a.from_m) / (a.to_m - a.from_m) * (a.right - a.left);
+  const a = state.axis, r = span();
+  if (metres < r.from || metres > r.to) await drawStretch(null);
+  const { from, to } = span();
+  const x = a.left + (metres - from) / (to - from) * (a.right - a.left);
   let y = view.full[3] / 2;
   const near = [...svgOf().querySelectorAll('g[data-kind="fault"]')]
     .find((g) => Number(g.dataset.fromM) === metres);
   if (near) { const b = near.getBBox(); y = b.y + b.height / 2; }
   showAround(x, y);
+}
+
+// The stretch now in sight drawn anew at the sheet's full resolution (null: the whole line).
+async function drawStretch(stretch) {
+  view.stretch = stretch;
+  view.box = null;
+  await refresh();
+}
+
+function sharpen() {
+  if (!state || !state.axis || !view.box) return;
+  const a = state.axis, r = span();
+  const metres = (x) => Math.round(r.from + (x - a.left) / (a.right - a.left) * (r.to - r.from));
+  const from = Math.max(a.from_m, metres(view.box[0]));
+  const to = Math.min(a.to_m, metres(view.box[0] + view.box[2]));
+  if (to - from >= 100) drawStretch({ from, to });
 }
 
 function listStations(svg) {
@@ -138,14 +166,17 @@ function listStations(svg) {
   }));
 }
 
-function jump(text) {
+async function jump(text) {
   const note = $('jump-note');
   note.textContent = '';
   const t = text.trim();
   if (/^\d+([.,]\d+)?$/.test(t)) return centreOn(Math.round(Number(t.replace(',', '.')) * 1000));
   const lower = t.toLowerCase();
-  const s = stations.find((s) => s.name.toLowerCase() === lower) ||
+  const find = () => stations.find((s) => s.name.toLowerCase() === lower) ||
     stations.find((s) => s.name.toLowerCase().startsWith(lower));
+  // A station outside the stretch drawn is on the whole line.
+  if (!find() && view.stretch) await drawStretch(null);
+  const s = find();
   if (!s) { note.textContent = `no station "${t}"`; return; }
   const b = s.element.getBBox();
   showAround(b.x + b.width / 2, b.y + b.height / 2);
@@ -197,7 +228,11 @@ function wire() {
   sheet.addEventListener('pointerup', release);
   sheet.addEventListener('pointercancel', release);
   sheet.addEventListener('pointerleave', () => { tip.hidden = true; });
-  $('fit').addEventListener('click', () => { if (view.full) { view.box = view.full.slice(); apply(); } });
+  $('fit').addEventListener('click', () => {
+    if (view.stretch) return drawStretch(null);
+    if (view.full) { view.box = view.full.slice(); apply(); }
+  });
+  $('sharpen').addEventListener('click', sharpen);
   $('zoom-in').addEventListener('click', () => view.box && zoomAtCentre(0.5));
   $('zoom-out').addEventListener('click', () => view.box && zoomAtCentre(2));
   $('jump').addEventListener('submit', (e) => { e.preventDefault(); jump($('jump-to').value); });
