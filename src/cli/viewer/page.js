@@ -62,6 +62,7 @@ function showDiagnostics(s) {
       (d.position_m != null ? ` (${d.position_m} m)` : '') : '';
     li.append(code, d.message, place);
     if (d.position_m != null) li.addEventListener('click', () => centreOn(d.position_m));
+    else if (d.file && d.line) li.addEventListener('click', () => centreOnLine(d.file, d.line));
     list.append(li);
   }
   $('count').textContent = s.diagnostics.length ? `(${s.diagnostics.length})` : '';
@@ -133,6 +134,16 @@ async function centreOn(metres) {
     .find((g) => Number(g.dataset.fromM) === metres);
   if (near) { const b = near.getBBox(); y = b.y + b.height / 2; }
   showAround(x, y);
+}
+
+// A diagnostic without a position: the element its text line drew, where there is one.
+function centreOnLine(file, line) {
+  const svg = svgOf();
+  const g = svg && [...svg.querySelectorAll('g[data-line]')]
+    .find((g) => g.dataset.file === file && Number(g.dataset.line) === line);
+  if (!g) return;
+  const b = g.getBBox();
+  showAround(b.x + b.width / 2, b.y + b.height / 2);
 }
 
 // The stretch now in sight drawn anew at the sheet's full resolution (null: the whole line).
