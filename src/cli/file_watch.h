@@ -1,6 +1,9 @@
 #pragma once
 // Notices that files changed by polling their size and modification time:
 // portable, and an editor's save (in place or by rename) changes one or both.
+// Where the file system keeps whole seconds only (Windows' C runtime stat), two
+// saves of the same size in one second look alike: for a file written in the
+// last few seconds the contents are compared too.
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -9,15 +12,16 @@
 class file_watch {
 public:
     explicit file_watch(std::vector<std::filesystem::path> files);
-    // True when any file's size or time differs from the last call's (the first
-    // call compares with the construction); a missing file counts as a state.
+    // True when any file differs from the last call's (the first call compares
+    // with the construction); a missing file counts as a state.
     bool changed();
 
 private:
     struct stamp {
         std::optional<uintmax_t> size;  // nothing: missing or unreadable
         std::filesystem::file_time_type time{};
-        bool operator==(const stamp&) const = default;
+        std::optional<size_t> contents;  // a hash, for a file written just now
+        bool same_as(const stamp& before) const;
     };
     std::vector<stamp> stamps() const;
     std::vector<std::filesystem::path> files_;
