@@ -94,14 +94,14 @@ struct http_server::impl {
     };
 
     // One connection: requests read and answered in turn while the client keeps it.
-    struct session : std::enable_shared_from_this<session> {
+    struct connection : std::enable_shared_from_this<connection> {
         beast::tcp_stream stream;
         impl& server;
         beast::flat_buffer buffer;
         std::optional<http::request_parser<http::empty_body>> parser;
         std::shared_ptr<http::response<http::string_body>> reply;
 
-        session(tcp::socket s, impl& owner) : stream(std::move(s)), server(owner) {}
+        connection(tcp::socket s, impl& owner) : stream(std::move(s)), server(owner) {}
 
         void read() {
             parser.emplace();
@@ -175,7 +175,7 @@ struct http_server::impl {
     void accept(tcp::acceptor& a) {
         a.async_accept([this, &a](beast::error_code ec, tcp::socket socket) {
             if (ec == asio::error::operation_aborted) return;
-            if (!ec) std::make_shared<session>(std::move(socket), *this)->read();
+            if (!ec) std::make_shared<connection>(std::move(socket), *this)->read();
             accept(a);
         });
     }
