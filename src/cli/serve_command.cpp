@@ -98,7 +98,15 @@ int run_serve(const serve_options& o, std::ostream& out, std::ostream& err) {
     const std::string url = "http://127.0.0.1:" + std::to_string(server->port()) + "/";
     out << url << std::endl;
     err << COMMAND << "watching the two files; Ctrl-C ends\n";
-    if (o.open && !open_in_browser(url)) err << COMMAND << "could not start a browser; open " << url << '\n';
+    if (o.open) {
+        const std::string fallback = "; open " + url + " yourself\n";
+        const bool started = open_in_browser(url, [&err, fallback](int status) {
+            err << COMMAND + "the browser could not be opened (its opener ended with status " +
+                       std::to_string(status) + ")" + fallback
+                << std::flush;
+        });
+        if (!started) err << COMMAND << "could not start a browser" << fallback;
+    }
     server->run();
     err << COMMAND << "stopped\n";
     return EXIT_OK;
