@@ -1,3 +1,7 @@
 #!/usr/bin/env bash
-# Prints the default build folder's name: build-clang with CLANG=1, build otherwise.
-[[ ${CLANG:-0} == 1 ]] && echo build-clang || echo build
+# Prints the default build folder's name: build-sanitize with SANITIZE=1,
+# build-clang with CLANG=1, build otherwise.
+if [[ ${SANITIZE:-0} == 1 ]]; then echo build-sanitize
+elif [[ ${CLANG:-0} == 1 ]]; then echo build-clang
+else echo build
+fi

@@ -1,16 +1,38 @@
 #!/usr/bin/env bash
-# Configures and builds into BUILD_DIR, warnings as errors; SANITIZE=1 adds the
-# sanitizers. CLANG=1 builds with Debian's clang 14 (default folder build-clang/,
-# otherwise build/); CC and CXX given in the environment are honoured otherwise.
+# Configures and builds into BUILD_DIR, warnings as errors, after installing what
+# the build needs. Usage: scripts/build.sh [program]
+#   program  only the program and what it links (tests left as the folder has them)
+#   (none)   everything: the program, the suite, the benchmarks and, with SANITIZE=1,
+#            the fuzz targets
+# Release with g++ into build/ by default. SANITIZE=1: clang 14 with the address and
+# undefined-behaviour sanitizers and libFuzzer's coverage, into build-sanitize/.
+# CLANG=1: clang 14, into build-clang/. CC and CXX given in the environment are
+# honoured otherwise, when a new folder is configured.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-bash "$root/scripts/deps.sh"
-if [[ ${CLANG:-0} == 1 ]]; then
-  bash "$root/scripts/ci-deps.sh" clang
-  export CC=clang-14 CXX=clang++-14
-fi
 build=${BUILD_DIR:-$root/$(bash "$root/scripts/build-dir.sh")}
-sanitize=OFF
-[[ ${SANITIZE:-0} == 1 ]] && sanitize=ON
-cmake -S "$root" -B "$build" -DSANITIZE=$sanitize -DWARNINGS_AS_ERRORS=ON >/dev/null
-cmake --build "$build" -j"$(nproc)"
+args=(-DWARNINGS_AS_ERRORS=ON)
+groups=(program)
+if [[ ${SANITIZE:-0} == 1 ]]; then
+  groups+=(clang)
+  export CC=clang-14 CXX=clang++-14
+  args+=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DSANITIZE=ON -DFUZZ=ON)
+elif [[ ${CLANG:-0} == 1 ]]; then
+  groups+=(clang)
+  export CC=clang-14 CXX=clang++-14
+  args+=(-DCMAKE_BUILD_TYPE=Release)
+else
+  args+=(-DCMAKE_BUILD_TYPE=Release)
+fi
+targets=()
+if [[ ${1:-} == program ]]; then
+  targets=(--target scenario-compiler)
+  # A new folder for the program alone does not need GoogleTest.
+  [[ -f $build/CMakeCache.txt ]] || args+=(-DBUILD_TESTING=OFF)
+else
+  groups+=(test)
+  args+=(-DBUILD_TESTING=ON)
+fi
+bash "$root/scripts/deps.sh" "${groups[@]}"
+bash "$root/scripts/configure.sh" "$build" "${args[@]}"
+cmake --build "$build" -j"$(nproc)" "${targets[@]}"

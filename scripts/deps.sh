@@ -1,23 +1,49 @@
 #!/usr/bin/env bash
-# Installs the build dependencies that are missing, from Debian's packages;
-# given package names, installs those instead. cairo and the DejaVu fonts draw
-# the PNG and PDF sheets; poppler-utils lets the tests read a PDF's text,
-# libxml2-utils's xmllint checks that an SVG is well-formed XML, and
-# libboost-dev's header-only Asio and Beast serve the viewer.
+# Installs the Debian packages that are missing, by group; without a group, the
+# program's own. Usage: scripts/deps.sh [GROUP...]
+#   program  what building the program needs: the compilers' front (cmake, ninja,
+#            ccache), CLI11, nlohmann-json, Boost's header-only Asio and Beast for
+#            `serve`, cairo and the DejaVu face for the PNG and PDF sheets
+#   test     the suite: GoogleTest, poppler-utils to read a PDF's text, xmllint to
+#            check that an SVG is well-formed
+#   clang    clang 14, with libFuzzer and the sanitizers' runtimes
+#   bench    Google Benchmark, for the micro-benchmarks of the stages
+#   package  help2man (the man page), dpkg-dev and file (the .deb's library
+#            dependencies), MinGW-w64 (the Windows zip)
+#   windows  MinGW-w64, Wine, Xvfb with xdotool and imagemagick for the window's
+#            picture, GoogleTest's sources for the cross build
+#   browser  Debian's Chromium, driven headless by tests/browser
+#   ci       every group CI uses
 set -euo pipefail
-packages=(cmake g++ make pkg-config libgtest-dev libcli11-dev nlohmann-json3-dev libcairo2-dev fonts-dejavu-core poppler-utils libxml2-utils libboost-dev)
-(($#)) && packages=("$@")
+program=(cmake g++ ninja-build ccache pkg-config libcli11-dev nlohmann-json3-dev libboost-dev libcairo2-dev
+  fonts-dejavu-core)
+test=(libgtest-dev poppler-utils libxml2-utils)
+clang=(clang-14 libclang-rt-14-dev)
+bench=(libbenchmark-dev)
+package=(help2man dpkg-dev file g++-mingw-w64-x86-64-posix)
+windows=(g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth xdotool imagemagick googletest)
+browser=(chromium)
+groups=("$@")
+((${#groups[@]})) || groups=(program)
+packages=()
+for g in "${groups[@]}"; do
+  case $g in
+    program | test | clang | bench | package | windows | browser) eval 'packages+=("${'"$g"'[@]}")' ;;
+    ci) packages+=("${program[@]}" "${test[@]}" "${clang[@]}" "${bench[@]}" "${package[@]}" "${windows[@]}"
+      "${browser[@]}") ;;
+    *) echo "deps: unknown group $g (program, test, clang, bench, package, windows, browser, ci)" >&2; exit 2 ;;
+  esac
+done
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
-if ((${#missing[@]})); then
-  if [[ $(id -u) -eq 0 ]]; then
-    echo "installing: ${missing[*]}"
-    apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"
-  else
-    echo "missing packages: ${missing[*]} (run as root, or install them)" >&2
-    exit 1
-  fi
+((${#missing[@]})) || exit 0
+readarray -t missing < <(printf '%s\n' "${missing[@]}" | sort -u)
+if [[ $(id -u) -ne 0 ]]; then
+  echo "missing packages: ${missing[*]} (run as root, or install them)" >&2
+  exit 1
 fi
+echo "installing: ${missing[*]}"
+apt-get update -qq
+DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"

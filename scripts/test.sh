@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds and runs the whole test suite (CLANG=1: built with clang 14, in build-clang/).
+# Builds everything and runs the whole test suite: with g++ in build/, or with
+# SANITIZE=1 under the sanitizers in build-sanitize/ (CLANG=1: clang 14, in build-clang/).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$root/$(bash "$root/scripts/build-dir.sh")}

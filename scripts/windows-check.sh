@@ -2,8 +2,8 @@
 # The Windows program: cross-compiled with MinGW-w64, its tests run under Wine,
 # and its files compared byte for byte with the Linux build's (the fixed run, and
 # export + compile with a route identifier outside ASCII). Then the screenshot
-# check of its window and message box. Needs scripts/ci-deps.sh's tools and the
-# Linux build in BUILD_DIR (default build/).
+# check of its window and message box. Needs scripts/deps.sh windows's tools and
+# the Linux build in BUILD_DIR (default build/).
 set -euo pipefail
 # One display for the whole check: Wine's session keeps the one it started with.
 if [[ -z ${DISPLAY:-} ]]; then
@@ -14,8 +14,8 @@ linux=${BUILD_DIR:-$root/build}/scenario-compiler
 win=${WINDOWS_BUILD_DIR:-$root/build-windows}
 werror=${WARNINGS_AS_ERRORS:-ON}
 
-cmake -S "$root" -B "$win" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" -DCMAKE_BUILD_TYPE=Release \
-  -DWARNINGS_AS_ERRORS="$werror" >/dev/null
+bash "$root/scripts/configure.sh" "$win" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" -DCMAKE_BUILD_TYPE=Release \
+  -DBUILD_TESTING=ON -DWARNINGS_AS_ERRORS="$werror"
 cmake --build "$win" -j"$(nproc)"
 exe=$win/scenario-compiler.exe
 

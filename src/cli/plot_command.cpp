@@ -20,10 +20,10 @@
 
 namespace {
 
-const std::string COMMAND = "scenario-compiler plot: ";
+const std::string PLOT_PREFIX = "scenario-compiler plot: ";
 
 int fail(std::ostream& err, int status, const std::string& message) {
-    err << COMMAND << printable(message) << '\n';
+    err << PLOT_PREFIX << printable(message) << '\n';
     return status;
 }
 

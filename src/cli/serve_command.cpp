@@ -15,7 +15,7 @@
 
 namespace {
 
-const std::string COMMAND = "scenario-compiler serve: ";
+const std::string SERVE_PREFIX = "scenario-compiler serve: ";
 // Often enough that an edit shows within a second, seldom enough to cost nothing.
 constexpr std::chrono::milliseconds POLL{250};
 
@@ -44,9 +44,9 @@ std::optional<std::pair<std::optional<int32_t>, std::optional<int32_t>>> range_o
 // One line for each compile, after its diagnostics.
 void report(std::ostream& err, const route_viewer& viewer) {
     print_diagnostics(err, viewer.diagnostics(), viewer.sources(), use_colour("auto"));
-    if (!viewer.failure().empty()) err << COMMAND << printable(viewer.failure()) << '\n';
-    else if (viewer.error_code() != 0) err << COMMAND << "compiled: error state " << viewer.error_code() << '\n';
-    else err << COMMAND << "compiled: ok\n";
+    if (!viewer.failure().empty()) err << SERVE_PREFIX << printable(viewer.failure()) << '\n';
+    else if (viewer.error_code() != 0) err << SERVE_PREFIX << "compiled: error state " << viewer.error_code() << '\n';
+    else err << SERVE_PREFIX << "compiled: ok\n";
 }
 
 }  // namespace
@@ -71,7 +71,7 @@ http_reply viewer_reply(const route_viewer& viewer, std::string_view path, std::
 int run_serve(const serve_options& o, std::ostream& out, std::ostream& err) {
     for (const auto& file : {o.inputs.route, o.inputs.train})
         if (std::error_code ec; !std::filesystem::is_regular_file(file, ec))
-            return err << COMMAND << printable(utf8_path(file)) << ": no such file\n", EXIT_FAILURE_IO;
+            return err << SERVE_PREFIX << printable(utf8_path(file)) << ": no such file\n", EXIT_FAILURE_IO;
     route_viewer viewer(o.inputs);
     file_watch watch({o.inputs.route, o.inputs.train});
     viewer.compile();
@@ -85,7 +85,7 @@ int run_serve(const serve_options& o, std::ostream& out, std::ostream& err) {
             o.port, [&viewer](std::string_view path, std::string_view query) { return viewer_reply(viewer, path, query); },
             "/events");
     } catch (const std::runtime_error& e) {
-        return err << COMMAND << e.what() << '\n', EXIT_FAILURE_IO;
+        return err << SERVE_PREFIX << e.what() << '\n', EXIT_FAILURE_IO;
     }
     server->publish("compiled", announce());
     server->every(POLL, [&] {
@@ -97,18 +97,18 @@ int run_serve(const serve_options& o, std::ostream& out, std::ostream& err) {
     server->stop_on_signals();
     const std::string url = "http://127.0.0.1:" + std::to_string(server->port()) + "/";
     out << url << std::endl;
-    err << COMMAND << "watching the two files; Ctrl-C ends\n";
+    err << SERVE_PREFIX << "watching the two files; Ctrl-C ends\n";
     if (o.open) {
         const std::string fallback = "; open " + url + " yourself\n";
         const bool started = open_in_browser(url, [&err, fallback](int status) {
-            err << COMMAND + "the browser could not be opened (its opener ended with status " +
+            err << SERVE_PREFIX + "the browser could not be opened (its opener ended with status " +
                        std::to_string(status) + ")" + fallback
                 << std::flush;
         });
-        if (!started) err << COMMAND << "could not start a browser" << fallback;
+        if (!started) err << SERVE_PREFIX << "could not start a browser" << fallback;
     }
     server->run();
-    err << COMMAND << "stopped\n";
+    err << SERVE_PREFIX << "stopped\n";
     return EXIT_OK;
 }
 

@@ -18,6 +18,7 @@
 #include "cli/compile.h"
 #include "platform/file_ops.h"
 #include "tests/support/temp_dir.h"
+#include "test_paths.h"
 
 namespace fs = std::filesystem;
 

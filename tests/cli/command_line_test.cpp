@@ -13,6 +13,7 @@
 #include "tests/support/run_program.h"
 #include "tests/support/sha256.h"
 #include "tests/support/temp_dir.h"
+#include "test_paths.h"
 
 namespace fs = std::filesystem;
 

@@ -10,6 +10,7 @@
 
 #include "compile/codici_errore.h"
 #include "platform/file_ops.h"
+#include "test_paths.h"
 
 namespace {
 

@@ -14,6 +14,7 @@
 #include <nlohmann/json.hpp>
 #include "tests/support/sha256.h"
 #include "tests/support/temp_dir.h"
+#include "test_paths.h"
 
 namespace fs = std::filesystem;
 

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "tests/support/temp_dir.h"
+#include "test_paths.h"
 
 struct program_result {
     int status = -1;  // exit status, or -1 when the program did not exit normally
