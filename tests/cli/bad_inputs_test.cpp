@@ -18,7 +18,7 @@
 #include "cli/compile.h"
 #include "platform/file_ops.h"
 #include "tests/support/temp_dir.h"
-#include "test_paths.h"
+#include "tests/support/test_paths.h"
 
 namespace fs = std::filesystem;
 
@@ -29,7 +29,7 @@ const char* const TRAIN = "Prova_1-.txt";
 
 fs::path corpus() {
     if (const char* env = std::getenv("SCENARIO_BAD_INPUTS_DIR")) return env;
-    return BAD_INPUTS_DIR;
+    return test_paths::bad_inputs;
 }
 
 // The case's inputs by name: the files in its folder, and those its expected

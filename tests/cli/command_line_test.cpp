@@ -13,7 +13,7 @@
 #include "tests/support/run_program.h"
 #include "tests/support/sha256.h"
 #include "tests/support/temp_dir.h"
-#include "test_paths.h"
+#include "tests/support/test_paths.h"
 
 namespace fs = std::filesystem;
 
@@ -64,9 +64,9 @@ std::vector<std::string> errors_of(const nlohmann::json& j) {
 // The program as a user without privileges: root is never refused by a file's
 // permissions, so as root it runs as nobody, from a copy that nobody may execute.
 std::vector<std::string> unprivileged(const temp_dir& bin) {
-    if (geteuid() != 0) return {SCENARIO_COMPILER_EXE};
+    if (geteuid() != 0) return {test_paths::program};
     const fs::path copy = bin.path() / "scenario-compiler";
-    fs::copy_file(SCENARIO_COMPILER_EXE, copy);
+    fs::copy_file(test_paths::program, copy);
     return {"setpriv", "--reuid=nobody", "--regid=nogroup", "--clear-groups", copy.string()};
 }
 
@@ -74,7 +74,7 @@ std::vector<std::string> unprivileged(const temp_dir& bin) {
 
 TEST(CommandLine, EveryVectorCompilesToItsExpectedFiles) {
     int seen = 0;
-    for (const auto& entry : fs::directory_iterator(SHARED_VECTORS_DIR)) {
+    for (const auto& entry : fs::directory_iterator(test_paths::shared_vectors)) {
         if (!fs::exists(entry.path() / "expected.json")) continue;
         ++seen;
         SCOPED_TRACE(entry.path().filename().string());
@@ -329,7 +329,7 @@ TEST(CommandLine, HelpVersionAndUsage) {
 TEST(CommandLine, GridPassFaultsNameTheLineOfTheirSignalOrRestriction) {
     const std::pair<const char*, int> cases[] = {{"fault-100441", 251}, {"fault-100461", 122}, {"fault-100321", 52}};
     for (const auto& [name, line] : cases) {
-        const fs::path dir = fs::path(SHARED_VECTORS_DIR) / name;
+        const fs::path dir = fs::path(test_paths::shared_vectors) / name;
         if (!fs::exists(dir / "expected.json")) GTEST_SKIP() << dir << " is not there";
         const auto expected = nlohmann::json::parse(read_file(dir / "expected.json"));
         temp_dir out;

@@ -10,7 +10,7 @@
 
 #include "compile/codici_errore.h"
 #include "platform/file_ops.h"
-#include "test_paths.h"
+#include "tests/support/test_paths.h"
 
 namespace {
 
@@ -37,7 +37,7 @@ std::set<std::string> anchors(const std::string& markdown) {
 TEST(Errors, EveryCodeInNumericOrderWithItsFixAndItsPlaceInTheReference) {
     std::ostringstream out, err;
     ASSERT_EQ(run_errors({}, out, err), 0);
-    const auto headings = anchors(read_file(FORMAT_REFERENCE));
+    const auto headings = anchors(read_file(test_paths::format_reference));
     int last = 0;
     for (const voce_errore& e : tabella_errori()) EXPECT_GT(headings.count(e.sezione), 0u) << e.numero << " " << e.sezione;
     std::istringstream lines(out.str());

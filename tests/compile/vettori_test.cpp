@@ -14,7 +14,7 @@
 #include <nlohmann/json.hpp>
 #include "tests/support/sha256.h"
 #include "tests/support/temp_dir.h"
-#include "test_paths.h"
+#include "tests/support/test_paths.h"
 
 namespace fs = std::filesystem;
 
@@ -22,7 +22,7 @@ namespace {
 
 fs::path cartella_vettori() {
     if (const char* env = std::getenv("SCENARIO_VECTORS_DIR")) return env;
-    return SHARED_VECTORS_DIR;
+    return test_paths::shared_vectors;
 }
 
 struct vettore {

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "tests/support/temp_dir.h"
-#include "test_paths.h"
+#include "tests/support/test_paths.h"
 
 struct program_result {
     int status = -1;  // exit status, or -1 when the program did not exit normally
@@ -54,10 +54,10 @@ inline program_result run_command(std::vector<std::string> command, const std::f
     return r;
 }
 
-// Runs SCENARIO_COMPILER_EXE with `args` in the working directory `cwd`.
+// Runs the program with `args` in the working directory `cwd`.
 inline program_result run_program(const std::vector<std::string>& args,
                                   const std::filesystem::path& cwd = std::filesystem::current_path()) {
-    std::vector<std::string> command = {SCENARIO_COMPILER_EXE};
+    std::vector<std::string> command = {test_paths::program};
     command.insert(command.end(), args.begin(), args.end());
     return run_command(std::move(command), cwd);
 }
