@@ -1,4 +1,6 @@
 #pragma once
+// The fixed run: the stages a start without arguments performs, in their order, and
+// the exit status and report it ends with.
 #include <filesystem>
 #include <functional>
 #include <ostream>

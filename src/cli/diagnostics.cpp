@@ -8,6 +8,7 @@
 #include "cli/text_format.h"
 #include "cli/warnings.h"
 #include "compile/codici_errore.h"
+#include "model/testo_1252.h"
 #include "platform/terminal.h"
 
 namespace {
@@ -70,7 +71,7 @@ void print_source(const painter& paint, const text_place& p, const source_texts&
     if (p.file.empty() || text == sources.end()) return;
     const auto line = source_line(text->second, p.line);
     if (!line) return;
-    paint.err << printable(utf8_from_cp1252(*line)) << '\n';
+    paint.err << printable(utf8_da_1252(*line)) << '\n';
     const auto size = static_cast<int64_t>(line->size());
     if (p.column < 1 || p.column > size + 1) return;
     std::string caret;

@@ -6,6 +6,7 @@
 
 #include "cli/text_format.h"
 #include "compile/codici_errore.h"
+#include "model/testo_1252.h"
 
 namespace {
 
@@ -70,12 +71,12 @@ diagnostic fault_diagnostic(const errore_registrato& e) {
     const voce_errore* entry = cerca_errore(e.codice_errore);
     if (e.metri && entry != nullptr && entry->con_posizione) d.position_m = *e.metri;
     if (!e.origine.dettaglio.empty()) {
-        d.message = utf8_from_cp1252(e.origine.dettaglio);
+        d.message = utf8_da_1252(e.origine.dettaglio);
     } else {
         d.message = significato_errore(e.codice_errore);
         if (d.position_m) d.message += " (at " + std::to_string(*d.position_m) + " m)";
     }
-    if (!e.origine.nota_testo.empty()) d.notes.push_back({place_of(e.origine.nota), utf8_from_cp1252(e.origine.nota_testo)});
+    if (!e.origine.nota_testo.empty()) d.notes.push_back({place_of(e.origine.nota), utf8_da_1252(e.origine.nota_testo)});
     return d;
 }
 

@@ -2,6 +2,7 @@
 #include <type_traits>
 
 #include "cli/inspect_views.h"
+#include "model/testo_1252.h"
 
 namespace {
 
@@ -58,7 +59,7 @@ nlohmann::json record_json(const voce& v) {
     nlohmann::json j = nlohmann::json::object();
     per_campo(v, [&j](const char* name, const auto& field) {
         if constexpr (std::is_same_v<std::decay_t<decltype(field)>, std::string>)
-            j[name] = utf8_from_cp1252(field);
+            j[name] = utf8_da_1252(field);
         else
             j[name] = field;
     });
@@ -77,10 +78,10 @@ void print_scenario(const voci_t& voci, std::ostream& out) {
     const voce& linea = voci[VOCE_LINEA];
     const voce& treno = voci[VOCE_TRENO];
     out << "compiled train scenario file, 87 records\n";
-    out << "route \"" << utf8_from_cp1252(linea.testo) << "\": length " << figures.fine_zona
+    out << "route \"" << utf8_da_1252(linea.testo) << "\": length " << figures.fine_zona
         << " m; backgrounds uno " << linea.inizio_zona << ", due " << linea.progressiva << ", tre "
         << linea.fine_zona << "\n";
-    out << "train \"" << utf8_from_cp1252(treno.testo) << "\": " << figures.progressiva << " coaches, braked mass "
+    out << "train \"" << utf8_da_1252(treno.testo) << "\": " << figures.progressiva << " coaches, braked mass "
         << figures.inizio_zona << " %, sand " << treno.parametro1 << ", clock " << clock_of(treno) << "\n";
     out << "signal repetition: " << treno.inizio_zona << " to " << treno.fine_zona << " m, " << treno.progressiva
         << " codes\n";
@@ -98,14 +99,14 @@ void print_scenario(const voci_t& voci, std::ostream& out) {
         char head[120];
         std::snprintf(head, sizeof head, "  %2d  at %7d m  kind %3d  area %7d to %7d  %-8s  ", i, s.progressiva,
                       s.categoria, s.inizio_zona, s.fine_zona, time_text(s.orario).c_str());
-        out << head << utf8_from_cp1252(s.testo) << "  [";
+        out << head << utf8_da_1252(s.testo) << "  [";
         for (const station_field& f : STATION_FIELDS)
             out << (f.line_field == 4 ? "" : ", ") << "f" << f.line_field << " " << station_field_value(s, f);
         out << "]\n";
     }
     out << "indication boards: " << VOCE_PRIMO_CARTELLO + 1 - l.last_board << "\n";
     for (int i = VOCE_PRIMO_CARTELLO; i >= l.last_board; --i)
-        out << "  " << i << "  " << utf8_from_cp1252(voci[i].testo) << "\n";
+        out << "  " << i << "  " << utf8_da_1252(voci[i].testo) << "\n";
     for (int i = 0; i < VOCE_PROGRESSIVA_TRE; ++i)
         if (role_of(i, l) == "unused" && !is_empty(voci[i]))
             out << "record " << i << " is outside the station and board runs but not empty: "
@@ -118,12 +119,12 @@ nlohmann::json scenario_json(const voci_t& voci) {
     const voce& linea = voci[VOCE_LINEA];
     const voce& treno = voci[VOCE_TRENO];
     nlohmann::json j;
-    j["route"] = {{"id", utf8_from_cp1252(linea.testo)},
+    j["route"] = {{"id", utf8_da_1252(linea.testo)},
                   {"length", figures.fine_zona},
                   {"background_uno", linea.inizio_zona},
                   {"background_due", linea.progressiva},
                   {"background_tre", linea.fine_zona}};
-    j["train"] = {{"number", utf8_from_cp1252(treno.testo)},
+    j["train"] = {{"number", utf8_da_1252(treno.testo)},
                   {"coaches", figures.progressiva},
                   {"braked_mass_percent", figures.inizio_zona},
                   {"sand", treno.parametro1},
@@ -142,7 +143,7 @@ nlohmann::json scenario_json(const voci_t& voci) {
         nlohmann::json fields;
         for (const station_field& f : STATION_FIELDS) fields[std::to_string(f.line_field)] = station_field_value(s, f);
         j["stations"].push_back({{"record", i},
-                                 {"name", utf8_from_cp1252(s.testo)},
+                                 {"name", utf8_da_1252(s.testo)},
                                  {"position", s.progressiva},
                                  {"kind", s.categoria},
                                  {"area_start", s.inizio_zona},
@@ -152,7 +153,7 @@ nlohmann::json scenario_json(const voci_t& voci) {
     }
     j["indication_boards"] = nlohmann::json::array();
     for (int i = VOCE_PRIMO_CARTELLO; i >= l.last_board; --i)
-        j["indication_boards"].push_back({{"record", i}, {"text", utf8_from_cp1252(voci[i].testo)}});
+        j["indication_boards"].push_back({{"record", i}, {"text", utf8_da_1252(voci[i].testo)}});
     j["records"] = nlohmann::json::array();
     for (int i = 0; i < NUMERO_VOCI; ++i) {
         nlohmann::json r = record_json(voci[i]);

@@ -18,5 +18,3 @@ struct index_range {
 };
 std::optional<index_range> parse_index_range(std::string_view text);
 
-// Texts of the scenario are Windows-1252 bytes; JSON and the terminal want UTF-8.
-std::string utf8_from_cp1252(std::string_view bytes);

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "cli/text_format.h"
+#include "model/testo_1252.h"
 #include "text_input/confronto.h"
 
 namespace {
@@ -89,12 +90,12 @@ struct builder {
         d.level = severity::warning;
         d.code = std::string("-W") + kind;
         d.place = std::move(where);
-        d.message = utf8_from_cp1252(message);
+        d.message = utf8_da_1252(message);
         out.push_back(std::move(d));
         return out.back();
     }
     void note(diagnostic& d, const riga_letta& r, std::string message) const {
-        d.notes.push_back({keyword(r), utf8_from_cp1252(message)});
+        d.notes.push_back({keyword(r), utf8_da_1252(message)});
     }
 };
 

@@ -1,4 +1,5 @@
 #pragma once
+// The placement of a speed-indicator board in its cell.
 #include <cstdint>
 
 #include "model/modello.h"

@@ -1,4 +1,5 @@
 #pragma once
+// The placement of a mountain span over its cells.
 #include <cstdint>
 
 #include "model/modello.h"

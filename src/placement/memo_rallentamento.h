@@ -1,4 +1,5 @@
 #pragma once
+// The placement of a speed restriction's cells: warning, start, end and pre-warning.
 #include <cstdint>
 
 #include "model/modello.h"

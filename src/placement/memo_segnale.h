@@ -1,4 +1,5 @@
 #pragma once
+// The placement of a signal in its cell.
 #include <cstdint>
 
 #include "model/modello.h"

@@ -1,4 +1,6 @@
 #pragma once
+// The scenario reader: both text files read into the model, every object placed
+// as it is read.
 #include <filesystem>
 #include <string>
 
