@@ -16,7 +16,9 @@ groups=(program)
 if [[ ${SANITIZE:-0} == 1 ]]; then
   groups+=(clang)
   export CC=clang-14 CXX=clang++-14
-  args+=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DSANITIZE=ON -DFUZZ=ON)
+  # Each file of the command line compiled on its own: the other builds' one unit
+  # would hide a missing include or a name two files both define.
+  args+=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DSANITIZE=ON -DFUZZ=ON -DCLI_ONE_UNIT=OFF)
 elif [[ ${CLANG:-0} == 1 ]]; then
   groups+=(clang)
   export CC=clang-14 CXX=clang++-14

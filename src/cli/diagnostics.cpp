@@ -5,7 +5,6 @@
 #include <nlohmann/json.hpp>
 #include <string_view>
 
-#include "cli/text_format.h"
 #include "cli/warnings.h"
 #include "compile/codici_errore.h"
 #include "model/testo_1252.h"

@@ -4,7 +4,6 @@
 #include <set>
 #include <tuple>
 
-#include "cli/text_format.h"
 #include "compile/codici_errore.h"
 #include "model/testo_1252.h"
 
