@@ -77,19 +77,28 @@ record usage/serve-missing-files "$empty" serve missing_linea.txt missing_1-.txt
 record usage/errors-unknown-code "$empty" errors 999
 record usage/export-existing "$carried" export .
 
-# serve's state of the carried scenario, from the port it picked.
-(cd "$carried" && exec "$exe" serve Lidonia_Sabrio_linea.txt Lidonia_Sabrio_914-.txt --port 0) \
-  >"$work/serve.out" 2>/dev/null &
-server=$!
-for _ in $(seq 1 100); do
-  address=$(grep -o 'http://[^ ]*/' "$work/serve.out" 2>/dev/null | head -n 1 || true)
-  [[ -n $address ]] && break
-  sleep 0.1
-done
-[[ -n ${address:-} ]] || { echo "record-behaviour: serve printed no address" >&2; exit 1; }
-# The time of the compile is the one value that differs from run to run.
-curl -fsS "${address}state.json" | sed 's/"compiled_at":"[^"]*"/"compiled_at":"-"/' >"$out/carried/serve-state.json"
-kill "$server"
-wait "$server" 2>/dev/null || true
-server=""
+# serve's state, from the port it picked: of the carried scenario, and of it with
+# two signals moved into taken cells and a decimal position (errors with notes).
+faulty=$work/faulty
+cp -r "$carried" "$faulty"
+sed -i -e '79s/4450/1650/' -e '80s/5500/5500.5/' -e '82s/9250/7600/' "$faulty/Lidonia_Sabrio_914-.txt"
+serve_state() {
+  local dir=$1 name=$2 address=""
+  (cd "$dir" && exec "$exe" serve Lidonia_Sabrio_linea.txt Lidonia_Sabrio_914-.txt --port 0) \
+    >"$work/serve.out" 2>/dev/null &
+  server=$!
+  for _ in $(seq 1 100); do
+    address=$(grep -o 'http://[^ ]*/' "$work/serve.out" 2>/dev/null | head -n 1 || true)
+    [[ -n $address ]] && break
+    sleep 0.1
+  done
+  [[ -n $address ]] || { echo "record-behaviour: serve printed no address" >&2; exit 1; }
+  # The time of the compile is the one value that differs from run to run.
+  curl -fsS "${address}state.json" | sed 's/"compiled_at":"[^"]*"/"compiled_at":"-"/' >"$out/$name"
+  kill "$server"
+  wait "$server" 2>/dev/null || true
+  server=""
+}
+serve_state "$carried" carried/serve-state.json
+serve_state "$faulty" carried/serve-state-faulty.json
 echo "record-behaviour: $(find "$out" -type f | wc -l) files in $out"

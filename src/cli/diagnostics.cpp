@@ -167,7 +167,7 @@ std::string diagnostics_summary(const std::vector<diagnostic>& diagnostics) {
     return out.empty() ? out : out + " generated.";
 }
 
-std::string diagnostics_json(const std::vector<diagnostic>& diagnostics, const compile_outcome& outcome) {
+json summary_json(const std::vector<diagnostic>& diagnostics, const compile_outcome& outcome) {
     json list = json::array();
     for (const diagnostic& d : diagnostics) {
         json j = {{"severity", severity_name(d.level)}, {"code", d.code.empty() ? json(nullptr) : json(d.code)}};
@@ -184,10 +184,14 @@ std::string diagnostics_json(const std::vector<diagnostic>& diagnostics, const c
         j["notes"] = notes;
         list.push_back(j);
     }
-    return dump({{"diagnostics", list},
-                 {"error_state", error_state(outcome)},
-                 {"report", report(outcome)},
-                 {"written", outcome.written}});
+    return {{"diagnostics", list},
+            {"error_state", error_state(outcome)},
+            {"report", report(outcome)},
+            {"written", outcome.written}};
+}
+
+std::string diagnostics_json(const std::vector<diagnostic>& diagnostics, const compile_outcome& outcome) {
+    return dump(summary_json(diagnostics, outcome));
 }
 
 std::string diagnostics_sarif(const std::vector<diagnostic>& diagnostics, const compile_outcome& outcome) {

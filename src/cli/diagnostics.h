@@ -4,6 +4,7 @@
 // (the compiler form editors parse, a JSON summary, SARIF).
 #include <cstdint>
 #include <map>
+#include <nlohmann/json_fwd.hpp>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -61,7 +62,10 @@ void print_diagnostics(std::ostream& err, const std::vector<diagnostic>& diagnos
 // "3 errors generated.", "2 errors, 1 warning generated.", "" for none.
 std::string diagnostics_summary(const std::vector<diagnostic>& diagnostics);
 
-// {"diagnostics": [...], "error_state": {"code", "metres"}, "report", "written"}
+// {"diagnostics": [...], "error_state": {"code", "metres"}, "report", "written"}: the
+// summary compile --json prints, and the live view's state starts from.
+nlohmann::ordered_json summary_json(const std::vector<diagnostic>& diagnostics, const compile_outcome& outcome);
+// The summary as compile --json prints it; text that is not UTF-8 is replaced.
 std::string diagnostics_json(const std::vector<diagnostic>& diagnostics, const compile_outcome& outcome);
 
 // A SARIF 2.1.0 log: one run, one result per diagnostic, the rules from the

@@ -8,6 +8,7 @@
 #include <utility>
 #include <variant>
 
+#include "cli/diagnostics.h"
 #include "cli/plot.h"
 #include "model/codice.h"
 #include "drawing/render.h"
@@ -67,7 +68,8 @@ void route_viewer::compile() {
 std::string route_viewer::state_json() const {
     compile_outcome outcome;
     outcome.error_code = error_code_, outcome.error_metres = error_metres_, outcome.report = report_;
-    nlohmann::json j = nlohmann::json::parse(diagnostics_json(diagnostics_, outcome));
+    // The state's keys are sorted, where the compile summary keeps its own order.
+    nlohmann::json j(summary_json(diagnostics_, outcome));
     j.erase("written");
     const bool failed = !failure_.empty() || report_ || error_code_ != 0;
     j["version"] = version_;
@@ -86,7 +88,7 @@ std::string route_viewer::state_json() const {
         j["sheet"] = {{"width", SHEET.width}, {"height", SHEET.height}};
         j["axis"] = {{"left", strip.x}, {"right", strip.x + strip.width}, {"from_m", from_m_}, {"to_m", to_m_}};
     }
-    return j.dump();
+    return j.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
 }
 
 std::optional<std::string> route_viewer::svg(std::optional<int32_t> from_m, std::optional<int32_t> to_m) const {
