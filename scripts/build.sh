@@ -13,16 +13,14 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$root/$(bash "$root/scripts/build-dir.sh")}
 args=(-DWARNINGS_AS_ERRORS=ON)
 groups=(program)
-if [[ ${SANITIZE:-0} == 1 ]]; then
+if [[ ${SANITIZE:-0} == 1 || ${CLANG:-0} == 1 ]]; then
   groups+=(clang)
   export CC=clang-14 CXX=clang++-14
+fi
+if [[ ${SANITIZE:-0} == 1 ]]; then
   # Each file of the command line compiled on its own: the other builds' one unit
   # would hide a missing include or a name two files both define.
   args+=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DSANITIZE=ON -DFUZZ=ON -DCLI_ONE_UNIT=OFF)
-elif [[ ${CLANG:-0} == 1 ]]; then
-  groups+=(clang)
-  export CC=clang-14 CXX=clang++-14
-  args+=(-DCMAKE_BUILD_TYPE=Release)
 else
   args+=(-DCMAKE_BUILD_TYPE=Release)
 fi

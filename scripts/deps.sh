@@ -23,16 +23,18 @@ bench=(libbenchmark-dev)
 package=(help2man dpkg-dev file g++-mingw-w64-x86-64-posix)
 windows=(g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth xdotool imagemagick googletest)
 browser=(chromium)
+all=(program test clang bench package windows browser)
 groups=("$@")
 ((${#groups[@]})) || groups=(program)
 packages=()
 for g in "${groups[@]}"; do
-  case $g in
-    program | test | clang | bench | package | windows | browser) eval 'packages+=("${'"$g"'[@]}")' ;;
-    ci) packages+=("${program[@]}" "${test[@]}" "${clang[@]}" "${bench[@]}" "${package[@]}" "${windows[@]}"
-      "${browser[@]}") ;;
-    *) echo "deps: unknown group $g (program, test, clang, bench, package, windows, browser, ci)" >&2; exit 2 ;;
-  esac
+  [[ $g == ci ]] && set -- "${all[@]}" || set -- "$g"
+  for name; do
+    [[ " ${all[*]} " == *" $name "* ]] || { echo "deps: unknown group $name (${all[*]}, ci)" >&2; exit 2; }
+    declare -n group=$name
+    packages+=("${group[@]}")
+    unset -n group
+  done
 done
 missing=()
 for p in "${packages[@]}"; do
