@@ -9,7 +9,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "cli/compile.h"
+#include "cli/commands.h"
 #include "fuzz/fuzz_support.h"
 #include "platform/exit_status.h"
 

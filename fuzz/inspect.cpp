@@ -5,7 +5,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "cli/inspect.h"
+#include "cli/commands.h"
 #include "fuzz/fuzz_support.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -20,7 +20,7 @@ fi
 if [[ ${SANITIZE:-0} == 1 ]]; then
   # Each file of the command line compiled on its own: the other builds' one unit
   # would hide a missing include or a name two files both define.
-  args+=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DSANITIZE=ON -DFUZZ=ON -DCLI_ONE_UNIT=OFF)
+  args+=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DSANITIZE=ON -DFUZZ=ON -DONE_UNIT_ROOMS=OFF)
 else
   args+=(-DCMAKE_BUILD_TYPE=Release)
 fi

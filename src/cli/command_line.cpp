@@ -2,8 +2,9 @@
 
 #include <iostream>
 
-#include "cli/commands.h"
-#include "cli/nearest_name.h"
+#include "cli/command_table.h"
+#include "diagnostics/nearest_name.h"
+#include "diagnostics/text_form.h"
 #include "platform/exit_status.h"
 #include "platform/path_text.h"
 
@@ -33,6 +34,13 @@ std::pair<CLI::Option*, CLI::Option*> add_text_inputs(CLI::App* sub, std::filesy
     sub->add_option("--route-id", route_id, "Route identifier (default: from ROUTE's name)");
     sub->add_option("--train-number", train_number, "Train number (default: from TRAIN's name)");
     return {r, t};
+}
+
+failure usage_error(const std::string& message) { return {EXIT_USAGE, message}; }
+
+int print_failure(std::ostream& err, const std::string& command, const failure& f) {
+    err << "scenario-compiler" << (f.under_program ? "" : " " + command) << ": " << printable(f.message) << '\n';
+    return f.status;
 }
 
 namespace {

@@ -1,36 +1,87 @@
 #pragma once
-// Each command adds its subcommand; once the subcommand is parsed, its action is
-// stored in `chosen` and run after parsing has succeeded.
+// The commands, each as options and a run that returns the exit status: what
+// the command line parses into and calls, and what the tests call directly.
+// Each run prints on the streams it is given and nowhere else.
+#include <cstdint>
 #include <filesystem>
-#include <functional>
+#include <optional>
+#include <ostream>
 #include <string>
-#include <utility>
+#include <vector>
 
-#include <CLI/CLI.hpp>
+#include "viewer/live_compile.h"
 
-using command_action = std::function<int()>;
+// `compile`: two text files of an author's into the three compiled files.
+struct compile_options {
+    std::filesystem::path route, train, output = ".";
+    std::string route_id, train_number;
+    bool no_geometry = false, check = false;
+    bool write_on_error = false;  // write even with a non-zero error state
+    std::string format = "text";  // text, json or sarif: the machine form on out
+    std::string color = "auto";   // auto, always or never
+    int32_t error_limit = 20;     // 0: no limit
+    std::vector<std::string> warnings;  // the -W flags, "-W" left off, in order
+};
 
-// "scenario-compiler VERSION", for --version on every command.
-std::string version_text();
-// A subcommand with the common flags (--help comes with every CLI11 app); its
-// help ends with the example given and the exit statuses.
-CLI::App* add_command(CLI::App& app, const std::string& name, const std::string& description,
-                      const std::string& example);
+// Returns the exit status; the JSON summary (with json) goes to out, the
+// diagnostics, the warnings and the numbered report to err.
+int run_compile(const compile_options& options, std::ostream& out, std::ostream& err);
 
-// An option or positional naming a file or folder: the arguments are UTF-8 on
-// every platform, and Windows paths are wide.
-CLI::Option* add_path_option(CLI::App* sub, const std::string& name, std::filesystem::path& target,
-                             const std::string& description);
+// `export`: the carried scenario's two text files and three documents into a folder.
+struct export_options {
+    std::filesystem::path directory;
+    bool force = false;  // overwrite files already there
+};
 
-// ROUTE and TRAIN, the text files, and --route-id and --train-number, which
-// default to their names; returns the two positionals.
-std::pair<CLI::Option*, CLI::Option*> add_text_inputs(CLI::App* sub, std::filesystem::path& route,
-                                                      std::filesystem::path& train, std::string& route_id,
-                                                      std::string& train_number);
+// Returns the exit status; the diagnostics go to err.
+int run_export(const export_options& options, std::ostream& out, std::ostream& err);
 
-void add_inspect_command(CLI::App& app, command_action& chosen);
-void add_compile_command(CLI::App& app, command_action& chosen);
-void add_export_command(CLI::App& app, command_action& chosen);
-void add_errors_command(CLI::App& app, command_action& chosen);
-void add_plot_command(CLI::App& app, command_action& chosen);
-void add_serve_command(CLI::App& app, command_action& chosen);
+// `inspect`: a compiled file decoded into readable text or JSON.
+struct inspect_options {
+    std::filesystem::path file;
+    std::string kind;    // route, scenario or cells; empty: from the file's name
+    bool json = false;
+    std::string cells;   // FROM-TO of cell indices; empty: the non-empty cells
+    std::string points;  // FROM-TO of metres; empty: no raw points
+};
+
+// Returns the exit status; the decoded file goes to out, failures to err.
+int run_inspect(const inspect_options& options, std::ostream& out, std::ostream& err);
+
+// `errors`: every error code, what it means and how an author mends it.
+struct errors_options {
+    std::optional<int> code;  // one code; none: all of them
+    bool json = false;
+    bool verbose = false;  // also which stage records it and what the run does next
+};
+
+// Returns the exit status: 0, or 2 for a code that does not exist.
+int run_errors(const errors_options& options, std::ostream& out, std::ostream& err);
+
+// `plot`: a drawing of a scenario, from its text files (compiled in memory, as
+// `compile --check` does) or from its compiled files.
+struct plot_options {
+    std::filesystem::path route, train;  // the text files; empty with compiled
+    std::filesystem::path compiled;      // the folder of the compiled files; empty: the text files
+    std::filesystem::path output;        // .svg, .png or .pdf
+    std::string route_id, train_number;  // UTF-8; for text files, empty: from their names
+    std::optional<int32_t> from_m, to_m;
+    std::string size = "1600x1100";      // WxH
+    std::string color = "auto";          // the diagnostics' colours: auto, always or never
+};
+
+// Returns the exit status: 0 once the drawing is written, a non-zero error state
+// included (the drawing marks the fault); the diagnostics and failures go to err.
+int run_plot(const plot_options& options, std::ostream& out, std::ostream& err);
+
+// `serve`: a live view of a scenario in the browser, compiled again whenever one
+// of its two text files changes.
+struct serve_options {
+    viewer_inputs inputs;
+    uint16_t port = 8765;  // 0: one the system picks
+    bool open = false;     // open the page in the browser
+};
+
+// Serves until Ctrl-C, then returns 0; the address goes to out, each compile's
+// diagnostics to err.
+int run_serve(const serve_options& options, std::ostream& out, std::ostream& err);

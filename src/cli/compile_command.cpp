@@ -1,31 +1,21 @@
 #include <iostream>
 #include <memory>
-#include <optional>
-#include <string_view>
-#include <variant>
+#include <string>
 #include <vector>
 
-#include "cli/check_compile.h"
+#include "cli/colour.h"
+#include "cli/command_table.h"
 #include "cli/commands.h"
-#include "cli/compile.h"
-#include "cli/diagnostics.h"
-#include "cli/input_files.h"
 #include "compile/codici_errore.h"
-#include "compile/file_compilati.h"
-#include "compile/memorizza_percorso.h"
-#include "model/nomi_file.h"
+#include "diagnostics/json_form.h"
+#include "diagnostics/sarif_form.h"
+#include "diagnostics/text_form.h"
 #include "model/testo_1252.h"
 #include "platform/errore.h"
-#include "platform/file_ops.h"
 #include "platform/exit_status.h"
-#include "platform/path_text.h"
+#include "session/compile_session.h"
 
 namespace {
-
-bool same_file(const std::filesystem::path& a, const std::filesystem::path& b) {
-    std::error_code ec;
-    return std::filesystem::equivalent(a, b, ec);
-}
 
 // What the run tells the author: diagnostics on err, and in a machine format
 // one summary on out.
@@ -37,14 +27,16 @@ struct summary {
     compile_outcome outcome;
     source_texts sources;
 
-    // A failure of the run itself (usage, input, output): no scenario diagnostics.
-    // The message may quote an identifier as given, control characters and all.
-    int fail(int status, const std::string& message) {
+    // A failure of the run itself (usage, input, output): no scenario diagnostics,
+    // one placeless diagnostic in the machine forms. The message may quote an
+    // identifier as given, control characters and all.
+    int fail(const failure& f) {
+        const std::string message = "scenario-compiler compile: " + f.message;
         err << printable(message) << '\n';
         diagnostic d;
         d.message = message;
         diagnostics = {d};
-        return finish(status, false);
+        return finish(f.status, false);
     }
 
     int finish(int status, bool print = true) {
@@ -59,38 +51,19 @@ struct summary {
 
 int run_compile(const compile_options& o, std::ostream& out, std::ostream& err) {
     summary s{o, out, err, {}, {}, {}};
-    const std::string command = "scenario-compiler compile: ";
-    const auto choice = choose_warnings(o.warnings);
-    if (const auto* problem = std::get_if<std::string>(&choice)) return s.fail(EXIT_USAGE, command + *problem);
-    const check_inputs in{o.route, o.train, o.route_id, o.train_number, o.no_geometry, o.error_limit,
-                          std::get<warning_choice>(choice)};
-    checked_compile c;
-    if (auto failure = identify_inputs(in, c)) return s.fail(failure->status, command + failure->message);
-    const modello& m = c.m;
-    for (const std::string& name : {nome_file_linea(m), nome_file_voci(m), nome_file_celle(m)})
-        for (const auto& input : {o.route, o.train})
-            if (same_file(percorso_file(o.output, name), input))
-                return s.fail(EXIT_USAGE, command + "the output " + utf8_da_1252(name) + " would overwrite the input " +
-                                              utf8_path(input));
-    // --check writes nothing, not even the folder.
-    if (auto unusable = output_problem(o.output, !o.check))
-        return s.fail(EXIT_FAILURE_IO, command + utf8_path(o.output) + ": " + *unusable);
-
-    opzioni_compilazione opzioni;
-    opzioni.cartella = o.output;
-    opzioni.scrittura = o.check            ? scrittura_compilati::mai
-                        : o.write_on_error ? scrittura_compilati::sempre
-                                           : scrittura_compilati::senza_errori;
-    // Warnings taken as errors keep the files from being written, like any error.
-    if (in.warnings.as_errors)
-        opzioni.consenti_scrittura = [&in](const modello& compiled) {
-            return chosen_warnings(compiled, in.warnings).empty();
-        };
-    if (auto failure = compile_identified(in, opzioni, c)) return s.fail(failure->status, command + failure->message);
+    const result<warning_choice> choice = choose_warnings(o.warnings);
+    if (!choice) return s.fail(choice.error());
+    session_inputs in;
+    in.route = o.route, in.train = o.train;
+    in.route_id = o.route_id, in.train_number = o.train_number;
+    in.no_geometry = o.no_geometry, in.error_limit = o.error_limit, in.warnings = *choice;
+    result<session_compile> compiled = compile_and_write(in, {o.output, o.check, o.write_on_error});
+    if (!compiled) return s.fail(compiled.error());
+    const session_compile& c = *compiled;
     s.sources = c.sources;
     for (const std::string& w : c.esito.scritti) s.outcome.written.push_back(utf8_da_1252(w));
-    s.outcome.error_code = numero(m.codice_errore);
-    s.outcome.error_metres = m.metri_errore;
+    s.outcome.error_code = numero(c.m.codice_errore);
+    s.outcome.error_metres = c.m.metri_errore;
     s.diagnostics = c.diagnostics;
     if (c.limit_reached)
         err << "scenario-compiler compile: stopped after " << o.error_limit
@@ -102,7 +75,7 @@ int run_compile(const compile_options& o, std::ostream& out, std::ostream& err) 
         err << testo_errore(*s.outcome.report) << '\n';
         return status;
     }
-    const bool failed = m.codice_errore != codice::nessuno || !c.esito.griglia_allocata ||
+    const bool failed = c.m.codice_errore != codice::nessuno || !c.esito.griglia_allocata ||
                         (in.warnings.as_errors && c.warnings > 0);
     return s.finish(failed ? EXIT_ERROR_STATE : EXIT_OK);
 }

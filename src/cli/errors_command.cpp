@@ -4,8 +4,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include "cli/command_table.h"
 #include "cli/commands.h"
-#include "cli/errors.h"
 #include "compile/codici_errore.h"
 #include "platform/exit_status.h"
 

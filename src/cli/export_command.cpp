@@ -2,19 +2,17 @@
 #include <memory>
 
 #include "app/scenario_trasportato.h"
+#include "cli/command_table.h"
 #include "cli/commands.h"
-#include "cli/export.h"
-#include "cli/input_files.h"
 #include "model/nomi_file.h"
 #include "platform/exit_status.h"
+#include "platform/input_files.h"
 #include "platform/io_failure.h"
 #include "platform/path_text.h"
 
 int run_export(const export_options& o, std::ostream&, std::ostream& err) {
-    if (auto problem = output_problem(o.directory)) {
-        err << "scenario-compiler export: " << utf8_path(o.directory) << ": " << *problem << '\n';
-        return EXIT_FAILURE_IO;
-    }
+    if (auto problem = output_problem(o.directory))
+        return print_failure(err, "export", {EXIT_FAILURE_IO, utf8_path(o.directory) + ": " + *problem});
     // The carried scenario's own identifiers name the files, as in the fixed run.
     modello m;
     identifica_scenario(m);
@@ -34,8 +32,7 @@ int run_export(const export_options& o, std::ostream&, std::ostream& err) {
     try {
         for (const scrittore_scenario& s : scrittori_scenario()) s.scrivi(o.directory, m);
     } catch (const io_failure& e) {
-        err << "scenario-compiler export: " << e.what() << '\n';
-        return EXIT_FAILURE_IO;
+        return print_failure(err, "export", {EXIT_FAILURE_IO, e.what()});
     }
     return EXIT_OK;
 }

@@ -18,6 +18,9 @@ struct voce_errore {
     const char* seguito;      // what the run does next
     const char* rimedio;      // how an author mends it, in the author's words
     const char* sezione;      // the anchor of its topic in docs/format.md
+    // The fault concerns its own line's object alone: with that line left out, the
+    // rest of the scenario reads as before, so the search for more faults goes on.
+    bool locale = false;
 };
 
 // All codes, in the order in which the run can meet them.

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "drawing/scene.h"
+#include "platform/failure.h"
 
 enum class sheet_format : uint8_t { svg, png, pdf };
 
@@ -27,6 +28,6 @@ std::string render_svg(const scene& s, sheet_size size);
 // Whether this build draws PNG and PDF.
 bool cairo_available();
 
-// The PNG or PDF file's bytes; throws std::runtime_error when this build has
-// no cairo or cairo fails, saying which.
-std::string render_cairo(const scene& s, sheet_size size, sheet_format format);
+// The PNG or PDF file's bytes, or a failure when this build has no cairo or
+// cairo fails, saying which.
+result<std::string> render_cairo(const scene& s, sheet_size size, sheet_format format);

@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "drawing/render.h"
+#include "platform/exit_status.h"
 #include "drawing/sheet_layout.h"
 
 #ifdef HAVE_CAIRO
@@ -109,8 +110,7 @@ void draw_on(cairo_surface_t* surface, const scene& s, sheet_size size) {
 
 bool cairo_available() { return true; }
 
-std::string render_cairo(const scene& s, sheet_size size, sheet_format format) {
-    check_sheet_size(size);
+static std::string cairo_bytes(const scene& s, sheet_size size, sheet_format format) {
     std::string bytes;
     if (format == sheet_format::png) {
         surface_ptr surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, size.width, size.height),
@@ -129,12 +129,21 @@ std::string render_cairo(const scene& s, sheet_size size, sheet_format format) {
     return bytes;
 }
 
+result<std::string> render_cairo(const scene& s, sheet_size size, sheet_format format) {
+    check_sheet_size(size);
+    try {
+        return cairo_bytes(s, size, format);
+    } catch (const std::runtime_error& e) {
+        return failure{EXIT_FAILURE_IO, e.what()};
+    }
+}
+
 #else
 
 bool cairo_available() { return false; }
 
-std::string render_cairo(const scene&, sheet_size, sheet_format) {
-    throw std::runtime_error("this build draws no PNG or PDF; write an SVG");
+result<std::string> render_cairo(const scene&, sheet_size, sheet_format) {
+    return failure{EXIT_FAILURE_IO, "this build draws no PNG or PDF; write an SVG"};
 }
 
 #endif

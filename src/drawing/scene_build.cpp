@@ -276,3 +276,5 @@ scene build_scene(const scene_source& source, const scene_options& options) {
     b.fault(!options.from_m && !options.to_m);
     return s;
 }
+
+scene scene_of(const modello& m, const scene_options& options) { return build_scene(scene_source_of(m), options); }

@@ -53,3 +53,5 @@ struct scene_source {
 scene_source scene_source_of(const modello& m);
 
 scene build_scene(const scene_source& source, const scene_options& options);
+// The scene of a compile's model: build_scene of its source.
+scene scene_of(const modello& m, const scene_options& options);

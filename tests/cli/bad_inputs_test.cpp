@@ -15,7 +15,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "cli/compile.h"
+#include "cli/commands.h"
 #include "platform/file_ops.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/test_paths.h"

@@ -1,5 +1,5 @@
 // The compile command in-process: what the author is told when faults meet.
-#include "cli/compile.h"
+#include "cli/commands.h"
 
 #include <gtest/gtest.h>
 

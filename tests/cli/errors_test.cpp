@@ -1,5 +1,5 @@
 // `errors`: the author's list of codes, and the reference it points into.
-#include "cli/errors.h"
+#include "cli/commands.h"
 
 #include <gtest/gtest.h>
 

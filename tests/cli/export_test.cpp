@@ -1,5 +1,5 @@
 // The export command in-process: an author's files are not overwritten unasked.
-#include "cli/export.h"
+#include "cli/commands.h"
 
 #include <gtest/gtest.h>
 

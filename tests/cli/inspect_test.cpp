@@ -1,4 +1,4 @@
-#include "cli/inspect.h"
+#include "cli/commands.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
-#include "cli/compiled_files.h"
+#include "decoding/compiled_files.h"
 #include "tests/support/compiled_bytes.h"
 #include "tests/support/temp_dir.h"
 

@@ -106,7 +106,7 @@ TEST(RenderSvg, IsWellFormedXml) {
 std::string shown_text(const scene& s, sheet_format format) {
     if (format == sheet_format::svg) return render_svg(s, small_sheet);
     temp_dir dir;
-    std::ofstream(dir.path() / "sheet.pdf", std::ios::binary) << render_cairo(s, small_sheet, format);
+    std::ofstream(dir.path() / "sheet.pdf", std::ios::binary) << *render_cairo(s, small_sheet, format);
     const program_result r = run_command({"pdftotext", "sheet.pdf", "-"}, dir.path());
     EXPECT_EQ(r.status, 0) << r.err;
     return r.out;
@@ -160,7 +160,7 @@ uint32_t big_endian(const std::string& bytes, size_t at) {
 }
 
 TEST(RenderCairo, PngHasTheSizeAndTheTrackInThePlan) {
-    const std::string png = render_cairo(sample_scene(), small_sheet, sheet_format::png);
+    const std::string png = *render_cairo(sample_scene(), small_sheet, sheet_format::png);
     ASSERT_GT(png.size(), 24u);
     EXPECT_EQ(png.substr(12, 4), "IHDR");
     EXPECT_EQ(big_endian(png, 16), 900u);
@@ -185,7 +185,7 @@ TEST(RenderCairo, PngHasTheSizeAndTheTrackInThePlan) {
 
 TEST(RenderCairo, FilesStartWithTheirSignature) {
     for (auto [format, signature] : {std::pair{sheet_format::png, "\x89PNG\r\n"}, std::pair{sheet_format::pdf, "%PDF-"}})
-        EXPECT_TRUE(render_cairo(sample_scene(), small_sheet, format).starts_with(signature)) << signature;
+        EXPECT_TRUE(render_cairo(sample_scene(), small_sheet, format)->starts_with(signature)) << signature;
 }
 
 TEST(RenderCairo, PdfHoldsEveryStationsName) {
@@ -195,7 +195,7 @@ TEST(RenderCairo, PdfHoldsEveryStationsName) {
 #else
 TEST(RenderCairo, SaysThisBuildHasNone) {
     EXPECT_FALSE(cairo_available());
-    EXPECT_THROW(render_cairo(sample_scene(), small_sheet, sheet_format::png), std::runtime_error);
+    EXPECT_FALSE(render_cairo(sample_scene(), small_sheet, sheet_format::png));
 }
 #endif
 

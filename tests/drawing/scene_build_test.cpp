@@ -7,10 +7,9 @@
 #include <cmath>
 #include <sstream>
 
-#include "cli/check_compile.h"
-#include "cli/compile.h"
-#include "cli/compiled_files.h"
-#include "cli/export.h"
+#include "session/compile_session.h"
+#include "cli/commands.h"
+#include "decoding/compiled_files.h"
 #include "model/nomi_file.h"
 #include "model/testo_1252.h"
 #include "platform/file_ops.h"
@@ -19,12 +18,12 @@
 
 namespace {
 
-checked_compile compiled(const std::filesystem::path& route, const std::filesystem::path& train, bool no_geometry = false) {
-    check_inputs in;
+session_compile compiled(const std::filesystem::path& route, const std::filesystem::path& train, bool no_geometry = false) {
+    session_inputs in;
     in.route = route, in.train = train, in.no_geometry = no_geometry;
-    auto c = check_compile(in);
-    EXPECT_TRUE(std::holds_alternative<checked_compile>(c));
-    return std::get<checked_compile>(std::move(c));
+    auto c = compile_in_memory(in);
+    EXPECT_TRUE(c);
+    return std::move(*c);
 }
 
 std::vector<const scene_element*> of_kind(const scene& s, const char* kind, scene_panel panel) {
@@ -51,12 +50,12 @@ TEST(SceneBuild, TheCarriedScenarioShowsTheSameFromItsTextsAndFromItsCompiledFil
     o.route = dir.path() / "Lidonia_Sabrio_linea.txt", o.train = dir.path() / "Lidonia_Sabrio_914-.txt";
     o.output = dir.path();
     ASSERT_EQ(run_compile(o, out, err), 0) << err.str();
-    const checked_compile c = compiled(o.route, o.train);
+    const session_compile c = compiled(o.route, o.train);
     const scene texts = build_scene(scene_source_of(c.m), {});
 
-    const tracciato_t route = decode_route_file(read_file(percorso_file(dir.path(), nome_file_linea(c.m))));
-    const auto voci = decode_scenario_file(read_file(percorso_file(dir.path(), nome_file_voci(c.m))));
-    const auto celle = decode_cell_file(read_file(percorso_file(dir.path(), nome_file_celle(c.m))));
+    const tracciato_t route = *decode_route_file(read_file(percorso_file(dir.path(), nome_file_linea(c.m))));
+    const auto voci = *decode_scenario_file(read_file(percorso_file(dir.path(), nome_file_voci(c.m))));
+    const auto celle = *decode_cell_file(read_file(percorso_file(dir.path(), nome_file_celle(c.m))));
     scene_source files;
     files.celle = &celle, files.voci = &voci, files.tracciato = &route;
     EXPECT_EQ(shown(texts), shown(build_scene(files, {})));
@@ -105,7 +104,7 @@ TEST(SceneBuild, SmallScenariosShowTheirStationsTheirFaultAndAPlanWhenTheyHaveGe
         write_file(dir.path() / "Prova_linea.txt", route);
         write_file(dir.path() / "Prova_7-.txt",
                    "[generale]\r\nnumero vetture, 5\r\n[stazioni]\r\n" + r.stations + "[fine]\r\n");
-        const checked_compile c = compiled(dir.path() / "Prova_linea.txt", dir.path() / "Prova_7-.txt", r.no_geometry);
+        const session_compile c = compiled(dir.path() / "Prova_linea.txt", dir.path() / "Prova_7-.txt", r.no_geometry);
         const scene s = build_scene(scene_source_of(c.m), {});
         EXPECT_EQ(s.has_plan, !r.no_geometry);
         EXPECT_EQ(s.plan_note.empty(), !r.no_geometry);
@@ -159,7 +158,7 @@ TEST(SceneBuild, AStretchHoldsOnlyWhatTouchesItAtItsOwnResolution) {
     temp_dir dir;
     std::ostringstream out, err;
     ASSERT_EQ(run_export({dir.path()}, out, err), 0) << err.str();
-    const checked_compile c = compiled(dir.path() / "Lidonia_Sabrio_linea.txt", dir.path() / "Lidonia_Sabrio_914-.txt");
+    const session_compile c = compiled(dir.path() / "Lidonia_Sabrio_linea.txt", dir.path() / "Lidonia_Sabrio_914-.txt");
     scene_options options;
     options.from_m = 20000, options.to_m = 22000;
     const scene s = build_scene(scene_source_of(c.m), options);

@@ -1,0 +1,45 @@
+#pragma once
+// The command table: each command adds its subcommand; once the subcommand is
+// parsed, its action is stored in `chosen` and run after parsing has succeeded.
+#include <filesystem>
+#include <functional>
+#include <ostream>
+#include <string>
+#include <utility>
+
+#include <CLI/CLI.hpp>
+
+#include "platform/failure.h"
+
+using command_action = std::function<int()>;
+
+// "scenario-compiler VERSION", for --version on every command.
+std::string version_text();
+// A subcommand with the common flags (--help comes with every CLI11 app); its
+// help ends with the example given and the exit statuses.
+CLI::App* add_command(CLI::App& app, const std::string& name, const std::string& description,
+                      const std::string& example);
+
+// An option or positional naming a file or folder: the arguments are UTF-8 on
+// every platform, and Windows paths are wide.
+CLI::Option* add_path_option(CLI::App* sub, const std::string& name, std::filesystem::path& target,
+                             const std::string& description);
+
+// ROUTE and TRAIN, the text files, and --route-id and --train-number, which
+// default to their names; returns the two positionals.
+std::pair<CLI::Option*, CLI::Option*> add_text_inputs(CLI::App* sub, std::filesystem::path& route,
+                                                      std::filesystem::path& train, std::string& route_id,
+                                                      std::string& train_number);
+
+// Prints a failure as "scenario-compiler COMMAND: MESSAGE" (or under the program's
+// name alone where the failure says so) and returns its exit status.
+int print_failure(std::ostream& err, const std::string& command, const failure& f);
+// A usage failure (exit status 2) saying `message`.
+failure usage_error(const std::string& message);
+
+void add_inspect_command(CLI::App& app, command_action& chosen);
+void add_compile_command(CLI::App& app, command_action& chosen);
+void add_export_command(CLI::App& app, command_action& chosen);
+void add_errors_command(CLI::App& app, command_action& chosen);
+void add_plot_command(CLI::App& app, command_action& chosen);
+void add_serve_command(CLI::App& app, command_action& chosen);

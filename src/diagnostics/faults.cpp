@@ -1,0 +1,123 @@
+#include "diagnostics/faults.h"
+
+#include <algorithm>
+#include <set>
+#include <tuple>
+
+#include "compile/codici_errore.h"
+#include "model/testo_1252.h"
+
+namespace {
+
+text_place place_of(const luogo_testo& l) { return {l.file, l.line, l.column, l.length}; }
+
+// Faults whose line, left out, changes no more than its own object: the search
+// goes on past these only. Leaving out any other line (a general-section value,
+// a line whose fields ran into the next one) would make the later findings
+// artefacts of the leaving out.
+bool local_fault(const errore_registrato& e, const registro_lettura& files) {
+    if (e.codice_errore == codice::lettura_fallita)
+        // A field of a body line that could not be read, on that line.
+        return e.origine.nota_testo.empty() &&
+               (e.origine.file == files.percorso_treno ||
+                (files.fine_generale > 0 && e.origine.line > files.fine_generale));
+    const voce_errore* entry = cerca_errore(e.codice_errore);
+    return entry != nullptr && entry->locale;
+}
+
+// Empties line `line` of a text (its line end stays, so later lines keep their
+// numbers). Lines end as the reader ends them: CR LF, LF or CR.
+bool blank_line(std::string& text, int32_t line) {
+    size_t i = 0;
+    for (int32_t l = 1; l < line; ++i) {
+        if (i >= text.size()) return false;
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        if (text[i] == '\r' || text[i] == '\n') ++l;
+    }
+    size_t end = i;
+    while (end < text.size() && text[end] != '\r' && text[end] != '\n') ++end;
+    if (end == i) return false;
+    text.erase(i, end - i);
+    return true;
+}
+
+}  // namespace
+
+diagnostic fault_diagnostic(const errore_registrato& e) {
+    diagnostic d;
+    d.level = severity::error;
+    // Appended piecewise: MinGW-w64's g++ 12 at -O3 takes `"E" + std::to_string(...)`
+    // for an overlapping copy (-Wrestrict).
+    d.code.append("E").append(std::to_string(numero(e.codice_errore)));
+    d.place = place_of(e.origine);
+    const voce_errore* entry = cerca_errore(e.codice_errore);
+    if (e.metri && entry != nullptr && entry->con_posizione) d.position_m = *e.metri;
+    if (!e.origine.dettaglio.empty()) {
+        d.message = utf8_da_1252(e.origine.dettaglio);
+    } else {
+        d.message = significato_errore(e.codice_errore);
+        if (d.position_m) d.message += " (at " + std::to_string(*d.position_m) + " m)";
+    }
+    if (!e.origine.nota_testo.empty()) d.notes.push_back({place_of(e.origine.nota), utf8_da_1252(e.origine.nota_testo)});
+    return d;
+}
+
+fault_search find_faults(const modello& first, const esito_compilazione& first_esito,
+                         const opzioni_compilazione& opzioni, const testi_lettore& texts, int32_t limit) {
+    fault_search found;
+    testi_lettore work = texts;
+    opzioni_compilazione again = opzioni;
+    again.ingressi.testi = &work;
+    again.scrittura = scrittura_compilati::mai;
+    again.consenti_scrittura = nullptr;
+
+    std::set<std::tuple<std::string, int32_t, codice>> seen;
+    bool any_left_out = false;
+    luogo_testo left_out;  // the last line left out
+    modello m;
+    const modello* current = &first;
+    esito_compilazione esito = first_esito;
+    const auto full = [&] { return limit > 0 && static_cast<int32_t>(found.errors.size()) >= limit; };
+    // Each pass leaves out at least one more line, so the passes end.
+    for (;;) {
+        const auto add = [&](const errore_registrato& e, bool may_follow) {
+            if (!seen.insert({e.origine.file, e.origine.line, e.codice_errore}).second || full()) return;
+            diagnostic d = fault_diagnostic(e);
+            if (may_follow)
+                d.notes.push_back({place_of(left_out), "found with line " + std::to_string(left_out.line) +
+                                                            " left out for its error; it may follow from that one"});
+            found.errors.push_back(std::move(d));
+        };
+        const std::vector<errore_registrato>& errori = current->errori;
+        const size_t reader = std::min(esito.errori_lettura, errori.size());
+        bool go_on = reader > 0;
+        for (size_t i = 0; i < reader; ++i) {
+            const errore_registrato& e = errori[i];
+            add(e, false);
+            std::string* text = e.origine.file == current->registro.percorso_linea   ? &work.linea
+                                : e.origine.file == current->registro.percorso_treno ? &work.treno
+                                                                                      : nullptr;
+            go_on = go_on && local_fault(e, current->registro) && text != nullptr && e.origine.line > 0 &&
+                    blank_line(*text, e.origine.line);
+            if (go_on) {
+                left_out = e.origine;
+                any_left_out = true;
+            }
+        }
+        if (reader == 0) {
+            // The reader went through: the grid pass saw the whole scenario, less
+            // the lines left out.
+            for (size_t i = reader; i < errori.size(); ++i) add(errori[i], any_left_out);
+            break;
+        }
+        if (!go_on || full()) break;
+        m = modello{};
+        m.nome_linea = first.nome_linea;
+        m.numero_treno = first.numero_treno;
+        esito = memorizza_percorso(m, first.genera_tracciato, again);
+        current = &m;
+    }
+    found.limit_reached = full();
+    sort_diagnostics(found.errors, first.registro);
+    return found;
+}

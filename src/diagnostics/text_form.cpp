@@ -1,0 +1,131 @@
+#include "diagnostics/text_form.h"
+
+#include <algorithm>
+#include <optional>
+
+#include "model/testo_1252.h"
+
+namespace {
+
+// The SGR parameters the usual compilers colour their diagnostics with.
+constexpr const char* BOLD = "1";
+constexpr const char* RED = "1;31";
+constexpr const char* MAGENTA = "1;35";
+constexpr const char* GREY = "1;30";
+constexpr const char* GREEN = "1;32";
+
+struct painter {
+    std::ostream& err;
+    bool colour;
+
+    void operator()(std::string_view text, const char* sgr) const {
+        if (colour && !text.empty())
+            err << "\x1b[" << sgr << 'm' << text << "\x1b[0m";
+        else
+            err << text;
+    }
+};
+
+// "PATH:LINE:COL: ", down to "PATH: ", and nothing without a file.
+std::string place_prefix(const text_place& p) {
+    if (p.file.empty()) return "";
+    std::string out = p.file;
+    if (p.line > 0) {
+        out += ':' + std::to_string(p.line);
+        if (p.column > 0) out += ':' + std::to_string(p.column);
+    }
+    return out + ": ";
+}
+
+// Line `line` (1-based) of a text without its line end, when the text has it.
+// A line end is CR LF, a lone LF or a lone CR, as the reader counts lines.
+std::optional<std::string_view> source_line(std::string_view text, int32_t line) {
+    if (line < 1) return std::nullopt;
+    size_t start = 0;
+    for (int32_t n = 1; n < line; ++n) {
+        const size_t end = text.find_first_of("\r\n", start);
+        if (end == std::string_view::npos) return std::nullopt;
+        start = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
+    }
+    if (start >= text.size()) return std::nullopt;
+    const size_t end = text.find_first_of("\r\n", start);
+    return text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
+}
+
+// The source line and, under the place, a caret and a tilde for each further
+// byte of the field. Tabs before the column are copied so that the caret stands
+// under its byte whatever the tab width; every other byte is one character.
+void print_source(const painter& paint, const text_place& p, const source_texts& sources) {
+    const auto text = sources.find(p.file);
+    if (p.file.empty() || text == sources.end()) return;
+    const auto line = source_line(text->second, p.line);
+    if (!line) return;
+    paint.err << printable(utf8_da_1252(*line)) << '\n';
+    const auto size = static_cast<int64_t>(line->size());
+    if (p.column < 1 || p.column > size + 1) return;
+    std::string caret;
+    for (int64_t i = 0; i + 1 < p.column; ++i) caret += (*line)[i] == '\t' ? '\t' : ' ';
+    caret += '^';
+    const int64_t last = std::min<int64_t>(int64_t{p.column} + std::max(p.length, 1) - 1, size);
+    caret.append(static_cast<size_t>(std::max<int64_t>(last - p.column, 0)), '~');
+    paint(caret, GREEN);
+    paint.err << '\n';
+}
+
+void print_one(const painter& paint, const text_place& p, std::string_view label, const char* label_sgr,
+               const std::string& message, const source_texts& sources) {
+    paint(printable(place_prefix(p)), BOLD);
+    paint(label, label_sgr);
+    paint(printable(message), BOLD);
+    paint.err << '\n';
+    print_source(paint, p, sources);
+}
+
+}  // namespace
+
+void print_diagnostics(std::ostream& err, const std::vector<diagnostic>& diagnostics,
+                       const source_texts& sources, bool colour) {
+    const painter paint{err, colour};
+    for (const diagnostic& d : diagnostics) {
+        const bool is_error = d.level == severity::error;
+        const std::string label = std::string(severity_name(d.level)) + ": ";
+        const std::string message = d.code.empty() ? d.message : d.message + " [" + d.code + "]";
+        print_one(paint, d.place, label, is_error ? RED : MAGENTA, message, sources);
+        for (const diagnostic_note& n : d.notes)
+            print_one(paint, n.place, "note: ", GREY, n.message, sources);
+    }
+    const std::string summary = diagnostics_summary(diagnostics);
+    if (!summary.empty()) err << summary << '\n';
+}
+
+std::string diagnostics_summary(const std::vector<diagnostic>& diagnostics) {
+    const auto errors = std::count_if(diagnostics.begin(), diagnostics.end(),
+                                      [](const diagnostic& d) { return d.level == severity::error; });
+    const auto warnings = static_cast<std::ptrdiff_t>(diagnostics.size()) - errors;
+    const auto counted = [](std::ptrdiff_t n, const char* what) {
+        return std::to_string(n) + ' ' + what + (n == 1 ? "" : "s");
+    };
+    std::string out;
+    if (errors > 0) out = counted(errors, "error");
+    if (warnings > 0) out += (out.empty() ? "" : ", ") + counted(warnings, "warning");
+    return out.empty() ? out : out + " generated.";
+}
+
+std::string printable(std::string_view utf8) {
+    std::string out;
+    out.reserve(utf8.size());
+    for (size_t i = 0; i < utf8.size(); ++i) {
+        const auto b = static_cast<unsigned char>(utf8[i]);
+        if ((b < 0x20 && b != '\t') || b == 0x7F) {
+            out += '?';
+        } else if (b == 0xC2 && i + 1 < utf8.size() && static_cast<unsigned char>(utf8[i + 1]) >= 0x80 &&
+                   static_cast<unsigned char>(utf8[i + 1]) <= 0x9F) {
+            out += '?';
+            ++i;
+        } else {
+            out += static_cast<char>(b);
+        }
+    }
+    return out;
+}
+

@@ -1,0 +1,42 @@
+#include "diagnostics/warning_choice.h"
+
+#include "diagnostics/nearest_name.h"
+#include "diagnostics/warnings.h"
+#include "platform/exit_status.h"
+
+result<warning_choice> choose_warnings(const std::vector<std::string>& flags) {
+    warning_choice c;
+    for (const warning_kind& k : warning_kinds())
+        if (!k.pedantic) c.on.insert(k.name);
+    for (const std::string& flag : flags) {
+        const bool no = flag.rfind("no-", 0) == 0;
+        const std::string name = no ? flag.substr(3) : flag;
+        if (name == "error") {
+            c.as_errors = !no;
+        } else if (name == "all" && !no) {
+            for (const warning_kind& k : warning_kinds()) c.on.insert(k.name);
+        } else if (find_warning_kind(name) != nullptr) {
+            if (no)
+                c.on.erase(name);
+            else
+                c.on.insert(name);
+        } else {
+            std::vector<std::string> names = {"all", "error"};
+            for (const warning_kind& k : warning_kinds()) names.push_back(k.name);
+            std::string problem = "unknown warning option '-W" + flag + "'";
+            if (auto near = nearest_name(name, names)) problem += "; did you mean '-W" + std::string(no ? "no-" : "") + *near + "'?";
+            return failure{EXIT_USAGE, problem};
+        }
+    }
+    return c;
+}
+
+std::vector<diagnostic> chosen_warnings(const modello& m, const warning_choice& choice) {
+    std::vector<diagnostic> out;
+    for (diagnostic& d : scenario_warnings(m)) {
+        if (!choice.on.count(d.code.substr(2))) continue;
+        if (choice.as_errors) d.level = severity::error;
+        out.push_back(std::move(d));
+    }
+    return out;
+}

@@ -1,0 +1,19 @@
+#pragma once
+// Which warnings an author asked for, from the -W flags.
+#include <set>
+#include <string>
+#include <vector>
+
+#include "diagnostics/diagnostic.h"
+#include "model/modello.h"
+#include "platform/failure.h"
+
+// The warnings asked for: the default set, then each -W flag in order.
+struct warning_choice {
+    std::set<std::string> on;
+    bool as_errors = false;
+};
+// The choice of the -W flags (given without the "-W"), or what is wrong with one (a usage failure).
+result<warning_choice> choose_warnings(const std::vector<std::string>& flags);
+// The scenario's warnings the choice keeps; errors when it takes warnings as errors.
+std::vector<diagnostic> chosen_warnings(const modello& m, const warning_choice& choice);

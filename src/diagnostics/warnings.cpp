@@ -1,0 +1,231 @@
+#include "diagnostics/warnings.h"
+
+#include <algorithm>
+#include <map>
+#include <utility>
+
+#include "model/testo_1252.h"
+#include "text_input/confronto.h"
+
+namespace {
+
+const std::vector<warning_kind> KINDS = {
+    {"unknown-keyword", "a keyword field that matches no keyword", false},
+    {"extra-fields", "a line with more fields than its keyword reads", false},
+    {"missing-train", "a train file without \"[generale]\", or an empty one: nothing of the train is compiled", false},
+    {"order", "a line out of ascending order among the lines of its kind", false},
+    {"cell-rounding", "a position off a multiple of 50, moved by rounding to a cell", false},
+    {"curve-side", "a curve keyword whose side letter is not one of s and d", false},
+    {"curve-overlap", "a curve starting inside the previous one", false},
+    {"curve-past-geometry", "a curve running past the end of the geometry", false},
+    {"negative-length", "a negative length of a station, curve, restriction or span", false},
+    {"restriction-edge-in-station", "a restriction beginning or ending inside a station's area", false},
+    {"station-in-restriction", "a station's area wholly inside a restriction", true},
+    {"continued-line", "a line whose values run on to a later line", true},
+};
+
+bool has_position(genere_riga g) {
+    switch (g) {
+        case genere_riga::pendenza:
+        case genere_riga::curva:
+        case genere_riga::montagna:
+        case genere_riga::indicatori_vmax:
+        case genere_riga::cartello_indicatore:
+        case genere_riga::velocita:
+        case genere_riga::aderenza:
+        case genere_riga::segnale:
+        case genere_riga::rallentamento:
+        case genere_riga::abbattimento:
+        case genere_riga::stazione: return true;
+        default: return false;
+    }
+}
+
+// Objects whose position is rounded to a cell: off a multiple of 50 they move.
+bool placed_in_a_cell(genere_riga g) {
+    switch (g) {
+        case genere_riga::indicatori_vmax:
+        case genere_riga::cartello_indicatore:
+        case genere_riga::segnale:
+        case genere_riga::rallentamento:
+        case genere_riga::abbattimento: return true;
+        default: return false;
+    }
+}
+
+// The value field holding a length, or -1: (its index, whether it is an end
+// position to be compared with the start instead).
+struct length_field {
+    int index = -1;
+    bool is_end = false;
+};
+length_field length_of(genere_riga g) {
+    switch (g) {
+        case genere_riga::curva: return {1, false};
+        case genere_riga::stazione:
+        case genere_riga::rallentamento: return {2, false};
+        case genere_riga::montagna: return {1, true};
+        default: return {};
+    }
+}
+
+std::string metres(int64_t v) { return std::to_string(v) + " m"; }
+
+struct builder {
+    const modello& m;
+    std::vector<diagnostic> out;
+
+    text_place place(file_testo f, posto_campo p) const { return {m.registro.percorso(f), p.linea, p.colonna, p.lunghezza}; }
+    text_place keyword(const riga_letta& r) const {
+        return place(r.file, {r.linea, r.colonna, static_cast<int32_t>(r.chiave.size())});
+    }
+    // The place of value field i of a line, or of its keyword when the field is not known.
+    text_place field(const riga_letta& r, size_t i) const {
+        return i < r.posti.size() ? place(r.file, r.posti[i]) : keyword(r);
+    }
+    diagnostic& add(const char* kind, text_place where, std::string message) {
+        diagnostic d;
+        d.level = severity::warning;
+        d.code = std::string("-W") + kind;
+        d.place = std::move(where);
+        d.message = utf8_da_1252(message);
+        out.push_back(std::move(d));
+        return out.back();
+    }
+    void note(diagnostic& d, const riga_letta& r, std::string message) const {
+        d.notes.push_back({keyword(r), utf8_da_1252(message)});
+    }
+};
+
+// The side letters of a curve keyword, the word "curva" itself left out.
+void curve_side(builder& b, const riga_letta& r) {
+    std::string rest = r.chiave;
+    for (size_t at; (at = find_ignore_case(rest, "curva")) != std::string::npos;) rest.erase(at, 5);
+    const bool left = contains_ignore_case(rest, "s"), right = contains_ignore_case(rest, "d");
+    if (left && right)
+        b.add("curve-side", b.keyword(r),
+              "curve keyword '" + r.chiave + "' holds both 's' and 'd': it is read as a left curve");
+    else if (!left && !right)
+        b.add("curve-side", b.keyword(r),
+              "curve keyword '" + r.chiave + "' has no side letter: it is read as a right curve (write curvas or curvad)");
+}
+
+void stations_and_restrictions(builder& b) {
+    const modello& m = b.m;
+    const registro_lettura& reg = m.registro;
+    int stazione = 0;
+    for (const riga_letta& s : reg.righe) {
+        if (s.genere != genere_riga::stazione) continue;
+        ++stazione;
+        if (stazione >= VOCE_PRIMO_CARTELLO) break;
+        const voce& v = m.voci[static_cast<size_t>(stazione)];
+        const std::string area = "station " + s.testo + " (area " + std::to_string(v.inizio_zona) + " to " +
+                                 std::to_string(v.fine_zona) + " m)";
+        for (const riga_letta& r : reg.righe) {
+            if (r.genere != genere_riga::rallentamento || r.valori.size() < 3) continue;
+            const int64_t start = r.valori[0], end = start + r.valori[2];
+            // A restriction through a whole station is usual; one whose start or
+            // end falls within the platforms changes the speed along a stopping
+            // train, which is seldom meant.
+            const auto inside = [&](int64_t x) { return x > v.inizio_zona && x < v.fine_zona; };
+            if (inside(start) || inside(end)) {
+                diagnostic& d = b.add("restriction-edge-in-station", b.keyword(s),
+                                      "the restriction of line " + std::to_string(r.linea) + " " +
+                                          (inside(start) ? "begins" : "ends") + " inside " + area);
+                b.note(d, r, "the restriction, from " + metres(start) + " to " + metres(end));
+            } else if (start <= v.inizio_zona && end >= v.fine_zona) {
+                diagnostic& d = b.add("station-in-restriction", b.keyword(s),
+                                      area + " lies inside the restriction of line " + std::to_string(r.linea));
+                b.note(d, r, "the restriction, from " + metres(start) + " to " + metres(end));
+            }
+        }
+    }
+}
+
+}  // namespace
+
+const std::vector<warning_kind>& warning_kinds() { return KINDS; }
+
+const warning_kind* find_warning_kind(std::string_view name) {
+    for (const warning_kind& k : KINDS)
+        if (name == k.name) return &k;
+    return nullptr;
+}
+
+std::vector<diagnostic> scenario_warnings(const modello& m) {
+    builder b{m, {}};
+    const registro_lettura& reg = m.registro;
+
+    if (reg.treno_senza_generale)
+        b.add("missing-train", {reg.percorso_treno, reg.treno_vuoto ? 0 : 1},
+              reg.treno_vuoto ? "the train file is empty: nothing of the train is compiled"
+                              : "the train file has no \"[generale]\" line: nothing of the train is compiled");
+
+    std::map<genere_riga, const riga_letta*> previous;
+    const riga_letta* previous_curve = nullptr;
+    for (const riga_letta& r : reg.righe) {
+        if (r.posti.size() > 0 && r.posti.back().linea > r.linea)
+            b.add("continued-line", b.keyword(r),
+                  "the values of '" + r.chiave + "' run on to line " + std::to_string(r.posti.back().linea));
+        if (!has_position(r.genere) || r.valori.empty()) continue;
+        const int32_t p = r.valori[0];
+        const char* kind = nome_genere(r.genere);
+        auto prev = previous.find(r.genere);
+        if (prev != previous.end() && p < prev->second->valori[0]) {
+            diagnostic& d = b.add("order", b.field(r, 0),
+                                  std::string(kind) + " at " + metres(p) + " is out of ascending order (line " +
+                                      std::to_string(prev->second->linea) + " is at " +
+                                      metres(prev->second->valori[0]) + ")");
+            b.note(d, *prev->second, "the previous " + std::string(kind));
+        }
+        previous[r.genere] = &r;
+        if (const length_field l = length_of(r.genere); l.index >= 0 && r.valori.size() > size_t(l.index)) {
+            const int64_t length = l.is_end ? int64_t{r.valori[1]} - p : r.valori[size_t(l.index)];
+            if (length < 0)
+                b.add("negative-length", b.field(r, size_t(l.index)),
+                      l.is_end ? std::string(kind) + " ends at " + metres(r.valori[1]) + ", before its start at " +
+                                     metres(p)
+                               : std::string(kind) + " at " + metres(p) + " has a negative length, " + metres(length));
+        }
+        if (r.genere == genere_riga::curva && r.valori.size() >= 2) {
+            curve_side(b, r);
+            // A curve starting before the previous one is out of order, reported above, not inside it.
+            if (previous_curve != nullptr && previous_curve->valori.size() >= 2) {
+                const int64_t start = previous_curve->valori[0];
+                if (p >= start && p < start + previous_curve->valori[1]) {
+                    diagnostic& d = b.add("curve-overlap", b.field(r, 0),
+                                          "curve at " + metres(p) + " starts inside the curve of line " +
+                                              std::to_string(previous_curve->linea));
+                    b.note(d, *previous_curve, "the previous curve");
+                }
+            }
+            if (r.oltre_geometria)
+                b.add("curve-past-geometry", b.keyword(r), "curve at " + metres(p) + " runs past the end of the geometry");
+            previous_curve = &r;
+        }
+        if (placed_in_a_cell(r.genere) && p % 50 != 0)
+            b.add("cell-rounding", b.field(r, 0),
+                  std::string(kind) + " position " + metres(p) + " is not a multiple of 50: rounding to a cell moves it");
+    }
+
+    stations_and_restrictions(b);
+
+    // A runaway field (a whole file without a comma) is quoted by its start only.
+    constexpr size_t QUOTED = 40;
+    const auto quoted = [](const std::string& t) {
+        const std::string start =
+            t.size() <= QUOTED + 20 ? t : t.substr(0, QUOTED) + "... (" + std::to_string(t.size()) + " bytes)";
+        return "'" + start + "'";
+    };
+    for (const campo_ignoto& f : reg.ignoti)
+        b.add("unknown-keyword", b.place(f.file, f.posto), quoted(f.testo) + " matches no keyword (misspelt?)");
+    for (const campo_ignoto& f : reg.in_piu) {
+        const riga_letta* r = f.riga_prima >= 0 ? &reg.righe[size_t(f.riga_prima)] : nullptr;
+        b.add("extra-fields", b.place(f.file, f.posto),
+              quoted(f.testo) + " follows the last value of '" + (r ? r->chiave : "") +
+                  "' and is read as a keyword field of its own");
+    }
+
+    sort_diagnostics(b.out, reg);
+    return b.out;
+}

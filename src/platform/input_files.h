@@ -1,0 +1,18 @@
+#pragma once
+// Inputs and output folders named on the command line: checked before any work starts.
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "platform/failure.h"
+
+// Why the path cannot be read as an input file, or nothing when it can: it must
+// exist, be a regular file (or a link to one) and open for reading.
+std::optional<std::string> input_problem(const std::filesystem::path& path);
+
+// The whole input, or why it cannot be read (naming the file), said under the program's name.
+result<std::string> read_input_file(const std::filesystem::path& path);
+
+// Why the path cannot take output files, or nothing when it can: a folder that
+// does not exist is created with its parents, unless `create` is false.
+std::optional<std::string> output_problem(const std::filesystem::path& path, bool create = true);

@@ -1,0 +1,128 @@
+#include "session/compile_session.h"
+
+#include <string_view>
+#include <tuple>
+
+#include "diagnostics/faults.h"
+#include "model/nomi_file.h"
+#include "model/testo_1252.h"
+#include "platform/exit_status.h"
+#include "platform/file_ops.h"
+#include "platform/io_failure.h"
+#include "platform/input_files.h"
+#include "platform/path_text.h"
+
+namespace {
+
+// Why an identifier cannot be part of a file name on any platform the files go
+// to, or nothing when it can; the identifiers name every file of the scenario.
+std::optional<std::string> file_name_problem(const std::string& id) {
+    if (id.empty()) return "is empty, and names no file";
+    for (const char c : id) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 32) return "holds the control character " + std::to_string(byte) + ", which a file name cannot";
+        if (std::string_view("<>:\"/\\|?*").find(c) != std::string_view::npos)
+            return std::string("holds '") + c + "', which a file name cannot";
+    }
+    if (id.back() == '.' || id.back() == ' ')
+        return std::string("ends with '") + id.back() + "', which a file name cannot";
+    return std::nullopt;
+}
+
+// The first stage: both inputs readable, the identifiers derived where not given
+// and fit to name files; they are set in c.m.
+maybe_failure identify_inputs(const session_inputs& in, session_compile& c) {
+    // A missing input is named for what it is, not for its name's shape.
+    for (const auto& [input, text] : {std::pair{&in.route, &in.route_text}, std::pair{&in.train, &in.train_text}})
+        if (auto problem = *text ? std::nullopt : input_problem(*input))
+            return failure{EXIT_FAILURE_IO, utf8_path(*input) + ": " + *problem};
+    c.route_id = in.route_id, c.train_number = in.train_number;
+    if (c.route_id.empty()) {
+        auto derived = id_from_route_name(utf8_path(in.route.filename()));
+        if (!derived)
+            return failure{EXIT_USAGE, utf8_path(in.route.filename()) + " is not named ID_linea.txt; give --route-id"};
+        c.route_id = *derived;
+    }
+    if (c.train_number.empty()) {
+        auto derived = number_from_train_name(utf8_path(in.train.filename()), c.route_id);
+        if (!derived)
+            return failure{EXIT_USAGE, utf8_path(in.train.filename()) + " is not named " + c.route_id +
+                                           "_N-.txt; give --train-number"};
+        c.train_number = *derived;
+    }
+    // The identifiers go into the compiled files as Windows-1252 text, whatever
+    // the platform's own encoding of names and arguments.
+    std::string problem;
+    for (auto [utf8, target, what] : {std::tuple{&c.route_id, &c.m.nome_linea, "route identifier"},
+                                      std::tuple{&c.train_number, &c.m.numero_treno, "train number"}}) {
+        std::optional<std::string> cp1252, reason = file_name_problem(*utf8);
+        if (!reason && !(cp1252 = cp1252_da_utf8(*utf8, problem))) reason = "cannot name the files: " + problem;
+        if (reason) return failure{EXIT_USAGE, std::string("the ") + what + " '" + *utf8 + "' " + *reason};
+        *target = *cp1252;
+    }
+    return std::nullopt;
+}
+
+// The second: the texts read and compiled with `options` (which take the inputs
+// from `in` and the texts from c), the faults and warnings found.
+maybe_failure compile_identified(const session_inputs& in, opzioni_compilazione options, session_compile& c) {
+    options.ingressi = {in.route, in.train, false, &c.texts};  // an author's files are never deleted
+    try {
+        c.texts.linea = in.route_text ? *in.route_text : read_file(in.route);
+        c.texts.treno = in.train_text ? *in.train_text : read_file(in.train);
+        c.esito = memorizza_percorso(c.m, in.no_geometry ? 0 : 1, options);
+    } catch (const io_failure& e) {
+        return failure{EXIT_FAILURE_IO, e.what()};
+    }
+    c.sources = {{c.m.registro.percorso_linea, c.texts.linea}, {c.m.registro.percorso_treno, c.texts.treno}};
+    const fault_search faults = find_faults(c.m, c.esito, options, c.texts, in.error_limit);
+    c.diagnostics = faults.errors;
+    c.limit_reached = faults.limit_reached;
+    const std::vector<diagnostic> warned = chosen_warnings(c.m, in.warnings);
+    c.warnings = warned.size();
+    c.diagnostics.insert(c.diagnostics.end(), warned.begin(), warned.end());
+    sort_diagnostics(c.diagnostics, c.m.registro);
+    return std::nullopt;
+}
+
+bool same_file(const std::filesystem::path& a, const std::filesystem::path& b) {
+    std::error_code ec;
+    return std::filesystem::equivalent(a, b, ec);
+}
+
+}  // namespace
+
+bool session_compile::drawable() const { return esito.rapporto == codice::nessuno && esito.griglia_allocata; }
+
+result<session_compile> compile_in_memory(const session_inputs& in) {
+    session_compile c;
+    opzioni_compilazione options;
+    options.scrittura = scrittura_compilati::mai;
+    if (auto f = identify_inputs(in, c)) return *f;
+    if (auto f = compile_identified(in, options, c)) return *f;
+    return c;
+}
+
+result<session_compile> compile_and_write(const session_inputs& in, const write_policy& policy) {
+    session_compile c;
+    if (auto f = identify_inputs(in, c)) return *f;
+    for (const std::string& name : {nome_file_linea(c.m), nome_file_voci(c.m), nome_file_celle(c.m)})
+        for (const auto& input : {in.route, in.train})
+            if (same_file(percorso_file(policy.folder, name), input))
+                return failure{EXIT_USAGE,
+                               "the output " + utf8_da_1252(name) + " would overwrite the input " + utf8_path(input)};
+    if (auto unusable = output_problem(policy.folder, !policy.check))
+        return failure{EXIT_FAILURE_IO, utf8_path(policy.folder) + ": " + *unusable};
+
+    opzioni_compilazione options;
+    options.cartella = policy.folder;
+    options.scrittura = policy.check            ? scrittura_compilati::mai
+                        : policy.write_on_error ? scrittura_compilati::sempre
+                                                : scrittura_compilati::senza_errori;
+    if (in.warnings.as_errors)
+        options.consenti_scrittura = [&in](const modello& compiled) {
+            return chosen_warnings(compiled, in.warnings).empty();
+        };
+    if (auto f = compile_identified(in, options, c)) return *f;
+    return c;
+}

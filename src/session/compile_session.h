@@ -1,0 +1,57 @@
+#pragma once
+// The compile of an author's two text files, as every tool runs it: the inputs
+// checked, the identifiers derived, the model compiled (in memory, or into the
+// three files under the write policy of `compile`), and every fault and the
+// chosen warnings found.
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "compile/memorizza_percorso.h"
+#include "diagnostics/diagnostic.h"
+#include "diagnostics/warning_choice.h"
+#include "model/modello.h"
+#include "platform/failure.h"
+
+struct session_inputs {
+    std::filesystem::path route, train;
+    // The texts (Windows-1252) in place of the files' contents, as an editor holds
+    // them; the paths still name the files in the diagnostics.
+    std::optional<std::string> route_text, train_text;
+    std::string route_id, train_number;  // UTF-8; empty: from the files' names
+    bool no_geometry = false;
+    int32_t error_limit = 20;  // 0: no limit
+    warning_choice warnings = *choose_warnings({});
+};
+
+struct session_compile {
+    modello m;
+    testi_lettore texts;                  // as read, Windows-1252
+    std::string route_id, train_number;   // UTF-8, as given or derived
+    esito_compilazione esito;
+    std::vector<diagnostic> diagnostics;  // the faults, then the chosen warnings, in file order
+    size_t warnings = 0;                  // how many of them are warnings
+    bool limit_reached = false;           // the faults stopped at the error limit
+    source_texts sources;                 // for the lines shown under the diagnostics
+
+    // It ran to its end (no numbered report) and built the grid, an error state
+    // notwithstanding: there is something to draw.
+    bool drawable() const;
+};
+
+// Where `compile` writes and when.
+struct write_policy {
+    std::filesystem::path folder = ".";
+    bool check = false;           // write nothing, not even the folder
+    bool write_on_error = false;  // write even with a non-zero error state
+};
+
+// The compile, writing nothing.
+result<session_compile> compile_in_memory(const session_inputs& in);
+
+// The compile as `compile` runs it: the outputs checked too (no output may
+// overwrite an input; the folder is created), the files written under the policy.
+// Warnings taken as errors keep the files from being written, like any error.
+result<session_compile> compile_and_write(const session_inputs& in, const write_policy& policy);

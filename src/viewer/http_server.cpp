@@ -1,0 +1,264 @@
+#include "viewer/http_server.h"
+
+#include <array>
+#include <utility>  // before Asio 1.74, whose awaitable.hpp uses std::exchange without it
+#include <boost/asio.hpp>
+#include <boost/beast/core.hpp>
+#include <boost/beast/http.hpp>
+#include <csignal>
+#include <deque>
+#include <exception>
+#include <list>
+#include <optional>
+#include <set>
+#include <stdexcept>
+#include <vector>
+
+#include "platform/exit_status.h"
+
+namespace asio = boost::asio;
+namespace beast = boost::beast;
+namespace http = beast::http;
+using tcp = asio::ip::tcp;
+
+namespace {
+
+// A client that sends no whole request in this time is dropped.
+constexpr auto REQUEST_TIMEOUT = std::chrono::seconds(30);
+constexpr uint32_t HEADER_LIMIT = 16 * 1024;
+
+void set_common_fields(http::response_header<>& h) {
+    h.set(http::field::server, "scenario-compiler");
+    h.set(http::field::cache_control, "no-store");
+    h.set("X-Content-Type-Options", "nosniff");
+    // The page loads its script, style and drawing from here and nothing else.
+    h.set("Content-Security-Policy", "default-src 'self'; img-src 'self' data:; frame-ancestors 'none'");
+}
+
+}  // namespace
+
+struct http_server::impl {
+    // A stream of server-sent events: the header, then one event after another
+    // until the client goes; reading only tells that it went.
+    struct event_stream : std::enable_shared_from_this<event_stream> {
+        beast::tcp_stream stream;
+        impl& server;
+        http::response<http::empty_body> head;
+        std::optional<http::response_serializer<http::empty_body>> serializer;
+        std::deque<std::string> queue;
+        std::array<char, 512> scratch{};
+        bool writing = false, ended = false;
+
+        event_stream(beast::tcp_stream s, impl& owner) : stream(std::move(s)), server(owner) {}
+
+        void start(unsigned version) {
+            head.version(version);
+            head.result(http::status::ok);
+            head.set(http::field::content_type, "text/event-stream");
+            set_common_fields(head);
+            head.keep_alive(false);
+            serializer.emplace(head);
+            stream.expires_never();
+            http::async_write_header(stream, *serializer, [self = shared_from_this()](beast::error_code ec, size_t) {
+                if (ec) return self->end();
+                self->server.streams.insert(self);
+                if (!self->server.last_event.empty()) self->send(self->server.last_event);
+                self->watch_close();
+            });
+        }
+        void watch_close() {
+            stream.async_read_some(asio::buffer(scratch), [self = shared_from_this()](beast::error_code ec, size_t) {
+                if (ec) return self->end();
+                self->watch_close();
+            });
+        }
+        void send(const std::string& text) {
+            queue.push_back(text);
+            if (!writing) write_next();
+        }
+        void write_next() {
+            writing = !queue.empty() && !ended;
+            if (!writing) return;
+            asio::async_write(stream, asio::buffer(queue.front()), [self = shared_from_this()](beast::error_code ec, size_t) {
+                self->queue.pop_front();
+                if (ec) return self->end();
+                self->write_next();
+            });
+        }
+        void end() {
+            if (ended) return;
+            ended = true;
+            server.streams.erase(shared_from_this());
+            beast::error_code ignored;
+            stream.socket().shutdown(tcp::socket::shutdown_both, ignored);
+            stream.close();
+        }
+    };
+
+    // One connection: requests read and answered in turn while the client keeps it.
+    struct connection : std::enable_shared_from_this<connection> {
+        beast::tcp_stream stream;
+        impl& server;
+        beast::flat_buffer buffer;
+        std::optional<http::request_parser<http::empty_body>> parser;
+        std::shared_ptr<http::response<http::string_body>> reply;
+
+        connection(tcp::socket s, impl& owner) : stream(std::move(s)), server(owner) {}
+
+        void read() {
+            parser.emplace();
+            parser->header_limit(HEADER_LIMIT);
+            stream.expires_after(REQUEST_TIMEOUT);
+            http::async_read(stream, buffer, *parser, [self = shared_from_this()](beast::error_code ec, size_t) {
+                if (ec) return self->close();
+                self->answer();
+            });
+        }
+        void answer() {
+            const http::request<http::empty_body>& request = parser->get();
+            const std::string_view target(request.target().data(), request.target().size());
+            if (server.allowed(request) && request.method() == http::verb::get && target == server.events_path) {
+                std::make_shared<event_stream>(std::move(stream), server)->start(request.version());
+                return;
+            }
+            reply = std::make_shared<http::response<http::string_body>>(server.response_to(request));
+            http::async_write(stream, *reply, [self = shared_from_this()](beast::error_code ec, size_t) {
+                if (ec || !self->reply->keep_alive()) return self->close();
+                self->read();
+            });
+        }
+        void close() {
+            beast::error_code ignored;
+            stream.socket().shutdown(tcp::socket::shutdown_send, ignored);
+        }
+    };
+
+    asio::io_context io;  // first, so that it outlives every socket
+    handler respond;
+    std::string events_path;
+    uint16_t port = 0;
+    std::list<tcp::acceptor> acceptors;
+    std::string last_event;
+    std::set<std::shared_ptr<event_stream>> streams;
+    // A task run every period, timed from the end of the last run.
+    struct periodic {
+        asio::steady_timer timer;
+        std::chrono::milliseconds period;
+        std::function<void()> task;
+        periodic(asio::io_context& io, std::chrono::milliseconds p, std::function<void()> t)
+            : timer(io), period(p), task(std::move(t)) {}
+        void arm() {
+            timer.expires_after(period);
+            timer.async_wait([this](beast::error_code ec) {
+                if (ec) return;
+                task();
+                arm();
+            });
+        }
+    };
+    std::list<periodic> periodics;
+    std::optional<asio::signal_set> signals;
+
+    void listen(const asio::ip::address& address) {
+        tcp::acceptor& a = acceptors.emplace_back(io);
+        const tcp::endpoint at(address, port);
+        a.open(at.protocol());
+        if (address.is_v6()) a.set_option(asio::ip::v6_only(true));
+#ifndef _WIN32
+        // A restart may take the port back at once. (On Windows the option would
+        // let a second server take a port in use.)
+        a.set_option(tcp::acceptor::reuse_address(true));
+#endif
+        a.bind(at);
+        a.listen();
+        port = a.local_endpoint().port();
+        accept(a);
+    }
+    void accept(tcp::acceptor& a) {
+        a.async_accept([this, &a](beast::error_code ec, tcp::socket socket) {
+            if (ec == asio::error::operation_aborted) return;
+            if (!ec) std::make_shared<connection>(std::move(socket), *this)->read();
+            accept(a);
+        });
+    }
+
+    // The names a browser on this machine sends for this server, port included.
+    bool allowed(const http::request<http::empty_body>& request) const {
+        const beast::string_view host = request[http::field::host];
+        const std::string suffix = ":" + std::to_string(port);
+        for (const std::string name : {"127.0.0.1", "[::1]", "localhost"})
+            if (beast::iequals(host, name + suffix)) return true;
+        return false;
+    }
+
+    http::response<http::string_body> response_to(const http::request<http::empty_body>& request) const {
+        http_reply r;
+        if (!allowed(request)) {
+            r = {403, "text/plain; charset=utf-8", "forbidden: this server answers only to 127.0.0.1, [::1] or localhost\n"};
+        } else if (request.method() != http::verb::get) {
+            r = {405, "text/plain; charset=utf-8", "only GET\n"};
+        } else {
+            const std::string_view target(request.target().data(), request.target().size());
+            const size_t q = target.find('?');
+            try {
+                r = respond(target.substr(0, q), q == std::string_view::npos ? "" : target.substr(q + 1));
+            } catch (const std::exception& e) {
+                r = {500, "text/plain; charset=utf-8", std::string(e.what()) + "\n"};
+            }
+        }
+        http::response<http::string_body> response{static_cast<http::status>(r.status), request.version()};
+        response.set(http::field::content_type, r.content_type);
+        set_common_fields(response);
+        if (r.status == 405) response.set(http::field::allow, "GET");
+        response.keep_alive(request.keep_alive());
+        response.body() = std::move(r.body);
+        response.prepare_payload();
+        return response;
+    }
+};
+
+http_server::http_server(std::unique_ptr<impl> i) : impl_(std::move(i)) {}
+
+result<std::unique_ptr<http_server>> http_server::open(uint16_t port, handler respond, std::string events_path) {
+    auto i = std::make_unique<impl>();
+    i->respond = std::move(respond);
+    i->events_path = std::move(events_path);
+    i->port = port;
+    try {
+        i->listen(asio::ip::address_v4::loopback());
+    } catch (const boost::system::system_error& e) {
+        return failure{EXIT_FAILURE_IO, "cannot listen on 127.0.0.1:" + std::to_string(port) + ": " + e.code().message()};
+    }
+    // The same port on ::1, where the machine has IPv6; without it 127.0.0.1 serves alone.
+    try {
+        i->listen(asio::ip::address_v6::loopback());
+    } catch (const boost::system::system_error&) {
+        i->acceptors.pop_back();
+    }
+    return std::unique_ptr<http_server>(new http_server(std::move(i)));
+}
+
+http_server::~http_server() = default;
+
+uint16_t http_server::port() const { return impl_->port; }
+
+void http_server::every(std::chrono::milliseconds period, std::function<void()> task) {
+    impl::periodic& p = impl_->periodics.emplace_back(impl_->io, period, std::move(task));
+    p.arm();
+}
+
+void http_server::publish(std::string name, std::string data) {
+    impl_->last_event = "event: " + name + "\ndata: " + data + "\n\n";
+    for (const auto& s : std::vector(impl_->streams.begin(), impl_->streams.end())) s->send(impl_->last_event);
+}
+
+void http_server::stop_on_signals() {
+    impl_->signals.emplace(impl_->io, SIGINT, SIGTERM);
+    impl_->signals->async_wait([this](beast::error_code ec, int) {
+        if (!ec) impl_->io.stop();
+    });
+}
+
+void http_server::run() { impl_->io.run(); }
+
+void http_server::stop() { impl_->io.stop(); }

@@ -1,0 +1,48 @@
+#include "viewer/routes.h"
+
+#include <charconv>
+#include <optional>
+#include <string>
+#include <utility>
+
+#include "viewer/page_files.h"
+
+namespace {
+
+http_reply text_reply(unsigned status, std::string text) { return {status, "text/plain; charset=utf-8", text + "\n"}; }
+
+// "from=M&to=M", either or both, in any order; nothing when a value is no whole number.
+std::optional<std::pair<std::optional<int32_t>, std::optional<int32_t>>> range_of(std::string_view query) {
+    std::pair<std::optional<int32_t>, std::optional<int32_t>> range;
+    while (!query.empty()) {
+        const size_t amp = query.find('&');
+        const std::string_view item = query.substr(0, amp);
+        query = amp == std::string_view::npos ? std::string_view{} : query.substr(amp + 1);
+        const size_t eq = item.find('=');
+        const std::string_view key = item.substr(0, eq);
+        if (key != "from" && key != "to") continue;
+        if (eq == std::string_view::npos) return std::nullopt;
+        const std::string_view text = item.substr(eq + 1);
+        int32_t value = 0;
+        const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+        if (ec != std::errc{} || end != text.data() + text.size()) return std::nullopt;
+        (key == "from" ? range.first : range.second) = value;
+    }
+    return range;
+}
+
+}  // namespace
+
+http_reply viewer_reply(const live_compile& live, std::string_view path, std::string_view query) {
+    if (path == "/") return {200, "text/html; charset=utf-8", std::string(page_html)};
+    if (path == "/page.js") return {200, "text/javascript; charset=utf-8", std::string(page_js)};
+    if (path == "/page.css") return {200, "text/css; charset=utf-8", std::string(page_css)};
+    if (path == "/state.json") return {200, "application/json", live.state_json()};
+    if (path != "/scene.svg") return text_reply(404, "not found");
+    const auto range = range_of(query);
+    if (!range) return text_reply(400, "from and to take whole metres");
+    const auto svg = live.svg(range->first, range->second);
+    if (!svg) return text_reply(400, svg.error().message);
+    if (!*svg) return text_reply(404, "no compile could be drawn yet");
+    return {200, "image/svg+xml", **svg};
+}

@@ -1,0 +1,150 @@
+// The three forms of the compile diagnostics: the compiler form, JSON, SARIF.
+#include "diagnostics/json_form.h"
+#include "diagnostics/sarif_form.h"
+#include "diagnostics/text_form.h"
+
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+#include <set>
+#include <sstream>
+
+#include "diagnostics/warnings.h"
+
+// GCC 12 at -O3 takes the clean-up path of the nested brace-initialised
+// diagnostics below for a read of uninitialised strings.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
+
+namespace {
+
+// Line 2 starts with a tab and ends at a lone CR; CR CR LF ends line 3 and an
+// empty line 4; line 1 has "à" in Windows-1252.
+const source_texts SOURCES = {{"route.txt", "LINEA,\"Citt\xE0\"\r\n\tSEGNALE, 1200,  X\rFINE\r\r\nEND\n"}};
+
+std::string printed(const std::vector<diagnostic>& diagnostics, bool colour) {
+    std::ostringstream err;
+    print_diagnostics(err, diagnostics, SOURCES, colour);
+    return err.str();
+}
+
+}  // namespace
+
+TEST(Diagnostics, CompilerFormWithSourceLinesAndCarets) {
+    using enum severity;
+    const struct {
+        std::vector<diagnostic> diagnostics;
+        std::string expected;
+    } cases[] = {
+        {{{error, "E16", {"route.txt", 2, 11, 4}, 1200, "signal in the way", {}}},
+         "route.txt:2:11: error: signal in the way [E16]\n"
+         "\tSEGNALE, 1200,  X\n"
+         "\t         ^~~~\n"
+         "1 error generated.\n"},
+        // The underline stops at the line's end; a note has its own source line.
+        {{{warning, "-Wodd", {"route.txt", 1, 8, 10}, {}, "odd name", {{{"route.txt", 5, 1, 3}, "ends here"}}}},
+         "route.txt:1:8: warning: odd name [-Wodd]\n"
+         "LINEA,\"Citt\xC3\xA0\"\n"
+         "       ^~~~~~\n"
+         "route.txt:5:1: note: ends here\n"
+         "END\n"
+         "^~~\n"
+         "1 warning generated.\n"},
+        {{{error, "E25", {}, {}, "cannot read", {{{}, "no file"}, {{"route.txt", 0, 0, 0}, "this file"}}},
+          {error, "E1", {"train.txt", 1, 1, 1}, {}, "no source text", {}}},
+         "error: cannot read [E25]\n"
+         "note: no file\n"
+         "route.txt: note: this file\n"
+         "train.txt:1:1: error: no source text [E1]\n"
+         "2 errors generated.\n"},
+        // No caret without a column or past the end; no source line past the last.
+        {{{error, "E4", {"route.txt", 3, 0, 0}, {}, "missing end", {{{"route.txt", 4, 1, 0}, "empty line"}}},
+          {error, "E25", {"route.txt", 9, 1, 1}, {}, "past the end", {}},
+          {warning, "-Wx", {"route.txt", 5, 5, 1}, {}, "trailing", {}},
+          {warning, "-Wx", {"route.txt", 5, 4, 2}, {}, "at the end", {}}},
+         "route.txt:3: error: missing end [E4]\n"
+         "FINE\n"
+         "route.txt:4:1: note: empty line\n"
+         "\n"
+         "^\n"
+         "route.txt:9:1: error: past the end [E25]\n"
+         "route.txt:5:5: warning: trailing [-Wx]\n"
+         "END\n"
+         "route.txt:5:4: warning: at the end [-Wx]\n"
+         "END\n"
+         "   ^\n"
+         "2 errors, 2 warnings generated.\n"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(printed(c.diagnostics, false), c.expected);
+}
+
+TEST(Diagnostics, ColoursOnlyWhenAsked) {
+    const std::vector<diagnostic> d = {
+        {severity::error, "E16", {"route.txt", 2, 11, 4}, {}, "in the way", {{{"route.txt", 5, 1, 0}, "here"}}}};
+    EXPECT_EQ(printed(d, true),
+              "\x1b[1mroute.txt:2:11: \x1b[0m\x1b[1;31merror: \x1b[0m\x1b[1min the way [E16]\x1b[0m\n"
+              "\tSEGNALE, 1200,  X\n"
+              "\x1b[1;32m\t         ^~~~\x1b[0m\n"
+              "\x1b[1mroute.txt:5:1: \x1b[0m\x1b[1;30mnote: \x1b[0m\x1b[1mhere\x1b[0m\n"
+              "END\n"
+              "\x1b[1;32m^\x1b[0m\n"
+              "1 error generated.\n");
+    EXPECT_EQ(printed(d, false).find('\x1b'), std::string::npos);
+    // Control characters from an author's file never reach the terminal, one '?' each.
+    const std::vector<diagnostic> quoted = {{severity::warning, "-Wunknown-keyword", {"", 0, 0, 0}, {}, "'\x1b[2J\xC2\x9B' x", {}}};
+    EXPECT_EQ(printed(quoted, false), "warning: '?[2J?' x [-Wunknown-keyword]\n1 warning generated.\n");
+}
+
+TEST(Diagnostics, JsonAndSarifCarryTheSameDiagnostics) {
+    const std::string warning_code = std::string("-W") + warning_kinds().front().name;
+    const std::vector<diagnostic> d = {
+        {severity::error, "E16", {"dir\\route 1.txt", 2, 11, 4}, 1200, "bad \xFF byte", {{{"train.txt", 3, 0, 0}, "also"}}},
+        {severity::warning, warning_code, {}, {}, "no place", {{{}, "nowhere"}}},
+    };
+    const compile_outcome outcome{16, 1200, "1251", {"a.sim", "b.sim"}};
+    const auto j = nlohmann::json::parse(diagnostics_json(d, outcome));
+    const auto sarif = nlohmann::json::parse(diagnostics_sarif(d, outcome));
+    const auto& run = sarif["runs"].at(0);
+    EXPECT_EQ(j["error_state"], run["properties"]["error_state"]);
+    EXPECT_EQ(j["report"], run["properties"]["report"]);
+    EXPECT_EQ(j["written"], run["properties"]["written"]);
+    EXPECT_EQ(j["diagnostics"][0]["message"], "bad \xEF\xBF\xBD byte");  // replaced, not thrown
+
+    std::set<std::string> rules;
+    for (const auto& rule : run["tool"]["driver"]["rules"]) rules.insert(rule["id"].get<std::string>());
+    ASSERT_EQ(j["diagnostics"].size(), run["results"].size());
+    for (size_t i = 0; i < d.size(); ++i) {
+        const auto& a = j["diagnostics"][i];
+        const auto& r = run["results"][i];
+        EXPECT_EQ(a["code"], r["ruleId"]);
+        EXPECT_TRUE(rules.count(r["ruleId"].get<std::string>())) << r["ruleId"];
+        EXPECT_EQ(a["severity"], r["level"]);
+        EXPECT_EQ(a["message"], r["message"]["text"]);
+        EXPECT_EQ(a["notes"].size(), r["relatedLocations"].size());
+        if (a["file"].is_null()) {
+            EXPECT_FALSE(r.contains("locations"));
+            continue;
+        }
+        const auto& region = r["locations"][0]["physicalLocation"]["region"];
+        EXPECT_EQ(a["line"], region["startLine"]);
+        EXPECT_EQ(a["column"], region["startColumn"]);
+        EXPECT_EQ(region["endColumn"], 15);
+        EXPECT_EQ(a["position_m"], r["properties"]["position_m"]);
+    }
+}
+
+TEST(Diagnostics, SarifUriOfAPath) {
+    const struct {
+        const char* path;
+        const char* uri;
+    } cases[] = {
+        {"dir\\my route.txt", "dir/my%20route.txt"},
+        {"../up/[x] 50%\xC3\xA0.txt", "../up/%5Bx%5D%2050%25%C3%A0.txt"},
+        {"a:b/c:d#1.txt", "a%3Ab/c:d%231.txt"},  // not a scheme
+        {"/home/a b/r.txt", "file:///home/a%20b/r.txt"},
+        {"C:\\Users\\x\\r.txt", "file:///C:/Users/x/r.txt"},
+        {"\\\\server\\share\\r.txt", "file://server/share/r.txt"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(file_uri_reference(c.path), c.uri) << c.path;
+}

@@ -1,0 +1,114 @@
+#include "diagnostics/warnings.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace {
+
+constexpr file_testo L = file_testo::linea, T = file_testo::treno;
+using g = genere_riga;
+
+// A line as the reader records it: its position field at column 10.
+riga_letta riga(file_testo f, int32_t linea, genere_riga genere, std::vector<int32_t> valori, std::string testo = "",
+                std::string chiave = "") {
+    riga_letta r;
+    r.file = f;
+    r.linea = linea;
+    r.colonna = 1;
+    r.chiave = chiave.empty() ? nome_genere(genere) : chiave;
+    r.genere = genere;
+    r.valori = std::move(valori);
+    for (size_t i = 0; i < r.valori.size(); ++i) r.posti.push_back({linea, static_cast<int32_t>(10 + 7 * i), 5});
+    r.testo = std::move(testo);
+    return r;
+}
+
+struct caso {
+    const char* nome;
+    std::vector<riga_letta> righe;
+    std::vector<std::string> attesi;  // "FILE:LINE:COL CODE message"
+    void (*prepara)(registro_lettura&) = nullptr;
+};
+
+// The reader's record as the test gives it; the first station's area is 9000 to 10000 m.
+std::vector<std::string> avvisi(const caso& c) {
+    modello m;
+    m.registro.percorso_linea = "in/Prova_linea.txt";
+    m.registro.percorso_treno = "in/Prova_7-.txt";
+    m.registro.righe = c.righe;
+    if (c.prepara) c.prepara(m.registro);
+    m.voci[1].inizio_zona = 9000;
+    m.voci[1].fine_zona = 10000;
+    std::vector<std::string> out;
+    for (const diagnostic& d : scenario_warnings(m)) {
+        EXPECT_NE(find_warning_kind(d.code.substr(2)), nullptr) << d.code;
+        out.push_back(d.place.file.substr(3) + ":" + std::to_string(d.place.line) + ":" + std::to_string(d.place.column) +
+                      " " + d.code + " " + d.message);
+    }
+    return out;
+}
+
+}  // namespace
+
+TEST(ScenarioWarnings, EachKindNamesItsPlace) {
+    const std::string LINEA = "Prova_linea.txt:", TRENO = "Prova_7-.txt:";
+    const std::vector<caso> casi = {
+        // Each kind keeps its own order; curves end to end, restrictions through or just outside the
+        // station area and a gradient off a multiple of 50 are all fine by default.
+        {"clean input",
+         {riga(L, 3, g::pendenza, {5000, 2}), riga(L, 4, g::pendenza, {6025, 1}),
+          riga(L, 5, g::curva, {1000, 500}, "", "curvas3"), riga(L, 6, g::curva, {1500, 300}, "", "curvad1"),
+          riga(T, 7, g::velocita, {0, 110}), riga(T, 8, g::segnale, {1650, 2}),
+          riga(T, 9, g::rallentamento, {8000, 60, 3000}), riga(T, 10, g::rallentamento, {8800, 60, 200}),
+          riga(T, 11, g::stazione, {9500, 12, 1000}, "LIDONIA"), riga(T, 12, g::rallentamento, {10000, 60, 200})},
+         {"Prova_7-.txt:11:1 -Wstation-in-restriction station LIDONIA (area 9000 to 10000 m) lies inside the "
+          "restriction of line 9"}},
+        {"out of ascending order, per kind",
+         {riga(T, 7, g::segnale, {2000, 2}), riga(T, 8, g::velocita, {0, 110}), riga(T, 9, g::segnale, {1500, 2})},
+         {TRENO + "9:10 -Worder segnale at 1500 m is out of ascending order (line 7 is at 2000 m)"}},
+        {"curves: inside the previous one, before it, past the geometry, without or with both side letters",
+         {riga(L, 3, g::curva, {1000, 500}, "", "curvas3"), riga(L, 4, g::curva, {1450, 100}, "", "curvad3"),
+          riga(L, 5, g::curva, {100, 200}, "", "curva 3"), riga(L, 6, g::curva, {9900, 300}, "", "curva destra 2")},
+         {LINEA + "4:10 -Wcurve-overlap curve at 1450 m starts inside the curve of line 3",
+          LINEA + "5:1 -Wcurve-side curve keyword 'curva 3' has no side letter: it is read as a right curve (write curvas "
+                  "or curvad)",
+          LINEA + "5:10 -Worder curva at 100 m is out of ascending order (line 4 is at 1450 m)",
+          LINEA + "6:1 -Wcurve-side curve keyword 'curva destra 2' holds both 's' and 'd': it is read as a left curve",
+          LINEA + "6:1 -Wcurve-past-geometry curve at 9900 m runs past the end of the geometry"},
+         [](registro_lettura& r) { r.righe.back().oltre_geometria = true; }},
+        {"objects placed in a cell off a multiple of 50",
+         {riga(L, 3, g::indicatori_vmax, {1925}), riga(T, 5, g::segnale, {1625}), riga(T, 7, g::abbattimento, {2001})},
+         {LINEA + "3:10 -Wcell-rounding indicatori_vmax position 1925 m is not a multiple of 50: rounding to a cell moves it",
+          TRENO + "5:10 -Wcell-rounding segnale position 1625 m is not a multiple of 50: rounding to a cell moves it",
+          TRENO + "7:10 -Wcell-rounding abbattimento position 2001 m is not a multiple of 50: rounding to a cell moves it"}},
+        {"negative lengths, at the length field",
+         {riga(L, 3, g::curva, {1000, -500}, "", "curvas1"), riga(L, 4, g::montagna, {3000, 2000, 1}),
+          riga(T, 5, g::stazione, {6000, 12, -400}, "A"), riga(T, 6, g::rallentamento, {8000, 60, -200})},
+         {LINEA + "3:17 -Wnegative-length curva at 1000 m has a negative length, -500 m",
+          LINEA + "4:17 -Wnegative-length montagna ends at 2000 m, before its start at 3000 m",
+          TRENO + "5:24 -Wnegative-length stazione at 6000 m has a negative length, -400 m",
+          TRENO + "6:24 -Wnegative-length rallentamento at 8000 m has a negative length, -200 m"}},
+        {"a restriction beginning inside a station's area",
+         {riga(T, 8, g::rallentamento, {9900, 60, 200}), riga(T, 10, g::stazione, {9500, 12}, "LIDONIA")},
+         {TRENO + "10:1 -Wrestriction-edge-in-station the restriction of line 8 begins inside station LIDONIA (area 9000 "
+                  "to 10000 m)"}},
+        {"values run on to the next line",
+         {riga(T, 8, g::abbattimento, {3000, 180})},
+         {TRENO + "8:1 -Wcontinued-line the values of 'abbattimento' run on to line 9"},
+         [](registro_lettura& r) { r.righe.back().posti.back().linea = 9; }},
+        {"no train, an empty train file, unknown and extra fields",
+         {riga(T, 4, g::abbattimento, {3000, 180})},
+         {TRENO + "1:0 -Wmissing-train the train file has no \"[generale]\" line: nothing of the train is compiled",
+          TRENO + "4:30 -Wextra-fields '7' follows the last value of 'abbattimento' and is read as a keyword field of its own",
+          TRENO + "12:3 -Wunknown-keyword '" + std::string(40, 'x') + "... (1000000 bytes)' matches no keyword (misspelt?)"},
+         [](registro_lettura& r) {
+             r.treno_senza_generale = true;
+             r.ignoti.push_back({T, {12, 3, 1000000}, std::string(1000000, 'x')});
+             r.in_piu.push_back({T, {4, 30, 1}, "7", 0});
+         }},
+    };
+    for (const caso& c : casi) EXPECT_EQ(avvisi(c), c.attesi) << c.nome;
+}
