@@ -1,0 +1,44 @@
+// The search for every fault: it leaves out the line of each fault that concerns
+// its own object alone, and stops at any other or at the error limit.
+#include "diagnostics/faults.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/file_ops.h"
+#include "session/compile_session.h"
+#include "tests/support/carried_texts.h"
+#include "tests/support/temp_dir.h"
+
+TEST(FaultSearch, GoesOnPastLocalFaultsOnlyAndStopsAtTheLimit) {
+    temp_dir dir;
+    const carried_files files = write_carried_texts(dir.path());
+    const std::string train = read_file(files.train);
+    // Line 79 takes line 78's cell, line 82 line 81's; line 78 cut short runs
+    // on into line 79 for its fields.
+    const std::string taken79 = "segnale, 1650, 2, 4, 1, 0, 0, 2, 3,1,0, 0";
+    const std::string taken82 = "segnale, 7600, 2, 4, 0, 0, 0, 2, 1,0,0, 0";
+    const struct {
+        std::map<int, std::string> lines;
+        int32_t limit;
+        std::vector<std::string> found;
+        bool limit_reached;
+    } cases[] = {
+        {{{79, taken79}, {82, taken82}}, 0, {"E16:79", "E16:82"}, false},
+        {{{79, taken79}, {82, taken82}}, 1, {"E16:79"}, true},
+        // Leaving out a line whose fields ran on would change the next: the search ends.
+        {{{78, "segnale, 1650, 2, 4"}, {82, taken82}}, 0, {"E25:78"}, false},
+    };
+    for (const auto& c : cases) {
+        session_inputs in;
+        in.route = files.route, in.train = files.train;
+        in.train_text = with_lines(train, c.lines);
+        in.error_limit = c.limit;
+        const result<session_compile> r = compile_in_memory(in);
+        ASSERT_TRUE(r);
+        std::vector<std::string> found;
+        for (const diagnostic& d : r->diagnostics)
+            if (d.level == severity::error) found.push_back(d.code + ":" + std::to_string(d.place.line));
+        EXPECT_EQ(found, c.found) << c.found.front();
+        EXPECT_EQ(r->limit_reached, c.limit_reached) << c.found.front();
+    }
+}

@@ -1,0 +1,39 @@
+// The live state: each compile a new version; a file broken mid-edit keeps the
+// drawing of the last compile that could be drawn.
+#include "viewer/live_compile.h"
+
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+
+#include "tests/support/carried_texts.h"
+#include "tests/support/temp_dir.h"
+
+TEST(LiveCompile, AFailureIsOneMoreStateAndTheDrawingStays) {
+    temp_dir dir;
+    const carried_files files = write_carried_texts(dir.path());
+    live_compile live({files.route, files.train, "", ""});
+    EXPECT_FALSE(*live.svg(std::nullopt, std::nullopt));  // nothing drawn before a compile
+    live.compile();
+    auto state = nlohmann::json::parse(live.state_json());
+    EXPECT_EQ(state["version"], 1);
+    EXPECT_EQ(state["ok"], true);
+    EXPECT_EQ(state["drawing"], true);
+    const auto whole = live.svg(std::nullopt, std::nullopt);
+    ASSERT_TRUE(whole && *whole);
+    EXPECT_TRUE(live.svg(1000, 5000) && *live.svg(1000, 5000));
+    EXPECT_FALSE(live.svg(5000, 1000));
+    EXPECT_FALSE(live.svg(-1, std::nullopt));
+
+    std::filesystem::remove(files.train);
+    live.compile();
+    state = nlohmann::json::parse(live.state_json());
+    EXPECT_EQ(state["version"], 2);
+    EXPECT_EQ(state["ok"], false);
+    EXPECT_NE(state["failure"].get<std::string>().find("no such file"), std::string::npos) << state["failure"];
+    ASSERT_EQ(state["diagnostics"].size(), 1u);
+    EXPECT_EQ(state["diagnostics"][0]["file"], nullptr);
+    EXPECT_EQ(state["diagnostics"][0]["message"], state["failure"]);
+    EXPECT_EQ(state["drawing"], true);
+    EXPECT_EQ(*live.svg(std::nullopt, std::nullopt), *whole);
+}
