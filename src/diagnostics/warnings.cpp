@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "model/testo_1252.h"
+#include "text_input/campi_righe.h"
 #include "text_input/confronto.h"
 
 namespace {
@@ -24,23 +25,6 @@ const std::vector<warning_kind> KINDS = {
     {"continued-line", "a line whose values run on to a later line", true},
 };
 
-bool has_position(genere_riga g) {
-    switch (g) {
-        case genere_riga::pendenza:
-        case genere_riga::curva:
-        case genere_riga::montagna:
-        case genere_riga::indicatori_vmax:
-        case genere_riga::cartello_indicatore:
-        case genere_riga::velocita:
-        case genere_riga::aderenza:
-        case genere_riga::segnale:
-        case genere_riga::rallentamento:
-        case genere_riga::abbattimento:
-        case genere_riga::stazione: return true;
-        default: return false;
-    }
-}
-
 // Objects whose position is rounded to a cell: off a multiple of 50 they move.
 bool placed_in_a_cell(genere_riga g) {
     switch (g) {
@@ -50,22 +34,6 @@ bool placed_in_a_cell(genere_riga g) {
         case genere_riga::rallentamento:
         case genere_riga::abbattimento: return true;
         default: return false;
-    }
-}
-
-// The value field holding a length, or -1: (its index, whether it is an end
-// position to be compared with the start instead).
-struct length_field {
-    int index = -1;
-    bool is_end = false;
-};
-length_field length_of(genere_riga g) {
-    switch (g) {
-        case genere_riga::curva: return {1, false};
-        case genere_riga::stazione:
-        case genere_riga::rallentamento: return {2, false};
-        case genere_riga::montagna: return {1, true};
-        default: return {};
     }
 }
 
@@ -167,7 +135,7 @@ std::vector<diagnostic> scenario_warnings(const modello& m) {
         if (r.posti.size() > 0 && r.posti.back().linea > r.linea)
             b.add("continued-line", b.keyword(r),
                   "the values of '" + r.chiave + "' run on to line " + std::to_string(r.posti.back().linea));
-        if (!has_position(r.genere) || r.valori.empty()) continue;
+        if (!ha_posizione(r.genere) || r.valori.empty()) continue;
         const int32_t p = r.valori[0];
         const char* kind = nome_genere(r.genere);
         auto prev = previous.find(r.genere);
@@ -179,11 +147,11 @@ std::vector<diagnostic> scenario_warnings(const modello& m) {
             b.note(d, *prev->second, "the previous " + std::string(kind));
         }
         previous[r.genere] = &r;
-        if (const length_field l = length_of(r.genere); l.index >= 0 && r.valori.size() > size_t(l.index)) {
-            const int64_t length = l.is_end ? int64_t{r.valori[1]} - p : r.valori[size_t(l.index)];
+        if (const campo_lunghezza l = lunghezza_di(r.genere); l.indice >= 0 && r.valori.size() > size_t(l.indice)) {
+            const int64_t length = l.fine ? int64_t{r.valori[size_t(l.indice)]} - p : r.valori[size_t(l.indice)];
             if (length < 0)
-                b.add("negative-length", b.field(r, size_t(l.index)),
-                      l.is_end ? std::string(kind) + " ends at " + metres(r.valori[1]) + ", before its start at " +
+                b.add("negative-length", b.field(r, size_t(l.indice)),
+                      l.fine ? std::string(kind) + " ends at " + metres(r.valori[size_t(l.indice)]) + ", before its start at " +
                                      metres(p)
                                : std::string(kind) + " at " + metres(p) + " has a negative length, " + metres(length));
         }

@@ -1,0 +1,137 @@
+#include "text_input/campi_righe.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr larghezza_campo L = larghezza_campo::long32;
+constexpr larghezza_campo I = larghezza_campo::integer16;
+constexpr larghezza_campo B = larghezza_campo::byte8;
+constexpr larghezza_campo T = larghezza_campo::testo;
+constexpr ruolo_campo POSIZIONE = ruolo_campo::posizione;
+constexpr ruolo_campo LUNGHEZZA = ruolo_campo::lunghezza;
+constexpr ruolo_campo FINE = ruolo_campo::fine;
+
+using S = sezione_riga;
+using G = genere_riga;
+
+// Built on first use, so that another unit's static data may read it.
+const std::vector<genere_campi>& tabella() {
+    static const std::vector<genere_campi> t = {
+        {G::lunghezza, S::generale, "lunghezza percorso", "lunghezza percorso, 12000",
+         {{"length of the route", L, "m", "sizes the cell grid and the track plan, with a 7,000 m margin"}}},
+        {G::progressiva, S::generale, "progressiva chilometrica", "progressiva chilometrica uno, 0, 100000, 0",
+         {{"start", L, "m", "where along the route the reference begins"},
+          {"kilometric value at the start", L, "m", "the kilometre post shown at the start"},
+          {"flag", L, "", "1 adds 100 m to the kilometric value"}}},
+        {G::sfondo, S::generale, "sfondo", "sfondo uno, 1",
+         {{"setting", L, "", "a background setting, stored unchanged"}}},
+        {G::ripetizione_segnali, S::generale, "ripetizione segnali", "ripetizione segnali 4 codici, 0, 11000",
+         {{"start", L, "m", "where cab-signal repetition begins"},
+          {"end", L, "m", "where it ends; 0 for no repetition"}}},
+        {G::pendenza, S::corpo, "pendenza", "pendenza, 3000, 5",
+         {{"position", L, "m", "where the gradient takes effect", POSIZIONE},
+          {"gradient", L, "", "the gradient up to the next gradient line"}}},
+        {G::curva, S::corpo, "curva", "curvas3, 2000, 600",
+         {{"start", L, "m", "where the curve begins", POSIZIONE},
+          {"length", L, "m", "how far the curve turns", LUNGHEZZA}}},
+        {G::montagna, S::corpo, "montagna", "montagna, 4000, 5000, 11",
+         {{"start", L, "m", "where the span begins", POSIZIONE},
+          {"end", L, "m", "where the span ends", FINE},
+          {"type", L, "", "the span type; above 10, type - 10 with markers"}}},
+        {G::indicatori_vmax, S::corpo, "indicatori_vmax", "indicatori_vmax, 1950, 100, 110, 120, 0, 100, 110, 120, 0",
+         {{"position", L, "m", "where the speed-indicator board stands", POSIZIONE},
+          {"first group: speed a", L, "km/h", "first speed of the first group"},
+          {"first group: speed b", L, "km/h", "second speed of the first group"},
+          {"first group: speed c", L, "km/h", "third speed of the first group"},
+          {"first group: stripes", L, "", "stripe count of the first group"},
+          {"second group: speed a", L, "km/h", "first speed of the second group"},
+          {"second group: speed b", L, "km/h", "second speed of the second group"},
+          {"second group: speed c", L, "km/h", "third speed of the second group"},
+          {"second group: stripes", L, "", "stripe count of the second group"}}},
+        {G::cartello_indicatore, S::corpo, "cartello_indicatore", "cartello_indicatore, 4400, (Km 104+400)",
+         {{"position", L, "m", "where the indication board stands", POSIZIONE},
+          {"board text", T, "", "the text shown on the board"}}},
+        {G::frenata, S::treno, "percentuale massa frenata", "percentuale massa frenata, 110",
+         {{"braked-mass percentage", L, "%", "the train's braked mass, stored unchanged"}}},
+        {G::vetture, S::treno, "numero vetture", "numero vetture, 6",
+         {{"number of coaches", L, "", "the train's coaches, stored unchanged"}}},
+        {G::velocita, S::treno, "velocita", "velocita, 2000, 140",
+         {{"position", L, "m", "where the speed limit takes effect", POSIZIONE},
+          {"speed limit", L, "km/h", "the line speed up to the next speed line, in steps of 5"}}},
+        {G::aderenza, S::treno, "aderenza", "aderenza, 0, 100",
+         {{"position", L, "m", "where the adhesion takes effect", POSIZIONE},
+          {"adhesion", L, "", "the adhesion up to the next adhesion line, 0 to 255"}}},
+        {G::orologio, S::treno, "orologio", "orologio, 8, 30, 0",
+         {{"hours", I, "h", "clock time at the start of the run: hours"},
+          {"minutes", I, "min", "clock time at the start of the run: minutes"},
+          {"seconds", I, "s", "clock time at the start of the run: seconds"}}},
+        {G::sabbia, S::treno, "sabbia", "sabbia, 200",
+         {{"sand carried", I, "", "the train's sand, stored unchanged"}}},
+        {G::segnale, S::treno, "segnale", "segnale, 1650, 2, 4, 0, 0, 0, 2, 1, 0, 0, 0",
+         {{"position", L, "m", "where the signal stands", POSIZIONE},
+          {"sx", L, "", "first side value; 2 makes the time value count"},
+          {"s1", L, "", "packed with d1 as s1 x 10 + d1"},
+          {"s2", L, "", "packed with d2 as s2 x 10 + d2"},
+          {"s3", L, "", "packed with d3 as s3 x 10 + d3"},
+          {"rapp", L, "", "packed as rapp x 10 + sx x 3 + dx"},
+          {"dx", L, "", "second side value"},
+          {"d1", L, "", "partner of s1"},
+          {"d2", L, "", "partner of s2"},
+          {"d3", L, "", "partner of s3"},
+          {"time value", L, "", "1 to 100 is raised to 101; kept only when sx is 2"}}},
+        {G::rallentamento, S::treno, "rallentamento", "rallentamento, 8500, 60, 300, 1, 1, 60",
+         {{"start", L, "m", "where the speed restriction begins", POSIZIONE},
+          {"speed", L, "km/h", "the restricted speed"},
+          {"length", L, "m", "how far the restriction runs", LUNGHEZZA},
+          {"value copied into the start and end cells", L, "", "stored in the start and end cells"},
+          {"pre-warning", L, "", "non-zero also places four pre-warning cells"},
+          {"value copied into every cell of the restriction when not 0", L, "", "stored along the restriction"}}},
+        {G::abbattimento, S::treno, "abbattimento", "abbattimento, 3000, 180",
+         {{"position", L, "m", "where the code cut stands", POSIZIONE},
+          {"value", L, "", "stored with the cut when above 0"}}},
+        {G::stazione, S::treno, "stazione", "stazione, 6000, 12, 400, 0, 0, 0, 1,1,0, 4,1,1, 0, 0, 0, 0, FERMATA",
+         {{"position", L, "m", "the station's position, a multiple of 50", POSIZIONE},
+          {"kind", B, "", "decides the station's area and its marking"},
+          {"length", L, "m", "the platform length, a multiple of 100", LUNGHEZZA},
+          {"field 4", B, "", "stored unchanged"},
+          {"field 5", B, "", "cleared below a length of 600 and for the first station"},
+          {"field 6", B, "", "non-zero lengthens a centred area by 50 m"},
+          {"field 7", I, "", "stored unchanged"},
+          {"field 8", I, "", "stored unchanged"},
+          {"field 9", B, "", "stored unchanged"},
+          {"field 10", I, "", "stored unchanged"},
+          {"field 11", I, "", "stored unchanged"},
+          {"field 12", I, "", "stored unchanged"},
+          {"field 13", B, "", "stored unchanged"},
+          {"hours", L, "h", "timetable time: hours; 0, 0, 0 for no time"},
+          {"minutes", L, "min", "timetable time: minutes"},
+          {"seconds", L, "s", "timetable time: seconds"},
+          {"name", T, "", "the station's name"}}},
+    };
+    return t;
+}
+
+}  // namespace
+
+size_t genere_campi::numero_valori() const {
+    return static_cast<size_t>(
+        std::count_if(campi.begin(), campi.end(), [](const campo_riga& c) { return c.larghezza != T; }));
+}
+
+const std::vector<genere_campi>& generi_campi() { return tabella(); }
+
+const genere_campi& campi_di(genere_riga g) { return tabella()[static_cast<size_t>(g)]; }
+
+bool ha_posizione(genere_riga g) {
+    const std::vector<campo_riga>& campi = campi_di(g).campi;
+    return !campi.empty() && campi.front().ruolo == POSIZIONE;
+}
+
+campo_lunghezza lunghezza_di(genere_riga g) {
+    const std::vector<campo_riga>& campi = campi_di(g).campi;
+    for (size_t i = 0; i < campi.size(); ++i)
+        if (campi[i].ruolo == LUNGHEZZA || campi[i].ruolo == FINE)
+            return {static_cast<int>(i), campi[i].ruolo == FINE};
+    return {};
+}

@@ -1,0 +1,60 @@
+#pragma once
+// Every kind of keyword line and its fields, as one table: where the line is read,
+// its keyword, and each field's width, unit, meaning and role, for the tooling.
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+#include "model/registro_lettura.h"
+
+// Where the reader recognises a kind: the route file reads its general section
+// apart from its body; the train file has one body only.
+enum class sezione_riga : uint8_t { generale, corpo, treno };
+
+// How a field is read: Long, Integer, Byte (0 to 255), or a text.
+enum class larghezza_campo : uint8_t { long32, integer16, byte8, testo };
+
+// What the warnings make of a field.
+enum class ruolo_campo : uint8_t {
+    nessuno,
+    posizione,  // field 0: the position the lines of the kind are ordered by
+    lunghezza,  // a length from the position
+    fine,       // an end position, compared with the start
+};
+
+struct campo_riga {
+    std::string_view nome;  // as the author's reference names the field
+    larghezza_campo larghezza;
+    std::string_view unita;  // "m", "km/h", "" for a plain number
+    std::string_view significato;
+    ruolo_campo ruolo = ruolo_campo::nessuno;
+};
+
+// Text fields come last, so a number's index here is its index in riga_letta::valori.
+struct genere_campi {
+    genere_riga genere;
+    sezione_riga sezione;
+    std::string_view chiave;   // the keyword as the reference's heading writes it
+    std::string_view esempio;  // a whole line that the reader takes as this kind
+    std::vector<campo_riga> campi;
+
+    file_testo file() const { return sezione == sezione_riga::treno ? file_testo::treno : file_testo::linea; }
+    // The numbers the reader records for a whole line of the kind.
+    size_t numero_valori() const;
+};
+
+// One entry per kind, in genere_riga order.
+const std::vector<genere_campi>& generi_campi();
+const genere_campi& campi_di(genere_riga g);
+
+// Whether value 0 of the kind's lines is a position they are ordered by.
+bool ha_posizione(genere_riga g);
+
+// The value that gives a line's extent: its index (-1 for none), and whether it
+// is an end position rather than a length.
+struct campo_lunghezza {
+    int indice = -1;
+    bool fine = false;
+};
+campo_lunghezza lunghezza_di(genere_riga g);
