@@ -25,7 +25,7 @@ struct summary {
     std::ostream& err;
     std::vector<diagnostic> diagnostics;
     compile_outcome outcome;
-    source_texts sources;
+    source_files sources;
 
     // A failure of the run itself (usage, input, output): no scenario diagnostics,
     // one placeless diagnostic in the machine forms. The message may quote an
@@ -41,8 +41,8 @@ struct summary {
 
     int finish(int status, bool print = true) {
         if (print) print_diagnostics(err, diagnostics, sources, use_colour(o.color));
-        if (o.format == "json") out << diagnostics_json(diagnostics, outcome) << std::endl;
-        if (o.format == "sarif") out << diagnostics_sarif(diagnostics, outcome) << std::endl;
+        if (o.format == "json") out << diagnostics_json(diagnostics, sources, outcome) << std::endl;
+        if (o.format == "sarif") out << diagnostics_sarif(diagnostics, sources, outcome) << std::endl;
         return status;
     }
 };

@@ -37,7 +37,7 @@ struct griglia {
     void errore_stato(codice c, int64_t cella_errore, int64_t di, int64_t nota, const std::string& nota_testo) const {
         m.registra_errore(c, m.luogo_riga(m.riga_cella(di)), static_cast<int32_t>(cella_errore * 50));
         luogo_testo altro = m.luogo_riga(m.riga_cella(nota));
-        if (!altro.file.empty()) m.annota_errore(std::move(altro), nota_testo);
+        if (altro.file != file_testo::nessuno) m.annota_errore(std::move(altro), nota_testo);
     }
     // Inserts at the first free cell of the list; false when none is free.
     template <size_t N>

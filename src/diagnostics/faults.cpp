@@ -9,8 +9,6 @@
 
 namespace {
 
-text_place place_of(const luogo_testo& l) { return {l.file, l.line, l.column, l.length}; }
-
 // Faults whose line, left out, changes no more than its own object: the search
 // goes on past these only. Leaving out any other line (a general-section value,
 // a line whose fields ran into the next one) would make the later findings
@@ -19,7 +17,7 @@ bool local_fault(const errore_registrato& e, const registro_lettura& files) {
     if (e.codice_errore == codice::lettura_fallita)
         // A field of a body line that could not be read, on that line.
         return e.origine.nota_testo.empty() &&
-               (e.origine.file == files.percorso_treno ||
+               (e.origine.file == file_testo::treno ||
                 (files.fine_generale > 0 && e.origine.line > files.fine_generale));
     const voce_errore* entry = cerca_errore(e.codice_errore);
     return entry != nullptr && entry->locale;
@@ -49,7 +47,7 @@ diagnostic fault_diagnostic(const errore_registrato& e) {
     // Appended piecewise: MinGW-w64's g++ 12 at -O3 takes `"E" + std::to_string(...)`
     // for an overlapping copy (-Wrestrict).
     d.code.append("E").append(std::to_string(numero(e.codice_errore)));
-    d.place = place_of(e.origine);
+    d.place = e.origine;
     const voce_errore* entry = cerca_errore(e.codice_errore);
     if (e.metri && entry != nullptr && entry->con_posizione) d.position_m = *e.metri;
     if (!e.origine.dettaglio.empty()) {
@@ -58,7 +56,7 @@ diagnostic fault_diagnostic(const errore_registrato& e) {
         d.message = significato_errore(e.codice_errore);
         if (d.position_m) d.message += " (at " + std::to_string(*d.position_m) + " m)";
     }
-    if (!e.origine.nota_testo.empty()) d.notes.push_back({place_of(e.origine.nota), utf8_da_1252(e.origine.nota_testo)});
+    if (!e.origine.nota_testo.empty()) d.notes.push_back({e.origine.nota, utf8_da_1252(e.origine.nota_testo)});
     return d;
 }
 
@@ -71,7 +69,7 @@ fault_search find_faults(const modello& first, const esito_compilazione& first_e
     again.scrittura = scrittura_compilati::mai;
     again.consenti_scrittura = nullptr;
 
-    std::set<std::tuple<std::string, int32_t, codice>> seen;
+    std::set<std::tuple<file_testo, int32_t, codice>> seen;
     bool any_left_out = false;
     luogo_testo left_out;  // the last line left out
     modello m;
@@ -84,7 +82,7 @@ fault_search find_faults(const modello& first, const esito_compilazione& first_e
             if (!seen.insert({e.origine.file, e.origine.line, e.codice_errore}).second || full()) return;
             diagnostic d = fault_diagnostic(e);
             if (may_follow)
-                d.notes.push_back({place_of(left_out), "found with line " + std::to_string(left_out.line) +
+                d.notes.push_back({left_out, "found with line " + std::to_string(left_out.line) +
                                                             " left out for its error; it may follow from that one"});
             found.errors.push_back(std::move(d));
         };
@@ -94,9 +92,9 @@ fault_search find_faults(const modello& first, const esito_compilazione& first_e
         for (size_t i = 0; i < reader; ++i) {
             const errore_registrato& e = errori[i];
             add(e, false);
-            std::string* text = e.origine.file == current->registro.percorso_linea   ? &work.linea
-                                : e.origine.file == current->registro.percorso_treno ? &work.treno
-                                                                                      : nullptr;
+            std::string* text = e.origine.file == file_testo::linea   ? &work.linea
+                                : e.origine.file == file_testo::treno ? &work.treno
+                                                                      : nullptr;
             go_on = go_on && local_fault(e, current->registro) && text != nullptr && e.origine.line > 0 &&
                     blank_line(*text, e.origine.line);
             if (go_on) {
@@ -118,6 +116,6 @@ fault_search find_faults(const modello& first, const esito_compilazione& first_e
         current = &m;
     }
     found.limit_reached = full();
-    sort_diagnostics(found.errors, first.registro);
+    sort_diagnostics(found.errors);
     return found;
 }

@@ -9,11 +9,13 @@
 #include "diagnostics/diagnostic.h"
 
 // {"severity", "code", "file", "line", "column", "position_m", "message", "notes"}.
-nlohmann::ordered_json diagnostic_json(const diagnostic& d);
+nlohmann::ordered_json diagnostic_json(const diagnostic& d, const source_files& sources);
 // {"diagnostics": [...], "error_state": {"code", "metres"}, "report", "written"}.
-nlohmann::ordered_json summary_json(const std::vector<diagnostic>& diagnostics, const compile_outcome& outcome);
+nlohmann::ordered_json summary_json(const std::vector<diagnostic>& diagnostics, const source_files& sources,
+                                    const compile_outcome& outcome);
 // The summary as compile --json prints it; text that is not UTF-8 is replaced.
-std::string diagnostics_json(const std::vector<diagnostic>& diagnostics, const compile_outcome& outcome);
+std::string diagnostics_json(const std::vector<diagnostic>& diagnostics, const source_files& sources,
+                             const compile_outcome& outcome);
 
 // The outcome's fields, alike in the summary and in the SARIF log's properties.
 nlohmann::ordered_json error_state_json(const compile_outcome& outcome);

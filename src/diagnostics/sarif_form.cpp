@@ -11,8 +11,8 @@ namespace {
 
 using json = nlohmann::ordered_json;
 
-json sarif_physical_location(const text_place& p) {
-    json location = {{"artifactLocation", {{"uri", file_uri_reference(p.file)}}}};
+json sarif_physical_location(const luogo_testo& p, const source_file& file) {
+    json location = {{"artifactLocation", {{"uri", file_uri_reference(file.path)}}}};
     if (p.line > 0) {
         json region = {{"startLine", p.line}};
         if (p.column > 0) {
@@ -42,18 +42,20 @@ json sarif_rules() {
 
 }  // namespace
 
-std::string diagnostics_sarif(const std::vector<diagnostic>& diagnostics, const compile_outcome& outcome) {
+std::string diagnostics_sarif(const std::vector<diagnostic>& diagnostics, const source_files& sources,
+                              const compile_outcome& outcome) {
     json results = json::array();
     for (const diagnostic& d : diagnostics) {
         json r = {{"level", severity_name(d.level)}, {"message", {{"text", d.message}}}};
         if (!d.code.empty()) r["ruleId"] = d.code;
-        if (!d.place.file.empty())
-            r["locations"] = json::array({{{"physicalLocation", sarif_physical_location(d.place)}}});
+        if (const source_file* file = sources.of(d.place.file))
+            r["locations"] = json::array({{{"physicalLocation", sarif_physical_location(d.place, *file)}}});
         if (!d.notes.empty()) {
             json related = json::array();
             for (const diagnostic_note& n : d.notes) {
                 json location = {{"id", related.size()}};
-                if (!n.place.file.empty()) location["physicalLocation"] = sarif_physical_location(n.place);
+                if (const source_file* file = sources.of(n.place.file))
+                    location["physicalLocation"] = sarif_physical_location(n.place, *file);
                 location["message"] = {{"text", n.message}};
                 related.push_back(location);
             }

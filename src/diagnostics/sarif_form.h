@@ -7,7 +7,8 @@
 #include "diagnostics/diagnostic.h"
 
 // One run, one result per diagnostic, the rules from the error table and the warning names.
-std::string diagnostics_sarif(const std::vector<diagnostic>& diagnostics, const compile_outcome& outcome);
+std::string diagnostics_sarif(const std::vector<diagnostic>& diagnostics, const source_files& sources,
+                              const compile_outcome& outcome);
 
 // A file's path as a URI reference for SARIF: forward slashes, percent-encoded
 // where a URI does not allow the byte; relative paths stay relative, absolute

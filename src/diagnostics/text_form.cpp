@@ -27,9 +27,10 @@ struct painter {
 };
 
 // "PATH:LINE:COL: ", down to "PATH: ", and nothing without a file.
-std::string place_prefix(const text_place& p) {
-    if (p.file.empty()) return "";
-    std::string out = p.file;
+std::string place_prefix(const luogo_testo& p, const source_files& sources) {
+    const source_file* file = sources.of(p.file);
+    if (file == nullptr) return "";
+    std::string out = file->path;
     if (p.line > 0) {
         out += ':' + std::to_string(p.line);
         if (p.column > 0) out += ':' + std::to_string(p.column);
@@ -55,10 +56,10 @@ std::optional<std::string_view> source_line(std::string_view text, int32_t line)
 // The source line and, under the place, a caret and a tilde for each further
 // byte of the field. Tabs before the column are copied so that the caret stands
 // under its byte whatever the tab width; every other byte is one character.
-void print_source(const painter& paint, const text_place& p, const source_texts& sources) {
-    const auto text = sources.find(p.file);
-    if (p.file.empty() || text == sources.end()) return;
-    const auto line = source_line(text->second, p.line);
+void print_source(const painter& paint, const luogo_testo& p, const source_files& sources) {
+    const source_file* file = sources.of(p.file);
+    if (file == nullptr) return;
+    const auto line = source_line(file->text, p.line);
     if (!line) return;
     paint.err << printable(utf8_da_1252(*line)) << '\n';
     const auto size = static_cast<int64_t>(line->size());
@@ -72,9 +73,9 @@ void print_source(const painter& paint, const text_place& p, const source_texts&
     paint.err << '\n';
 }
 
-void print_one(const painter& paint, const text_place& p, std::string_view label, const char* label_sgr,
-               const std::string& message, const source_texts& sources) {
-    paint(printable(place_prefix(p)), BOLD);
+void print_one(const painter& paint, const luogo_testo& p, std::string_view label, const char* label_sgr,
+               const std::string& message, const source_files& sources) {
+    paint(printable(place_prefix(p, sources)), BOLD);
     paint(label, label_sgr);
     paint(printable(message), BOLD);
     paint.err << '\n';
@@ -84,7 +85,7 @@ void print_one(const painter& paint, const text_place& p, std::string_view label
 }  // namespace
 
 void print_diagnostics(std::ostream& err, const std::vector<diagnostic>& diagnostics,
-                       const source_texts& sources, bool colour) {
+                       const source_files& sources, bool colour) {
     const painter paint{err, colour};
     for (const diagnostic& d : diagnostics) {
         const bool is_error = d.level == severity::error;

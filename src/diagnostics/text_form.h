@@ -14,7 +14,7 @@
 //   PATH:LINE:COL: note: MESSAGE
 // then "N errors, M warnings generated." when there is any. Colours (as the
 // usual compilers use them) only with colour set.
-void print_diagnostics(std::ostream& err, const std::vector<diagnostic>& diagnostics, const source_texts& sources,
+void print_diagnostics(std::ostream& err, const std::vector<diagnostic>& diagnostics, const source_files& sources,
                        bool colour);
 
 // "3 errors generated.", "2 errors, 1 warning generated.", "" for none.

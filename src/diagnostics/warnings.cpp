@@ -43,19 +43,16 @@ struct builder {
     const modello& m;
     std::vector<diagnostic> out;
 
-    text_place place(file_testo f, posto_campo p) const { return {m.registro.percorso(f), p.linea, p.colonna, p.lunghezza}; }
-    text_place keyword(const riga_letta& r) const {
-        return place(r.file, {r.linea, r.colonna, static_cast<int32_t>(r.chiave.size())});
-    }
+    static const luogo_testo& keyword(const riga_letta& r) { return r.luogo; }
     // The place of value field i of a line, or of its keyword when the field is not known.
-    text_place field(const riga_letta& r, size_t i) const {
-        return i < r.posti.size() ? place(r.file, r.posti[i]) : keyword(r);
+    static const luogo_testo& field(const riga_letta& r, size_t i) {
+        return i < r.posti.size() ? r.posti[i] : r.luogo;
     }
-    diagnostic& add(const char* kind, text_place where, std::string message) {
+    diagnostic& add(const char* kind, const luogo_testo& where, std::string message) {
         diagnostic d;
         d.level = severity::warning;
         d.code = std::string("-W") + kind;
-        d.place = std::move(where);
+        d.place = where;
         d.message = utf8_da_1252(message);
         out.push_back(std::move(d));
         return out.back();
@@ -98,12 +95,12 @@ void stations_and_restrictions(builder& b) {
             const auto inside = [&](int64_t x) { return x > v.inizio_zona && x < v.fine_zona; };
             if (inside(start) || inside(end)) {
                 diagnostic& d = b.add("restriction-edge-in-station", b.keyword(s),
-                                      "the restriction of line " + std::to_string(r.linea) + " " +
+                                      "the restriction of line " + std::to_string(r.luogo.line) + " " +
                                           (inside(start) ? "begins" : "ends") + " inside " + area);
                 b.note(d, r, "the restriction, from " + metres(start) + " to " + metres(end));
             } else if (start <= v.inizio_zona && end >= v.fine_zona) {
                 diagnostic& d = b.add("station-in-restriction", b.keyword(s),
-                                      area + " lies inside the restriction of line " + std::to_string(r.linea));
+                                      area + " lies inside the restriction of line " + std::to_string(r.luogo.line));
                 b.note(d, r, "the restriction, from " + metres(start) + " to " + metres(end));
             }
         }
@@ -125,16 +122,16 @@ std::vector<diagnostic> scenario_warnings(const modello& m) {
     const registro_lettura& reg = m.registro;
 
     if (reg.treno_senza_generale)
-        b.add("missing-train", {reg.percorso_treno, reg.treno_vuoto ? 0 : 1},
+        b.add("missing-train", {file_testo::treno, reg.treno_vuoto ? 0 : 1},
               reg.treno_vuoto ? "the train file is empty: nothing of the train is compiled"
                               : "the train file has no \"[generale]\" line: nothing of the train is compiled");
 
     std::map<genere_riga, const riga_letta*> previous;
     const riga_letta* previous_curve = nullptr;
     for (const riga_letta& r : reg.righe) {
-        if (r.posti.size() > 0 && r.posti.back().linea > r.linea)
+        if (r.posti.size() > 0 && r.posti.back().line > r.luogo.line)
             b.add("continued-line", b.keyword(r),
-                  "the values of '" + r.chiave + "' run on to line " + std::to_string(r.posti.back().linea));
+                  "the values of '" + r.chiave + "' run on to line " + std::to_string(r.posti.back().line));
         if (!ha_posizione(r.genere) || r.valori.empty()) continue;
         const int32_t p = r.valori[0];
         const char* kind = nome_genere(r.genere);
@@ -142,7 +139,7 @@ std::vector<diagnostic> scenario_warnings(const modello& m) {
         if (prev != previous.end() && p < prev->second->valori[0]) {
             diagnostic& d = b.add("order", b.field(r, 0),
                                   std::string(kind) + " at " + metres(p) + " is out of ascending order (line " +
-                                      std::to_string(prev->second->linea) + " is at " +
+                                      std::to_string(prev->second->luogo.line) + " is at " +
                                       metres(prev->second->valori[0]) + ")");
             b.note(d, *prev->second, "the previous " + std::string(kind));
         }
@@ -163,7 +160,7 @@ std::vector<diagnostic> scenario_warnings(const modello& m) {
                 if (p >= start && p < start + previous_curve->valori[1]) {
                     diagnostic& d = b.add("curve-overlap", b.field(r, 0),
                                           "curve at " + metres(p) + " starts inside the curve of line " +
-                                              std::to_string(previous_curve->linea));
+                                              std::to_string(previous_curve->luogo.line));
                     b.note(d, *previous_curve, "the previous curve");
                 }
             }
@@ -186,14 +183,14 @@ std::vector<diagnostic> scenario_warnings(const modello& m) {
         return "'" + start + "'";
     };
     for (const campo_ignoto& f : reg.ignoti)
-        b.add("unknown-keyword", b.place(f.file, f.posto), quoted(f.testo) + " matches no keyword (misspelt?)");
+        b.add("unknown-keyword", f.posto, quoted(f.testo) + " matches no keyword (misspelt?)");
     for (const campo_ignoto& f : reg.in_piu) {
         const riga_letta* r = f.riga_prima >= 0 ? &reg.righe[size_t(f.riga_prima)] : nullptr;
-        b.add("extra-fields", b.place(f.file, f.posto),
+        b.add("extra-fields", f.posto,
               quoted(f.testo) + " follows the last value of '" + (r ? r->chiave : "") +
                   "' and is read as a keyword field of its own");
     }
 
-    sort_diagnostics(b.out, reg);
+    sort_diagnostics(b.out);
     return b.out;
 }

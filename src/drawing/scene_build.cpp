@@ -19,25 +19,25 @@ scene_source scene_source_of(const modello& m) {
         s.tracciato = &m.tracciato;
     else
         s.no_plan_note = "no geometry: the route was compiled without it";
-    s.line_of_cell = [&m](int64_t k) -> std::optional<scene_line> {
+    s.line_of_cell = [&m](int64_t k) -> std::optional<luogo_testo> {
         const luogo_testo place = m.luogo_riga(m.riga_cella(k));
         if (place.line == 0) return std::nullopt;
-        return scene_line{place.file, place.line};
+        return place;
     };
     // The reader fills the station records in the order of the station lines.
-    s.line_of_station = [&m](int i) -> std::optional<scene_line> {
+    s.line_of_station = [&m](int i) -> std::optional<luogo_testo> {
         int seen = 0;
         for (size_t r = 0; r < m.registro.righe.size(); ++r)
             if (m.registro.righe[r].genere == genere_riga::stazione && ++seen == i) {
-                const luogo_testo place = m.luogo_riga(static_cast<int32_t>(r));
-                return scene_line{place.file, place.line};
+                return m.luogo_riga(static_cast<int32_t>(r));
             }
         return std::nullopt;
     };
     s.sources = {m.registro.percorso_linea, m.registro.percorso_treno};
+    s.route_text = m.registro.percorso_linea, s.train_text = m.registro.percorso_treno;
     if (m.codice_errore != codice::nessuno) {
         scene_source::fault_mark f{numero(m.codice_errore), m.metri_errore, significato_errore(m.codice_errore), {}};
-        if (m.origine.line != 0) f.line = scene_line{m.origine.file, m.origine.line};
+        if (m.origine.line != 0) f.line = m.origine;
         s.fault = f;
     }
     return s;
@@ -58,6 +58,14 @@ struct builder {
     std::optional<scene_plan> plan;
     scene out;
 
+    // The element came from this line of a text file.
+    void at_line(scene_element& e, const luogo_testo& line) const {
+        e.file = line.file == file_testo::linea ? source.route_text
+                 : line.file == file_testo::treno ? source.train_text
+                                                  : std::string();
+        e.line = line.line;
+    }
+
     scene_element& add(const char* kind, scene_shape shape, scene_panel panel, int64_t from_m, int64_t to_m,
                        std::optional<int64_t> cell = std::nullopt) {
         scene_element e;
@@ -67,7 +75,7 @@ struct builder {
         e.from_m = static_cast<int32_t>(from_m);
         e.to_m = static_cast<int32_t>(to_m);
         if (cell && source.line_of_cell)
-            if (const auto line = source.line_of_cell(*cell)) e.file = line->file, e.line = line->line;
+            if (const auto line = source.line_of_cell(*cell)) at_line(e, *line);
         out.elements.push_back(std::move(e));
         return out.elements.back();
     }
@@ -178,7 +186,7 @@ struct builder {
                   name, values, true, scene_panel::objects, scene_shape::label);
             if (const auto line = source.line_of_station ? source.line_of_station(i) : std::nullopt)
                 for (size_t e = before; e < out.elements.size(); ++e)
-                    out.elements[e].file = line->file, out.elements[e].line = line->line;
+                    at_line(out.elements[e], *line);
         }
     }
 
@@ -228,7 +236,7 @@ struct builder {
         e.points = {{stretch.clip(f.metres), 0.0}};
         e.text = "error " + std::to_string(f.code) + ": " + f.message;
         e.values = {{"code", std::to_string(f.code)}, {"message", f.message}};
-        if (f.line) e.file = f.line->file, e.line = f.line->line;
+        if (f.line) at_line(e, *f.line);
     }
 };
 

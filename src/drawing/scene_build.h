@@ -23,28 +23,24 @@ struct scene_options {
     int32_t columns = 1600;
 };
 
-// The text line an object came from, when known.
-struct scene_line {
-    std::string file;  // UTF-8
-    int32_t line = 0;
-};
-
 struct scene_source {
     const std::vector<cella>* celle = nullptr;
     const std::array<voce, NUMERO_VOCI>* voci = nullptr;
     const tracciato_t* tracciato = nullptr;  // null or not allocated: no plan
     std::string no_plan_note;                // why there is no plan, when there is none
     // The line whose object claimed cell k; empty function or result: unknown.
-    std::function<std::optional<scene_line>(int64_t k)> line_of_cell;
+    std::function<std::optional<luogo_testo>(int64_t k)> line_of_cell;
     // The line of the station in record i (1 upward): not every station marks a cell.
-    std::function<std::optional<scene_line>(int i)> line_of_station;
+    std::function<std::optional<luogo_testo>(int i)> line_of_station;
+    // The paths (UTF-8) of the route and train text files those lines are in.
+    std::string route_text, train_text;
     std::vector<std::string> sources;  // the files it was built from, as given (UTF-8)
     // The error state's fault, drawn at its place: code, metres, message, line.
     struct fault_mark {
         int32_t code = 0;
         int32_t metres = 0;
         std::string message;
-        std::optional<scene_line> line;
+        std::optional<luogo_testo> line;
     };
     std::optional<fault_mark> fault;
 };

@@ -15,16 +15,6 @@
 
 constexpr int MAX_MONTAGNE = 80;
 
-// A place in a text file: its path (empty when unknown), 1-based line (0 when
-// unknown), 1-based byte column of the field concerned (0 when unknown) and the
-// field's length in bytes.
-struct luogo_testo {
-    std::string file;
-    int32_t line = 0;
-    int32_t column = 0;
-    int32_t length = 0;
-};
-
 // Where a recorded fault came from, for the author's diagnostics; never written
 // to a compiled file. Recorded with the code, where the fault is found.
 struct origine_errore : luogo_testo {
@@ -105,7 +95,6 @@ struct modello {
     // The place of a line of the reader's record; empty for -1.
     luogo_testo luogo_riga(int32_t indice) const {
         if (indice < 0 || static_cast<size_t>(indice) >= registro.righe.size()) return {};
-        const riga_letta& r = registro.righe[static_cast<size_t>(indice)];
-        return {registro.percorso(r.file), r.linea, r.colonna, static_cast<int32_t>(r.chiave.size())};
+        return registro.righe[static_cast<size_t>(indice)].luogo;
     }
 };

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-enum class file_testo : uint8_t { linea, treno };
+#include "model/luogo_testo.h"
 
 // The kinds of keyword line the reader handles.
 enum class genere_riga : uint8_t {
@@ -32,21 +32,12 @@ enum class genere_riga : uint8_t {
 
 const char* nome_genere(genere_riga g);
 
-// Where a field stands in its file: 1-based line and byte column, length in bytes.
-struct posto_campo {
-    int32_t linea = 0;
-    int32_t colonna = 0;
-    int32_t lunghezza = 0;
-};
-
 struct riga_letta {
-    file_testo file = file_testo::linea;
-    int32_t linea = 0;             // the keyword field's line
-    int32_t colonna = 0;           // and column
+    luogo_testo luogo;             // the keyword field's place
     std::string chiave;            // the keyword field as written
     genere_riga genere = genere_riga::pendenza;
     std::vector<int32_t> valori;   // in file order, the position first where there is one
-    std::vector<posto_campo> posti;  // where each value field stands, in the same order
+    std::vector<luogo_testo> posti;  // where each field after the keyword stands, in file order
     std::string testo;             // board text or station name
     bool oltre_geometria = false;  // a curve that ran past the geometry's last point
 };
@@ -54,8 +45,7 @@ struct riga_letta {
 // A keyword field that matched nothing although it holds a letter, or a field
 // after the last value of a line, read as a keyword field of its own.
 struct campo_ignoto {
-    file_testo file = file_testo::linea;
-    posto_campo posto;
+    luogo_testo posto;
     std::string testo;
     int32_t riga_prima = -1;  // for a field after a line's values: that line, in righe
 };
@@ -73,8 +63,10 @@ struct registro_lettura {
     int32_t fine_generale = 0;  // the route line that ended its general section, once read
     bool treno_vuoto = false;
 
+    // The path of a file as the user gave it (UTF-8); empty for nessuno.
     const std::string& percorso(file_testo f) const {
-        return f == file_testo::linea ? percorso_linea : percorso_treno;
+        static const std::string nessuno;
+        return f == file_testo::linea ? percorso_linea : f == file_testo::treno ? percorso_treno : nessuno;
     }
     void pulisci() { *this = registro_lettura{}; }
 };

@@ -81,7 +81,7 @@ maybe_failure compile_identified(const session_inputs& in, opzioni_compilazione 
     const std::vector<diagnostic> warned = chosen_warnings(c.m, in.warnings);
     c.warnings = warned.size();
     c.diagnostics.insert(c.diagnostics.end(), warned.begin(), warned.end());
-    sort_diagnostics(c.diagnostics, c.m.registro);
+    sort_diagnostics(c.diagnostics);
     return std::nullopt;
 }
 

@@ -34,7 +34,7 @@ struct session_compile {
     std::vector<diagnostic> diagnostics;  // the faults, then the chosen warnings, in file order
     size_t warnings = 0;                  // how many of them are warnings
     bool limit_reached = false;           // the faults stopped at the error limit
-    source_texts sources;                 // for the lines shown under the diagnostics
+    source_files sources;                 // for the places and lines the diagnostics show
 
     // It ran to its end (no numbered report) and built the grid, an error state
     // notwithstanding: there is something to draw.

@@ -9,7 +9,7 @@ void contesto_lettura::apri(file_testo quale) {
     file = quale;
     bytes = ingressi.testi ? (quale == file_testo::linea ? ingressi.testi->linea : ingressi.testi->treno)
                            : read_file(percorso());
-    campi.emplace(bytes);
+    campi.emplace(bytes, quale);
     linea_ultimo_valore = linea_taciuta = 0;
 }
 
@@ -36,24 +36,18 @@ void contesto_lettura::inizia_chiave(const std::string& campo) {
     if (linea_ultimo_valore == linea_chiave && linea_taciuta != linea_chiave &&
         campo.find_first_not_of(" \t") != std::string::npos) {
         m.registro.in_piu.push_back(
-            {file, posto_chiave, campo, static_cast<int32_t>(m.registro.righe.size()) - 1});
+            {posto_chiave, campo, static_cast<int32_t>(m.registro.righe.size()) - 1});
         linea_taciuta = linea_chiave;
     }
 }
 
-namespace {
-luogo_testo luogo(const contesto_lettura& c, posto_campo p) {
-    return {utf8_path(c.percorso()), p.linea, p.colonna, p.lunghezza};
-}
-}  // namespace
-
-void contesto_lettura::esito(codice c) { m.registra_errore(c, luogo(*this, posto_chiave)); }
+void contesto_lettura::esito(codice c) { m.registra_errore(c, posto_chiave); }
 
 void contesto_lettura::esito(codice c, int32_t metri) {
     // The position is the line's first value, when it has been read on this line.
     const bool aperto = campi.has_value();
-    const bool primo = aperto && !lettore().dal_segno().empty() && lettore().dal_segno().front().linea == linea_chiave;
-    m.registra_errore(c, luogo(*this, primo ? lettore().dal_segno().front() : posto_chiave), metri);
+    const bool primo = aperto && !lettore().dal_segno().empty() && lettore().dal_segno().front().line == linea_chiave;
+    m.registra_errore(c, primo ? lettore().dal_segno().front() : posto_chiave, metri);
 }
 
 passo contesto_lettura::rifiuta_occupata(codice c, int32_t metri, int64_t cella) {
@@ -85,31 +79,31 @@ void contesto_lettura::guasto(const std::exception& e) {
         // Not a field: an overflow in a computation, a text too long, a cell out
         // out of range; after the file's end, in a fill that belongs to no line.
         // Placed at the keyword while on its line, else at the line the reader was on.
-        const posto_campo dove = !campi                                 ? posto_campo{}
-                                 : lettore().posto().linea == linea_chiave ? posto_chiave
-                                                                          : posto_campo{lettore().posto().linea, 0, 0};
-        m.registra_errore(codice::lettura_fallita, luogo(*this, dove));
+        const luogo_testo dove = !campi                                ? luogo_testo{file, 0, 0, 0}
+                                 : lettore().posto().line == linea_chiave ? posto_chiave
+                                                                         : luogo_testo{file, lettore().posto().line, 0, 0};
+        m.registra_errore(codice::lettura_fallita, dove);
         m.dettaglia_errore(std::string("run-time failure while reading ") + citato(chiave) + ": " + e.what());
         return;
     }
     const lettore_campi& r = lettore();
-    const posto_campo p = r.posto();
+    const luogo_testo p = r.posto();
     const int64_t numero_campo = r.campi() - campi_alla_chiave;
     const std::string quale = "field " + std::to_string(numero_campo) + " of " + citato(chiave);
     const std::string atteso = "a whole number from " + std::to_string(campo->minimo) + " to " +
                                std::to_string(campo->massimo);
-    const posto_campo fine_riga{linea_chiave, r.fine_linea(linea_chiave), 0};
+    const luogo_testo fine_riga{file, linea_chiave, r.fine_linea(linea_chiave), 0};
     if (campo->fine_file) {
-        m.registra_errore(codice::lettura_fallita, luogo(*this, fine_riga));
+        m.registra_errore(codice::lettura_fallita, fine_riga);
         m.dettaglia_errore(quale + " is missing: the file ends first");
-    } else if (p.linea != linea_chiave) {
+    } else if (p.line != linea_chiave) {
         // The line is short: the reader went on into a later line for the field.
-        m.registra_errore(codice::lettura_fallita, luogo(*this, fine_riga));
-        m.dettaglia_errore("this line lacks " + quale + ", so it was read from line " + std::to_string(p.linea) +
+        m.registra_errore(codice::lettura_fallita, fine_riga);
+        m.dettaglia_errore("this line lacks " + quale + ", so it was read from line " + std::to_string(p.line) +
                            ", where " + citato(campo->trovato) + " is not " + atteso);
-        m.annota_errore(luogo(*this, p), quale + " was read from here");
+        m.annota_errore(p, quale + " was read from here");
     } else {
-        m.registra_errore(codice::lettura_fallita, luogo(*this, p));
+        m.registra_errore(codice::lettura_fallita, p);
         m.dettaglia_errore(quale + " must be " + atteso + ", found " + citato(campo->trovato));
     }
 }
@@ -151,7 +145,7 @@ void contesto_lettura::nota_se_ignoto(const std::string& campo) {
     if (contains(campo, "[") && contains(campo, "]")) return;
     // The further fields of a line already warned about are not warned about again.
     if (linea_taciuta == linea_chiave) return;
-    m.registro.ignoti.push_back({file, posto_chiave, campo});
+    m.registro.ignoti.push_back({posto_chiave, campo});
     linea_taciuta = linea_chiave;
 }
 
@@ -164,9 +158,7 @@ std::string contesto_lettura::testo_valore() {
 size_t contesto_lettura::registra(genere_riga genere, std::initializer_list<int32_t> valori) {
     riconosciuto = true;
     riga_letta r;
-    r.file = file;
-    r.linea = linea_chiave;
-    r.colonna = posto_chiave.colonna;
+    r.luogo = {file, linea_chiave, posto_chiave.column, static_cast<int32_t>(chiave.size())};
     r.chiave = chiave;
     r.genere = genere;
     r.valori = valori;

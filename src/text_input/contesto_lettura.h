@@ -35,7 +35,7 @@ struct contesto_lettura {
     // The keyword field being handled, where it stands, and the fields begun
     // before its values, so that a failing value can be numbered.
     std::string chiave;
-    posto_campo posto_chiave;
+    luogo_testo posto_chiave;
     int64_t campi_alla_chiave = 0;
     // For the warnings: the line of the last value of the last line recorded, and
     // the last line whose further fields are not to be warned about again.

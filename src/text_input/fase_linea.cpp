@@ -22,7 +22,7 @@ constexpr int32_t CURSORE_GEOMETRIA_MASSIMO = 1000000;
 bool trova_generale(contesto_lettura& c) {
     lettore_campi& r = c.lettore();
     c.linea_chiave = r.linea_campo();
-    c.posto_chiave = {c.linea_chiave, 0, 0};
+    c.posto_chiave = {c.file, c.linea_chiave, 0, 0};
     for (;;) {
         if (r.fine()) return false;
         std::string campo = r.testo();
@@ -247,7 +247,7 @@ passo riga_corpo(contesto_lettura& c, const std::string& chiave) {
 bool fase_linea(contesto_lettura& c) {
     modello& m = c.m;
     if (c.ingressi.testi == nullptr && !file_exists(c.ingressi.linea)) {
-        m.registra_errore(codice::linea_mancante, {utf8_path(c.ingressi.linea), 0});
+        m.registra_errore(codice::linea_mancante, {file_testo::linea, 0});
         return false;
     }
     c.apri(file_testo::linea);

@@ -126,7 +126,7 @@ luogo_testo riferimento_non_multiplo(const modello& m) {
         if (r.genere == genere_riga::progressiva && (r.valori[0] % 50 != 0 || r.valori[1] % 50 != 0))
             return m.luogo_riga(static_cast<int32_t>(i));
     }
-    return {reg.percorso_linea, 0};
+    return {file_testo::linea, 0};
 }
 
 }  // namespace

@@ -29,10 +29,10 @@ void lettore_campi::consume_separator() {
 void lettore_campi::start_field() {
     linea_campo_ = linea_;
     ++campi_;
-    posto_ = {linea_, static_cast<int32_t>(pos_ - inizio_linea_ + 1), 0};
+    posto_ = {posto_.file, linea_, static_cast<int32_t>(pos_ - inizio_linea_ + 1), 0};
     if (fine()) throw campo_illeggibile("input past end of file");
     skip_blanks();
-    posto_.colonna = static_cast<int32_t>(pos_ - inizio_linea_ + 1);
+    posto_.column = static_cast<int32_t>(pos_ - inizio_linea_ + 1);
     dal_segno_.push_back(posto_);
 }
 

@@ -30,7 +30,10 @@ struct campo_illeggibile : run_time_failure {
 class lettore_campi {
 public:
     // The reader works on a view: the bytes must outlive it.
-    explicit lettore_campi(std::string_view bytes) : bytes_(bytes) {}
+    // Places name `file`.
+    explicit lettore_campi(std::string_view bytes, file_testo file = file_testo::nessuno) : bytes_(bytes) {
+        posto_.file = file;
+    }
 
     // True when no byte remains.
     bool fine() const { return pos_ >= bytes_.size(); }
@@ -46,13 +49,13 @@ public:
     // 1-based line of the field read last (or being read when a read fails).
     int32_t linea_campo() const { return linea_campo_; }
     // Where the field read last (or being read) stands; its length once read.
-    posto_campo posto() const { return posto_; }
+    const luogo_testo& posto() const { return posto_; }
     // Fields begun so far, counting the one being read.
     int64_t campi() const { return campi_; }
     // Starts a new list of the fields' places (at a keyword field).
     void segna() { dal_segno_.clear(); }
     // The places of the fields read since the mark, the mark's own field excluded.
-    const std::vector<posto_campo>& dal_segno() const { return dal_segno_; }
+    const std::vector<luogo_testo>& dal_segno() const { return dal_segno_; }
     // 1-based column just past the last byte of a line: where a missing field would go.
     int32_t fine_linea(int32_t linea) const;
 
@@ -71,12 +74,12 @@ private:
     int32_t linea_ = 1;
     int32_t linea_campo_ = 1;
     size_t inizio_linea_ = 0;  // offset of the current line's first byte
-    posto_campo posto_;
+    luogo_testo posto_;
     int64_t campi_ = 0;
-    std::vector<posto_campo> dal_segno_;
+    std::vector<luogo_testo> dal_segno_;
     // The field's length is known once it has been read.
     void fine_campo(size_t lunghezza) {
-        posto_.lunghezza = static_cast<int32_t>(lunghezza);
+        posto_.length = static_cast<int32_t>(lunghezza);
         if (!dal_segno_.empty()) dal_segno_.back() = posto_;
     }
 };

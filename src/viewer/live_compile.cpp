@@ -36,7 +36,7 @@ void live_compile::compile() {
     session_inputs in;
     in.route = inputs_.route, in.train = inputs_.train;
     in.route_id = inputs_.route_id, in.train_number = inputs_.train_number;
-    diagnostics_.clear(), sources_.clear(), failure_.clear(), report_.reset();
+    diagnostics_.clear(), sources_ = {}, failure_.clear(), report_.reset();
     error_code_ = error_metres_ = 0;
     result<session_compile> compiled = failure{};
     try {
@@ -71,7 +71,7 @@ std::string live_compile::state_json() const {
     compile_outcome outcome;
     outcome.error_code = error_code_, outcome.error_metres = error_metres_, outcome.report = report_;
     // The state's keys are sorted, where the compile summary keeps its own order.
-    nlohmann::json j(summary_json(diagnostics_, outcome));
+    nlohmann::json j(summary_json(diagnostics_, sources_, outcome));
     j.erase("written");
     const bool failed = !failure_.empty() || report_ || error_code_ != 0;
     j["version"] = version_;

@@ -28,7 +28,7 @@ public:
 
     // The last compile: its diagnostics and source lines, or why it could not run.
     const std::vector<diagnostic>& diagnostics() const { return diagnostics_; }
-    const source_texts& sources() const { return sources_; }
+    const source_files& sources() const { return sources_; }
     const std::string& failure_message() const { return failure_; }
     int32_t error_code() const { return error_code_; }
 
@@ -43,7 +43,7 @@ private:
     viewer_inputs inputs_;
     int64_t version_ = 0;
     std::vector<diagnostic> diagnostics_;
-    source_texts sources_;
+    source_files sources_;
     std::string failure_;
     int32_t error_code_ = 0, error_metres_ = 0;
     std::optional<std::string> report_;

@@ -21,7 +21,8 @@ namespace {
 
 // Line 2 starts with a tab and ends at a lone CR; CR CR LF ends line 3 and an
 // empty line 4; line 1 has "à" in Windows-1252.
-const source_texts SOURCES = {{"route.txt", "LINEA,\"Citt\xE0\"\r\n\tSEGNALE, 1200,  X\rFINE\r\r\nEND\n"}};
+const source_files SOURCES = {{"route.txt", "LINEA,\"Citt\xE0\"\r\n\tSEGNALE, 1200,  X\rFINE\r\r\nEND\n"}, {"train.txt", ""}};
+constexpr file_testo R = file_testo::linea, T = file_testo::treno;
 
 std::string printed(const std::vector<diagnostic>& diagnostics, bool colour) {
     std::ostringstream err;
@@ -37,13 +38,13 @@ TEST(Diagnostics, CompilerFormWithSourceLinesAndCarets) {
         std::vector<diagnostic> diagnostics;
         std::string expected;
     } cases[] = {
-        {{{error, "E16", {"route.txt", 2, 11, 4}, 1200, "signal in the way", {}}},
+        {{{error, "E16", {R, 2, 11, 4}, 1200, "signal in the way", {}}},
          "route.txt:2:11: error: signal in the way [E16]\n"
          "\tSEGNALE, 1200,  X\n"
          "\t         ^~~~\n"
          "1 error generated.\n"},
         // The underline stops at the line's end; a note has its own source line.
-        {{{warning, "-Wodd", {"route.txt", 1, 8, 10}, {}, "odd name", {{{"route.txt", 5, 1, 3}, "ends here"}}}},
+        {{{warning, "-Wodd", {R, 1, 8, 10}, {}, "odd name", {{{R, 5, 1, 3}, "ends here"}}}},
          "route.txt:1:8: warning: odd name [-Wodd]\n"
          "LINEA,\"Citt\xC3\xA0\"\n"
          "       ^~~~~~\n"
@@ -51,18 +52,18 @@ TEST(Diagnostics, CompilerFormWithSourceLinesAndCarets) {
          "END\n"
          "^~~\n"
          "1 warning generated.\n"},
-        {{{error, "E25", {}, {}, "cannot read", {{{}, "no file"}, {{"route.txt", 0, 0, 0}, "this file"}}},
-          {error, "E1", {"train.txt", 1, 1, 1}, {}, "no source text", {}}},
+        {{{error, "E25", {}, {}, "cannot read", {{{}, "no file"}, {{R, 0, 0, 0}, "this file"}}},
+          {error, "E1", {T, 1, 1, 1}, {}, "no source text", {}}},
          "error: cannot read [E25]\n"
          "note: no file\n"
          "route.txt: note: this file\n"
          "train.txt:1:1: error: no source text [E1]\n"
          "2 errors generated.\n"},
         // No caret without a column or past the end; no source line past the last.
-        {{{error, "E4", {"route.txt", 3, 0, 0}, {}, "missing end", {{{"route.txt", 4, 1, 0}, "empty line"}}},
-          {error, "E25", {"route.txt", 9, 1, 1}, {}, "past the end", {}},
-          {warning, "-Wx", {"route.txt", 5, 5, 1}, {}, "trailing", {}},
-          {warning, "-Wx", {"route.txt", 5, 4, 2}, {}, "at the end", {}}},
+        {{{error, "E4", {R, 3, 0, 0}, {}, "missing end", {{{R, 4, 1, 0}, "empty line"}}},
+          {error, "E25", {R, 9, 1, 1}, {}, "past the end", {}},
+          {warning, "-Wx", {R, 5, 5, 1}, {}, "trailing", {}},
+          {warning, "-Wx", {R, 5, 4, 2}, {}, "at the end", {}}},
          "route.txt:3: error: missing end [E4]\n"
          "FINE\n"
          "route.txt:4:1: note: empty line\n"
@@ -81,7 +82,7 @@ TEST(Diagnostics, CompilerFormWithSourceLinesAndCarets) {
 
 TEST(Diagnostics, ColoursOnlyWhenAsked) {
     const std::vector<diagnostic> d = {
-        {severity::error, "E16", {"route.txt", 2, 11, 4}, {}, "in the way", {{{"route.txt", 5, 1, 0}, "here"}}}};
+        {severity::error, "E16", {R, 2, 11, 4}, {}, "in the way", {{{R, 5, 1, 0}, "here"}}}};
     EXPECT_EQ(printed(d, true),
               "\x1b[1mroute.txt:2:11: \x1b[0m\x1b[1;31merror: \x1b[0m\x1b[1min the way [E16]\x1b[0m\n"
               "\tSEGNALE, 1200,  X\n"
@@ -92,19 +93,20 @@ TEST(Diagnostics, ColoursOnlyWhenAsked) {
               "1 error generated.\n");
     EXPECT_EQ(printed(d, false).find('\x1b'), std::string::npos);
     // Control characters from an author's file never reach the terminal, one '?' each.
-    const std::vector<diagnostic> quoted = {{severity::warning, "-Wunknown-keyword", {"", 0, 0, 0}, {}, "'\x1b[2J\xC2\x9B' x", {}}};
+    const std::vector<diagnostic> quoted = {{severity::warning, "-Wunknown-keyword", {}, {}, "'\x1b[2J\xC2\x9B' x", {}}};
     EXPECT_EQ(printed(quoted, false), "warning: '?[2J?' x [-Wunknown-keyword]\n1 warning generated.\n");
 }
 
 TEST(Diagnostics, JsonAndSarifCarryTheSameDiagnostics) {
     const std::string warning_code = std::string("-W") + warning_kinds().front().name;
     const std::vector<diagnostic> d = {
-        {severity::error, "E16", {"dir\\route 1.txt", 2, 11, 4}, 1200, "bad \xFF byte", {{{"train.txt", 3, 0, 0}, "also"}}},
+        {severity::error, "E16", {R, 2, 11, 4}, 1200, "bad \xFF byte", {{{T, 3, 0, 0}, "also"}}},
         {severity::warning, warning_code, {}, {}, "no place", {{{}, "nowhere"}}},
     };
     const compile_outcome outcome{16, 1200, "1251", {"a.sim", "b.sim"}};
-    const auto j = nlohmann::json::parse(diagnostics_json(d, outcome));
-    const auto sarif = nlohmann::json::parse(diagnostics_sarif(d, outcome));
+    const source_files paths = {{"dir\\route 1.txt", ""}, {"train.txt", ""}};
+    const auto j = nlohmann::json::parse(diagnostics_json(d, paths, outcome));
+    const auto sarif = nlohmann::json::parse(diagnostics_sarif(d, paths, outcome));
     const auto& run = sarif["runs"].at(0);
     EXPECT_EQ(j["error_state"], run["properties"]["error_state"]);
     EXPECT_EQ(j["report"], run["properties"]["report"]);

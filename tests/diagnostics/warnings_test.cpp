@@ -15,13 +15,11 @@ using g = genere_riga;
 riga_letta riga(file_testo f, int32_t linea, genere_riga genere, std::vector<int32_t> valori, std::string testo = "",
                 std::string chiave = "") {
     riga_letta r;
-    r.file = f;
-    r.linea = linea;
-    r.colonna = 1;
     r.chiave = chiave.empty() ? nome_genere(genere) : chiave;
+    r.luogo = {f, linea, 1, static_cast<int32_t>(r.chiave.size())};
     r.genere = genere;
     r.valori = std::move(valori);
-    for (size_t i = 0; i < r.valori.size(); ++i) r.posti.push_back({linea, static_cast<int32_t>(10 + 7 * i), 5});
+    for (size_t i = 0; i < r.valori.size(); ++i) r.posti.push_back({f, linea, static_cast<int32_t>(10 + 7 * i), 5});
     r.testo = std::move(testo);
     return r;
 }
@@ -45,7 +43,7 @@ std::vector<std::string> avvisi(const caso& c) {
     std::vector<std::string> out;
     for (const diagnostic& d : scenario_warnings(m)) {
         EXPECT_NE(find_warning_kind(d.code.substr(2)), nullptr) << d.code;
-        out.push_back(d.place.file.substr(3) + ":" + std::to_string(d.place.line) + ":" + std::to_string(d.place.column) +
+        out.push_back(m.registro.percorso(d.place.file).substr(3) + ":" + std::to_string(d.place.line) + ":" + std::to_string(d.place.column) +
                       " " + d.code + " " + d.message);
     }
     return out;
@@ -98,7 +96,7 @@ TEST(ScenarioWarnings, EachKindNamesItsPlace) {
         {"values run on to the next line",
          {riga(T, 8, g::abbattimento, {3000, 180})},
          {TRENO + "8:1 -Wcontinued-line the values of 'abbattimento' run on to line 9"},
-         [](registro_lettura& r) { r.righe.back().posti.back().linea = 9; }},
+         [](registro_lettura& r) { r.righe.back().posti.back().line = 9; }},
         {"no train, an empty train file, unknown and extra fields",
          {riga(T, 4, g::abbattimento, {3000, 180})},
          {TRENO + "1:0 -Wmissing-train the train file has no \"[generale]\" line: nothing of the train is compiled",
@@ -106,8 +104,8 @@ TEST(ScenarioWarnings, EachKindNamesItsPlace) {
           TRENO + "12:3 -Wunknown-keyword '" + std::string(40, 'x') + "... (1000000 bytes)' matches no keyword (misspelt?)"},
          [](registro_lettura& r) {
              r.treno_senza_generale = true;
-             r.ignoti.push_back({T, {12, 3, 1000000}, std::string(1000000, 'x')});
-             r.in_piu.push_back({T, {4, 30, 1}, "7", 0});
+             r.ignoti.push_back({{T, 12, 3, 1000000}, std::string(1000000, 'x')});
+             r.in_piu.push_back({{T, 4, 30, 1}, "7", 0});
          }},
     };
     for (const caso& c : casi) EXPECT_EQ(avvisi(c), c.attesi) << c.nome;

@@ -39,7 +39,7 @@ TEST(CompileSession, TextsInMemoryStandForTheFilesTheyName) {
         const result<session_compile> c = compile_in_memory(in);
         ASSERT_TRUE(c) << c.error().message;
         EXPECT_EQ(first_error(*c), "E16 line 79");
-        EXPECT_EQ(c->sources.at(c->m.registro.percorso_treno), edited);
+        EXPECT_EQ(c->sources.treno.text, edited);
     }
 }
 

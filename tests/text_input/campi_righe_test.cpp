@@ -101,8 +101,8 @@ TEST(LineFields, TheReaderRecordsEachKindAsTheTableHasIt) {
         SCOPED_TRACE(g.esempio);
         letti.insert(r.genere);
         EXPECT_EQ(g.genere, r.genere);
-        EXPECT_EQ(g.file(), r.file);
-        EXPECT_EQ(r.file == file_testo::linea && r.linea < reg.fine_generale,
+        EXPECT_EQ(g.file(), r.luogo.file);
+        EXPECT_EQ(r.luogo.file == file_testo::linea && r.luogo.line < reg.fine_generale,
                   g.sezione == sezione_riga::generale);
         EXPECT_EQ(r.valori.size(), g.numero_valori());
         const bool con_testo = g.numero_valori() < g.campi.size();

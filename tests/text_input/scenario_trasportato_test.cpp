@@ -18,7 +18,7 @@ TEST(CarriedScenario, ReadsBackWithoutAnyStatus) {
     dati_treno(dir.path(), m);
     memorizza_dati(m, {dir.path() / "Lidonia_Sabrio_linea.txt", dir.path() / "Lidonia_Sabrio_914-.txt", true});
 
-    ASSERT_EQ(m.codice_errore, codice::nessuno) << m.origine.file << ":" << m.origine.line << " " << m.registro.guasto;
+    ASSERT_EQ(m.codice_errore, codice::nessuno) << m.registro.percorso(m.origine.file) << ":" << m.origine.line << " " << m.registro.guasto;
     EXPECT_TRUE(dir.names().empty());
     EXPECT_EQ(m.numero_celle, 5000);
     EXPECT_EQ(m.celle.size(), 5001u);

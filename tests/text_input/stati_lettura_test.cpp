@@ -184,13 +184,13 @@ TEST(ReaderDiagnostics, StatusesCarryFileAndLine) {
     scenario s;
     leggi(s, linea("pendenza, 0, 0\r\n\r\ncartello_indicatore, 100, A\r\ncartello_indicatore, 110, B\r\n"), TRENO_VUOTO);
     EXPECT_EQ(s.m.codice_errore, codice::cartello_occupato);
-    EXPECT_EQ(s.m.origine.file, s.percorso_linea().string());
+    EXPECT_EQ(s.m.registro.percorso(s.m.origine.file), s.percorso_linea().string());
     EXPECT_EQ(s.m.origine.line, 8);
     EXPECT_EQ(s.m.origine.column, 22);  // the position field
     EXPECT_EQ(s.m.origine.nota.line, 7);  // the board that holds the cell
     leggi(s, linea(""), treno("numero vetture, 1\r\nsabbia,\r\norologio, 1, 2\r\n  99999\r\n"));
     EXPECT_EQ(s.m.codice_errore, codice::lettura_fallita);
-    EXPECT_EQ(s.m.origine.file, s.percorso_treno().string());
+    EXPECT_EQ(s.m.registro.percorso(s.m.origine.file), s.percorso_treno().string());
     EXPECT_EQ(s.m.origine.line, 4);  // the short line, not the one its missing field was taken from
     EXPECT_EQ(s.m.origine.nota.line, 5);
     EXPECT_NE(s.m.registro.guasto.find("99999"), std::string::npos);
@@ -232,19 +232,19 @@ TEST(ReaderDiagnostics, TheRecordKeepsHandledLinesAndUnknownKeywords) {
     ASSERT_EQ(r.righe.size(), 3u);
     EXPECT_EQ(r.righe[0].genere, genere_riga::lunghezza);
     EXPECT_EQ(r.righe[1].genere, genere_riga::pendenza);
-    EXPECT_EQ(r.righe[1].linea, 5);
+    EXPECT_EQ(r.righe[1].luogo.line, 5);
     EXPECT_EQ(r.righe[1].valori, (std::vector<int32_t>{0, -3}));
     ASSERT_EQ(r.righe[1].posti.size(), 2u);  // where each value stands, for the carets
-    EXPECT_EQ(r.righe[1].posti[1].colonna, 14);
-    EXPECT_EQ(r.righe[1].posti[1].lunghezza, 2);
-    EXPECT_EQ(r.righe[2].file, file_testo::treno);
+    EXPECT_EQ(r.righe[1].posti[1].column, 14);
+    EXPECT_EQ(r.righe[1].posti[1].length, 2);
+    EXPECT_EQ(r.righe[2].luogo.file, file_testo::treno);
     EXPECT_EQ(r.righe[2].genere, genere_riga::velocita);
     ASSERT_EQ(r.ignoti.size(), 2u);
     EXPECT_EQ(r.ignoti[0].testo, "sfondo uno");
-    EXPECT_EQ(r.ignoti[0].posto.linea, 7);
-    EXPECT_EQ(r.ignoti[0].posto.colonna, 1);
+    EXPECT_EQ(r.ignoti[0].posto.line, 7);
+    EXPECT_EQ(r.ignoti[0].posto.column, 1);
     EXPECT_EQ(r.ignoti[1].testo, "stazzione");
-    EXPECT_EQ(r.percorso(r.ignoti[1].file), s.percorso_treno().string());
+    EXPECT_EQ(r.percorso(r.ignoti[1].posto.file), s.percorso_treno().string());
 }
 
 }  // namespace
