@@ -33,9 +33,7 @@ struct summary {
     int fail(const failure& f) {
         const std::string message = "scenario-compiler compile: " + f.message;
         err << printable(message) << '\n';
-        diagnostic d;
-        d.message = message;
-        diagnostics = {d};
+        diagnostics = {failure_diagnostic(message)};
         return finish(f.status, false);
     }
 

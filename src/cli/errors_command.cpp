@@ -20,11 +20,9 @@ int run_errors(const errors_options& o, std::ostream& out, std::ostream& err) {
     std::vector<const voce_errore*> chosen;
     for (const voce_errore& e : tabella_errori())
         if (!o.code || numero(e.numero) == *o.code) chosen.push_back(&e);
-    if (chosen.empty()) {
-        err << "scenario-compiler errors: there is no error code " << *o.code
-            << "; 'scenario-compiler errors' lists them all\n";
-        return EXIT_USAGE;
-    }
+    if (chosen.empty())
+        return print_failure(err, "errors", usage_error("there is no error code " + std::to_string(*o.code) +
+                                                        "; 'scenario-compiler errors' lists them all"));
     // The table is in the order the run meets the codes; an author looks them up by number.
     std::stable_sort(chosen.begin(), chosen.end(),
                      [](const voce_errore* a, const voce_errore* b) { return numero(a->numero) < numero(b->numero); });

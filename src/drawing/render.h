@@ -31,3 +31,6 @@ bool cairo_available();
 // The PNG or PDF file's bytes, or a failure when this build has no cairo or
 // cairo fails, saying which.
 result<std::string> render_cairo(const scene& s, sheet_size size, sheet_format format);
+
+// Why a sheet of this size cannot be drawn (both sides are 1 to 20000), or nothing.
+std::optional<std::string> sheet_size_problem(sheet_size size);

@@ -306,10 +306,15 @@ sheet_boxes layout_of(sheet_size size) {
     return b;
 }
 
+std::optional<std::string> sheet_size_problem(sheet_size size) {
+    if (size.width >= 1 && size.height >= 1 && size.width <= max_sheet_side && size.height <= max_sheet_side)
+        return std::nullopt;
+    return "a sheet is 1 to " + std::to_string(max_sheet_side) + " units a side, not " + std::to_string(size.width) +
+           " x " + std::to_string(size.height);
+}
+
 void check_sheet_size(sheet_size size) {
-    if (size.width < 1 || size.height < 1 || size.width > max_sheet_side || size.height > max_sheet_side)
-        throw std::invalid_argument("a sheet is 1 to " + std::to_string(max_sheet_side) + " units a side, not " +
-                                    std::to_string(size.width) + " x " + std::to_string(size.height));
+    if (auto problem = sheet_size_problem(size)) throw std::invalid_argument(*problem);
 }
 
 std::string decimal_text(double v, int max_decimals) {

@@ -73,8 +73,9 @@ public:
     virtual void text(scene_point at, std::string_view utf8, const sheet_text& style) = 0;
 };
 
-// Throws std::invalid_argument unless both sides are 1 to max_sheet_side.
 inline constexpr int32_t max_sheet_side = 20000;
+// Throws std::invalid_argument unless both sides are 1 to max_sheet_side: callers
+// check sheet_size_problem first.
 void check_sheet_size(sheet_size size);
 
 // v with at most max_decimals decimals, trailing zeros dropped, '.' whatever

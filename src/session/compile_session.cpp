@@ -2,6 +2,7 @@
 
 #include <string_view>
 #include <tuple>
+#include <utility>
 
 #include "diagnostics/faults.h"
 #include "model/nomi_file.h"
@@ -91,6 +92,12 @@ bool same_file(const std::filesystem::path& a, const std::filesystem::path& b) {
 }
 
 }  // namespace
+
+diagnostic failure_diagnostic(std::string message) {
+    diagnostic d;
+    d.message = std::move(message);
+    return d;
+}
 
 bool session_compile::drawable() const { return esito.rapporto == codice::nessuno && esito.griglia_allocata; }
 

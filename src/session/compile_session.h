@@ -48,6 +48,10 @@ struct write_policy {
     bool write_on_error = false;  // write even with a non-zero error state
 };
 
+// A failure of the run itself (usage, input, output), said as `message`, as the
+// one diagnostic the machine forms and the live view show: no code, no place.
+diagnostic failure_diagnostic(std::string message);
+
 // The compile, writing nothing.
 result<session_compile> compile_in_memory(const session_inputs& in);
 

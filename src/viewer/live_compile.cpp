@@ -48,9 +48,7 @@ void live_compile::compile() {
     }
     if (!compiled) {
         failure_ = compiled.error().message;
-        diagnostic d;
-        d.message = failure_;
-        diagnostics_ = {d};
+        diagnostics_ = {failure_diagnostic(failure_)};
         return;
     }
     auto c = std::make_shared<session_compile>(std::move(*compiled));
