@@ -11,8 +11,7 @@
 #include "drawing/scene_build.h"
 #include "platform/errore.h"
 #include "platform/exit_status.h"
-#include "platform/file_ops.h"
-#include "platform/io_failure.h"
+#include "platform/input_files.h"
 #include "platform/path_text.h"
 #include "session/compile_session.h"
 
@@ -82,12 +81,7 @@ maybe_failure plot(const plot_options& o, std::ostream& err) {
     const result<std::string> bytes = *format == sheet_format::svg ? render_svg(*drawing, *size)
                                                                    : render_cairo(*drawing, *size, *format);
     if (!bytes) return failure{bytes.error().status, utf8_path(o.output) + ": " + bytes.error().message};
-    try {
-        write_file(o.output, *bytes);
-    } catch (const io_failure& e) {
-        return failure{EXIT_FAILURE_IO, e.what()};
-    }
-    return std::nullopt;
+    return write_output_file(o.output, *bytes);
 }
 
 }  // namespace

@@ -44,3 +44,12 @@ result<std::string> read_input_file(const std::filesystem::path& path) {
         return failure{EXIT_FAILURE_IO, e.what(), true};
     }
 }
+
+maybe_failure write_output_file(const std::filesystem::path& path, const std::string& bytes) {
+    try {
+        write_file(path, bytes);
+    } catch (const io_failure& e) {
+        return failure{EXIT_FAILURE_IO, e.what()};
+    }
+    return std::nullopt;
+}
