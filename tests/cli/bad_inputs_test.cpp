@@ -53,7 +53,7 @@ std::map<std::string, std::string> inputs(const fs::path& dir, const nlohmann::j
 
 void run_case(const fs::path& dir) {
     const nlohmann::json expected = nlohmann::json::parse(read_file(dir / "expected.json"));
-    for (const char* key : {"exit", "codice_errore", "metri_errore", "file", "line"})
+    for (const char* key : {"exit", "codice_errore", "metri_errore", "file", "line", "column"})
         ASSERT_TRUE(expected.contains(key)) << "expected.json has no " << key;
     const std::map<std::string, std::string> files = inputs(dir, expected);
     temp_dir in;
@@ -82,17 +82,24 @@ void run_case(const fs::path& dir) {
     ASSERT_FALSE(got.is_discarded()) << "no JSON summary on stdout";
     EXPECT_EQ(got["error_state"]["code"], expected["codice_errore"]);
     EXPECT_EQ(got["error_state"]["metres"], expected["metri_errore"]);
-    // The error state's fault is among the diagnostics, at its file (by name) and line.
+    // The error state's fault is among the diagnostics, at its file (by name), line and column.
+    const auto place = [](const nlohmann::json& d) {
+        const std::string name = d["file"].is_null() ? "-" : fs::path(d["file"].get<std::string>()).filename().string();
+        return name + ":" + d["line"].dump() + ":" + d["column"].dump();
+    };
     const int codice = expected["codice_errore"].get<int>();
     if (codice != 0) {
+        const std::string wanted = "E" + std::to_string(codice) + " " + place(expected);
         bool found = false;
-        for (const nlohmann::json& d : got["diagnostics"]) {
-            const nlohmann::json name =
-                d["file"].is_null() ? nlohmann::json() : nlohmann::json(fs::path(d["file"].get<std::string>()).filename().string());
-            found = found || (d["code"] == "E" + std::to_string(codice) && name == expected["file"] && d["line"] == expected["line"]);
-        }
-        EXPECT_TRUE(found) << "no E" << codice << " at " << expected["file"] << ":" << expected["line"] << " in "
-                           << got["diagnostics"].dump();
+        for (const nlohmann::json& d : got["diagnostics"]) found = found || d["code"].get<std::string>() + " " + place(d) == wanted;
+        EXPECT_TRUE(found) << "no " << wanted << " in " << got["diagnostics"].dump();
+    }
+    // Where the case records its warnings, exactly those, each as "CODE FILE:LINE:COLUMN".
+    if (expected.contains("warnings")) {
+        std::vector<std::string> warned;
+        for (const nlohmann::json& d : got["diagnostics"])
+            if (d["severity"] == "warning") warned.push_back(d["code"].get<std::string>() + " " + place(d));
+        EXPECT_EQ(warned, expected["warnings"].get<std::vector<std::string>>());
     }
     // An author's inputs are never changed or deleted, and --check writes
     // nothing, not even the output folder.
