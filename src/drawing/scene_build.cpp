@@ -10,6 +10,7 @@
 #include "model/cell_objects.h"
 #include "model/orologio.h"
 #include "model/testo_1252.h"
+#include "placement/lettura_chilometrica.h"
 
 scene_source scene_source_of(const modello& m) {
     scene_source s;
@@ -199,23 +200,18 @@ struct builder {
             point(scene_kind::speed_board, at_cell(k), k, "", object_values(k), false, scene_panel::objects);
     }
 
-    // Posts where the kilometric value is a whole multiple of ten kilometres.
-    // The reference starting furthest along holds from its start on, and the
-    // value counts down from its start: km(p) = fine_zona - (p - inizio_zona).
+    // Posts where the kilometric reading is a whole multiple of ten kilometres.
     void km_posts() {
         int64_t end = INT64_MAX;  // where the reference after this one takes over
-        for (int i = VOCE_PROGRESSIVA_TRE; i <= VOCE_PROGRESSIVA_UNO; ++i) {
-            const voce& r = voci[i];
-            if (r.inizio_zona == 0 && r.fine_zona == 0 && r.progressiva == 0) continue;
-            const int64_t lo = std::max<int64_t>(r.inizio_zona, stretch.from), hi = std::min<int64_t>(end - 1, stretch.to);
-            end = r.inizio_zona;
-            const auto km_at = [&r](int64_t p) { return int64_t{r.fine_zona} - (p - r.inizio_zona); };
-            if (lo > hi || km_at(lo) < 0) continue;
-            for (int64_t km = km_at(lo) / KM_POST_EVERY * KM_POST_EVERY; km >= std::max<int64_t>(km_at(hi), 0);
+        for (const riferimento_chilometrico& r : riferimenti_chilometrici(voci)) {
+            const int64_t lo = std::max<int64_t>(r.inizio, stretch.from), hi = std::min<int64_t>(end - 1, stretch.to);
+            end = r.inizio;
+            if (lo > hi || r.lettura(lo) < 0) continue;
+            for (int64_t km = r.lettura(lo) / KM_POST_EVERY * KM_POST_EVERY; km >= std::max<int64_t>(r.lettura(hi), 0);
                  km -= KM_POST_EVERY) {
                 const std::string whole = std::to_string(km / 1000);
-                point(scene_kind::km_post, r.inizio_zona + r.fine_zona - km, std::nullopt, "km " + whole,
-                      {{"km", whole}}, true, scene_panel::kilometres);
+                point(scene_kind::km_post, r.posizione(km), std::nullopt, "km " + whole, {{"km", whole}}, true,
+                      scene_panel::kilometres);
             }
         }
     }
