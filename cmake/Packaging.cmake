@@ -1,15 +1,16 @@
 # Install rules and packages: a .deb with the usual Debian layout, or on Windows a zip that
-# holds the program and its README side by side at the top level.
+# holds the program, its README and the authors' reference side by side at the top level.
 
 include(GNUInstallDirs)
 
 if(WIN32)
   install(TARGETS scenario-compiler RUNTIME DESTINATION .)
-  install(FILES README.md LICENSE DESTINATION .)
+  install(FILES README.md LICENSE docs/format.md DESTINATION .)
 else()
   set(SCENARIO_DOC_DIR ${CMAKE_INSTALL_DATAROOTDIR}/doc/scenario-compiler)
   install(TARGETS scenario-compiler RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-  install(FILES README.md DESTINATION ${SCENARIO_DOC_DIR})
+  # The authors' reference, where the "see:" references of `errors` and SARIF find it.
+  install(FILES README.md docs/format.md DESTINATION ${SCENARIO_DOC_DIR})
   # Debian looks for a package's licence under this name.
   install(FILES LICENSE DESTINATION ${SCENARIO_DOC_DIR} RENAME copyright)
 

@@ -8,11 +8,12 @@
 #include "cli/commands.h"
 #include "compile/codici_errore.h"
 #include "platform/exit_status.h"
+#include "platform/format_reference.h"
 
 namespace {
 
 // Where the text files' reference explains a code's topic.
-std::string reference(const voce_errore& e) { return std::string("docs/format.md#") + e.sezione; }
+std::string reference(const voce_errore& e) { return format_reference() + "#" + e.sezione; }
 
 }  // namespace
 

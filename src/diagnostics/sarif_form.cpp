@@ -6,6 +6,7 @@
 #include "compile/codici_errore.h"
 #include "diagnostics/json_form.h"
 #include "diagnostics/warnings.h"
+#include "platform/format_reference.h"
 
 namespace {
 
@@ -25,6 +26,7 @@ json sarif_physical_location(const luogo_testo& p, const source_file& file) {
 }
 
 json sarif_rules() {
+    const std::string docs = format_reference();
     json rules = json::array();
     for (const voce_errore& e : tabella_errori())
         rules.push_back({{"id", "E" + std::to_string(numero(e.numero))},
@@ -32,7 +34,7 @@ json sarif_rules() {
                          {"fullDescription", {{"text", e.rimedio}}},
                          {"help", {{"text", e.rimedio}}},
                          {"defaultConfiguration", {{"level", "error"}}},
-                         {"properties", {{"docs", std::string("docs/format.md#") + e.sezione}}}});
+                         {"properties", {{"docs", docs + "#" + e.sezione}}}});
     for (const warning_kind& w : warning_kinds())
         rules.push_back({{"id", std::string("-W") + w.name},
                          {"shortDescription", {{"text", w.summary}}},
