@@ -14,4 +14,6 @@ struct luogo_testo {
     int32_t line = 0;
     int32_t column = 0;
     int32_t length = 0;
+
+    bool operator==(const luogo_testo&) const = default;
 };

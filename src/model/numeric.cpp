@@ -3,6 +3,7 @@
 #include <cmath>
 #include <limits>
 #include <string>
+#include <string_view>
 
 #include "model/run_time_failure.h"
 
@@ -39,3 +40,12 @@ int32_t to_long(int64_t v) {
 int32_t long_add(int32_t a, int32_t b) { return to_long(static_cast<int64_t>(a) + b); }
 int32_t long_sub(int32_t a, int32_t b) { return to_long(static_cast<int64_t>(a) - b); }
 int32_t long_mul(int32_t a, int32_t b) { return to_long(static_cast<int64_t>(a) * b); }
+
+void registra_troncato(registro_lettura& r, const origine_valore& o, int64_t v, int64_t minimo, int64_t massimo,
+                       int64_t memorizzato, int64_t scarto) {
+    if (!r.troncati.empty()) {
+        const origine_valore& ultima = r.troncati.back().origine;
+        if (std::string_view(ultima.cosa) == o.cosa && ultima.posti[0] == o.posti[0]) return;
+    }
+    r.troncati.push_back({o, v - scarto, minimo - scarto, massimo - scarto, memorizzato - scarto});
+}

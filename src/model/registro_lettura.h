@@ -1,7 +1,9 @@
 #pragma once
 // What the reader read, kept for the author's diagnostics (warnings, and line
 // numbers for faults found later by the grid pass). Never written to a compiled file.
+#include <array>
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -50,12 +52,51 @@ struct campo_ignoto {
     int32_t riga_prima = -1;  // for a field after a line's values: that line, in righe
 };
 
+// What a stored value is and the field(s) it was written in: its name as a
+// message gives it and, for a value made from what was written (packed from
+// several fields, say), how it is made ("s1 x 10 + d1"), with the fields in that
+// order.
+struct origine_valore {
+    static constexpr size_t MAX_POSTI = 3;
+    const char* cosa = "";
+    const char* come = nullptr;  // nullptr for a value stored as written
+    std::array<luogo_testo, MAX_POSTI> posti{};  // the first is the value's place
+    uint8_t numero_posti = 0;
+
+    origine_valore(const char* cosa_, const luogo_testo& posto) : cosa(cosa_), posti{posto}, numero_posti(1) {}
+    origine_valore(const char* cosa_, const char* come_, std::initializer_list<luogo_testo> campi)
+        : cosa(cosa_), come(come_) {
+        for (const luogo_testo& p : campi)
+            if (numero_posti < MAX_POSTI) posti[numero_posti++] = p;
+    }
+};
+
+// A value its field cannot hold: the field keeps the value's low bits. In the
+// value's own terms (a gradient, not the gradient + 100 its cell holds).
+struct valore_troncato {
+    origine_valore origine;
+    int64_t valore = 0;
+    int64_t minimo = 0, massimo = 0;  // the values the field keeps exactly
+    int64_t memorizzato = 0;          // what it keeps of this one
+};
+
+// A value the compiler stores in place of the one written, and why.
+struct valore_sostituito {
+    const char* cosa = "";
+    luogo_testo posto;
+    int64_t scritto = 0, memorizzato = 0;
+    std::string perche;
+};
+
 struct registro_lettura {
     std::string percorso_linea;
     std::string percorso_treno;
     std::vector<riga_letta> righe;
     std::vector<campo_ignoto> ignoti;
     std::vector<campo_ignoto> in_piu;  // the first extra field of a line
+    // Values stored otherwise than written, recorded by the stores themselves.
+    std::vector<valore_troncato> troncati;
+    std::vector<valore_sostituito> sostituiti;
     std::string guasto;  // what the run-time failure behind a status 25 said
     // The train file was read to its end without a "[generale]" field: nothing
     // of the train was compiled. vuoto: the file holds no byte at all.
@@ -67,6 +108,11 @@ struct registro_lettura {
     const std::string& percorso(file_testo f) const {
         static const std::string nessuno;
         return f == file_testo::linea ? percorso_linea : f == file_testo::treno ? percorso_treno : nessuno;
+    }
+    // Where value field i of the line recorded last stands: the placements place
+    // that line's object. No place when there is no such field.
+    luogo_testo posto_in_ultima(size_t i) const {
+        return righe.empty() || i >= righe.back().posti.size() ? luogo_testo{} : righe.back().posti[i];
     }
     void pulisci() { *this = registro_lettura{}; }
 };

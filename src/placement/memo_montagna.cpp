@@ -14,6 +14,8 @@ constexpr int32_t DISTANZA_RACCORDO = 150;
 constexpr int32_t TIPO_RACCORDO = 3;
 // Every fourth cell of a marked span gets the marker.
 constexpr int64_t PASSO_MARCATORI = 4;
+// The type among the span line's values, numbered as the reader records them.
+constexpr size_t CAMPO_TIPO = 2;
 
 }  // namespace
 
@@ -39,10 +41,16 @@ codice memo_montagna(modello& m, int32_t& inizio, int32_t& fine, int32_t& tipo) 
     // Cells outside the grid are not written, but the marker count runs from the first cell.
     const int64_t da = std::max<int64_t>(prima, 0);
     const int64_t a = std::min<int64_t>(ultima, m.numero_celle);
+    if (da > a) return codice::nessuno;
+    // The type as every cell of the span stores it.
+    const luogo_testo campo_tipo = m.registro.posto_in_ultima(CAMPO_TIPO);
+    const uint8_t tipo_celle =
+        marcatori ? low8(tipo, m.registro, {"mountain type", "the type written less 10, for the markers", {campo_tipo}})
+                  : low8(tipo, m.registro, {"mountain type", campo_tipo});
     for (int64_t i = da; i <= a; ++i) {
         cella* c = cella_in_griglia(m, i);
         if (c == nullptr) continue;
-        c->tipo_montagna = low8(tipo);
+        c->tipo_montagna = tipo_celle;
         const int64_t conta = i - prima + 1;
         if (marcatori && conta % PASSO_MARCATORI == 0 && c->tipo_oggetto == OGGETTO_NESSUNO)
             c->tipo_oggetto = OGGETTO_MONTAGNA;

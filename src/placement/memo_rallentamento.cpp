@@ -8,12 +8,16 @@ namespace {
 // A start up to this position has no warning cell and no pre-warning cells.
 constexpr int32_t SOGLIA_AVVISO = 1500;
 
-// The object code and, when given, d_v: what every restriction cell gets first.
-void marca(modello& m, int64_t k, uint8_t tipo, int32_t d_v) {
+// The restriction line's fields, numbered as the reader records its values.
+enum campo_rallentamento : size_t { VELOCITA = 1, F_TT = 3, D_V = 5 };
+
+// The object code and, when given (d_v not 0), d_v as stored: what every
+// restriction cell gets first.
+void marca(modello& m, int64_t k, uint8_t tipo, int32_t d_v, int16_t d_v_memorizzato) {
     cella& c = m.celle[static_cast<size_t>(k)];
     m.rivendica(static_cast<size_t>(k));
     c.tipo_oggetto = tipo;
-    if (d_v != 0) c.dato2 = low16(d_v);
+    if (d_v != 0) c.dato2 = d_v_memorizzato;
 }
 
 }  // namespace
@@ -38,17 +42,23 @@ rifiuto_posa memo_rallentamento(modello& m, int32_t x, int32_t& v, int32_t& l, i
     cella* fine = cella_libera(m, e);
     if (fine == nullptr) return rifiuto_cella(m, codice::fine_occupata, e);
 
+    // Each value once, as every cell that gets it stores it.
+    registro_lettura& r = m.registro;
+    const int16_t d_v_celle = d_v != 0 ? low16(d_v, r, {"restriction cell value", r.posto_in_ultima(D_V)}) : 0;
+    const int16_t velocita = low16(v, r, {"restriction speed", r.posto_in_ultima(VELOCITA)});
+    const int16_t f_tt_celle = low16(f_tt, r, {"restriction start and end value", r.posto_in_ultima(F_TT)});
+
     // The end goes first, so a start in the same cell leaves its own code.
-    marca(m, e, OGGETTO_FINE_RALLENTAMENTO, d_v);
-    marca(m, s, OGGETTO_INIZIO_RALLENTAMENTO, d_v);
+    marca(m, e, OGGETTO_FINE_RALLENTAMENTO, d_v, d_v_celle);
+    marca(m, s, OGGETTO_INIZIO_RALLENTAMENTO, d_v, d_v_celle);
     if (con_avviso) {
-        marca(m, w, OGGETTO_AVVISO_RALLENTAMENTO, d_v);
-        avviso->dato1 = low16(v);
+        marca(m, w, OGGETTO_AVVISO_RALLENTAMENTO, d_v, d_v_celle);
+        avviso->dato1 = velocita;
     }
-    inizio->dato1 = low16(v);
-    fine->dato1 = low16(v);
-    inizio->dato3 = low16(f_tt);
-    fine->dato3 = low16(f_tt);
+    inizio->dato1 = velocita;
+    fine->dato1 = velocita;
+    inizio->dato3 = f_tt_celle;
+    fine->dato3 = f_tt_celle;
 
     if (!con_avviso || f_ta == 0) return codice::nessuno;
     cella* preavviso[4];

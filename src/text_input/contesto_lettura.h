@@ -6,6 +6,7 @@
 #include <initializer_list>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "model/modello.h"
 #include "model/run_time_failure.h"
@@ -42,17 +43,22 @@ struct contesto_lettura {
     int32_t linea_ultimo_valore = 0;
     int32_t linea_taciuta = 0;
 
-    // Made afresh for every read, so each cursor starts at its value here.
+    // Made afresh for every read, so each cursor starts at its value here. A run
+    // value is stored when the next line of its kind, or the file's end, is read:
+    // beside it, the field it was read from (no place for the value before the first line).
     // Route phase.
     int32_t cursore_pendenza = 0;
     int32_t pendenza_precedente = 0;
+    luogo_testo origine_pendenza;
     int32_t cursore_geometria = 2;
     int32_t cursore_cartelli = VOCE_PRIMO_CARTELLO;
     // Train phase.
     int32_t cursore_velocita = 0;
     int32_t velocita_precedente = 0;
+    luogo_testo origine_velocita;
     int32_t cursore_aderenza = 0;
     int32_t aderenza_precedente = 0;
+    luogo_testo origine_aderenza;
     int32_t numero_stazione = 1;
 
     const std::filesystem::path& percorso() const {
@@ -111,6 +117,13 @@ struct contesto_lettura {
     std::optional<std::string> chiave_corpo();
     // Notes the keyword field as an unknown one when nothing matched it.
     void nota_se_ignoto(const std::string& chiave);
+
+    // Where value field i of the line being handled stands (0: its first value);
+    // the keyword's place when the line has not read that field.
+    luogo_testo posto_campo(size_t i) const {
+        const std::vector<luogo_testo>& posti = campi->dal_segno();
+        return i < posti.size() ? posti[i] : posto_chiave;
+    }
 
     // Records a handled keyword line; returns its index in the record.
     size_t registra(genere_riga genere, std::initializer_list<int32_t> valori = {});

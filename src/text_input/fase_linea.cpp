@@ -137,9 +137,12 @@ void inizio_geometria(modello& m) {
 }
 
 // The gradient fill: each cell gets the previous gradient + 100, in one byte.
+constexpr int32_t SCARTO_PENDENZA = 100;
 void riempi_pendenza(contesto_lettura& c, int64_t fino) {
-    c.riempi(c.cursore_pendenza, fino, &cella::pendenza, false,
-             [&] { return low8(long_add(c.pendenza_precedente, 100)); });
+    const origine_valore origine("gradient", c.origine_pendenza);
+    c.riempi(c.cursore_pendenza, fino, &cella::pendenza, false, [&] {
+        return low8(long_add(c.pendenza_precedente, SCARTO_PENDENZA), c.m.registro, origine, SCARTO_PENDENZA);
+    });
 }
 
 passo pendenza(contesto_lettura& c) {
@@ -150,6 +153,7 @@ passo pendenza(contesto_lettura& c) {
     int32_t n = nearest_long(posizione / 50.0);
     if (n > 0) riempi_pendenza(c, n);
     c.pendenza_precedente = valore;
+    c.origine_pendenza = c.posto_campo(1);
     return passo::avanti;
 }
 
@@ -218,7 +222,7 @@ passo cartello_indicatore(contesto_lettura& c) {
     if (c.cursore_cartelli < 2) return c.rifiuta(codice::voci_esaurite, posizione);
     m.rivendica(static_cast<size_t>(k));
     b.tipo_oggetto = OGGETTO_CARTELLO_INDICATORE;
-    b.dato1 = low16(c.cursore_cartelli);
+    b.dato1 = low16(c.cursore_cartelli);  // 80 down to 2: always fits
     m.voci[static_cast<size_t>(c.cursore_cartelli)].testo = testo;
     --c.cursore_cartelli;
     return passo::avanti;

@@ -20,7 +20,9 @@ void riempi_velocita(contesto_lettura& c, int64_t fino, bool ferma) {
 }
 
 void riempi_aderenza(contesto_lettura& c, int64_t fino) {
-    c.riempi(c.cursore_aderenza, fino, &cella::aderenza, false, [&] { return low8(c.aderenza_precedente); });
+    const origine_valore origine("adhesion", c.origine_aderenza);
+    c.riempi(c.cursore_aderenza, fino, &cella::aderenza, false,
+             [&] { return low8(c.aderenza_precedente, c.m.registro, origine); });
 }
 
 // Reads position and value of a run-value line; status 15 when the position is
@@ -39,6 +41,7 @@ passo velocita(contesto_lettura& c) {
     if (!n) return passo::fine_file;
     if (*n > 0) riempi_velocita(c, *n, true);
     c.velocita_precedente = valore;
+    c.origine_velocita = c.posto_campo(1);
     return passo::avanti;
 }
 
@@ -48,6 +51,7 @@ passo aderenza(contesto_lettura& c) {
     if (!n) return passo::fine_file;
     if (*n > 0) riempi_aderenza(c, *n);
     c.aderenza_precedente = valore;
+    c.origine_aderenza = c.posto_campo(1);
     return passo::avanti;
 }
 
@@ -78,7 +82,7 @@ passo abbattimento(contesto_lettura& c) {
     c.m.rivendica(static_cast<size_t>(k));
     if (valore > 0) {
         cut.tipo_oggetto = OGGETTO_ABBATTIMENTO;
-        cut.dato1 = low16(valore);
+        cut.dato1 = low16(valore, c.m.registro, {"code cut value", c.posto_campo(1)});
     } else {
         cut.tipo_oggetto = OGGETTO_ABBATTIMENTO_SENZA_VALORE;
     }

@@ -1,25 +1,46 @@
 // The station steps of the train phase, in their order: a field already stored
 // stays when a later check of the same station fails.
+#include <string>
+
 #include "model/numeric.h"
 #include "text_input/contesto_lettura.h"
 
 namespace {
 
 constexpr int32_t SPAZIO_TRA_STAZIONI = 350;
+// A shorter station has its field 5 cleared.
+constexpr int32_t LUNGHEZZA_CAMPO_5 = 600;
+// Fields 5 and 6: their index among the line's numbers, and their name.
+struct campo_azzerato {
+    size_t indice;
+    const char* nome;
+};
+constexpr campo_azzerato CAMPO_5{4, "station field 5"}, CAMPO_6{5, "station field 6"};
 
-void area(voce& v, int32_t posizione, int32_t lunghezza) {
+// Clears a field that the station's kind or place clears; a value the author
+// wrote there is recorded as replaced, at its field, with why.
+template <class P>
+void azzera(contesto_lettura& c, uint8_t& valore, campo_azzerato campo, P perche) {
+    if (valore != 0) c.m.registro.sostituiti.push_back({campo.nome, c.posto_campo(campo.indice), valore, 0, perche()});
+    valore = 0;
+}
+
+void area(contesto_lettura& c, voce& v, int32_t posizione, int32_t lunghezza) {
+    const auto per_tipo = [&] {
+        return "it is cleared for kinds 5 to 8 (this station is kind " + std::to_string(v.categoria) + ")";
+    };
     switch (v.categoria) {
         case 5:
         case 6:
             v.fine_zona = long_add(posizione, 150);
             v.inizio_zona = long_sub(posizione, lunghezza);
-            v.opzione4 = 0;
+            azzera(c, v.opzione4, CAMPO_6, per_tipo);
             break;
         case 7:
         case 8:
             v.inizio_zona = long_sub(posizione, lunghezza);
             v.fine_zona = long_add(posizione, lunghezza);
-            v.opzione4 = 0;
+            azzera(c, v.opzione4, CAMPO_6, per_tipo);
             break;
         default:
             v.inizio_zona = nearest_long(posizione - lunghezza / 2.0);
@@ -71,11 +92,16 @@ passo stazione(contesto_lettura& c) {
     v.testo = c.testo_valore();
     c.registrata(indice).testo = v.testo;
 
-    area(v, posizione, lunghezza);
-    if (lunghezza < 600) v.opzione5 = 0;
+    area(c, v, posizione, lunghezza);
+    if (lunghezza < LUNGHEZZA_CAMPO_5)
+        azzera(c, v.opzione5, CAMPO_5, [&] {
+            return "it is cleared when the length (" + std::to_string(lunghezza) + " m) is below " +
+                   std::to_string(LUNGHEZZA_CAMPO_5) + " m";
+        });
     if (s == 1) {
-        v.opzione4 = 0;
-        v.opzione5 = 0;
+        const auto prima = [] { return std::string("it is cleared for the first station"); };
+        azzera(c, v.opzione4, CAMPO_6, prima);
+        azzera(c, v.opzione5, CAMPO_5, prima);
     }
 
     if (v.categoria < 25) {
@@ -95,7 +121,7 @@ passo stazione(contesto_lettura& c) {
         cella& segno = c.cella_at(marca);
         m.rivendica(static_cast<size_t>(marca));
         segno.tipo_oggetto = OGGETTO_STAZIONE;
-        segno.dato1 = low16(s);
+        segno.dato1 = low16(s);  // 1 to 79: always fits
     }
 
     if (s > 1 && long_sub(v.inizio_zona, SPAZIO_TRA_STAZIONI) < m.voci[static_cast<size_t>(s - 1)].fine_zona)
