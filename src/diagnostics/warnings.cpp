@@ -21,6 +21,8 @@ const std::vector<warning_kind> KINDS = {
     {"curve-past-geometry", "a curve running past the end of the geometry", false},
     {"negative-length", "a negative length of a station, curve, restriction or span", false},
     {"restriction-edge-in-station", "a restriction beginning or ending inside a station's area", false},
+    {"overflow", "a value its field cannot hold, which keeps its low bits, or a clock time the simulator carries over", false},
+    {"replaced-value", "a value the compiler replaces: a signal's time value raised, a station's field 5 or 6 cleared", false},
     {"station-in-restriction", "a station's area wholly inside a restriction", true},
     {"continued-line", "a line whose values run on to a later line", true},
 };
@@ -107,6 +109,53 @@ void stations_and_restrictions(builder& b) {
     }
 }
 
+// The values the stores kept otherwise than written, each at the field it came
+// from; a packed value's other fields as notes.
+void stored_values(builder& b) {
+    const registro_lettura& reg = b.m.registro;
+    for (const valore_troncato& t : reg.troncati) {
+        const origine_valore& o = t.origine;
+        const std::string made = o.come ? std::string(" (") + o.come + ")" : "";
+        diagnostic& d = b.add("overflow", o.posti[0],
+                              std::string(o.cosa) + " " + std::to_string(t.valore) + made + " does not fit the cell (" +
+                                  std::to_string(t.minimo) + " to " + std::to_string(t.massimo) +
+                                  "): stored as " + std::to_string(t.memorizzato));
+        for (size_t i = 1; i < o.numero_posti; ++i)
+            d.notes.push_back({o.posti[i], std::string("part of the packed value ") + (o.come ? o.come : o.cosa)});
+    }
+    for (const valore_sostituito& s : reg.sostituiti)
+        b.add("replaced-value", s.posto,
+              std::string(s.cosa) + " is " + std::to_string(s.scritto) + " but stored as " + std::to_string(s.memorizzato) +
+                  ": " + s.perche);
+}
+
+// The clock is stored as written and the simulator counts it as (hours x 60 +
+// minutes) x 60 + seconds, so a field outside a time of day carries over (or,
+// negative, borrows).
+void clock_time(builder& b, const riga_letta& r) {
+    if (r.valori.size() < 3) return;
+    static constexpr const char* NAMES[] = {"hours", "minutes", "seconds"};
+    static constexpr int32_t LAST[] = {23, 59, 59};
+    const auto two_digits = [](int64_t v) { return (v >= 0 && v < 10 ? "0" : "") + std::to_string(v); };
+    const auto written = [&](int64_t h, int64_t m, int64_t s) {
+        return two_digits(h) + ":" + two_digits(m) + ":" + two_digits(s);
+    };
+    diagnostic* d = nullptr;
+    for (size_t i = 0; i < 3; ++i) {
+        const int32_t v = r.valori[i];
+        if (v >= 0 && v <= LAST[i]) continue;
+        const std::string range = std::string(NAMES[i]) + " " + std::to_string(v) + " outside 0 to " + std::to_string(LAST[i]);
+        if (d != nullptr) {
+            d->notes.push_back({b.field(r, i), range + " too"});
+            continue;
+        }
+        const int64_t t = (int64_t{r.valori[0]} * 60 + r.valori[1]) * 60 + r.valori[2], a = t < 0 ? -t : t;
+        d = &b.add("overflow", b.field(r, i),
+                   "clock " + written(r.valori[0], r.valori[1], r.valori[2]) + " is not a time of day (" + range +
+                       "): the simulator reads it as " + (t < 0 ? "-" : "") + written(a / 3600, a / 60 % 60, a % 60));
+    }
+}
+
 }  // namespace
 
 const std::vector<warning_kind>& warning_kinds() { return KINDS; }
@@ -132,6 +181,7 @@ std::vector<diagnostic> scenario_warnings(const modello& m) {
         if (r.posti.size() > 0 && r.posti.back().line > r.luogo.line)
             b.add("continued-line", b.keyword(r),
                   "the values of '" + r.chiave + "' run on to line " + std::to_string(r.posti.back().line));
+        if (r.genere == genere_riga::orologio) clock_time(b, r);
         if (!ha_posizione(r.genere) || r.valori.empty()) continue;
         const int32_t p = r.valori[0];
         const char* kind = nome_genere(r.genere);
@@ -174,6 +224,7 @@ std::vector<diagnostic> scenario_warnings(const modello& m) {
     }
 
     stations_and_restrictions(b);
+    stored_values(b);
 
     // A runaway field (a whole file without a comma) is quoted by its start only.
     constexpr size_t QUOTED = 40;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -109,4 +110,48 @@ TEST(ScenarioWarnings, EachKindNamesItsPlace) {
          }},
     };
     for (const caso& c : casi) EXPECT_EQ(avvisi(c), c.attesi) << c.nome;
+}
+
+// The stores' records and the clock lines, each warning with its notes.
+TEST(ScenarioWarnings, StoredValuesAndTheClockAtTheirFields) {
+    modello m;
+    m.registro.percorso_linea = "Prova_linea.txt";
+    m.registro.percorso_treno = "Prova_7-.txt";
+    registro_lettura& r = m.registro;
+    r.troncati.push_back({{"gradient", luogo_testo{L, 5, 17, 3}}, 180, -100, 155, -76});
+    r.troncati.push_back({{"signal value", "rapp x 10 + sx x 3 + dx", {{T, 4, 28, 4}, {T, 4, 16, 1}, {T, 4, 34, 1}}},
+                          90025, -32768, 32767, 24489});
+    r.sostituiti.push_back({"signal time value", {T, 4, 46, 2}, 50, 101, "a time value from 1 to 100 is raised to 101"});
+    for (auto [linea, ore, minuti, secondi] : {std::tuple{2, 8, 30, 0}, {3, 23, 59, 59}, {5, 27, 75, 0}, {6, 8, -5, 0},
+                                              {7, 10, 47, 60}, {8, 0, 0, -30}, {9, 24, 0, 0}})
+        r.righe.push_back(riga(T, linea, g::orologio, {ore, minuti, secondi}));
+    std::vector<std::string> out;
+    for (const diagnostic& d : scenario_warnings(m)) {
+        const auto posto = [&](const luogo_testo& p) {
+            return r.percorso(p.file) + ":" + std::to_string(p.line) + ":" + std::to_string(p.column);
+        };
+        out.push_back(posto(d.place) + " " + d.code + " " + d.message);
+        for (const diagnostic_note& n : d.notes) out.push_back("  " + posto(n.place) + " note: " + n.message);
+    }
+    const std::vector<std::string> attesi = {
+        "Prova_linea.txt:5:17 -Woverflow gradient 180 does not fit the cell (-100 to 155): stored as -76",
+        "Prova_7-.txt:4:28 -Woverflow signal value 90025 (rapp x 10 + sx x 3 + dx) does not fit the cell (-32768 to "
+        "32767): stored as 24489",
+        "  Prova_7-.txt:4:16 note: part of the packed value rapp x 10 + sx x 3 + dx",
+        "  Prova_7-.txt:4:34 note: part of the packed value rapp x 10 + sx x 3 + dx",
+        "Prova_7-.txt:4:46 -Wreplaced-value signal time value is 50 but stored as 101: a time value from 1 to 100 is "
+        "raised to 101",
+        "Prova_7-.txt:5:10 -Woverflow clock 27:75:00 is not a time of day (hours 27 outside 0 to 23): the simulator "
+        "reads it as 28:15:00",
+        "  Prova_7-.txt:5:17 note: minutes 75 outside 0 to 59 too",
+        "Prova_7-.txt:6:17 -Woverflow clock 08:-5:00 is not a time of day (minutes -5 outside 0 to 59): the simulator "
+        "reads it as 07:55:00",
+        "Prova_7-.txt:7:24 -Woverflow clock 10:47:60 is not a time of day (seconds 60 outside 0 to 59): the simulator "
+        "reads it as 10:48:00",
+        "Prova_7-.txt:8:24 -Woverflow clock 00:00:-30 is not a time of day (seconds -30 outside 0 to 59): the "
+        "simulator reads it as -00:00:30",
+        "Prova_7-.txt:9:10 -Woverflow clock 24:00:00 is not a time of day (hours 24 outside 0 to 23): the simulator "
+        "reads it as 24:00:00",
+    };
+    EXPECT_EQ(out, attesi);
 }
