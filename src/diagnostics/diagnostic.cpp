@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <tuple>
 
+std::string fix_description(const fix_it& f) { return "replace with '" + f.text + "'"; }
+
 void sort_diagnostics(std::vector<diagnostic>& diagnostics) {
     std::stable_sort(diagnostics.begin(), diagnostics.end(), [](const diagnostic& a, const diagnostic& b) {
         return std::tuple(a.place.file, a.place.line, a.place.column) <

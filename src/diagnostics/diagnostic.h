@@ -18,6 +18,16 @@ struct diagnostic_note {
     std::string message;
 };
 
+// A replacement an editor may apply: `text` in place of the bytes `place`
+// covers (from its column, its length of them; none for an insertion).
+struct fix_it {
+    luogo_testo place;
+    std::string text;  // UTF-8
+};
+
+// What a fix-it does, in words, alike in every form: "replace with 'TEXT'".
+std::string fix_description(const fix_it& f);
+
 struct diagnostic {
     severity level = severity::error;
     // "E16" for an error; "-Wname" for a warning (as shown between brackets).
@@ -26,6 +36,7 @@ struct diagnostic {
     std::optional<int32_t> position_m;  // the position the error state records
     std::string message;                // UTF-8
     std::vector<diagnostic_note> notes;
+    std::vector<fix_it> fixes = {};  // an initialiser list may leave it out, without a warning
 };
 
 // A compile's two text files: each one's path as the user gave it (UTF-8) and its

@@ -31,6 +31,15 @@ json diagnostic_json(const diagnostic& d, const source_files& sources) {
         notes.push_back(note);
     }
     j["notes"] = notes;
+    json fixes = json::array();
+    for (const fix_it& f : d.fixes) {
+        json fix = json::object();
+        add_place(fix, f.place, sources);
+        fix["end_column"] = number_or_null(f.place.column > 0 ? f.place.column + f.place.length : 0);
+        fix["text"] = f.text;
+        fixes.push_back(fix);
+    }
+    j["fixes"] = fixes;
     return j;
 }
 

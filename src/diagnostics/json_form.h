@@ -8,7 +8,8 @@
 
 #include "diagnostics/diagnostic.h"
 
-// {"severity", "code", "file", "line", "column", "position_m", "message", "notes"}.
+// {"severity", "code", "file", "line", "column", "position_m", "message", "notes",
+// "fixes": [{"file", "line", "column", "end_column" (just past the bytes replaced), "text"}]}.
 nlohmann::ordered_json diagnostic_json(const diagnostic& d, const source_files& sources);
 // {"diagnostics": [...], "error_state": {"code", "metres"}, "report", "written"}.
 nlohmann::ordered_json summary_json(const std::vector<diagnostic>& diagnostics, const source_files& sources,

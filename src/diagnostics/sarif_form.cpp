@@ -63,6 +63,23 @@ std::string diagnostics_sarif(const std::vector<diagnostic>& diagnostics, const 
             }
             r["relatedLocations"] = related;
         }
+        if (!d.fixes.empty()) {
+            json fixes = json::array();
+            for (const fix_it& f : d.fixes) {
+                const source_file* file = sources.of(f.place.file);
+                if (file == nullptr || f.place.line < 1 || f.place.column < 1) continue;
+                const json region = {{"startLine", f.place.line},
+                                     {"startColumn", f.place.column},
+                                     {"endColumn", int64_t{f.place.column} + f.place.length}};
+                fixes.push_back(
+                    {{"description", {{"text", fix_description(f)}}},
+                     {"artifactChanges",
+                      json::array({{{"artifactLocation", {{"uri", file_uri_reference(file->path)}}},
+                                    {"replacements",
+                                     json::array({{{"deletedRegion", region}, {"insertedContent", {{"text", f.text}}}}})}}})}});
+            }
+            if (!fixes.empty()) r["fixes"] = fixes;
+        }
         if (d.position_m) r["properties"] = {{"position_m", *d.position_m}};
         results.push_back(r);
     }

@@ -73,13 +73,39 @@ void print_source(const painter& paint, const luogo_testo& p, const source_files
     paint.err << '\n';
 }
 
-void print_one(const painter& paint, const luogo_testo& p, std::string_view label, const char* label_sgr,
-               const std::string& message, const source_files& sources) {
+void print_heading(const painter& paint, const luogo_testo& p, std::string_view label, const char* label_sgr,
+                   const std::string& message, const source_files& sources) {
     paint(printable(place_prefix(p, sources)), BOLD);
     paint(label, label_sgr);
     paint(printable(message), BOLD);
     paint.err << '\n';
+}
+
+void print_one(const painter& paint, const luogo_testo& p, std::string_view label, const char* label_sgr,
+               const std::string& message, const source_files& sources) {
+    print_heading(paint, p, label, label_sgr, message, sources);
     print_source(paint, p, sources);
+}
+
+// A fix-it as a note, and under it the source line as the fix makes it, with the
+// caret under the text put in.
+void print_fix(const painter& paint, const fix_it& f, const source_files& sources) {
+    print_heading(paint, f.place, "note: ", GREY, fix_description(f), sources);
+    const source_file* file = sources.of(f.place.file);
+    const auto line = file == nullptr ? std::nullopt : source_line(file->text, f.place.line);
+    if (!line || f.place.column < 1 || f.place.column > static_cast<int64_t>(line->size()) + 1) return;
+    const size_t from = static_cast<size_t>(f.place.column - 1);
+    const size_t to = std::min(line->size(), from + static_cast<size_t>(std::max(f.place.length, 0)));
+    const std::string before = utf8_da_1252(line->substr(0, from));
+    paint.err << printable(before + f.text + utf8_da_1252(line->substr(to))) << '\n';
+    std::string caret;
+    for (size_t i = 0; i < from; ++i) caret += (*line)[i] == '\t' ? '\t' : ' ';
+    caret += '^';
+    // One mark a character of the text: its UTF-8 lead bytes.
+    const auto characters = std::count_if(f.text.begin(), f.text.end(), [](char c) { return (c & 0xC0) != 0x80; });
+    caret.append(static_cast<size_t>(std::max<std::ptrdiff_t>(characters - 1, 0)), '~');
+    paint(caret, GREEN);
+    paint.err << '\n';
 }
 
 }  // namespace
@@ -92,6 +118,7 @@ void print_diagnostics(std::ostream& err, const std::vector<diagnostic>& diagnos
         const std::string label = std::string(severity_name(d.level)) + ": ";
         const std::string message = d.code.empty() ? d.message : d.message + " [" + d.code + "]";
         print_one(paint, d.place, label, is_error ? RED : MAGENTA, message, sources);
+        for (const fix_it& f : d.fixes) print_fix(paint, f, sources);
         for (const diagnostic_note& n : d.notes)
             print_one(paint, n.place, "note: ", GREY, n.message, sources);
     }

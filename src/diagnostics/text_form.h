@@ -11,7 +11,10 @@
 //   PATH:LINE:COL: error: MESSAGE [E16]
 //   <the source line, as UTF-8>
 //         ^~~~
-//   PATH:LINE:COL: note: MESSAGE
+//   PATH:LINE:COL: note: replace with 'TEXT'   (each fix-it)
+//   <the source line as the fix-it makes it>
+//         ^~~~                                  (under TEXT)
+//   PATH:LINE:COL: note: MESSAGE                (each note, with its source line)
 // then "N errors, M warnings generated." when there is any. Colours (as the
 // usual compilers use them) only with colour set.
 void print_diagnostics(std::ostream& err, const std::vector<diagnostic>& diagnostics, const source_files& sources,

@@ -76,6 +76,22 @@ TEST(Diagnostics, CompilerFormWithSourceLinesAndCarets) {
          "END\n"
          "   ^\n"
          "2 errors, 2 warnings generated.\n"},
+        // A fix-it shows the line as it makes it, the caret under each character put in.
+        {{{warning, "-Wx", {R, 1, 7, 7}, {}, "quoted", {}, {{{R, 1, 7, 7}, "Citt\xC3\xA0"}}},
+          {warning, "-Wx", {R, 2, 2, 7}, {}, "capitals", {}, {{{R, 2, 2, 7}, "segnale"}}}},
+         "route.txt:1:7: warning: quoted [-Wx]\n"
+         "LINEA,\"Citt\xC3\xA0\"\n"
+         "      ^~~~~~~\n"
+         "route.txt:1:7: note: replace with 'Citt\xC3\xA0'\n"
+         "LINEA,Citt\xC3\xA0\n"
+         "      ^~~~~\n"
+         "route.txt:2:2: warning: capitals [-Wx]\n"
+         "\tSEGNALE, 1200,  X\n"
+         "\t^~~~~~~\n"
+         "route.txt:2:2: note: replace with 'segnale'\n"
+         "\tsegnale, 1200,  X\n"
+         "\t^~~~~~~\n"
+         "2 warnings generated.\n"},
     };
     for (const auto& c : cases) EXPECT_EQ(printed(c.diagnostics, false), c.expected);
 }
@@ -100,7 +116,7 @@ TEST(Diagnostics, ColoursOnlyWhenAsked) {
 TEST(Diagnostics, JsonAndSarifCarryTheSameDiagnostics) {
     const std::string warning_code = std::string("-W") + warning_kinds().front().name;
     const std::vector<diagnostic> d = {
-        {severity::error, "E16", {R, 2, 11, 4}, 1200, "bad \xFF byte", {{{T, 3, 0, 0}, "also"}}},
+        {severity::error, "E16", {R, 2, 11, 4}, 1200, "bad \xFF byte", {{{T, 3, 0, 0}, "also"}}, {{{R, 2, 11, 4}, "1250"}}},
         {severity::warning, warning_code, {}, {}, "no place", {{{}, "nowhere"}}},
     };
     const compile_outcome outcome{16, 1200, "1251", {"a.sim", "b.sim"}};
@@ -124,6 +140,21 @@ TEST(Diagnostics, JsonAndSarifCarryTheSameDiagnostics) {
         EXPECT_EQ(a["severity"], r["level"]);
         EXPECT_EQ(a["message"], r["message"]["text"]);
         EXPECT_EQ(a["notes"].size(), r["relatedLocations"].size());
+        // Each fix-it: the same file, range and text.
+        ASSERT_EQ(a["fixes"].size(), d[i].fixes.size());
+        ASSERT_EQ(a["fixes"].size(), r.value("fixes", nlohmann::json::array()).size());
+        for (size_t k = 0; k < a["fixes"].size(); ++k) {
+            const auto& f = a["fixes"][k];
+            const auto& change = r["fixes"][k]["artifactChanges"].at(0);
+            const auto& replacement = change["replacements"].at(0);
+            EXPECT_EQ(change["artifactLocation"]["uri"], file_uri_reference(f["file"].get<std::string>()));
+            EXPECT_EQ(f["line"], replacement["deletedRegion"]["startLine"]);
+            EXPECT_EQ(f["column"], replacement["deletedRegion"]["startColumn"]);
+            EXPECT_EQ(f["end_column"], replacement["deletedRegion"]["endColumn"]);
+            EXPECT_EQ(f["end_column"], 15);
+            EXPECT_EQ(f["text"], replacement["insertedContent"]["text"]);
+            EXPECT_EQ(f["text"], "1250");
+        }
         if (a["file"].is_null()) {
             EXPECT_FALSE(r.contains("locations"));
             continue;
