@@ -26,6 +26,8 @@ std::optional<std::string> nearest_name(const std::string& word, const std::vect
     std::optional<std::string> best;
     size_t best_distance = 3;
     for (const std::string& c : candidates) {
+        // The distance is at least the difference of the lengths: a long word costs nothing.
+        if ((word.size() > c.size() ? word.size() - c.size() : c.size() - word.size()) >= best_distance) continue;
         const size_t d = edit_distance(word, c);
         if (d < best_distance && 2 * d < word.size()) {
             best = c;

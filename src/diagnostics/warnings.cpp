@@ -1,9 +1,12 @@
 #include "diagnostics/warnings.h"
 
 #include <algorithm>
+#include <array>
 #include <map>
+#include <optional>
 #include <utility>
 
+#include "diagnostics/nearest_name.h"
 #include "model/testo_1252.h"
 #include "text_input/campi_righe.h"
 #include "text_input/confronto.h"
@@ -41,6 +44,27 @@ bool placed_in_a_cell(genere_riga g) {
 
 std::string metres(int64_t v) { return std::to_string(v) + " m"; }
 
+// The keyword of its section a field most likely meant, when one is near. Case
+// is ignored, as the reader ignores it for most keywords; where it does not, the
+// keyword differs only in case and is still the one meant.
+std::optional<std::string> meant_keyword(const std::string& field, sezione_riga s) {
+    static const std::array<std::vector<std::string>, 3> names = [] {
+        std::array<std::vector<std::string>, 3> t;
+        for (const sezione_riga x : {sezione_riga::generale, sezione_riga::corpo, sezione_riga::treno})
+            for (const forma_chiave& f : chiavi_sezione(x)) t[static_cast<size_t>(x)].push_back(f.forma);
+        return t;
+    }();
+    const std::vector<std::string>& candidates = names[static_cast<size_t>(s)];
+    // Near is within 2 edits: a field longer than every keyword by more is none of them (and is not copied).
+    size_t longest = 0;
+    for (const std::string& c : candidates) longest = std::max(longest, c.size());
+    if (field.size() > longest + 2) return std::nullopt;
+    std::string folded = field;
+    for (char& ch : folded)
+        if (ch >= 'A' && ch <= 'Z') ch = static_cast<char>(ch - 'A' + 'a');
+    return nearest_name(folded, candidates);
+}
+
 struct builder {
     const modello& m;
     std::vector<diagnostic> out;
@@ -61,6 +85,14 @@ struct builder {
     }
     void note(diagnostic& d, const riga_letta& r, std::string message) const {
         d.notes.push_back({keyword(r), utf8_da_1252(message)});
+    }
+    // ": did you mean 'KEYWORD'?" after the message, and the keyword as a fix-it
+    // in place of the field, when one is near.
+    static void suggest(diagnostic& d, const luogo_testo& field, const std::string& written, sezione_riga s) {
+        const std::optional<std::string> meant = meant_keyword(written, s);
+        if (!meant) return;
+        d.message += ": did you mean '" + *meant + "'?";
+        d.fixes.push_back({field, *meant});
     }
 };
 
@@ -233,8 +265,11 @@ std::vector<diagnostic> scenario_warnings(const modello& m) {
             t.size() <= QUOTED + 20 ? t : t.substr(0, QUOTED) + "... (" + std::to_string(t.size()) + " bytes)";
         return "'" + start + "'";
     };
-    for (const campo_ignoto& f : reg.ignoti)
-        b.add("unknown-keyword", f.posto, quoted(f.testo) + " matches no keyword (misspelt?)");
+    for (const campo_ignoto& f : reg.ignoti) {
+        diagnostic& d = b.add("unknown-keyword", f.posto, quoted(f.testo) + " matches no keyword");
+        b.suggest(d, f.posto, f.testo, f.sezione);
+        if (d.fixes.empty()) d.message += " (misspelt?)";
+    }
     for (const campo_ignoto& f : reg.in_piu) {
         const riga_letta* r = f.riga_prima >= 0 ? &reg.righe[size_t(f.riga_prima)] : nullptr;
         b.add("extra-fields", f.posto,

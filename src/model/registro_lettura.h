@@ -34,6 +34,10 @@ enum class genere_riga : uint8_t {
 
 const char* nome_genere(genere_riga g);
 
+// Where the reader recognises a kind: the route file reads its general section
+// apart from its body; the train file has one body only.
+enum class sezione_riga : uint8_t { generale, corpo, treno };
+
 struct riga_letta {
     luogo_testo luogo;             // the keyword field's place
     std::string chiave;            // the keyword field as written
@@ -50,6 +54,7 @@ struct campo_ignoto {
     luogo_testo posto;
     std::string testo;
     int32_t riga_prima = -1;  // for a field after a line's values: that line, in righe
+    sezione_riga sezione = sezione_riga::generale;  // where it stands, for the keywords it may have meant
 };
 
 // What a stored value is and the field(s) it was written in: its name as a

@@ -1,6 +1,8 @@
 #include "text_input/campi_righe.h"
 
 #include <algorithm>
+#include <array>
+#include <string>
 
 namespace {
 
@@ -112,7 +114,35 @@ const std::vector<genere_campi>& tabella() {
     return t;
 }
 
+// The keyword fields of a kind: where the reader tells variants apart, one of
+// each (the words it tells them by are the reader's); otherwise the keyword.
+std::vector<std::string> forme(const genere_campi& g) {
+    const std::string chiave(g.chiave);
+    switch (g.genere) {
+        case G::progressiva:
+        case G::sfondo: return {chiave + " uno", chiave + " due", chiave + " tre"};
+        case G::ripetizione_segnali: return {chiave + " 4 codici", chiave + " 9 codici"};
+        case G::curva: {
+            std::vector<std::string> out;
+            for (const char lato : {'s', 'd'})
+                for (char classe = '1'; classe <= '6'; ++classe) out.push_back(chiave + lato + classe);
+            return out;
+        }
+        default: return {chiave};
+    }
+}
+
 }  // namespace
+
+const std::vector<forma_chiave>& chiavi_sezione(sezione_riga s) {
+    static const std::array<std::vector<forma_chiave>, 3> per_sezione = [] {
+        std::array<std::vector<forma_chiave>, 3> t;
+        for (const genere_campi& g : tabella())
+            for (std::string& f : forme(g)) t[static_cast<size_t>(g.sezione)].push_back({g.genere, std::move(f)});
+        return t;
+    }();
+    return per_sezione[static_cast<size_t>(s)];
+}
 
 size_t genere_campi::numero_valori() const {
     return static_cast<size_t>(

@@ -3,14 +3,11 @@
 // its keyword, and each field's width, unit, meaning and role, for the tooling.
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
 #include "model/registro_lettura.h"
-
-// Where the reader recognises a kind: the route file reads its general section
-// apart from its body; the train file has one body only.
-enum class sezione_riga : uint8_t { generale, corpo, treno };
 
 // How a field is read: Long, Integer, Byte (0 to 255), or a text.
 enum class larghezza_campo : uint8_t { long32, integer16, byte8, testo };
@@ -47,6 +44,16 @@ struct genere_campi {
 // One entry per kind, in genere_riga order.
 const std::vector<genere_campi>& generi_campi();
 const genere_campi& campi_di(genere_riga g);
+
+// A keyword field the reader takes as a kind.
+struct forma_chiave {
+    genere_riga genere;
+    std::string forma;
+};
+// The keyword fields of a section's kinds, one for each variant the reader tells
+// apart (the reference's keyword where the reader takes it alone), for
+// suggestions to a keyword that matched none.
+const std::vector<forma_chiave>& chiavi_sezione(sezione_riga s);
 
 // Whether value 0 of the kind's lines is a position they are ordered by.
 bool ha_posizione(genere_riga g);

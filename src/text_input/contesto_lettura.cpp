@@ -145,7 +145,7 @@ void contesto_lettura::nota_se_ignoto(const std::string& campo) {
     if (contains(campo, "[") && contains(campo, "]")) return;
     // The further fields of a line already warned about are not warned about again.
     if (linea_taciuta == linea_chiave) return;
-    m.registro.ignoti.push_back({posto_chiave, campo});
+    m.registro.ignoti.push_back({posto_chiave, campo, -1, sezione});
     linea_taciuta = linea_chiave;
 }
 

@@ -42,6 +42,8 @@ struct contesto_lettura {
     // the last line whose further fields are not to be warned about again.
     int32_t linea_ultimo_valore = 0;
     int32_t linea_taciuta = 0;
+    // For the warnings: the section being read.
+    sezione_riga sezione = sezione_riga::generale;
 
     // Made afresh for every read, so each cursor starts at its value here. A run
     // value is stored when the next line of its kind, or the file's end, is read:

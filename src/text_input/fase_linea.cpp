@@ -111,6 +111,7 @@ bool fine_sezione_generale(const std::string& chiave) {
 // False when the reader returns.
 bool sezione_generale(contesto_lettura& c) {
     lettore_campi& r = c.lettore();
+    c.sezione = sezione_riga::generale;
     for (;;) {
         if (r.fine()) return true;
         std::string chiave = r.testo();
@@ -266,6 +267,7 @@ bool fase_linea(contesto_lettura& c) {
     m.numero_montagne = 0;
     if (m.genera_tracciato != 0) inizio_geometria(m);
 
+    c.sezione = sezione_riga::corpo;
     for (;;) {
         std::optional<std::string> chiave = c.chiave_corpo();
         if (!chiave) break;

@@ -145,6 +145,7 @@ void fase_treno(contesto_lettura& c) {
         if ((generale = contains_ignore_case(r.testo(), "[generale]"))) break;
     m.registro.treno_senza_generale = !generale;
 
+    c.sezione = sezione_riga::treno;
     for (;;) {
         std::optional<std::string> chiave = c.chiave_corpo();
         if (!chiave) break;

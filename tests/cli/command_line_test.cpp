@@ -186,9 +186,15 @@ TEST(CommandLine, WarnsOfAMisspeltKeywordAndLinesOutOfOrder) {
     export_with(dir, 79, "segnalle,    4450,   2, 4, 1,  0, 0,    2,  3,1,0, 0");
     program_result r = run_program({"compile", ROUTE, TRAIN, "--json"}, dir.path());
     // One warning for the line: its numbers are not warned about again.
-    EXPECT_EQ(r.err.substr(0, r.err.find('\n')), TRAIN + ":79:1: warning: 'segnalle' matches no keyword (misspelt?) [-Wunknown-keyword]");
-    EXPECT_NE(r.err.find("\n1 warning generated.\n"), std::string::npos) << r.err;
+    EXPECT_EQ(r.err, TRAIN + ":79:1: warning: 'segnalle' matches no keyword: did you mean 'segnale'? [-Wunknown-keyword]\n"
+                     "segnalle,    4450,   2, 4, 1,  0, 0,    2,  3,1,0, 0\n"
+                     "^~~~~~~~\n" +
+                         TRAIN + ":79:1: note: replace with 'segnale'\n"
+                                 "segnale,    4450,   2, 4, 1,  0, 0,    2,  3,1,0, 0\n"
+                                 "^~~~~~~\n"
+                                 "1 warning generated.\n");
     EXPECT_EQ(summary_of(r)["diagnostics"][0]["code"], "-Wunknown-keyword");
+    EXPECT_EQ(summary_of(r)["diagnostics"][0]["fixes"][0]["text"], "segnale");
     // -Werror makes it an error: exit 1 and nothing written; -Wno-NAME silences it.
     r = run_program({"compile", ROUTE, TRAIN, "--json", "-Werror"}, dir.path());
     EXPECT_EQ(r.status, 1);

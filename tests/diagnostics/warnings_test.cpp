@@ -46,6 +46,9 @@ std::vector<std::string> avvisi(const caso& c) {
         EXPECT_NE(find_warning_kind(d.code.substr(2)), nullptr) << d.code;
         out.push_back(m.registro.percorso(d.place.file).substr(3) + ":" + std::to_string(d.place.line) + ":" + std::to_string(d.place.column) +
                       " " + d.code + " " + d.message);
+        // A fix-it as " => COLUMN+LENGTH 'TEXT'".
+        for (const fix_it& f : d.fixes)
+            out.back() += " => " + std::to_string(f.place.column) + "+" + std::to_string(f.place.length) + " '" + f.text + "'";
     }
     return out;
 }
@@ -107,6 +110,21 @@ TEST(ScenarioWarnings, EachKindNamesItsPlace) {
              r.treno_senza_generale = true;
              r.ignoti.push_back({{T, 12, 3, 1000000}, std::string(1000000, 'x')});
              r.in_piu.push_back({{T, 4, 30, 1}, "7", 0});
+         }},
+        {"unknown keywords: the nearest keyword of their section, in any case, as a fix-it",
+         {},
+         {LINEA + "4:1 -Wunknown-keyword 'Sfondo uno' matches no keyword: did you mean 'sfondo uno'? => 1+10 'sfondo uno'",
+          LINEA + "9:3 -Wunknown-keyword 'segnlae' matches no keyword (misspelt?)",
+          TRENO + "3:1 -Wunknown-keyword 'SEGNLAE' matches no keyword: did you mean 'segnale'? => 1+7 'segnale'",
+          TRENO + "4:1 -Wunknown-keyword 'stazoine' matches no keyword: did you mean 'stazione'? => 1+8 'stazione'",
+          TRENO + "5:1 -Wunknown-keyword 'nota' matches no keyword (misspelt?)"},
+         [](registro_lettura& r) {
+             using s = sezione_riga;
+             r.ignoti = {{{L, 4, 1, 10}, "Sfondo uno", -1, s::generale},
+                         {{L, 9, 3, 7}, "segnlae", -1, s::corpo},  // a train keyword, in the route body
+                         {{T, 3, 1, 7}, "SEGNLAE", -1, s::treno},
+                         {{T, 4, 1, 8}, "stazoine", -1, s::treno},
+                         {{T, 5, 1, 4}, "nota", -1, s::treno}};
          }},
     };
     for (const caso& c : casi) EXPECT_EQ(avvisi(c), c.attesi) << c.nome;

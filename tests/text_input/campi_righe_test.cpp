@@ -114,6 +114,35 @@ TEST(LineFields, TheReaderRecordsEachKindAsTheTableHasIt) {
     EXPECT_EQ(letti.size(), generi_campi().size());
 }
 
+// Every keyword form offered to a keyword that matched none is one the reader
+// takes, in its section, as its kind: each with its kind's example values.
+TEST(LineFields, TheReaderTakesEveryKeywordFormAsItsKind) {
+    std::string testi[3];
+    std::vector<const forma_chiave*> forme;
+    for (const sezione_riga s : {sezione_riga::generale, sezione_riga::corpo, sezione_riga::treno})
+        for (const forma_chiave& f : chiavi_sezione(s)) {
+            const std::string_view esempio = campi_di(f.genere).esempio;
+            testi[static_cast<size_t>(s)] += f.forma + std::string(esempio.substr(esempio.find(','))) + "\r\n";
+            forme.push_back(&f);
+        }
+    const testi_lettore letti{"[generale]\r\n" + testi[0] + "[curve]\r\n" + testi[1] + "[fine]\r\n",
+                              "[generale]\r\n" + testi[2] + "[fine]\r\n"};
+    modello m;
+    m.nome_linea = "R";
+    m.numero_treno = "1";
+    opzioni_compilazione opzioni;
+    opzioni.ingressi = {"R_linea.txt", "R_1-.txt", false, &letti};
+    opzioni.scrittura = scrittura_compilati::mai;
+    memorizza_percorso(m, 1, opzioni);
+    EXPECT_EQ(m.codice_errore, codice::nessuno);
+    EXPECT_TRUE(m.registro.ignoti.empty());
+    ASSERT_EQ(m.registro.righe.size(), forme.size());
+    for (size_t i = 0; i < forme.size(); ++i) {
+        EXPECT_EQ(m.registro.righe[i].chiave, forme[i]->forma);
+        EXPECT_EQ(m.registro.righe[i].genere, forme[i]->genere) << forme[i]->forma;
+    }
+}
+
 // Each kind's heading in the reference, under its file's part: its example line,
 // and its field table's fields and widths.
 TEST(LineFields, TheReferenceWritesEachKindAsTheTableHasIt) {
