@@ -28,6 +28,7 @@ const std::vector<warning_kind> KINDS = {
     {"replaced-value", "a value the compiler replaces: a signal's time value raised, a station's field 5 or 6 cleared", false},
     {"station-in-restriction", "a station's area wholly inside a restriction", true},
     {"continued-line", "a line whose values run on to a later line", true},
+    {"comment", "a comment field followed on its line by fields, which are then read as keywords", false},
 };
 
 // Objects whose position is rounded to a cell: off a multiple of 50 they move.
@@ -43,6 +44,9 @@ bool placed_in_a_cell(genere_riga g) {
 }
 
 std::string metres(int64_t v) { return std::to_string(v) + " m"; }
+
+// "1 value", "9 values".
+std::string counted(int32_t n, const char* what) { return std::to_string(n) + ' ' + what + (n == 1 ? "" : "s"); }
 
 // The keyword of its section a field most likely meant, when one is near. Case
 // is ignored, as the reader ignores it for most keywords; where it does not, the
@@ -269,6 +273,15 @@ std::vector<diagnostic> scenario_warnings(const modello& m) {
         diagnostic& d = b.add("unknown-keyword", f.posto, quoted(f.testo) + " matches no keyword");
         b.suggest(d, f.posto, f.testo, f.sezione);
         if (d.fixes.empty()) d.message += " (misspelt?)";
+    }
+    for (const commento_con_campi& k : reg.commenti) {
+        const std::string read = k.campi == 1 ? " is read as a keyword" : " are read as keywords";
+        std::string message = "a keyword field containing '-' makes this line a comment, ";
+        message += k.con_lettere ? "and a comment ends at its first comma: the " + counted(k.campi, "field") + " after it" + read
+                                 : "so its " + counted(k.campi, "value") + read;
+        diagnostic& d = b.add("comment", k.posto, message);
+        // Text after the comment's comma is not a misspelt keyword: no suggestion then.
+        if (!k.con_lettere) b.suggest(d, k.posto, k.testo, k.sezione);
     }
     for (const campo_ignoto& f : reg.in_piu) {
         const riga_letta* r = f.riga_prima >= 0 ? &reg.righe[size_t(f.riga_prima)] : nullptr;

@@ -93,6 +93,16 @@ struct valore_sostituito {
     std::string perche;
 };
 
+// A comment field first on its line, followed on that line by fields that are
+// then read as keyword fields: what the author wrote after it is lost.
+struct commento_con_campi {
+    luogo_testo posto;  // the comment field
+    std::string testo;
+    sezione_riga sezione = sezione_riga::generale;
+    int32_t campi = 0;         // the fields after it on its line read as keyword fields, blank ones left out
+    bool con_lettere = false;  // one of them holds a letter: text, not values
+};
+
 struct registro_lettura {
     std::string percorso_linea;
     std::string percorso_treno;
@@ -102,6 +112,7 @@ struct registro_lettura {
     // Values stored otherwise than written, recorded by the stores themselves.
     std::vector<valore_troncato> troncati;
     std::vector<valore_sostituito> sostituiti;
+    std::vector<commento_con_campi> commenti;
     std::string guasto;  // what the run-time failure behind a status 25 said
     // The train file was read to its end without a "[generale]" field: nothing
     // of the train was compiled. vuoto: the file holds no byte at all.

@@ -10,7 +10,8 @@ void contesto_lettura::apri(file_testo quale) {
     bytes = ingressi.testi ? (quale == file_testo::linea ? ingressi.testi->linea : ingressi.testi->treno)
                            : read_file(percorso());
     campi.emplace(bytes, quale);
-    linea_ultimo_valore = linea_taciuta = 0;
+    linea_ultimo_valore = linea_taciuta = linea_commento = 0;
+    commento_registrato = false;
 }
 
 void contesto_lettura::chiudi_e_cancella() {
@@ -63,6 +64,16 @@ passo contesto_lettura::rifiuta_occupata(codice c, int32_t metri, int64_t cella)
 }
 
 namespace {
+
+bool ha_lettera(const std::string& s) {
+    for (unsigned char ch : s) {
+        if ((ch >= 'A' && ch <= 'Z') || (ch >= 'a' && ch <= 'z')) return true;
+        // Windows-1252 accented letters.
+        if (ch >= 0xC0 && ch != 0xD7 && ch != 0xF7) return true;
+    }
+    return false;
+}
+
 // A field as quoted in a message: its start, when it runs long.
 std::string citato(const std::string& testo) {
     constexpr size_t CITATO = 40;
@@ -114,31 +125,47 @@ bool contesto_lettura::oltre_griglia(int64_t p, int64_t margine) {
     return true;
 }
 
+std::string contesto_lettura::campo_chiave() {
+    lettore_campi& r = lettore();
+    const int32_t prima = r.linea_campo();
+    std::string campo = r.testo();
+    primo_della_linea = r.linea_campo() != prima;
+    if (linea_commento == r.linea_campo() && !campo.empty()) {
+        if (!commento_registrato) {
+            m.registro.commenti.push_back({posto_commento, testo_commento, sezione});
+            commento_registrato = true;
+            // One warning for the line: its further fields are not warned about as unknown or extra.
+            linea_taciuta = linea_commento;
+        }
+        commento_con_campi& k = m.registro.commenti.back();
+        ++k.campi;
+        k.con_lettere = k.con_lettere || ha_lettera(campo);
+    }
+    return campo;
+}
+
+void contesto_lettura::passa_commento(const std::string& campo) {
+    // A comment after other fields of its line is the concern of the warnings about those.
+    if (!primo_della_linea) return;
+    linea_commento = lettore().linea_campo();
+    posto_commento = lettore().posto();
+    testo_commento = campo;
+    commento_registrato = false;
+}
+
 std::optional<std::string> contesto_lettura::chiave_corpo() {
     lettore_campi& r = lettore();
     if (r.fine()) return std::nullopt;
-    std::string chiave = r.testo();
+    std::string chiave = campo_chiave();
     if (r.fine()) return std::nullopt;
     for (int i = 0; i < 2 && contains(chiave, "-"); ++i) {
-        chiave = r.testo();
+        passa_commento(chiave);
+        chiave = campo_chiave();
         if (r.fine()) return std::nullopt;
     }
     inizia_chiave(chiave);
     return chiave;
 }
-
-namespace {
-
-bool ha_lettera(const std::string& s) {
-    for (unsigned char ch : s) {
-        if ((ch >= 'A' && ch <= 'Z') || (ch >= 'a' && ch <= 'z')) return true;
-        // Windows-1252 accented letters.
-        if (ch >= 0xC0 && ch != 0xD7 && ch != 0xF7) return true;
-    }
-    return false;
-}
-
-}  // namespace
 
 void contesto_lettura::nota_se_ignoto(const std::string& campo) {
     if (riconosciuto || !ha_lettera(campo) || contains(campo, "-")) return;

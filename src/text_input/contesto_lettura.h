@@ -42,8 +42,15 @@ struct contesto_lettura {
     // the last line whose further fields are not to be warned about again.
     int32_t linea_ultimo_valore = 0;
     int32_t linea_taciuta = 0;
-    // For the warnings: the section being read.
+    // For the warnings: the section being read; whether the field read last where
+    // a keyword field stands began its line; the last comment passed over that
+    // began its line (its line, 0 for none; whether the record holds it yet).
     sezione_riga sezione = sezione_riga::generale;
+    bool primo_della_linea = false;
+    int32_t linea_commento = 0;
+    luogo_testo posto_commento;
+    std::string testo_commento;
+    bool commento_registrato = false;
 
     // Made afresh for every read, so each cursor starts at its value here. A run
     // value is stored when the next line of its kind, or the file's end, is read:
@@ -114,6 +121,11 @@ struct contesto_lettura {
     // The status 25 of a failure met while reading: its place and what it was.
     void guasto(const std::exception& e);
 
+    // Reads a field where a keyword field stands (a comment or a keyword); one on
+    // the line of a comment passed over is recorded as read in that comment's place.
+    std::string campo_chiave();
+    // The field just read is passed over as a comment.
+    void passa_commento(const std::string& campo);
     // Reads a keyword field of a body (two comment skips, each testing for the
     // end of the file); nullopt when the end has been reached.
     std::optional<std::string> chiave_corpo();

@@ -114,11 +114,14 @@ bool sezione_generale(contesto_lettura& c) {
     c.sezione = sezione_riga::generale;
     for (;;) {
         if (r.fine()) return true;
-        std::string chiave = r.testo();
+        std::string chiave = c.campo_chiave();
         if (r.fine()) return true;
         // The general section's comment skips do not test for the end of the file.
-        for (int i = 0; i < 10; ++i)
-            if (contains(chiave, "-")) chiave = r.testo();
+        for (int i = 0; i < 10; ++i) {
+            if (!contains(chiave, "-")) continue;
+            c.passa_commento(chiave);
+            chiave = c.campo_chiave();
+        }
         c.inizia_chiave(chiave);
         if (riga_generale(c, chiave) == passo::ritorna) return false;
         if (fine_sezione_generale(chiave)) {

@@ -126,6 +126,23 @@ TEST(ScenarioWarnings, EachKindNamesItsPlace) {
                          {{T, 4, 1, 8}, "stazoine", -1, s::treno},
                          {{T, 5, 1, 4}, "nota", -1, s::treno}};
          }},
+        {"comment lines whose fields are read as keywords: values, with the keyword near; text",
+         {},
+         {LINEA + "6:1 -Wcomment a keyword field containing '-' makes this line a comment, so its 9 values are read as "
+                  "keywords: did you mean 'indicatori_vmax'? => 1+15 'indicatori_vmax'",
+          TRENO + "3:1 -Wcomment a keyword field containing '-' makes this line a comment, and a comment ends at its "
+                  "first comma: the 1 field after it is read as a keyword",
+          TRENO + "5:1 -Wcomment a keyword field containing '-' makes this line a comment, so its 1 value is read as a "
+                  "keyword: did you mean 'segnale'? => 1+8 'segnale'",
+          TRENO + "7:1 -Wcomment a keyword field containing '-' makes this line a comment, so its 2 values are read as "
+                  "keywords"},
+         [](registro_lettura& r) {
+             using s = sezione_riga;
+             r.commenti = {{{L, 6, 1, 15}, "indicatori-vmax", s::corpo, 9, false},
+                           {{T, 3, 1, 13}, "-- protezione", s::treno, 1, true},
+                           {{T, 5, 1, 8}, "-segnale", s::treno, 1, false},
+                           {{T, 7, 1, 7}, "-- nota", s::treno, 2, false}};
+         }},
     };
     for (const caso& c : casi) EXPECT_EQ(avvisi(c), c.attesi) << c.nome;
 }

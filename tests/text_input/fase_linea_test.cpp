@@ -158,6 +158,33 @@ TEST(RouteBody, CommentsBeforeARecordAndAThirdCommentInARun) {
     EXPECT_EQ(s.m.celle[0].pendenza, 109);
 }
 
+// A comment first on its line whose further fields are read as keyword fields is
+// recorded once, with how many there are (blank ones left out) and whether they
+// hold text; they are then not unknown keywords. Comment lines alone are not recorded.
+TEST(RouteBody, ACommentLineWithFieldsAfterItIsRecordedOnce) {
+    const struct {
+        std::string generale, corpo;
+        std::string atteso;  // "LINE:COLUMN FIELDS", "+text" when they hold a letter, "s" in the general section
+    } casi[] = {
+        {"", "indicatori-vmax, 1000, 100, 110, 120, 0, 100, 110, 120, 0\r\n", "5:1 9"},
+        {"", "  -- protezione, uscita, -7,\r\n", "5:3 2+text"},
+        {"-sfondo tre-, 2\r\n", "", "4:1 1s"},
+        {"-sfondo tre-\r\n", "---pendenza---\r\n--velocita--\r\npendenza, 0, 5\r\n", ""},
+        {"", "pendenza, 0, 5, -- nota, 7\r\n", ""},  // after a line's values: an extra field's concern
+    };
+    for (const auto& c : casi) {
+        scenario s;
+        s.leggi(linea(c.corpo, "3000", c.generale), TRENO_VUOTO);
+        EXPECT_EQ(s.m.codice_errore, codice::nessuno) << c.corpo;
+        std::string letto;
+        for (const commento_con_campi& k : s.m.registro.commenti)
+            letto += std::to_string(k.posto.line) + ":" + std::to_string(k.posto.column) + " " + std::to_string(k.campi) +
+                     (k.con_lettere ? "+text" : "") + (k.sezione == sezione_riga::generale ? "s" : "");
+        EXPECT_EQ(letto, c.atteso) << c.generale << c.corpo;
+        EXPECT_TRUE(s.m.registro.ignoti.empty()) << c.corpo;
+    }
+}
+
 TEST(RouteBody, BodyTestsIgnoreCaseAndNumbersMaySitBetweenBlanks) {
     scenario s;
     s.leggi(linea("PENDENZA, 0 7\r\n"), TRENO_VUOTO);
