@@ -57,6 +57,10 @@ diagnostic fault_diagnostic(const errore_registrato& e) {
         if (d.position_m) d.message += " (at " + std::to_string(*d.position_m) + " m)";
     }
     if (!e.origine.nota_testo.empty()) d.notes.push_back({e.origine.nota, utf8_da_1252(e.origine.nota_testo)});
+    if (e.origine.separatore != 0)
+        d.notes.push_back({e.origine.campo_unito, std::string("fields are separated by commas, not by ") +
+                                                      (e.origine.separatore == ';' ? "';'" : "tabs") +
+                                                      ": this whole text is one keyword field"});
     return d;
 }
 

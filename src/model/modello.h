@@ -21,6 +21,11 @@ struct origine_errore : luogo_testo {
     std::string dettaglio;   // what exactly is wrong, when more is known than the code says
     luogo_testo nota;        // the other object the fault concerns, when there is one
     std::string nota_testo;  // what that object has to do with the fault
+    // The keyword field of the fault's line when it holds a ';' or a tab (which
+    // of them comes first), which separate no fields: values written after one
+    // are part of the keyword field.
+    luogo_testo campo_unito;
+    char separatore = 0;
 };
 
 // One fault as it was recorded: the error state keeps only the last one.
@@ -72,6 +77,12 @@ struct modello {
     void annota_errore(luogo_testo dove, std::string testo) {
         origine.nota = std::move(dove);
         origine.nota_testo = std::move(testo);
+        if (!errori.empty()) errori.back().origine = origine;
+    }
+    // The fault's keyword field holds a separator that separates no fields.
+    void separatore_errore(luogo_testo campo, char separatore) {
+        origine.campo_unito = campo;
+        origine.separatore = separatore;
         if (!errori.empty()) errori.back().origine = origine;
     }
     // Sizes the grid to cells 0 to ultima, all fields zero, claimed by no line.

@@ -117,6 +117,9 @@ void contesto_lettura::guasto(const std::exception& e) {
         m.registra_errore(codice::lettura_fallita, p);
         m.dettaglia_errore(quale + " must be " + atteso + ", found " + citato(campo->trovato));
     }
+    // Values written after a ';' or a tab are part of the keyword field: likely why the line lacks them.
+    if (const size_t s = chiave.find_first_of(";\t"); s != std::string::npos)
+        m.separatore_errore(posto_chiave, chiave[s]);
 }
 
 bool contesto_lettura::oltre_griglia(int64_t p, int64_t margine) {

@@ -42,3 +42,36 @@ TEST(FaultSearch, GoesOnPastLocalFaultsOnlyAndStopsAtTheLimit) {
         EXPECT_EQ(r->limit_reached, c.limit_reached) << c.found.front();
     }
 }
+
+// A line written with ';' or tabs between its values is one keyword field, and
+// lacks its values: its error carries a note at that field saying so. A line
+// merely short has no such note.
+TEST(FaultSearch, AnErrorOfALineWithoutCommasSaysHowFieldsAreSeparated) {
+    temp_dir dir;
+    const carried_files files = write_carried_texts(dir.path());
+    const std::string train = read_file(files.train);
+    const struct {
+        std::string line;
+        std::string note;  // "" for none
+    } cases[] = {
+        {"segnale;1650;2;4;0;0;0;2;1;0;0;0", "79:1+32 fields are separated by commas, not by ';': this whole text is one keyword field"},
+        {"  segnale\t1650\t2\t4\t0\t0\t0\t2\t1\t0\t0\t0", "79:3+32 fields are separated by commas, not by tabs: this whole text is one keyword field"},
+        {"segnale, 1650, 2, 4", ""},
+    };
+    for (const auto& c : cases) {
+        session_inputs in;
+        in.route = files.route, in.train = files.train;
+        in.train_text = with_lines(train, {{79, c.line}});
+        const result<session_compile> r = compile_in_memory(in);
+        ASSERT_TRUE(r);
+        ASSERT_FALSE(r->diagnostics.empty());
+        const diagnostic& e = r->diagnostics.front();
+        EXPECT_EQ(e.code + ":" + std::to_string(e.place.line), "E25:79") << c.line;
+        std::string note;
+        for (const diagnostic_note& n : e.notes)
+            if (n.message.starts_with("fields are"))
+                note = std::to_string(n.place.line) + ":" + std::to_string(n.place.column) + "+" +
+                       std::to_string(n.place.length) + " " + n.message;
+        EXPECT_EQ(note, c.note) << c.line;
+    }
+}
