@@ -26,9 +26,9 @@ const std::vector<warning_kind> KINDS = {
     {"restriction-edge-in-station", "a restriction beginning or ending inside a station's area", false},
     {"overflow", "a value its field cannot hold, which keeps its low bits, or a clock time the simulator carries over", false},
     {"replaced-value", "a value the compiler replaces: a signal's time value raised, a station's field 5 or 6 cleared", false},
+    {"comment", "a comment field followed on its line by fields, which are then read as keywords", false},
     {"station-in-restriction", "a station's area wholly inside a restriction", true},
     {"continued-line", "a line whose values run on to a later line", true},
-    {"comment", "a comment field followed on its line by fields, which are then read as keywords", false},
 };
 
 // Objects whose position is rounded to a cell: off a multiple of 50 they move.
