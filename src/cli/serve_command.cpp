@@ -6,9 +6,8 @@
 #include "cli/commands.h"
 #include "diagnostics/text_form.h"
 #include "platform/exit_status.h"
-#include "platform/input_files.h"
 #include "platform/open_browser.h"
-#include "platform/path_text.h"
+#include "session/compile_session.h"
 #include "viewer/live_loop.h"
 
 namespace {
@@ -26,9 +25,10 @@ void report(std::ostream& err, const live_compile& live) {
 }  // namespace
 
 int run_serve(const serve_options& o, std::ostream& out, std::ostream& err) {
-    for (const auto& file : {o.inputs.route, o.inputs.train})
-        if (auto problem = input_problem(file))
-            return print_failure(err, "serve", {EXIT_FAILURE_IO, utf8_path(file) + ": " + *problem});
+    // What no edit of the files can mend ends it before it serves.
+    session_inputs in;
+    in.route = o.inputs.route, in.train = o.inputs.train;
+    if (auto f = check_inputs(in)) return print_failure(err, "serve", *f);
     live_hooks hooks;
     hooks.compiled = [&err](const live_compile& live) { report(err, live); };
     hooks.listening = [&](uint16_t port) {

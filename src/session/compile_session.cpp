@@ -30,13 +30,15 @@ std::optional<std::string> file_name_problem(const std::string& id) {
     return std::nullopt;
 }
 
-// The first stage: both inputs readable, the identifiers derived where not given
+bool same_file(const std::filesystem::path& a, const std::filesystem::path& b) {
+    std::error_code ec;
+    return std::filesystem::equivalent(a, b, ec);
+}
+
+// The first stage: the inputs checked, the identifiers derived where not given
 // and fit to name files; they are set in c.m.
 maybe_failure identify_inputs(const session_inputs& in, session_compile& c) {
-    // A missing input is named for what it is, not for its name's shape.
-    for (const auto& [input, text] : {std::pair{&in.route, &in.route_text}, std::pair{&in.train, &in.train_text}})
-        if (auto problem = *text ? std::nullopt : input_problem(*input))
-            return failure{EXIT_FAILURE_IO, utf8_path(*input) + ": " + *problem};
+    if (auto f = check_inputs(in)) return f;
     c.route_id = in.route_id, c.train_number = in.train_number;
     if (c.route_id.empty()) {
         auto derived = id_from_route_name(utf8_path(in.route.filename()));
@@ -86,12 +88,20 @@ maybe_failure compile_identified(const session_inputs& in, opzioni_compilazione 
     return std::nullopt;
 }
 
-bool same_file(const std::filesystem::path& a, const std::filesystem::path& b) {
-    std::error_code ec;
-    return std::filesystem::equivalent(a, b, ec);
-}
-
 }  // namespace
+
+maybe_failure check_inputs(const session_inputs& in) {
+    // A missing input is named for what it is, not for its name's shape.
+    for (const auto& [input, text] : {std::pair{&in.route, &in.route_text}, std::pair{&in.train, &in.train_text}})
+        if (auto problem = *text ? std::nullopt : input_problem(*input))
+            return failure{EXIT_FAILURE_IO, utf8_path(*input) + ": " + *problem};
+    // One file by its identity on disk, however it is named; two files alike in
+    // their bytes are still two.
+    if (same_file(in.route, in.train))
+        return failure{EXIT_USAGE, utf8_path(in.route) + " is given as both the route and the train file" +
+                                       (in.route == in.train ? "" : " (as " + utf8_path(in.train) + ")")};
+    return std::nullopt;
+}
 
 diagnostic failure_diagnostic(std::string message) {
     diagnostic d;

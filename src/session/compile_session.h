@@ -52,6 +52,10 @@ struct write_policy {
 // one diagnostic the machine forms and the live view show: no code, no place.
 diagnostic failure_diagnostic(std::string message);
 
+// The inputs' own checks, before anything is read: each one a file that can be
+// read (unless its text is given) and the two not one file.
+maybe_failure check_inputs(const session_inputs& in);
+
 // The compile, writing nothing.
 result<session_compile> compile_in_memory(const session_inputs& in);
 

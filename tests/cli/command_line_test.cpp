@@ -231,7 +231,14 @@ TEST(CommandLine, RefusesUnreadableInputsAndUnknownIdentifiersBeforeCompiling) {
     EXPECT_EQ(r.status, 3);
     EXPECT_NE(r.err.find("Lidonia_Sabrio_915-.txt: no such file"), std::string::npos) << r.err;
     EXPECT_TRUE(nlohmann::json::accept(r.out));
-    EXPECT_EQ(run_program({"compile", ROUTE, ROUTE}, dir.path()).status, 2);  // no train number in the name
+    // One file given as both, under one name or two, whatever its name says.
+    for (const std::string& train : {ROUTE, "./" + ROUTE}) {
+        r = run_program({"compile", ROUTE, train, "--train-number", "914"}, dir.path());
+        EXPECT_EQ(r.status, 2);
+        EXPECT_NE(r.err.find("scenario-compiler compile: " + ROUTE + " is given as both the route and the train file"),
+                  std::string::npos)
+            << r.err;
+    }
     EXPECT_EQ(run_program({"compile", ROUTE, ".", "--train-number", "914"}, dir.path()).status, 3);  // a directory
     fs::copy_file(dir.path() / ROUTE, dir.path() / "mine.txt");
     r = run_program({"compile", "mine.txt", TRAIN}, dir.path());
@@ -364,6 +371,7 @@ TEST(CommandLine, PlotDrawsAScenarioFromItsTextsOrItsCompiledFilesInTheFormatIts
         {{"plot", ROUTE, TRAIN, "-o", "texts.svg"}, 0},
         {{"plot", "--compiled", "out", "--route-id", "Lidonia_Sabrio", "--train-number", "914", "-o", "files.svg"}, 0},
         {{"plot", ROUTE, TRAIN, "-o", "texts.txt"}, 2},
+        {{"plot", ROUTE, ROUTE, "--train-number", "914", "-o", "same.svg"}, 2},
     };
     for (const auto& r : rows) {
         const program_result run = run_program(r.args, dir.path());

@@ -46,19 +46,25 @@ TEST(CompileSession, TextsInMemoryStandForTheFilesTheyName) {
 TEST(CompileSession, FailuresAreValuesWithTheirExitStatus) {
     temp_dir dir;
     const carried_files files = write_carried_texts(dir.path());
+    // The route's own folder holds the same file under another name.
+    const std::filesystem::path again = files.route.parent_path() / "." / files.route.filename();
     const struct {
         std::filesystem::path route;
         std::string route_id;
         int status;
         std::string message;
+        std::filesystem::path train = {};  // empty: the carried train file
     } cases[] = {
         {dir.path() / "absent_linea.txt", "", 3, "absent_linea.txt: no such file"},
         {dir.path(), "", 3, ": is a directory, not a file"},
         {files.route, "A/B", 2, "the route identifier 'A/B' holds '/', which a file name cannot"},
+        {files.route, "", 2, "Lidonia_Sabrio_linea.txt is given as both the route and the train file", files.route},
+        {files.route, "", 2, "is given as both the route and the train file (as " + again.string() + ")", again},
     };
     for (const auto& c : cases) {
         session_inputs in;
-        in.route = c.route, in.train = files.train, in.route_id = c.route_id, in.train_number = "914";
+        in.route = c.route, in.train = c.train.empty() ? files.train : c.train, in.route_id = c.route_id;
+        in.train_number = "914";
         const result<session_compile> r = compile_in_memory(in);
         ASSERT_FALSE(r) << c.message;
         EXPECT_EQ(r.error().status, c.status) << c.message;
