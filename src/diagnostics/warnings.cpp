@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdio>
 #include <map>
 #include <optional>
 #include <utility>
 
+#include "content/dati_linea.h"
 #include "diagnostics/nearest_name.h"
 #include "model/testo_1252.h"
 #include "text_input/campi_righe.h"
@@ -17,6 +19,10 @@ const std::vector<warning_kind> KINDS = {
     {"unknown-keyword", "a keyword field that matches no keyword", false},
     {"extra-fields", "a line with more fields than its keyword reads", false},
     {"missing-train", "a train file without \"[generale]\", or an empty one: nothing of the train is compiled", false},
+    {"section", "route body lines read in the general section, whose end is missing before them", false},
+    {"truncated", "a file that ends without its closing \"[fine]\" line, as one saved cut short", false},
+    {"binary", "a file holding a byte no text file holds", false},
+    {"encoding", "a board text or station name written in UTF-8", false},
     {"order", "a line out of ascending order among the lines of its kind", false},
     {"cell-rounding", "a position off a multiple of 50, moved by rounding to a cell", false},
     {"curve-side", "a curve keyword whose side letter is not one of s and d", false},
@@ -99,6 +105,57 @@ struct builder {
         d.fixes.push_back({field, *meant});
     }
 };
+
+// A field quoted in a message: a runaway one (a whole file without a comma) by its start only.
+std::string quoted(const std::string& t) {
+    constexpr size_t QUOTED = 40;
+    const std::string start =
+        t.size() <= QUOTED + 20 ? t : t.substr(0, QUOTED) + "... (" + std::to_string(t.size()) + " bytes)";
+    return "'" + start + "'";
+}
+
+// The section line the carried route file puts a body kind's lines under, for
+// the author to copy; empty if it has none.
+std::string usual_section(genere_riga g) {
+    std::string section;
+    for (const std::string& line : tabella_linea()) {
+        if (line.rfind('[', 0) == 0)
+            section = line;
+        else if (line.rfind(campi_di(g).chiave, 0) == 0)
+            return section;
+    }
+    return "";
+}
+
+// Route body lines in the general section: once, at the first of them.
+void body_in_general(builder& b, const corpo_in_generale& c) {
+    const bool more = c.righe > 1;
+    const std::string section = usual_section(c.genere);
+    std::string message = "the general section runs on past where the body's lines begin: this " + quoted(c.chiave) +
+                          " line";
+    if (more) message += " and " + counted(c.righe - 1, "more body line");
+    message += std::string(more ? " are" : " is") + " passed over; the body must begin with a line holding '[' and ']'" +
+               (section.empty() ? "" : ", such as '" + section + "',") + " before " + (more ? "them" : "it");
+    diagnostic& d = b.add("section", c.posto, message);
+    if (c.fine.file != file_testo::nessuno) d.notes.push_back({c.fine, "the general section ends only here"});
+}
+
+// A board text or station name whose bytes are UTF-8: the simulator shows each
+// byte as its Windows-1252 character.
+void utf8_text(builder& b, const riga_letta& r) {
+    const bool station = r.genere == genere_riga::stazione;
+    if ((!station && r.genere != genere_riga::cartello_indicatore) || !sembra_utf8(r.testo)) return;
+    // Cut where a character begins, so that what the author meant stays UTF-8.
+    constexpr size_t SHOWN = 40;
+    size_t cut = r.testo.size() <= SHOWN + 20 ? r.testo.size() : SHOWN;
+    while (cut < r.testo.size() && (static_cast<unsigned char>(r.testo[cut]) & 0xC0) == 0x80) --cut;
+    const std::string more = cut < r.testo.size() ? "..." : "";
+    diagnostic& d = b.add("encoding", r.posto_testo,
+                          std::string(station ? "station name" : "board text") + " is UTF-8: the simulator shows '" +
+                              r.testo.substr(0, cut) + more + "'");
+    // The text is UTF-8 already, as the message is.
+    d.message += " for '" + r.testo.substr(0, cut) + more + "'; save the file as Windows-1252";
+}
 
 // The side letters of a curve keyword, the word "curva" itself left out.
 void curve_side(builder& b, const riga_letta& r) {
@@ -206,10 +263,27 @@ std::vector<diagnostic> scenario_warnings(const modello& m) {
     builder b{m, {}};
     const registro_lettura& reg = m.registro;
 
-    if (reg.treno_senza_generale)
+    // A train file that is not text and has no "[generale]": one warning, of the cause, noting what follows.
+    const auto binary_train = std::find_if(reg.estranei.begin(), reg.estranei.end(),
+                                           [](const byte_estraneo& e) { return e.posto.file == file_testo::treno; });
+    const std::string no_train = "the train file has no \"[generale]\" line: nothing of the train is compiled";
+    if (reg.treno_senza_generale && binary_train == reg.estranei.end())
         b.add("missing-train", {file_testo::treno, reg.treno_vuoto ? 0 : 1},
-              reg.treno_vuoto ? "the train file is empty: nothing of the train is compiled"
-                              : "the train file has no \"[generale]\" line: nothing of the train is compiled");
+              reg.treno_vuoto ? "the train file is empty: nothing of the train is compiled" : no_train);
+    for (const byte_estraneo& e : reg.estranei) {
+        char byte[8];
+        std::snprintf(byte, sizeof byte, "0x%02X", e.byte);
+        diagnostic& d = b.add("binary", e.posto,
+                              std::string("byte ") + byte + " at line " + std::to_string(e.posto.line) + ", column " +
+                                  std::to_string(e.posto.column) + ": this is not a text file");
+        if (e.posto.file == file_testo::treno && reg.treno_senza_generale)
+            d.notes.push_back({{file_testo::treno, 0, 0, 0}, no_train});
+    }
+    // A train file without "[generale]" is warned of as such, not as cut short.
+    for (const luogo_testo& last : reg.senza_fine)
+        if (last.file != file_testo::treno || !reg.treno_senza_generale)
+            b.add("truncated", last, "the file ends without its closing \"[fine]\" line, as a file saved cut short does");
+    if (reg.corpo_nel_generale) body_in_general(b, *reg.corpo_nel_generale);
 
     std::map<genere_riga, const riga_letta*> previous;
     const riga_letta* previous_curve = nullptr;
@@ -218,6 +292,7 @@ std::vector<diagnostic> scenario_warnings(const modello& m) {
             b.add("continued-line", b.keyword(r),
                   "the values of '" + r.chiave + "' run on to line " + std::to_string(r.posti.back().line));
         if (r.genere == genere_riga::orologio) clock_time(b, r);
+        utf8_text(b, r);
         if (!ha_posizione(r.genere) || r.valori.empty()) continue;
         const int32_t p = r.valori[0];
         const char* kind = nome_genere(r.genere);
@@ -262,13 +337,6 @@ std::vector<diagnostic> scenario_warnings(const modello& m) {
     stations_and_restrictions(b);
     stored_values(b);
 
-    // A runaway field (a whole file without a comma) is quoted by its start only.
-    constexpr size_t QUOTED = 40;
-    const auto quoted = [](const std::string& t) {
-        const std::string start =
-            t.size() <= QUOTED + 20 ? t : t.substr(0, QUOTED) + "... (" + std::to_string(t.size()) + " bytes)";
-        return "'" + start + "'";
-    };
     for (const campo_ignoto& f : reg.ignoti) {
         diagnostic& d = b.add("unknown-keyword", f.posto, quoted(f.testo) + " matches no keyword");
         b.suggest(d, f.posto, f.testo, f.sezione);

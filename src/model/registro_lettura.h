@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <initializer_list>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -45,6 +46,7 @@ struct riga_letta {
     std::vector<int32_t> valori;   // in file order, the position first where there is one
     std::vector<luogo_testo> posti;  // where each field after the keyword stands, in file order
     std::string testo;             // board text or station name
+    luogo_testo posto_testo;       // where that text stands
     bool oltre_geometria = false;  // a curve that ran past the geometry's last point
 };
 
@@ -103,6 +105,22 @@ struct commento_con_campi {
     bool con_lettere = false;  // one of them holds a letter: text, not values
 };
 
+// Route body lines read in the general section, which runs on past where the
+// body's lines begin: the first of them, and how many lines there were in all.
+struct corpo_in_generale {
+    luogo_testo posto;  // the first one's keyword field
+    std::string chiave;
+    genere_riga genere = genere_riga::pendenza;
+    int32_t righe = 0;
+    luogo_testo fine;  // the field that ended the general section; in no file when the file's end did
+};
+
+// A byte that no text file holds (NUL, a control character), where it stands.
+struct byte_estraneo {
+    luogo_testo posto;
+    uint8_t byte = 0;
+};
+
 struct registro_lettura {
     std::string percorso_linea;
     std::string percorso_treno;
@@ -119,6 +137,10 @@ struct registro_lettura {
     bool treno_senza_generale = false;
     int32_t fine_generale = 0;  // the route line that ended its general section, once read
     bool treno_vuoto = false;
+    std::optional<corpo_in_generale> corpo_nel_generale;
+    std::vector<byte_estraneo> estranei;  // the first of each file, as the reader opened it
+    // The files read to their end without a "[fine]" field: the place of each one's last line.
+    std::vector<luogo_testo> senza_fine;
 
     // The path of a file as the user gave it (UTF-8); empty for nessuno.
     const std::string& percorso(file_testo f) const {

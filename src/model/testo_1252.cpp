@@ -90,3 +90,12 @@ std::optional<std::string> cp1252_da_utf8(std::string_view testo, std::string& p
     }
     return out;
 }
+
+bool sembra_utf8(std::string_view testo) {
+    bool oltre_ascii = false;
+    for (size_t i = 0; i < testo.size();) {
+        oltre_ascii = oltre_ascii || static_cast<unsigned char>(testo[i]) >= 0x80;
+        if (!prossimo(testo, i)) return false;
+    }
+    return oltre_ascii;
+}

@@ -12,3 +12,7 @@ std::string utf8_da_1252(std::string_view testo);
 // Windows-1252 bytes of UTF-8 text; nullopt when the text is not valid UTF-8 or
 // holds a character the code page cannot, with `problema` saying which.
 std::optional<std::string> cp1252_da_utf8(std::string_view testo, std::string& problema);
+
+// Whether Windows-1252 bytes look like UTF-8 text instead: well-formed UTF-8 that
+// holds a character beyond ASCII (an accented letter's byte alone is not).
+bool sembra_utf8(std::string_view testo);

@@ -12,6 +12,9 @@ void contesto_lettura::apri(file_testo quale) {
     campi.emplace(bytes, quale);
     linea_ultimo_valore = linea_taciuta = linea_commento = 0;
     commento_registrato = false;
+    fine_vista = false;
+    // Looked for apart from the fields, so that the reading itself pays nothing for it.
+    if (std::optional<byte_estraneo> b = campi->primo_estraneo()) m.registro.estranei.push_back(*b);
 }
 
 void contesto_lettura::chiudi_e_cancella() {
@@ -133,6 +136,7 @@ std::string contesto_lettura::campo_chiave() {
     const int32_t prima = r.linea_campo();
     std::string campo = r.testo();
     primo_della_linea = r.linea_campo() != prima;
+    if (!fine_vista && contains(campo, "[")) fine_vista = contains_ignore_case(campo, "[fine]");
     if (linea_commento == r.linea_campo() && !campo.empty()) {
         if (!commento_registrato) {
             m.registro.commenti.push_back({posto_commento, testo_commento, sezione});
@@ -158,16 +162,29 @@ void contesto_lettura::passa_commento(const std::string& campo) {
 
 std::optional<std::string> contesto_lettura::chiave_corpo() {
     lettore_campi& r = lettore();
-    if (r.fine()) return std::nullopt;
+    // The body's end is the file's: one saved whole ends with its "[fine]".
+    const auto fine_file = [&]() -> std::optional<std::string> {
+        if (!fine_vista) m.registro.senza_fine.push_back(r.ultima_riga());
+        return std::nullopt;
+    };
+    if (r.fine()) return fine_file();
     std::string chiave = campo_chiave();
-    if (r.fine()) return std::nullopt;
+    if (r.fine()) return fine_file();
     for (int i = 0; i < 2 && contains(chiave, "-"); ++i) {
         passa_commento(chiave);
         chiave = campo_chiave();
-        if (r.fine()) return std::nullopt;
+        if (r.fine()) return fine_file();
     }
     inizia_chiave(chiave);
     return chiave;
+}
+
+void contesto_lettura::nota_corpo_in_generale(genere_riga genere) {
+    std::optional<corpo_in_generale>& corpo = m.registro.corpo_nel_generale;
+    if (linea_taciuta == linea_chiave) return;
+    linea_taciuta = linea_chiave;
+    if (!corpo) corpo = corpo_in_generale{posto_chiave, chiave, genere, 0, {}};
+    ++corpo->righe;
 }
 
 void contesto_lettura::nota_se_ignoto(const std::string& campo) {

@@ -51,6 +51,8 @@ struct contesto_lettura {
     luogo_testo posto_commento;
     std::string testo_commento;
     bool commento_registrato = false;
+    // A "[fine]" field has been read in the file: it closes a file saved whole.
+    bool fine_vista = false;
 
     // Made afresh for every read, so each cursor starts at its value here. A run
     // value is stored when the next line of its kind, or the file's end, is read:
@@ -123,6 +125,7 @@ struct contesto_lettura {
 
     // Reads a field where a keyword field stands (a comment or a keyword); one on
     // the line of a comment passed over is recorded as read in that comment's place.
+    // Notes a "[fine]" field.
     std::string campo_chiave();
     // The field just read is passed over as a comment.
     void passa_commento(const std::string& campo);
@@ -131,6 +134,9 @@ struct contesto_lettura {
     std::optional<std::string> chiave_corpo();
     // Notes the keyword field as an unknown one when nothing matched it.
     void nota_se_ignoto(const std::string& chiave);
+    // Notes a route body line of kind `genere` read in the general section; its
+    // further fields are not warned about as unknown.
+    void nota_corpo_in_generale(genere_riga genere);
 
     // Where value field i of the line being handled stands (0: its first value);
     // the keyword's place when the line has not read that field.

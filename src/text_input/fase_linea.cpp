@@ -6,6 +6,7 @@
 #include "placement/memo_montagna.h"
 #include "placement/progressive_ordina.h"
 #include "platform/file_ops.h"
+#include "text_input/campi_righe.h"
 #include "text_input/confronto.h"
 #include "text_input/contesto_lettura.h"
 #include "text_input/geometria.h"
@@ -102,6 +103,27 @@ passo riga_generale(contesto_lettura& c, const std::string& chiave) {
     return passo::avanti;
 }
 
+// The body's keyword tests, one a body kind of the table of line kinds.
+bool prova_corpo(genere_riga genere, const std::string& chiave) {
+    switch (genere) {
+        case genere_riga::pendenza: return contains_ignore_case(chiave, "pendenza");
+        case genere_riga::curva: return contains_ignore_case(chiave, "curva");
+        case genere_riga::montagna: return contains_ignore_case(chiave, "montagna");
+        case genere_riga::indicatori_vmax: return contains_ignore_case(chiave, "indicatori_v");
+        case genere_riga::cartello_indicatore:
+            return contains_ignore_case(chiave, "indicat") && contains_ignore_case(chiave, "cartello");
+        default: return false;
+    }
+}
+
+// The first body kind, in the body's order, that the keyword field would be read
+// as after the general section.
+std::optional<genere_riga> genere_corpo(const std::string& chiave) {
+    for (const genere_campi& g : generi_campi())
+        if (g.sezione == sezione_riga::corpo && prova_corpo(g.genere, chiave)) return g.genere;
+    return std::nullopt;
+}
+
 bool fine_sezione_generale(const std::string& chiave) {
     size_t primo = chiave.find_first_not_of(" \t");
     bool commento = primo != std::string::npos && chiave[primo] == '-';
@@ -126,9 +148,15 @@ bool sezione_generale(contesto_lettura& c) {
         if (riga_generale(c, chiave) == passo::ritorna) return false;
         if (fine_sezione_generale(chiave)) {
             c.m.registro.fine_generale = c.linea_chiave;
+            if (c.m.registro.corpo_nel_generale) c.m.registro.corpo_nel_generale->fine = c.posto_chiave;
             return true;
         }
-        c.nota_se_ignoto(chiave);
+        // A body line here is one the section's end was meant to come before.
+        std::optional<genere_riga> corpo;
+        if (!c.riconosciuto && !contains(chiave, "-") && (corpo = genere_corpo(chiave)))
+            c.nota_corpo_in_generale(*corpo);
+        else
+            c.nota_se_ignoto(chiave);
     }
 }
 
@@ -217,7 +245,9 @@ passo cartello_indicatore(contesto_lettura& c) {
     modello& m = c.m;
     int32_t posizione = c.lettore().long_field();
     std::string testo = c.testo_valore();
-    c.registrata(c.registra(genere_riga::cartello_indicatore, {posizione})).testo = testo;
+    riga_letta& riga = c.registrata(c.registra(genere_riga::cartello_indicatore, {posizione}));
+    riga.testo = testo;
+    riga.posto_testo = c.lettore().posto();
     if (c.oltre_griglia(posizione)) return passo::fine_file;
     const int32_t k = nearest_long(posizione / 50.0 + 1);
     cella& b = c.cella_at(k);
@@ -234,8 +264,8 @@ passo cartello_indicatore(contesto_lettura& c) {
 
 passo riga_corpo(contesto_lettura& c, const std::string& chiave) {
     passo p = passo::avanti;
-    if (contains_ignore_case(chiave, "pendenza") && (p = pendenza(c)) != passo::avanti) return p;
-    if (contains_ignore_case(chiave, "curva")) {
+    if (prova_corpo(genere_riga::pendenza, chiave) && (p = pendenza(c)) != passo::avanti) return p;
+    if (prova_corpo(genere_riga::curva, chiave)) {
         // With the geometry off a curve line is not read; its numbers become
         // keyword fields of their own. It is still a known keyword.
         if (c.m.genera_tracciato == 0)
@@ -243,10 +273,9 @@ passo riga_corpo(contesto_lettura& c, const std::string& chiave) {
         else if ((p = curva(c, chiave)) != passo::avanti)
             return p;
     }
-    if (contains_ignore_case(chiave, "montagna") && (p = montagna(c)) != passo::avanti) return p;
-    if (contains_ignore_case(chiave, "indicatori_v") && (p = indicatori_v_max(c)) != passo::avanti) return p;
-    if (contains_ignore_case(chiave, "indicat") && contains_ignore_case(chiave, "cartello"))
-        p = cartello_indicatore(c);
+    if (prova_corpo(genere_riga::montagna, chiave) && (p = montagna(c)) != passo::avanti) return p;
+    if (prova_corpo(genere_riga::indicatori_vmax, chiave) && (p = indicatori_v_max(c)) != passo::avanti) return p;
+    if (prova_corpo(genere_riga::cartello_indicatore, chiave)) p = cartello_indicatore(c);
     return p;
 }
 

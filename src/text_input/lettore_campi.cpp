@@ -1,5 +1,7 @@
 #include "text_input/lettore_campi.h"
 
+#include <cstring>
+
 #include "model/run_time_failure.h"
 
 bool lettore_campi::blank(size_t i) const {
@@ -45,6 +47,64 @@ int32_t lettore_campi::fine_linea(int32_t linea) const {
     const size_t inizio = i;
     while (i < bytes_.size() && !line_end(i)) ++i;
     return static_cast<int32_t>(i - inizio + 1);
+}
+
+size_t lettore_campi::fine_testo() const {
+    return !bytes_.empty() && bytes_.back() == '\x1A' ? bytes_.size() - 1 : bytes_.size();
+}
+
+luogo_testo lettore_campi::ultima_riga() const {
+    size_t fine = fine_testo();
+    // Back over the trailing blanks and line ends, counting the lines they end.
+    int32_t linea = linea_;
+    while (fine > 0 && (blank(fine - 1) || line_end(fine - 1))) {
+        if (bytes_[fine - 1] == '\n' || (bytes_[fine - 1] == '\r' && !(fine < bytes_.size() && bytes_[fine] == '\n')))
+            --linea;
+        --fine;
+    }
+    if (fine == 0) return {posto_.file, 1, 1, 0};
+    size_t inizio = fine;
+    while (inizio > 0 && !line_end(inizio - 1)) --inizio;
+    while (blank(inizio)) ++inizio;
+    size_t riga = inizio;
+    while (riga > 0 && !line_end(riga - 1)) --riga;
+    return {posto_.file, linea, static_cast<int32_t>(inizio - riga + 1), static_cast<int32_t>(fine - inizio)};
+}
+
+std::optional<byte_estraneo> lettore_campi::primo_estraneo() const {
+    const auto estraneo = [](unsigned char b) { return (b < 0x20 && b != '\t' && b != '\n' && b != '\r') || b == 0x7F; };
+    const size_t n = fine_testo();
+    // Eight bytes at a time, so that a 10 MB file costs a millisecond or two: a
+    // word with no byte below 0x20 and none 0x7F holds none; any other is looked
+    // at byte by byte (most of them hold just a line end).
+    constexpr uint64_t UNO = 0x0101010101010101, ALTO = 0x8080808080808080;
+    const auto sospetta = [&](uint64_t w) {
+        const uint64_t del = w ^ (UNO * 0x7F);
+        return (((w - UNO * 0x20) & ~w) | ((del - UNO) & ~del)) & ALTO;
+    };
+    size_t i = 0;
+    for (; i + 8 <= n; i += 8) {
+        uint64_t w;
+        std::memcpy(&w, bytes_.data() + i, 8);
+        if (!sospetta(w)) continue;
+        bool trovato = false;
+        for (size_t k = 0; k < 8; ++k) trovato |= estraneo(static_cast<unsigned char>(bytes_[i + k]));
+        if (trovato) break;
+    }
+    while (i < n && !estraneo(static_cast<unsigned char>(bytes_[i]))) ++i;
+    if (i == n) return std::nullopt;
+    // Its line and column, by the reader's line ends.
+    int32_t linea = 1;
+    size_t riga = 0;
+    for (size_t j = 0; j < i; ++j) {
+        if (bytes_[j] == '\r' && j + 1 < i && bytes_[j + 1] == '\n') ++j;
+        if (line_end(j)) {
+            ++linea;
+            riga = j + 1;
+        }
+    }
+    return byte_estraneo{{posto_.file, linea, static_cast<int32_t>(i - riga + 1), 1},
+                         static_cast<uint8_t>(bytes_[i])};
 }
 
 std::string lettore_campi::testo() {

@@ -8,6 +8,7 @@
 // run_time_failure, which the scenario reader turns into its status 25.
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -58,8 +59,17 @@ public:
     const std::vector<luogo_testo>& dal_segno() const { return dal_segno_; }
     // 1-based column just past the last byte of a line: where a missing field would go.
     int32_t fine_linea(int32_t linea) const;
+    // Once no byte remains: the file's last line that holds more than blanks, from
+    // its first such byte to its last (line 1, column 1 for a file of blanks).
+    luogo_testo ultima_riga() const;
+    // The first byte no text file holds: NUL, a C0 control other than TAB, LF and
+    // CR, or DEL (a 0x1A that ends the file is the end-of-file mark).
+    std::optional<byte_estraneo> primo_estraneo() const;
 
 private:
+    // Where the text ends: before one 0x1A as the very last byte, the end-of-file
+    // mark of old editors, which is no part of it.
+    size_t fine_testo() const;
     bool blank(size_t i) const;
     bool line_end(size_t i) const;
     void skip_blanks();

@@ -91,6 +91,7 @@ passo stazione(contesto_lettura& c) {
     v.orario = long_add(long_mul(long_add(long_mul(ore, 60), minuti), 60), secondi);
     v.testo = c.testo_valore();
     c.registrata(indice).testo = v.testo;
+    c.registrata(indice).posto_testo = r.posto();
 
     area(c, v, posizione, lunghezza);
     if (lunghezza < LUNGHEZZA_CAMPO_5)

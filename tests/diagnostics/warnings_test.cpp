@@ -22,6 +22,7 @@ riga_letta riga(file_testo f, int32_t linea, genere_riga genere, std::vector<int
     r.valori = std::move(valori);
     for (size_t i = 0; i < r.valori.size(); ++i) r.posti.push_back({f, linea, static_cast<int32_t>(10 + 7 * i), 5});
     r.testo = std::move(testo);
+    r.posto_testo = {f, linea, 60, static_cast<int32_t>(r.testo.size())};
     return r;
 }
 
@@ -143,6 +144,33 @@ TEST(ScenarioWarnings, EachKindNamesItsPlace) {
                            {{T, 5, 1, 8}, "-segnale", s::treno, 1, false},
                            {{T, 7, 1, 7}, "-- nota", s::treno, 2, false}};
          }},
+        {"body lines in the general section, once for them all, and a file ending without \"[fine]\"",
+         {},
+         {LINEA + "10:1 -Wsection the general section runs on past where the body's lines begin: this 'curvas3' line "
+                  "and 11 more body lines are passed over; the body must begin with a line holding '[' and ']', such as "
+                  "'[curve]', before them",
+          TRENO + "101:1 -Wtruncated the file ends without its closing \"[fine]\" line, as a file saved cut short does"},
+         [](registro_lettura& r) {
+             r.corpo_nel_generale = corpo_in_generale{{L, 10, 1, 7}, "curvas3", g::curva, 12, {L, 72, 1, 10}};
+             r.senza_fine.push_back({T, 101, 1, 50});
+         }},
+        {"binary files: a train file's in place of its missing \"[generale]\" and end",
+         {},
+         {LINEA + "4:5 -Wbinary byte 0x00 at line 4, column 5: this is not a text file",
+          TRENO + "1:1 -Wbinary byte 0x7F at line 1, column 1: this is not a text file"},
+         [](registro_lettura& r) {
+             r.treno_senza_generale = true;
+             r.estranei = {{{L, 4, 5, 1}, 0x00}, {{T, 1, 1, 1}, 0x7F}};
+             r.senza_fine.push_back({T, 3, 1, 4});
+         }},
+        {"UTF-8 texts, at the text; Windows-1252 letters and ASCII are not",
+         {riga(L, 3, g::cartello_indicatore, {4400}, "SANT'ELP\xC3\x8C" "DIO"),
+          riga(T, 5, g::stazione, {6000, 12, 400}, "CITT\xC3\x80"), riga(T, 6, g::stazione, {7000, 12, 400}, "CITT\xC0"),
+          riga(T, 7, g::stazione, {8000, 12, 400}, "PORTO")},
+         {LINEA + "3:60 -Wencoding board text is UTF-8: the simulator shows 'SANT'ELPÃŒDIO' for 'SANT'ELPÌDIO'; save "
+                  "the file as Windows-1252",
+          TRENO + "5:60 -Wencoding station name is UTF-8: the simulator shows 'CITTÃ€' for 'CITTÀ'; save the file as "
+                  "Windows-1252"}},
     };
     for (const caso& c : casi) EXPECT_EQ(avvisi(c), c.attesi) << c.nome;
 }

@@ -160,3 +160,39 @@ TEST(LineFields, TheReferenceWritesEachKindAsTheTableHasIt) {
         EXPECT_EQ(campi_scritti(blocco), sigle(g));
     }
 }
+
+// Each body kind's example line before the line that ends the general section:
+// the reader notes it as a body line there, not as an unknown line, and with
+// every kind at once it notes the first of them and counts them all.
+TEST(LineFields, TheReaderKnowsEachBodyKindInTheGeneralSection) {
+    const auto leggi = [](const std::string& righe) {
+        const testi_lettore testi{"[generale]\r\nlunghezza percorso, 3000\r\n" + righe + "[pendenze]\r\n[fine]\r\n",
+                                  "[generale]\r\n[fine]\r\n"};
+        modello m;
+        opzioni_compilazione opzioni;
+        opzioni.ingressi = {"R_linea.txt", "R_1-.txt", false, &testi};
+        opzioni.scrittura = scrittura_compilati::mai;
+        memorizza_percorso(m, 1, opzioni);
+        EXPECT_TRUE(m.registro.ignoti.empty());
+        return m.registro.corpo_nel_generale;
+    };
+    std::string tutte;
+    int32_t quante = 0;
+    for (const genere_campi& g : generi_campi()) {
+        if (g.sezione != sezione_riga::corpo) continue;
+        SCOPED_TRACE(g.esempio);
+        const std::optional<corpo_in_generale> c = leggi(std::string(g.esempio) + "\r\n");
+        ASSERT_TRUE(c);
+        EXPECT_EQ(c->genere, g.genere);
+        EXPECT_EQ(c->righe, 1);
+        EXPECT_EQ(c->posto.line, 3);
+        EXPECT_EQ(c->fine.line, 4);
+        tutte += std::string(g.esempio) + "\r\n";
+        ++quante;
+    }
+    const std::optional<corpo_in_generale> c = leggi(tutte);
+    ASSERT_TRUE(c);
+    EXPECT_EQ(c->righe, quante);
+    EXPECT_EQ(c->genere, genere_riga::pendenza);
+    EXPECT_FALSE(leggi("sfondo uno, 1\r\n"));
+}

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "tests/text_input/lettura_support.h"
 
 namespace {
@@ -259,3 +261,49 @@ TEST(Geometry, ClassDigitsAreTriedFromOneUpward) {
 }
 
 }  // namespace
+
+// What the reader notes of a file as a whole, each where it found it: a file read
+// to its end without a "[fine]" field (the place of its last line), and the first
+// byte no text file holds.
+TEST(TextFiles, AnEndWithoutFineAndTheFirstByteNoTextHoldsAreNotedWhereFound) {
+    using namespace std::string_literals;
+    const auto dove = [](const luogo_testo& p) {
+        return std::string(p.file == file_testo::linea ? "L" : "T") + ":" + std::to_string(p.line) + ":" +
+               std::to_string(p.column) + ":" + std::to_string(p.length);
+    };
+    const std::string LINEA = linea("pendenza, 0, 0\r\n");
+    const struct {
+        const char* nome;
+        std::string linea, treno;
+        std::vector<std::string> senza_fine, estranei;  // "FILE:LINE:COLUMN:LENGTH", a byte's with "=0xNN"
+    } casi[] = {
+        {"both whole, the train's \"[FINE]\" in capitals", LINEA, "[generale]\r\nsabbia, 5\r\n[FINE]\r\n", {}, {}},
+        {"the train cut after a line, blank lines after it", LINEA, "[generale]\r\nsabbia, 5\r\n  \r\n\r\n", {"T:2:1:9"}, {}},
+        {"the route cut, its last line indented, CR only", "[generale]\rlunghezza percorso, 3000\r[curve]\r  pendenza, 0, 0",
+         TRENO_VUOTO, {"L:4:3:14"}, {}},
+        {"the general section running to the route's end", "[generale]\r\nlunghezza percorso, 3000\r\n", TRENO_VUOTO,
+         {"L:2:1:24"}, {}},
+        {"a train without \"[generale]\" is not read to its end either way", LINEA, "sabbia, 5\r\n", {"T:1:1:9"}, {}},
+        // A fault stops the reading: what follows is not known, and the fault is reported.
+        {"a reading stopped by a fault", LINEA, "[generale]\r\nsabbia, x\r\n", {}, {}},
+        {"NUL on the second line, after a CR LF", LINEA, "[generale]\r\nsa\0bia, 5\r\n[fine]\r\n"s, {},
+         {"T:2:3:1=0x00"}},
+        {"DEL and a form feed: the first", "[generale]\nlunghezza percorso, 3000\n\x7F\f\n[curve]\n[fine]\n", TRENO_VUOTO,
+         {}, {"L:3:1:1=0x7F"}},
+        {"a tab, and 0x1A as the very last byte, are text", LINEA, "[generale]\r\n\tsabbia, 5\r\n[fine]\r\n\x1A", {}, {}},
+        {"0x1A anywhere else is not", LINEA, "[generale]\r\nsabbia, 5\x1A\r\n[fine]\r\n\x1A", {}, {"T:2:10:1=0x1A"}},
+    };
+    for (const auto& c : casi) {
+        scenario s;
+        s.leggi(c.linea, c.treno);
+        std::vector<std::string> senza_fine, estranei;
+        for (const luogo_testo& p : s.m.registro.senza_fine) senza_fine.push_back(dove(p));
+        for (const byte_estraneo& b : s.m.registro.estranei) {
+            char byte[8];
+            std::snprintf(byte, sizeof byte, "=0x%02X", b.byte);
+            estranei.push_back(dove(b.posto) + byte);
+        }
+        EXPECT_EQ(senza_fine, c.senza_fine) << c.nome;
+        EXPECT_EQ(estranei, c.estranei) << c.nome;
+    }
+}
