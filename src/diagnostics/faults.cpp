@@ -61,6 +61,10 @@ diagnostic fault_diagnostic(const errore_registrato& e) {
         d.notes.push_back({e.origine.campo_unito, std::string("fields are separated by commas, not by ") +
                                                       (e.origine.separatore == ';' ? "';'" : "tabs") +
                                                       ": this whole text is one keyword field"});
+    if (e.origine.trovato.file != file_testo::nessuno)
+        d.notes.push_back({e.origine.trovato, e.origine.trovato.line > 0
+                                                  ? "found while reading line " + std::to_string(e.origine.trovato.line)
+                                                  : std::string("found at the end of the file")});
     return d;
 }
 

@@ -26,6 +26,9 @@ struct origine_errore : luogo_testo {
     // are part of the keyword field.
     luogo_testo campo_unito;
     char separatore = 0;
+    // A fault of a value read earlier (a run value stored while a later line is
+    // read): where the reader was when it met it; a place in no file when it did not.
+    luogo_testo trovato;
 };
 
 // One fault as it was recorded: the error state keeps only the last one.
@@ -83,6 +86,11 @@ struct modello {
     void separatore_errore(luogo_testo campo, char separatore) {
         origine.campo_unito = campo;
         origine.separatore = separatore;
+        if (!errori.empty()) errori.back().origine = origine;
+    }
+    // The fault, of a value read earlier, was met while the reader was at `dove`.
+    void trovato_errore(luogo_testo dove) {
+        origine.trovato = dove;
         if (!errori.empty()) errori.back().origine = origine;
     }
     // Sizes the grid to cells 0 to ultima, all fields zero, claimed by no line.

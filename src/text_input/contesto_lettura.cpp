@@ -89,6 +89,18 @@ std::string citato(const std::string& testo) {
 
 void contesto_lettura::guasto(const std::exception& e) {
     const auto* campo = dynamic_cast<const campo_illeggibile*>(&e);
+    const auto* valore = dynamic_cast<const run_time_failure*>(&e);
+    if (campo == nullptr && valore != nullptr && valore->campo.line > 0) {
+        // A value that does not fit, at its own field; a run value is stored
+        // while a later line, or the file's end, is read: that is noted apart.
+        m.registra_errore(codice::lettura_fallita, valore->campo);
+        m.dettaglia_errore(e.what());
+        const luogo_testo qui = !campi                                   ? luogo_testo{file, 0, 0, 0}
+                                : lettore().posto().line == linea_chiave ? posto_chiave
+                                                                         : luogo_testo{file, lettore().posto().line, 0, 0};
+        if (qui.file != valore->campo.file || qui.line != valore->campo.line) m.trovato_errore(qui);
+        return;
+    }
     if (!campi || campo == nullptr) {
         // Not a field: an overflow in a computation, a text too long, a cell out
         // out of range; after the file's end, in a fill that belongs to no line.
@@ -200,6 +212,12 @@ std::string contesto_lettura::testo_valore() {
     std::string t = lettore().testo();
     if (t.size() > 32767) throw run_time_failure("string too long: " + std::to_string(t.size()) + " bytes");
     return t;
+}
+
+std::string contesto_lettura::chiave_di(const luogo_testo& campo, genere_riga genere) const {
+    for (auto r = m.registro.righe.rbegin(); r != m.registro.righe.rend(); ++r)
+        if (r->luogo.file == campo.file && r->luogo.line == campo.line) return citato(r->chiave);
+    return citato(nome_genere(genere));
 }
 
 size_t contesto_lettura::registra(genere_riga genere, std::initializer_list<int32_t> valori) {

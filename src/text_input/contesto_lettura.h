@@ -145,6 +145,10 @@ struct contesto_lettura {
         return i < posti.size() ? posti[i] : posto_chiave;
     }
 
+    // The keyword, as written and quoted for a message, of the line recorded with
+    // a field at `campo`; the kind's name when no such line was recorded.
+    std::string chiave_di(const luogo_testo& campo, genere_riga genere) const;
+
     // Records a handled keyword line; returns its index in the record.
     size_t registra(genere_riga genere, std::initializer_list<int32_t> valori = {});
     riga_letta& registrata(size_t i) { return m.registro.righe[i]; }

@@ -14,7 +14,10 @@ void riempi_velocita(contesto_lettura& c, int64_t fino, bool ferma) {
     c.riempi(c.cursore_velocita, fino, &cella::v_limite, ferma, [&] {
         int32_t quinto = nearest_long(c.velocita_precedente / 5.0);
         if (quinto < 0 || quinto > 255)
-            throw run_time_failure("overflow: speed " + std::to_string(c.velocita_precedente) + " / 5 does not fit a byte");
+            throw run_time_failure("field 2 of " + c.chiave_di(c.origine_velocita, genere_riga::velocita) +
+                                       ": " + std::to_string(c.velocita_precedente) + " / 5 = " +
+                                       std::to_string(quinto) + " does not fit a byte (0 to 255)",
+                                   c.origine_velocita);
         return static_cast<uint8_t>(quinto);
     });
 }

@@ -75,3 +75,38 @@ TEST(FaultSearch, AnErrorOfALineWithoutCommasSaysHowFieldsAreSeparated) {
         EXPECT_EQ(note, c.note) << c.line;
     }
 }
+
+// A run value is stored while the next line of its kind, or the file's end, is
+// read: a value that does not fit is one error, at its own field, with where it
+// was met as a note; the search leaves out that line, so no later line repeats it.
+TEST(FaultSearch, ARunValueThatDoesNotFitIsOneErrorAtItsField) {
+    const std::string route = "[generale]\r\nlunghezza percorso, 3000\r\n[curve]\r\n[fine]\r\n";
+    const struct {
+        std::string lines;
+        std::string found;  // error:line:column, then each note
+    } cases[] = {
+        {"velocita, 0, 1300\r\nvelocita, 500, 100\r\nvelocita, 900, 100\r\n",
+         "E25:3:14 field 2 of 'velocita': 1300 / 5 = 260 does not fit a byte (0 to 255)"
+         " | 4:1 found while reading line 4"},
+        {"velocita, 0, 1300\r\n",
+         "E25:3:14 field 2 of 'velocita': 1300 / 5 = 260 does not fit a byte (0 to 255)"
+         " | 0:0 found at the end of the file"},
+    };
+    for (const auto& c : cases) {
+        session_inputs in;
+        in.route = "Prova_linea.txt", in.train = "Prova_1-.txt";
+        in.route_text = route;
+        in.train_text = "[generale]\r\nnumero vetture, 5\r\n" + c.lines + "[fine]\r\n";
+        const result<session_compile> r = compile_in_memory(in);
+        ASSERT_TRUE(r);
+        std::string found;
+        for (const diagnostic& d : r->diagnostics) {
+            if (d.level != severity::error) continue;
+            found += (found.empty() ? "" : " || ") + d.code + ":" + std::to_string(d.place.line) + ":" +
+                     std::to_string(d.place.column) + " " + d.message;
+            for (const diagnostic_note& n : d.notes)
+                found += " | " + std::to_string(n.place.line) + ":" + std::to_string(n.place.column) + " " + n.message;
+        }
+        EXPECT_EQ(found, c.found) << c.lines;
+    }
+}
