@@ -1,6 +1,12 @@
 #include "placement/memo_indicatori_v_max.h"
 
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <string>
+
 #include "model/numeric.h"
+#include "model/run_time_failure.h"
 #include "placement/griglia.h"
 
 namespace {
@@ -8,9 +14,33 @@ namespace {
 // The stripe counts among the board line's values, numbered as the reader records them.
 constexpr size_t STRISCE_PRIMO = 4, STRISCE_SECONDO = 8;
 
-// First-group speed in the hundreds, second-group speed / 5 below them.
-int16_t coppia_velocita(int32_t prima, int32_t seconda) {
-    return nearest_integer(long_mul(prima, 20) + seconda / 5.0);
+// The speed pairs among the board line's values: first group a, b, c, each with
+// its second-group speed four values on.
+constexpr size_t VELOCITA_PRIMO = 1, VELOCITA_SECONDO = 5;
+
+// First-group speed in the hundreds, second-group speed / 5 below them. A pair that
+// does not fit is a run-time failure at the first group's field, naming both.
+int16_t coppia_velocita(const registro_lettura& r, size_t coppia, int32_t prima, int32_t seconda) {
+    try {
+        return nearest_integer(long_mul(prima, 20) + seconda / 5.0);
+    } catch (const run_time_failure&) {
+        const size_t campo = VELOCITA_PRIMO + coppia;
+        std::string chiave = r.righe.empty() ? std::string(nome_genere(genere_riga::indicatori_vmax)) : r.righe.back().chiave;
+        chiave.erase(0, std::min(chiave.find_first_not_of(" \t"), chiave.size()));
+        const int64_t centinaia = int64_t{prima} * 20;
+        std::string come = std::to_string(prima) + " x 20";
+        if (centinaia >= INT32_MIN && centinaia <= INT32_MAX) {
+            come += " + " + std::to_string(seconda) + " / 5 = " +
+                    std::to_string(static_cast<int64_t>(std::nearbyint(centinaia + seconda / 5.0))) +
+                    " does not fit 16 bits (-32768 to 32767)";
+        } else {
+            come += " = " + std::to_string(centinaia) + " does not fit 32 bits (-2147483648 to 2147483647)";
+        }
+        throw run_time_failure("fields " + std::to_string(campo + 1) + " and " +
+                                   std::to_string(campo + VELOCITA_SECONDO - VELOCITA_PRIMO + 1) + " of '" + chiave +
+                                   "': " + come,
+                               r.posto_in_ultima(campo));
+    }
 }
 
 }  // namespace
@@ -23,10 +53,10 @@ rifiuto_posa memo_indicatori_v_max(modello& m, int32_t posizione, int32_t& vas, 
     m.rivendica(static_cast<size_t>(i));
     // One field at a time: after an overflow the fields already stored stay.
     c->tipo_oggetto = OGGETTO_INDICATORE_V_MAX;
-    c->dato1 = coppia_velocita(vas, vad);
-    c->dato2 = coppia_velocita(vbs, vbd);
-    c->dato3 = coppia_velocita(vcs, vcd);
     registro_lettura& r = m.registro;
+    c->dato1 = coppia_velocita(r, 0, vas, vad);
+    c->dato2 = coppia_velocita(r, 1, vbs, vbd);
+    c->dato3 = coppia_velocita(r, 2, vcs, vcd);
     c->dato4 = low16(long_add(long_mul(strisces, 10), strisced), r,
                      {"speed board stripes", "first group x 10 + second group",
                       {r.posto_in_ultima(STRISCE_PRIMO), r.posto_in_ultima(STRISCE_SECONDO)}});

@@ -95,6 +95,8 @@ struct contesto_lettura {
     // first value.
     void esito(codice c);
     void esito(codice c, int32_t metri);
+    // With its position, at the field the fault is about.
+    void esito(codice c, int32_t metri, const luogo_testo& dove) { m.registra_errore(c, dove, metri); }
     // The bound check of a position: (p + margine) / 50 above the last cell, or
     // p below 0, records status 15 with p and returns true.
     bool oltre_griglia(int64_t p, int64_t margine = 100);
@@ -106,6 +108,11 @@ struct contesto_lettura {
     }
     passo rifiuta(codice c, int32_t metri) {
         esito(c, metri);
+        chiudi_e_cancella();
+        return passo::ritorna;
+    }
+    passo rifiuta(codice c, int32_t metri, const luogo_testo& dove) {
+        esito(c, metri, dove);
         chiudi_e_cancella();
         return passo::ritorna;
     }

@@ -69,7 +69,7 @@ passo stazione(contesto_lettura& c) {
     int32_t lunghezza = r.long_field();
     nota(v.categoria);
     nota(lunghezza);
-    if (lunghezza % 100 != 0) return c.rifiuta(codice::stazione_lunghezza, posizione);
+    if (lunghezza % 100 != 0) return c.rifiuta(codice::stazione_lunghezza, posizione, c.posto_campo(2));
 
     v.opzione1 = r.byte_field();
     v.opzione5 = r.byte_field();
@@ -125,8 +125,20 @@ passo stazione(contesto_lettura& c) {
         segno.dato1 = low16(s);  // 1 to 79: always fits
     }
 
-    if (s > 1 && long_sub(v.inizio_zona, SPAZIO_TRA_STAZIONI) < m.voci[static_cast<size_t>(s - 1)].fine_zona)
-        return c.rifiuta(codice::stazioni_vicine, posizione);
+    if (s > 1 && long_sub(v.inizio_zona, SPAZIO_TRA_STAZIONI) < m.voci[static_cast<size_t>(s - 1)].fine_zona) {
+        c.rifiuta(codice::stazioni_vicine, posizione);
+        // The station before is the last one recorded before this line: a station that fails ends the reading.
+        const voce& prima = m.voci[static_cast<size_t>(s - 1)];
+        for (size_t i = indice; i-- > 0;) {
+            if (m.registro.righe[i].genere != genere_riga::stazione) continue;
+            m.annota_errore(m.luogo_riga(static_cast<int32_t>(i)),
+                            "the station before, " + prima.testo + ", has its area from " +
+                                std::to_string(prima.inizio_zona) + " to " + std::to_string(prima.fine_zona) +
+                                " m; this one begins at " + std::to_string(v.inizio_zona) + " m");
+            break;
+        }
+        return passo::ritorna;
+    }
 
     c.numero_stazione = s + 1;
     if (c.numero_stazione >= c.cursore_cartelli) return c.rifiuta(codice::voci_esaurite);

@@ -79,7 +79,7 @@ TEST(FaultSearch, AnErrorOfALineWithoutCommasSaysHowFieldsAreSeparated) {
 // A run value is stored while the next line of its kind, or the file's end, is
 // read: a value that does not fit is one error, at its own field, with where it
 // was met as a note; the search leaves out that line, so no later line repeats it.
-TEST(FaultSearch, ARunValueThatDoesNotFitIsOneErrorAtItsField) {
+TEST(FaultSearch, AFaultIsOneErrorAtItsCauseWithItsNotes) {
     const std::string route = "[generale]\r\nlunghezza percorso, 3000\r\n[curve]\r\n[fine]\r\n";
     const struct {
         std::string lines;
@@ -91,6 +91,11 @@ TEST(FaultSearch, ARunValueThatDoesNotFitIsOneErrorAtItsField) {
         {"velocita, 0, 1300\r\n",
          "E25:3:14 field 2 of 'velocita': 1300 / 5 = 260 does not fit a byte (0 to 255)"
          " | 0:0 found at the end of the file"},
+        // Not a run value, but its note too: the station the area comes too close to.
+        {"stazione, 1000, 2, 400, 0,0,0, 0,0,0, 0,0,0, 0, 0,0,0, LIDONIA\r\n"
+         "stazione, 1500, 2, 400, 0,0,0, 0,0,0, 0,0,0, 0, 0,0,0, VALMORA\r\n",
+         "E22:4:11 station area starts less than 350 m after the previous station's area (at 1500 m)"
+         " | 3:1 the station before, LIDONIA, has its area from 800 to 1200 m; this one begins at 1300 m"},
     };
     for (const auto& c : cases) {
         session_inputs in;
