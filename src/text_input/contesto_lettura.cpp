@@ -23,7 +23,9 @@ void contesto_lettura::chiudi_e_cancella() {
 }
 
 cella& contesto_lettura::cella_at(int64_t k) {
-    if (!m.griglia_allocata()) throw run_time_failure("the cell grid is used before the route length sized it");
+    if (!m.griglia_allocata())
+        throw run_time_failure(std::string("the cell grid is used before the route length sized it: ") + SENZA_LUNGHEZZA,
+                               prima_senza_griglia);
     if (!m.in_griglia(k)) throw run_time_failure("subscript out of range: cell " + std::to_string(k));
     return m.celle[static_cast<size_t>(k)];
 }
@@ -138,6 +140,7 @@ void contesto_lettura::guasto(const std::exception& e) {
 }
 
 bool contesto_lettura::oltre_griglia(int64_t p, int64_t margine) {
+    if (!m.griglia_allocata() && prima_senza_griglia.line == 0) prima_senza_griglia = posto_chiave;
     if (p >= 0 && p + margine <= int64_t{50} * ultima_cella()) return false;
     esito(codice::oltre_griglia, static_cast<int32_t>(p));
     return true;

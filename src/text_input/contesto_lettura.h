@@ -14,6 +14,10 @@
 #include "text_input/lettore_campi.h"
 #include "text_input/memorizza_dati.h"
 
+// Why the grid or the geometry can be used before the route length sized them.
+constexpr const char* SENZA_LUNGHEZZA =
+    "the general section has no 'lunghezza percorso' line before it (missing or misspelt?)";
+
 // What a step tells the loop that runs it.
 enum class passo {
     avanti,     // go on with the next test on the same keyword field
@@ -71,6 +75,8 @@ struct contesto_lettura {
     int32_t aderenza_precedente = 0;
     luogo_testo origine_aderenza;
     int32_t numero_stazione = 1;
+    // The first line that needed the cell grid before the route length sized it.
+    luogo_testo prima_senza_griglia;
 
     const std::filesystem::path& percorso() const {
         return file == file_testo::linea ? ingressi.linea : ingressi.treno;

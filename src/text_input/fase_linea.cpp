@@ -161,7 +161,8 @@ bool sezione_generale(contesto_lettura& c) {
 }
 
 void inizio_geometria(modello& m) {
-    if (!m.tracciato.allocato()) throw run_time_failure("the geometry is used before the route length sized it");
+    if (!m.tracciato.allocato())
+        throw run_time_failure(std::string("the geometry is used before the route length sized it: ") + SENZA_LUNGHEZZA);
     m.tracciato.imposta(0, 0, elemento_tracciato::da_intero(0));
     m.tracciato.imposta(1, 0, elemento_tracciato::da_intero(0));
     m.tracciato.imposta(0, 1, elemento_tracciato::da_intero(0));
