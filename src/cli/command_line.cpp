@@ -1,5 +1,7 @@
 #include "cli/command_line.h"
 
+#include <charconv>
+#include <cstdint>
 #include <iostream>
 
 #include "cli/command_table.h"
@@ -34,6 +36,17 @@ std::pair<CLI::Option*, CLI::Option*> add_text_inputs(CLI::App* sub, std::filesy
     sub->add_option("--route-id", route_id, "Route identifier (default: from ROUTE's name)");
     sub->add_option("--train-number", train_number, "Train number (default: from TRAIN's name)");
     return {r, t};
+}
+
+CLI::Validator whole_number_from_zero(const std::string& zero) {
+    const std::string refusal = "takes a whole number from 0" + zero + " up to " + std::to_string(INT32_MAX);
+    return CLI::Validator(
+        [refusal](std::string& text) {
+            int32_t n = 0;
+            const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), n);
+            return ec == std::errc{} && end == text.data() + text.size() && n >= 0 ? std::string() : refusal;
+        },
+        "NONNEGATIVE");  // as CLI11's own check names it in the help
 }
 
 failure usage_error(const std::string& message) { return {EXIT_USAGE, message}; }

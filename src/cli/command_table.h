@@ -31,6 +31,10 @@ std::pair<CLI::Option*, CLI::Option*> add_text_inputs(CLI::App* sub, std::filesy
                                                       std::filesystem::path& train, std::string& route_id,
                                                       std::string& train_number);
 
+// A whole number from 0 to INT32_MAX, refused in a few words ("takes a whole number from 0
+// up"), `zero` saying what 0 means, if anything.
+CLI::Validator whole_number_from_zero(const std::string& zero = "");
+
 // Prints a failure as "scenario-compiler COMMAND: MESSAGE" (or under the program's
 // name alone where the failure says so) and returns its exit status.
 int print_failure(std::ostream& err, const std::string& command, const failure& f);

@@ -101,7 +101,7 @@ void add_compile_command(CLI::App& app, command_action& chosen) {
         ->check(CLI::IsMember({"auto", "always", "never"}))
         ->default_str("auto");
     sub->add_option("--error-limit", o->error_limit, "Stop after N errors (0: no limit)")
-        ->check(CLI::NonNegativeNumber)
+        ->check(whole_number_from_zero(" (no limit)"))
         ->default_str("20");
     sub->add_option("-W", o->warnings,
                     "-Wname turns a warning on, -Wno-name off; -Wall adds the pedantic ones; -Werror makes "

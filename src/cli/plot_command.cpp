@@ -108,9 +108,9 @@ void add_plot_command(CLI::App& app, command_action& chosen) {
         ->excludes(train);
     add_path_option(sub, "-o,--output", o->output, "The drawing: FILE.svg, FILE.png or FILE.pdf")->required();
     sub->add_option("--from", o->from_m, "Draw from this many metres along the line (default: its start)")
-        ->check(CLI::NonNegativeNumber);
+        ->check(whole_number_from_zero());
     sub->add_option("--to", o->to_m, "Draw up to this many metres along the line (default: the route's length)")
-        ->check(CLI::NonNegativeNumber);
+        ->check(whole_number_from_zero());
     sub->add_option("--size", o->size, "The sheet in pixels (PDF: points), WxH")->default_str("1600x1100");
     sub->add_option("--color", o->color, "Colour the diagnostics: auto (on a terminal, unless NO_COLOR is set), always, never")
         ->check(CLI::IsMember({"auto", "always", "never"}))

@@ -326,13 +326,16 @@ TEST(CommandLine, HelpVersionAndUsage) {
         EXPECT_EQ(v.out.rfind("scenario-compiler ", 0), 0u) << cmd;
     }
     EXPECT_NE(run_program({"compile", "--help"}).out.find("Exit status:\n  0  ok"), std::string::npos);
-    const std::pair<std::vector<std::string>, std::string> mistyped[] = {
+    // Usage errors, each answered in a few words of its own.
+    const std::pair<std::vector<std::string>, std::string> refused[] = {
         {{"compiel", "a", "b"}, "unknown command 'compiel'; did you mean 'compile'?"},
         {{"no-such-command"}, "unknown command 'no-such-command' (the commands: compile export inspect errors plot serve)"},
         {{"compile", "a", "b", "--jsno"}, "compile: unknown option '--jsno'; did you mean '--json'?"},
         {{"inspect", "x", "--knd=route"}, "did you mean '--kind'?"},
+        {{"compile", "a", "b", "--error-limit", "-1"},
+         "--error-limit: takes a whole number from 0 (no limit) up to 2147483647\nRun with"},
     };
-    for (const auto& [args, said] : mistyped) {
+    for (const auto& [args, said] : refused) {
         const program_result r = run_program(args);
         EXPECT_EQ(r.status, 2) << said;
         EXPECT_NE(r.err.find(said), std::string::npos) << r.err;
