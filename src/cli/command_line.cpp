@@ -12,12 +12,29 @@
 
 std::string version_text() { return "scenario-compiler " SCENARIO_COMPILER_VERSION; }
 
+namespace {
+
+// What each exit status means in the commands' help.
+std::string exit_meaning(int status) {
+    switch (status) {
+        case EXIT_OK: return "ok";
+        case EXIT_ERROR_STATE: return "the compile ended with a non-zero error state";
+        case EXIT_USAGE: return "usage error";
+        case EXIT_FAILURE_IO: return "a file could not be read or written";
+        case EXIT_RESERVED: return "a reserved value already in use (numbered report)";
+        default: return "";
+    }
+}
+
+}  // namespace
+
 CLI::App* add_command(CLI::App& app, const std::string& name, const std::string& description,
-                      const std::string& example) {
+                      const std::string& example, std::initializer_list<exit_row> statuses) {
     CLI::App* sub = app.add_subcommand(name, description);
-    sub->footer("Example:\n  " + example +
-                "\n\nExit status:\n  0  ok\n  1  the compile ended with a non-zero error state\n  2  usage error\n"
-                "  3  a file could not be read or written\n  4  a reserved value already in use (numbered report)");
+    std::string listed;
+    for (const exit_row& row : statuses)
+        listed += "\n  " + std::to_string(row.status) + "  " + (row.meaning ? row.meaning : exit_meaning(row.status));
+    sub->footer("Example:\n  " + example + "\n\nExit status:" + listed);
     sub->set_version_flag("--version", version_text(), "Print the version and exit");
     return sub;
 }

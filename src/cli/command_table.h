@@ -3,6 +3,7 @@
 // parsed, its action is stored in `chosen` and run after parsing has succeeded.
 #include <filesystem>
 #include <functional>
+#include <initializer_list>
 #include <ostream>
 #include <string>
 #include <utility>
@@ -15,10 +16,16 @@ using command_action = std::function<int()>;
 
 // "scenario-compiler VERSION", for --version on every command.
 std::string version_text();
+// One exit status a command's help lists; without a meaning of its own, the one
+// every command gives it.
+struct exit_row {
+    int status;
+    const char* meaning = nullptr;
+};
 // A subcommand with the common flags (--help comes with every CLI11 app); its
-// help ends with the example given and the exit statuses.
+// help ends with the example given and the exit statuses it returns.
 CLI::App* add_command(CLI::App& app, const std::string& name, const std::string& description,
-                      const std::string& example);
+                      const std::string& example, std::initializer_list<exit_row> statuses);
 
 // An option or positional naming a file or folder: the arguments are UTF-8 on
 // every platform, and Windows paths are wide.

@@ -17,6 +17,9 @@
 
 namespace {
 
+// Why there is no drawing at all: a non-zero error state alone is drawn.
+const char* const NOTHING_DRAWN = "nothing was compiled, so nothing is drawn";
+
 // "WxH", two positive whole numbers.
 std::optional<sheet_size> size_of(const std::string& text) {
     const size_t x = text.find('x');
@@ -43,7 +46,7 @@ result<scene> scene_of_texts(const plot_options& o, const scene_options& options
         err << testo_errore(std::to_string(numero(c->esito.rapporto))) << '\n';
         return failure{EXIT_RESERVED, ""};
     }
-    if (!c->drawable()) return failure{EXIT_ERROR_STATE, "nothing was compiled, so nothing is drawn"};
+    if (!c->drawable()) return failure{EXIT_ERROR_STATE, NOTHING_DRAWN};
     return scene_of(c->m, options);
 }
 
@@ -100,7 +103,8 @@ void add_plot_command(CLI::App& app, command_action& chosen) {
         app, "plot",
         "Draw a scenario: the track seen from above, then the gradient, the height, the speeds, the objects and "
         "the kilometre posts along the line. From the text files it compiles them first, writing no compiled file",
-        "scenario-compiler plot Lidonia_Sabrio_linea.txt Lidonia_Sabrio_914-.txt -o route.svg --from 20000 --to 40000");
+        "scenario-compiler plot Lidonia_Sabrio_linea.txt Lidonia_Sabrio_914-.txt -o route.svg --from 20000 --to 40000",
+        {{EXIT_OK}, {EXIT_ERROR_STATE, NOTHING_DRAWN}, {EXIT_USAGE}, {EXIT_FAILURE_IO}, {EXIT_RESERVED}});
     const auto [route, train] = add_text_inputs(sub, o->route, o->train, o->route_id, o->train_number);
     add_path_option(sub, "--compiled", o->compiled,
                     "Draw the compiled files in DIR instead (give --route-id and --train-number)")

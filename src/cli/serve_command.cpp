@@ -55,7 +55,8 @@ void add_serve_command(CLI::App& app, command_action& chosen) {
         app, "serve",
         "Show a scenario live in the browser: its drawing, diagnostics and state, compiled again (writing nothing) "
         "each time one of the two text files changes. Serves on 127.0.0.1 (and ::1) only, until Ctrl-C",
-        "scenario-compiler serve Lidonia_Sabrio_linea.txt Lidonia_Sabrio_914-.txt --open");
+        "scenario-compiler serve Lidonia_Sabrio_linea.txt Lidonia_Sabrio_914-.txt --open",
+        {{EXIT_OK}, {EXIT_USAGE}, {EXIT_FAILURE_IO}});
     const auto [route, train] =
         add_text_inputs(sub, o->inputs.route, o->inputs.train, o->inputs.route_id, o->inputs.train_number);
     route->required();

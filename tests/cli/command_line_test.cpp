@@ -319,8 +319,16 @@ TEST(CommandLine, InspectsEachKindAndRefusesBrokenFiles) {
 }
 
 TEST(CommandLine, HelpVersionAndUsage) {
-    for (const std::string cmd : {"compile", "export", "inspect", "errors", "plot", "serve"}) {
-        EXPECT_EQ(run_program({cmd, "--help"}).status, 0) << cmd;
+    // Each command's help ends with the exit statuses it returns.
+    const std::pair<std::string, std::string> commands[] = {{"compile", "01234"}, {"export", "023"}, {"inspect", "023"},
+                                                            {"errors", "02"},     {"plot", "01234"},  {"serve", "023"}};
+    for (const auto& [cmd, statuses] : commands) {
+        const program_result help = run_program({cmd, "--help"});
+        EXPECT_EQ(help.status, 0) << cmd;
+        std::istringstream exits(help.out.substr(help.out.find("\nExit status:\n") + 14));
+        std::string listed;
+        for (std::string line; std::getline(exits, line);) listed += line.substr(2, 1);
+        EXPECT_EQ(listed, statuses) << cmd;
         const program_result v = run_program({cmd, "--version"});
         EXPECT_EQ(v.status, 0) << cmd;
         EXPECT_EQ(v.out.rfind("scenario-compiler ", 0), 0u) << cmd;
