@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cstdint>
 #include <iostream>
+#include <memory>
 
 #include "cli/command_table.h"
 #include "diagnostics/nearest_name.h"
@@ -13,6 +14,8 @@
 std::string version_text() { return "scenario-compiler " SCENARIO_COMPILER_VERSION; }
 
 namespace {
+
+const std::string VERSION_FLAGS = "-V,--version";
 
 // What each exit status means in the commands' help.
 std::string exit_meaning(int status) {
@@ -35,7 +38,7 @@ CLI::App* add_command(CLI::App& app, const std::string& name, const std::string&
     for (const exit_row& row : statuses)
         listed += "\n  " + std::to_string(row.status) + "  " + (row.meaning ? row.meaning : exit_meaning(row.status));
     sub->footer("Example:\n  " + example + "\n\nExit status:" + listed);
-    sub->set_version_flag("--version", version_text(), "Print the version and exit");
+    sub->set_version_flag(VERSION_FLAGS, version_text(), "Print the version and exit");
     return sub;
 }
 
@@ -108,13 +111,32 @@ std::string hint(const CLI::App& app, int argc, char** argv) {
     return "";
 }
 
+// `help [COMMAND]`: the program's help, or the command's, as --help prints it.
+void add_help_command(CLI::App& app, command_action& chosen) {
+    std::vector<std::string> names;
+    for (const CLI::App* sub : app.get_subcommands({})) names.push_back(sub->get_name());
+    auto command = std::make_shared<std::string>();
+    CLI::App* sub = add_command(app, "help", "Print the program's help, or a command's", "scenario-compiler help compile",
+                                {{EXIT_OK}, {EXIT_USAGE}});
+    sub->add_option("COMMAND", *command, "The command whose help to print")->check(CLI::IsMember(names));
+    sub->callback([&app, &chosen, command] {
+        chosen = [&app, command] {
+            // The formatter itself: the app's own help() would show the help of `help`, the command chosen.
+            const CLI::App* shown = command->empty() ? &app : app.get_subcommand(*command);
+            const std::string name = command->empty() ? app.get_name() : app.get_name() + " " + *command;
+            std::cout << app.get_formatter()->make_help(shown, name, CLI::AppFormatMode::Normal);
+            return EXIT_OK;
+        };
+    });
+}
+
 }  // namespace
 
 int run_command_line(int argc, char** argv) {
     CLI::App app{"Compiles a train-driving simulator's scenario (a route text file and a train text file) into "
                  "the binary files the simulator loads. Without arguments: the fixed run of the carried scenario.",
                  "scenario-compiler"};
-    app.set_version_flag("--version", version_text(), "Print the version and exit");
+    app.set_version_flag(VERSION_FLAGS, version_text(), "Print the version and exit");
     app.require_subcommand(1);
     command_action chosen;
     add_compile_command(app, chosen);
@@ -123,6 +145,7 @@ int run_command_line(int argc, char** argv) {
     add_errors_command(app, chosen);
     add_plot_command(app, chosen);
     add_serve_command(app, chosen);
+    add_help_command(app, chosen);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {

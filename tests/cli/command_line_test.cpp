@@ -6,6 +6,7 @@
 #include <nlohmann/json.hpp>
 #include <set>
 #include <sstream>
+#include <tuple>
 
 #include "app/form_load.h"
 #include "drawing/render.h"
@@ -332,12 +333,23 @@ TEST(CommandLine, HelpVersionAndUsage) {
         const program_result v = run_program({cmd, "--version"});
         EXPECT_EQ(v.status, 0) << cmd;
         EXPECT_EQ(v.out.rfind("scenario-compiler ", 0), 0u) << cmd;
+        // `help COMMAND` and -V say the same.
+        const program_result h = run_program({"help", cmd});
+        EXPECT_EQ(std::tie(h.status, h.out), std::tie(help.status, help.out)) << cmd;
+        const program_result short_v = run_program({cmd, "-V"});
+        EXPECT_EQ(std::tie(short_v.status, short_v.out), std::tie(v.status, v.out)) << cmd;
+    }
+    for (const auto& [given, same_as] : {std::pair<std::string, std::string>{"help", "--help"}, {"-V", "--version"}}) {
+        const program_result a = run_program({given}), b = run_program({same_as});
+        EXPECT_EQ(a.status, 0) << given;
+        EXPECT_EQ(a.out, b.out) << given;
     }
     EXPECT_NE(run_program({"compile", "--help"}).out.find("Exit status:\n  0  ok"), std::string::npos);
     // Usage errors, each answered in a few words of its own.
     const std::pair<std::vector<std::string>, std::string> refused[] = {
         {{"compiel", "a", "b"}, "unknown command 'compiel'; did you mean 'compile'?"},
-        {{"no-such-command"}, "unknown command 'no-such-command' (the commands: compile export inspect errors plot serve)"},
+        {{"no-such-command"}, "unknown command 'no-such-command' (the commands: compile export inspect errors plot serve help)"},
+        {{"help", "compiel"}, "COMMAND: compiel not in {compile,export,inspect,errors,plot,serve}"},
         {{"compile", "a", "b", "--jsno"}, "compile: unknown option '--jsno'; did you mean '--json'?"},
         {{"inspect", "x", "--knd=route"}, "did you mean '--kind'?"},
         {{"compile", "a", "b", "--error-limit", "-1"},
