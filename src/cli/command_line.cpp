@@ -16,6 +16,8 @@ std::string version_text() { return "scenario-compiler " SCENARIO_COMPILER_VERSI
 namespace {
 
 const std::string VERSION_FLAGS = "-V,--version";
+// The last line of a usage error, as CLI11 ends its own.
+const std::string MORE_HELP = "Run with --help for more information.\n";
 
 // What each exit status means in the commands' help.
 std::string exit_meaning(int status) {
@@ -152,9 +154,22 @@ int run_command_line(int argc, char** argv) {
         // A mistyped name gets its own message, with the name it was near.
         if (e.get_exit_code() != 0)
             if (const std::string h = hint(app, argc, argv); !h.empty()) {
-                std::cerr << h << "\nRun with --help for more information.\n";
+                std::cerr << h << '\n' << MORE_HELP;
                 return EXIT_USAGE;
             }
+        // A missing argument is shown with the usage line of the command it is missing from.
+        if (dynamic_cast<const CLI::RequiredError*>(&e)) {
+            const CLI::App* command = &app;
+            std::string name = app.get_name();
+            while (!command->get_subcommands().empty()) {
+                command = command->get_subcommands().front();
+                name += " " + command->get_name();
+            }
+            const std::string help = command->get_formatter()->make_help(command, name, CLI::AppFormatMode::Normal);
+            const size_t usage = help.find("Usage:");
+            std::cerr << e.what() << '\n' << help.substr(usage, help.find('\n', usage) + 1 - usage) << MORE_HELP;
+            return EXIT_USAGE;
+        }
         const int code = app.exit(e, std::cout, std::cerr);
         return code == 0 ? EXIT_OK : EXIT_USAGE;
     }

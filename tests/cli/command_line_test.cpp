@@ -354,6 +354,8 @@ TEST(CommandLine, HelpVersionAndUsage) {
         {{"inspect", "x", "--knd=route"}, "did you mean '--kind'?"},
         {{"compile", "a", "b", "--error-limit", "-1"},
          "--error-limit: takes a whole number from 0 (no limit) up to 2147483647\nRun with"},
+        {{"compile"}, "ROUTE is required\nUsage: scenario-compiler compile [OPTIONS] ROUTE TRAIN\nRun with"},
+        {{"plot", "a", "b"}, "--output is required\nUsage: scenario-compiler plot [OPTIONS] [ROUTE] [TRAIN]\nRun with"},
     };
     for (const auto& [args, said] : refused) {
         const program_result r = run_program(args);
