@@ -36,6 +36,7 @@ std::string exit_meaning(int status) {
 CLI::App* add_command(CLI::App& app, const std::string& name, const std::string& description,
                       const std::string& example, std::initializer_list<exit_row> statuses) {
     CLI::App* sub = app.add_subcommand(name, description);
+    sub->allow_windows_style_options(false);  // "/x/A_linea.txt" is a path, on Windows too
     std::string listed;
     for (const exit_row& row : statuses)
         listed += "\n  " + std::to_string(row.status) + "  " + (row.meaning ? row.meaning : exit_meaning(row.status));
@@ -138,6 +139,7 @@ int run_command_line(int argc, char** argv) {
     CLI::App app{"Compiles a train-driving simulator's scenario (a route text file and a train text file) into "
                  "the binary files the simulator loads. Without arguments: the fixed run of the carried scenario.",
                  "scenario-compiler"};
+    app.allow_windows_style_options(false);  // CLI11's default on Windows would take "/x" for an option
     app.set_version_flag(VERSION_FLAGS, version_text(), "Print the version and exit");
     app.require_subcommand(1);
     command_action chosen;

@@ -345,21 +345,27 @@ TEST(CommandLine, HelpVersionAndUsage) {
         EXPECT_EQ(a.out, b.out) << given;
     }
     EXPECT_NE(run_program({"compile", "--help"}).out.find("Exit status:\n  0  ok"), std::string::npos);
-    // Usage errors, each answered in a few words of its own.
-    const std::pair<std::vector<std::string>, std::string> refused[] = {
-        {{"compiel", "a", "b"}, "unknown command 'compiel'; did you mean 'compile'?"},
-        {{"no-such-command"}, "unknown command 'no-such-command' (the commands: compile export inspect errors plot serve help)"},
-        {{"help", "compiel"}, "COMMAND: compiel not in {compile,export,inspect,errors,plot,serve}"},
-        {{"compile", "a", "b", "--jsno"}, "compile: unknown option '--jsno'; did you mean '--json'?"},
-        {{"inspect", "x", "--knd=route"}, "did you mean '--kind'?"},
-        {{"compile", "a", "b", "--error-limit", "-1"},
+    // Mistakes, each answered in a few words of its own.
+    const struct {
+        std::vector<std::string> args;
+        int status;
+        std::string said;
+    } refused[] = {
+        {{"compiel", "a", "b"}, 2, "unknown command 'compiel'; did you mean 'compile'?"},
+        {{"no-such-command"}, 2, "unknown command 'no-such-command' (the commands: compile export inspect errors plot serve help)"},
+        {{"help", "compiel"}, 2, "COMMAND: compiel not in {compile,export,inspect,errors,plot,serve}"},
+        {{"compile", "a", "b", "--jsno"}, 2, "compile: unknown option '--jsno'; did you mean '--json'?"},
+        {{"inspect", "x", "--knd=route"}, 2, "did you mean '--kind'?"},
+        {{"compile", "a", "b", "--error-limit", "-1"}, 2,
          "--error-limit: takes a whole number from 0 (no limit) up to 2147483647\nRun with"},
-        {{"compile"}, "ROUTE is required\nUsage: scenario-compiler compile [OPTIONS] ROUTE TRAIN\nRun with"},
-        {{"plot", "a", "b"}, "--output is required\nUsage: scenario-compiler plot [OPTIONS] [ROUTE] [TRAIN]\nRun with"},
+        {{"compile"}, 2, "ROUTE is required\nUsage: scenario-compiler compile [OPTIONS] ROUTE TRAIN\nRun with"},
+        {{"plot", "a", "b"}, 2, "--output is required\nUsage: scenario-compiler plot [OPTIONS] [ROUTE] [TRAIN]\nRun with"},
+        // A path that begins with '/' is a path, not a Windows-style option.
+        {{"compile", "/x/A_linea.txt", "/x/A_1-.txt"}, 3, "compile: /x/A_linea.txt: no such file"},
     };
-    for (const auto& [args, said] : refused) {
+    for (const auto& [args, status, said] : refused) {
         const program_result r = run_program(args);
-        EXPECT_EQ(r.status, 2) << said;
+        EXPECT_EQ(r.status, status) << said;
         EXPECT_NE(r.err.find(said), std::string::npos) << r.err;
     }
 }
