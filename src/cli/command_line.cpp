@@ -75,7 +75,7 @@ CLI::Validator whole_number_from_zero(const std::string& zero) {
 failure usage_error(const std::string& message) { return {EXIT_USAGE, message}; }
 
 int print_failure(std::ostream& err, const std::string& command, const failure& f) {
-    err << "scenario-compiler" << (f.under_program ? "" : " " + command) << ": " << printable(f.message) << '\n';
+    err << "scenario-compiler " << command << ": " << printable(f.message) << '\n';
     return f.status;
 }
 

@@ -42,8 +42,7 @@ std::pair<CLI::Option*, CLI::Option*> add_text_inputs(CLI::App* sub, std::filesy
 // up"), `zero` saying what 0 means, if anything.
 CLI::Validator whole_number_from_zero(const std::string& zero = "");
 
-// Prints a failure as "scenario-compiler COMMAND: MESSAGE" (or under the program's
-// name alone where the failure says so) and returns its exit status.
+// Prints a failure as "scenario-compiler COMMAND: MESSAGE" and returns its exit status.
 int print_failure(std::ostream& err, const std::string& command, const failure& f);
 // A usage failure (exit status 2) saying `message`.
 failure usage_error(const std::string& message);

@@ -79,8 +79,8 @@ maybe_failure plot(const plot_options& o, std::ostream& err) {
     options.columns = size->width;
     const result<scene> drawing = o.compiled.empty() ? scene_of_texts(o, options, err) : scene_of_compiled(o, options);
     if (!drawing) return drawing.error();
-    // A sheet too big to draw is found once there is a drawing, under the program's name.
-    if (auto problem = sheet_size_problem(*size)) return failure{EXIT_FAILURE_IO, *problem, true};
+    // A sheet too big to draw is found once there is a drawing.
+    if (auto problem = sheet_size_problem(*size)) return failure{EXIT_FAILURE_IO, *problem};
     const result<std::string> bytes = *format == sheet_format::svg ? render_svg(*drawing, *size)
                                                                    : render_cairo(*drawing, *size, *format);
     if (!bytes) return failure{bytes.error().status, utf8_path(o.output) + ": " + bytes.error().message};

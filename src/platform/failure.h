@@ -9,8 +9,6 @@
 struct failure {
     int status = 0;
     std::string message;  // what went wrong, without the program's or command's name
-    // Said under the program's name alone ("scenario-compiler: "), not the command's.
-    bool under_program = false;
 };
 
 // A value, or the failure that kept it from being made.

@@ -37,11 +37,11 @@ std::optional<std::string> output_problem(const std::filesystem::path& path, boo
 }
 
 result<std::string> read_input_file(const std::filesystem::path& path) {
-    if (auto problem = input_problem(path)) return failure{EXIT_FAILURE_IO, utf8_path(path) + ": " + *problem, true};
+    if (auto problem = input_problem(path)) return failure{EXIT_FAILURE_IO, utf8_path(path) + ": " + *problem};
     try {
         return read_file(path);
     } catch (const io_failure& e) {
-        return failure{EXIT_FAILURE_IO, e.what(), true};
+        return failure{EXIT_FAILURE_IO, e.what()};
     }
 }
 

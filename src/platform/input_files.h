@@ -11,7 +11,7 @@
 // exist, be a regular file (or a link to one) and open for reading.
 std::optional<std::string> input_problem(const std::filesystem::path& path);
 
-// The whole input, or why it cannot be read (naming the file), said under the program's name.
+// The whole input, or why it cannot be read (naming the file).
 result<std::string> read_input_file(const std::filesystem::path& path);
 
 // Writes the file whole (as write_file does), or says why it could not.

@@ -362,6 +362,10 @@ TEST(CommandLine, HelpVersionAndUsage) {
         {{"plot", "a", "b"}, 2, "--output is required\nUsage: scenario-compiler plot [OPTIONS] [ROUTE] [TRAIN]\nRun with"},
         // A path that begins with '/' is a path, not a Windows-style option.
         {{"compile", "/x/A_linea.txt", "/x/A_1-.txt"}, 3, "compile: /x/A_linea.txt: no such file"},
+        // Every message carries its command's name.
+        {{"inspect", "none_linea.dat"}, 3, "scenario-compiler inspect: none_linea.dat: no such file\n"},
+        {{"plot", "--compiled", "none", "--route-id", "A", "--train-number", "1", "-o", "x.svg"}, 3,
+         "scenario-compiler plot: none"},
     };
     for (const auto& [args, status, said] : refused) {
         const program_result r = run_program(args);
