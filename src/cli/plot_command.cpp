@@ -84,6 +84,9 @@ maybe_failure plot(const plot_options& o, std::ostream& err) {
     const result<std::string> bytes = *format == sheet_format::svg ? render_svg(*drawing, *size)
                                                                    : render_cairo(*drawing, *size, *format);
     if (!bytes) return failure{bytes.error().status, utf8_path(o.output) + ": " + bytes.error().message};
+    // The drawing's folder is made as compile makes its output folder, once there is something to write.
+    if (const std::filesystem::path folder = o.output.parent_path(); !folder.empty())
+        if (auto problem = output_problem(folder)) return failure{EXIT_FAILURE_IO, utf8_path(folder) + ": " + *problem};
     return write_output_file(o.output, *bytes);
 }
 

@@ -404,6 +404,8 @@ TEST(CommandLine, PlotDrawsAScenarioFromItsTextsOrItsCompiledFilesInTheFormatIts
         int status;
     } rows[] = {
         {{"plot", ROUTE, TRAIN, "-o", "texts.svg"}, 0},
+        {{"plot", ROUTE, TRAIN, "-o", "new/folder/texts.svg"}, 0},
+        {{"plot", ROUTE, TRAIN, "-o", ROUTE + "/texts.svg"}, 3},
         {{"plot", "--compiled", "out", "--route-id", "Lidonia_Sabrio", "--train-number", "914", "-o", "files.svg"}, 0},
         {{"plot", ROUTE, TRAIN, "-o", "texts.txt"}, 2},
         {{"plot", ROUTE, ROUTE, "--train-number", "914", "-o", "same.svg"}, 2},
