@@ -79,6 +79,10 @@ maybe_failure plot(const plot_options& o, std::ostream& err) {
     options.columns = size->width;
     const result<scene> drawing = o.compiled.empty() ? scene_of_texts(o, options, err) : scene_of_compiled(o, options);
     if (!drawing) return drawing.error();
+    // The line's length is known once it is compiled; a stretch that ends past it stops at its end.
+    if (o.from_m && *o.from_m > drawing->length_m)
+        return usage_error("--from " + std::to_string(*o.from_m) + " lies beyond the line, which is " +
+                           std::to_string(drawing->length_m) + " m long");
     // A sheet too big to draw is found once there is a drawing.
     if (auto problem = sheet_size_problem(*size)) return failure{EXIT_FAILURE_IO, *problem};
     const result<std::string> bytes = *format == sheet_format::svg ? render_svg(*drawing, *size)

@@ -405,6 +405,9 @@ TEST(CommandLine, PlotDrawsAScenarioFromItsTextsOrItsCompiledFilesInTheFormatIts
     } rows[] = {
         {{"plot", ROUTE, TRAIN, "-o", "texts.svg"}, 0},
         {{"plot", ROUTE, TRAIN, "-o", "new/folder/texts.svg"}, 0},
+        // A stretch beyond the line's 243000 m is refused; one that runs past its end stops there.
+        {{"plot", ROUTE, TRAIN, "--from", "250000", "--to", "260000", "-o", "beyond.svg"}, 2},
+        {{"plot", ROUTE, TRAIN, "--from", "240000", "--to", "260000", "-o", "past-the-end.svg"}, 0},
         {{"plot", ROUTE, TRAIN, "-o", ROUTE + "/texts.svg"}, 3},
         {{"plot", "--compiled", "out", "--route-id", "Lidonia_Sabrio", "--train-number", "914", "-o", "files.svg"}, 0},
         {{"plot", ROUTE, TRAIN, "-o", "texts.txt"}, 2},
