@@ -1,6 +1,7 @@
 #include "session/compile_session.h"
 
 #include <string_view>
+#include <system_error>
 #include <tuple>
 #include <utility>
 
@@ -128,6 +129,12 @@ result<session_compile> compile_and_write(const session_inputs& in, const write_
             if (same_file(percorso_file(policy.folder, name), input))
                 return failure{EXIT_USAGE,
                                "the output " + utf8_da_1252(name) + " would overwrite the input " + utf8_path(input)};
+    // The folders made for the files, the deepest first: a run that writes nothing leaves none behind.
+    std::vector<std::filesystem::path> made;
+    std::error_code ec;
+    for (std::filesystem::path p = policy.folder; !policy.check && !p.empty() && !std::filesystem::exists(p, ec);
+         p = p.parent_path())
+        made.push_back(p);
     if (auto unusable = output_problem(policy.folder, !policy.check))
         return failure{EXIT_FAILURE_IO, utf8_path(policy.folder) + ": " + *unusable};
 
@@ -140,6 +147,9 @@ result<session_compile> compile_and_write(const session_inputs& in, const write_
         options.consenti_scrittura = [&in](const modello& compiled) {
             return chosen_warnings(compiled, in.warnings).empty();
         };
-    if (auto f = compile_identified(in, options, c)) return *f;
+    const maybe_failure f = compile_identified(in, options, c);
+    if (c.esito.scritti.empty())
+        for (const std::filesystem::path& folder : made) std::filesystem::remove(folder, ec);  // only if empty
+    if (f) return *f;
     return c;
 }

@@ -60,6 +60,7 @@ maybe_failure check_inputs(const session_inputs& in);
 result<session_compile> compile_in_memory(const session_inputs& in);
 
 // The compile as `compile` runs it: the outputs checked too (no output may
-// overwrite an input; the folder is created), the files written under the policy.
+// overwrite an input; the folder is created, and taken away again when nothing is
+// written), the files written under the policy.
 // Warnings taken as errors keep the files from being written, like any error.
 result<session_compile> compile_and_write(const session_inputs& in, const write_policy& policy);

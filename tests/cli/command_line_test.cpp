@@ -196,10 +196,11 @@ TEST(CommandLine, WarnsOfAMisspeltKeywordAndLinesOutOfOrder) {
                                  "1 warning generated.\n");
     EXPECT_EQ(summary_of(r)["diagnostics"][0]["code"], "-Wunknown-keyword");
     EXPECT_EQ(summary_of(r)["diagnostics"][0]["fixes"][0]["text"], "segnale");
-    // -Werror makes it an error: exit 1 and nothing written; -Wno-NAME silences it.
-    r = run_program({"compile", ROUTE, TRAIN, "--json", "-Werror"}, dir.path());
+    // -Werror makes it an error: exit 1 and nothing written, not even the folder; -Wno-NAME silences it.
+    r = run_program({"compile", ROUTE, TRAIN, "--json", "-Werror", "-o", "new/out"}, dir.path());
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(summary_of(r)["written"], nlohmann::json::array());
+    EXPECT_FALSE(fs::exists(dir.path() / "new"));
     EXPECT_NE(r.err.find("error: 'segnalle' matches no keyword"), std::string::npos) << r.err;
     r = run_program({"compile", ROUTE, TRAIN, "-Werror", "-Wno-unknown-keyword", "--check"}, dir.path());
     EXPECT_EQ(r.status, 0) << r.err;
