@@ -74,7 +74,7 @@ int run_compile(const compile_options& o, std::ostream& out, std::ostream& err) 
         return status;
     }
     const bool failed = c.m.codice_errore != codice::nessuno || !c.esito.griglia_allocata ||
-                        (in.warnings.as_errors && c.warnings > 0);
+                        c.warnings_as_errors > 0;
     return s.finish(failed ? EXIT_ERROR_STATE : EXIT_OK);
 }
 
@@ -106,7 +106,7 @@ void add_compile_command(CLI::App& app, command_action& chosen) {
         ->default_str("20");
     sub->add_option("-W", o->warnings,
                     "-Wname turns a warning on, -Wno-name off; -Wall adds the pedantic ones; -Werror makes "
-                    "every warning an error (see docs/format.md#warnings)")
+                    "every warning an error, -Werror=name that one (and turns it on), -Wno-error=name keeps it a warning (see docs/format.md#warnings)")
         ->allow_extra_args(false);
     sub->callback([&chosen, o] { chosen = [o] { return run_compile(*o, std::cout, std::cerr); }; });
 }

@@ -4,6 +4,24 @@
 #include "diagnostics/warnings.h"
 #include "platform/exit_status.h"
 
+namespace {
+
+const std::string ERROR_OF = "error=";
+
+}  // namespace
+
+bool warning_choice::is_error(const std::string& name) const {
+    const auto it = error_of.find(name);
+    return it != error_of.end() ? it->second : as_errors;
+}
+
+bool warning_choice::makes_errors() const {
+    if (as_errors) return true;
+    for (const auto& [name, error] : error_of)
+        if (error) return true;
+    return false;
+}
+
 result<warning_choice> choose_warnings(const std::vector<std::string>& flags) {
     warning_choice c;
     for (const warning_kind& k : warning_kinds())
@@ -11,6 +29,21 @@ result<warning_choice> choose_warnings(const std::vector<std::string>& flags) {
     for (const std::string& flag : flags) {
         const bool no = flag.rfind("no-", 0) == 0;
         const std::string name = no ? flag.substr(3) : flag;
+        // -Werror=NAME turns NAME on and makes it an error; -Wno-error=NAME keeps it a warning.
+        if (name.rfind(ERROR_OF, 0) == 0) {
+            const std::string kind = name.substr(ERROR_OF.size());
+            if (find_warning_kind(kind) != nullptr) {
+                c.error_of[kind] = !no;
+                if (!no) c.on.insert(kind);
+                continue;
+            }
+            std::vector<std::string> names;
+            for (const warning_kind& k : warning_kinds()) names.push_back(k.name);
+            std::string problem = "unknown warning option '-W" + flag + "'";
+            if (auto near = nearest_name(kind, names))
+                problem += "; did you mean '-W" + std::string(no ? "no-" : "") + ERROR_OF + *near + "'?";
+            return failure{EXIT_USAGE, problem};
+        }
         if (name == "error") {
             c.as_errors = !no;
         } else if (name == "all" && !no) {
@@ -35,7 +68,7 @@ std::vector<diagnostic> chosen_warnings(const modello& m, const warning_choice& 
     std::vector<diagnostic> out;
     for (diagnostic& d : scenario_warnings(m)) {
         if (!choice.on.count(d.code.substr(2))) continue;
-        if (choice.as_errors) d.level = severity::error;
+        if (choice.is_error(d.code.substr(2))) d.level = severity::error;
         out.push_back(std::move(d));
     }
     return out;

@@ -1,5 +1,6 @@
 #pragma once
 // Which warnings an author asked for, from the -W flags.
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -11,7 +12,13 @@
 // The warnings asked for: the default set, then each -W flag in order.
 struct warning_choice {
     std::set<std::string> on;
-    bool as_errors = false;
+    bool as_errors = false;                // -Werror
+    std::map<std::string, bool> error_of;  // -Werror=NAME (true) and -Wno-error=NAME (false), over -Werror
+
+    // Whether the warning NAME, when it is on, is taken as an error.
+    bool is_error(const std::string& name) const;
+    // Whether any warning may be taken as an error.
+    bool makes_errors() const;
 };
 // The choice of the -W flags (given without the "-W"), or what is wrong with one (a usage failure).
 result<warning_choice> choose_warnings(const std::vector<std::string>& flags);

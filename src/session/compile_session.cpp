@@ -84,6 +84,7 @@ maybe_failure compile_identified(const session_inputs& in, opzioni_compilazione 
     c.limit_reached = faults.limit_reached;
     const std::vector<diagnostic> warned = chosen_warnings(c.m, in.warnings);
     c.warnings = warned.size();
+    for (const diagnostic& d : warned) c.warnings_as_errors += d.level == severity::error;
     c.diagnostics.insert(c.diagnostics.end(), warned.begin(), warned.end());
     sort_diagnostics(c.diagnostics);
     return std::nullopt;
@@ -143,9 +144,11 @@ result<session_compile> compile_and_write(const session_inputs& in, const write_
     options.scrittura = policy.check            ? scrittura_compilati::mai
                         : policy.write_on_error ? scrittura_compilati::sempre
                                                 : scrittura_compilati::senza_errori;
-    if (in.warnings.as_errors)
+    if (in.warnings.makes_errors())
         options.consenti_scrittura = [&in](const modello& compiled) {
-            return chosen_warnings(compiled, in.warnings).empty();
+            for (const diagnostic& d : chosen_warnings(compiled, in.warnings))
+                if (d.level == severity::error) return false;
+            return true;
         };
     const maybe_failure f = compile_identified(in, options, c);
     if (c.esito.scritti.empty())

@@ -33,6 +33,7 @@ struct session_compile {
     esito_compilazione esito;
     std::vector<diagnostic> diagnostics;  // the faults, then the chosen warnings, in file order
     size_t warnings = 0;                  // how many of them are warnings
+    size_t warnings_as_errors = 0;        // how many of those the choice takes as errors
     bool limit_reached = false;           // the faults stopped at the error limit
     source_files sources;                 // for the places and lines the diagnostics show
 
