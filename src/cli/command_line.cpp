@@ -52,8 +52,9 @@ CLI::Option* add_path_option(CLI::App* sub, const std::string& name, std::filesy
 }
 
 std::pair<CLI::Option*, CLI::Option*> add_text_inputs(CLI::App* sub, std::filesystem::path& route,
-                                                      std::filesystem::path& train, std::string& route_id,
-                                                      std::string& train_number) {
+                                                      std::filesystem::path& train,
+                                                      std::optional<std::string>& route_id,
+                                                      std::optional<std::string>& train_number) {
     CLI::Option* r = add_path_option(sub, "ROUTE", route, "The route text file (ID_linea.txt)");
     CLI::Option* t = add_path_option(sub, "TRAIN", train, "The train text file (ID_N-.txt)");
     sub->add_option("--route-id", route_id, "Route identifier (default: from ROUTE's name)");

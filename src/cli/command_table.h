@@ -3,6 +3,7 @@
 // parsed, its action is stored in `chosen` and run after parsing has succeeded.
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <initializer_list>
 #include <ostream>
 #include <string>
@@ -35,8 +36,9 @@ CLI::Option* add_path_option(CLI::App* sub, const std::string& name, std::filesy
 // ROUTE and TRAIN, the text files, and --route-id and --train-number, which
 // default to their names; returns the two positionals.
 std::pair<CLI::Option*, CLI::Option*> add_text_inputs(CLI::App* sub, std::filesystem::path& route,
-                                                      std::filesystem::path& train, std::string& route_id,
-                                                      std::string& train_number);
+                                                      std::filesystem::path& train,
+                                                      std::optional<std::string>& route_id,
+                                                      std::optional<std::string>& train_number);
 
 // A whole number from 0 to INT32_MAX, refused in a few words ("takes a whole number from 0
 // up"), `zero` saying what 0 means, if anything.

@@ -14,7 +14,7 @@
 // `compile`: two text files of an author's into the three compiled files.
 struct compile_options {
     std::filesystem::path route, train, output = ".";
-    std::string route_id, train_number;
+    std::optional<std::string> route_id, train_number;  // not given: from the files' names
     bool no_geometry = false, check = false;
     bool write_on_error = false;  // write even with a non-zero error state
     std::string format = "text";  // text, json or sarif: the machine form on out
@@ -64,7 +64,7 @@ struct plot_options {
     std::filesystem::path route, train;  // the text files; empty with compiled
     std::filesystem::path compiled;      // the folder of the compiled files; empty: the text files
     std::filesystem::path output;        // .svg, .png or .pdf
-    std::string route_id, train_number;  // UTF-8; for text files, empty: from their names
+    std::optional<std::string> route_id, train_number;  // UTF-8; for text files, not given: from their names
     std::optional<int32_t> from_m, to_m;
     std::string size = "1600x1100";      // WxH
     std::string color = "auto";          // the diagnostics' colours: auto, always or never

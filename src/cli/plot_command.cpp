@@ -51,9 +51,10 @@ result<scene> scene_of_texts(const plot_options& o, const scene_options& options
 }
 
 result<scene> scene_of_compiled(const plot_options& o, const scene_options& options) {
-    if (o.route_id.empty() || o.train_number.empty())
+    if (!o.route_id || !o.train_number)
         return usage_error("--compiled needs --route-id and --train-number, which name its files");
-    const result<compiled_scenario> c = read_compiled_scenario(o.compiled, o.route_id, o.train_number);
+    if (auto f = check_given_identifiers(o.route_id, o.train_number)) return *f;
+    const result<compiled_scenario> c = read_compiled_scenario(o.compiled, *o.route_id, *o.train_number);
     if (!c) return c.error();
     scene_source source;
     source.celle = &c->celle, source.voci = &c->voci;

@@ -28,6 +28,7 @@ int run_serve(const serve_options& o, std::ostream& out, std::ostream& err) {
     // What no edit of the files can mend ends it before it serves.
     session_inputs in;
     in.route = o.inputs.route, in.train = o.inputs.train;
+    in.route_id = o.inputs.route_id, in.train_number = o.inputs.train_number;
     if (auto f = check_inputs(in)) return print_failure(err, "serve", *f);
     live_hooks hooks;
     hooks.compiled = [&err](const live_compile& live) { report(err, live); };

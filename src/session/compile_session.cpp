@@ -31,6 +31,14 @@ std::optional<std::string> file_name_problem(const std::string& id) {
     return std::nullopt;
 }
 
+// The failure of an identifier, quoted as given.
+failure identifier_failure(const char* what, const std::string& id, const std::string& reason) {
+    return {EXIT_USAGE, std::string("the ") + what + " '" + id + "' " + reason};
+}
+
+const char* const ROUTE_ID = "route identifier";
+const char* const TRAIN_NUMBER = "train number";
+
 bool same_file(const std::filesystem::path& a, const std::filesystem::path& b) {
     std::error_code ec;
     return std::filesystem::equivalent(a, b, ec);
@@ -40,14 +48,14 @@ bool same_file(const std::filesystem::path& a, const std::filesystem::path& b) {
 // and fit to name files; they are set in c.m.
 maybe_failure identify_inputs(const session_inputs& in, session_compile& c) {
     if (auto f = check_inputs(in)) return f;
-    c.route_id = in.route_id, c.train_number = in.train_number;
-    if (c.route_id.empty()) {
+    c.route_id = in.route_id.value_or(""), c.train_number = in.train_number.value_or("");
+    if (!in.route_id) {
         auto derived = id_from_route_name(utf8_path(in.route.filename()));
         if (!derived)
             return failure{EXIT_USAGE, utf8_path(in.route.filename()) + " is not named ID_linea.txt; give --route-id"};
         c.route_id = *derived;
     }
-    if (c.train_number.empty()) {
+    if (!in.train_number) {
         auto derived = number_from_train_name(utf8_path(in.train.filename()), c.route_id);
         if (!derived)
             return failure{EXIT_USAGE, utf8_path(in.train.filename()) + " is not named " + c.route_id +
@@ -57,11 +65,11 @@ maybe_failure identify_inputs(const session_inputs& in, session_compile& c) {
     // The identifiers go into the compiled files as Windows-1252 text, whatever
     // the platform's own encoding of names and arguments.
     std::string problem;
-    for (auto [utf8, target, what] : {std::tuple{&c.route_id, &c.m.nome_linea, "route identifier"},
-                                      std::tuple{&c.train_number, &c.m.numero_treno, "train number"}}) {
+    for (auto [utf8, target, what] : {std::tuple{&c.route_id, &c.m.nome_linea, ROUTE_ID},
+                                      std::tuple{&c.train_number, &c.m.numero_treno, TRAIN_NUMBER}}) {
         std::optional<std::string> cp1252, reason = file_name_problem(*utf8);
         if (!reason && !(cp1252 = cp1252_da_utf8(*utf8, problem))) reason = "cannot name the files: " + problem;
-        if (reason) return failure{EXIT_USAGE, std::string("the ") + what + " '" + *utf8 + "' " + *reason};
+        if (reason) return identifier_failure(what, *utf8, *reason);
         *target = *cp1252;
     }
     return std::nullopt;
@@ -102,6 +110,13 @@ maybe_failure check_inputs(const session_inputs& in) {
     if (same_file(in.route, in.train))
         return failure{EXIT_USAGE, utf8_path(in.route) + " is given as both the route and the train file" +
                                        (in.route == in.train ? "" : " (as " + utf8_path(in.train) + ")")};
+    return check_given_identifiers(in.route_id, in.train_number);
+}
+
+maybe_failure check_given_identifiers(const std::optional<std::string>& route_id,
+                                      const std::optional<std::string>& train_number) {
+    for (auto [id, what] : {std::pair{&route_id, ROUTE_ID}, std::pair{&train_number, TRAIN_NUMBER}})
+        if (*id && id->value().empty()) return identifier_failure(what, "", *file_name_problem(""));
     return std::nullopt;
 }
 

@@ -20,7 +20,7 @@ struct session_inputs {
     // The texts (Windows-1252) in place of the files' contents, as an editor holds
     // them; the paths still name the files in the diagnostics.
     std::optional<std::string> route_text, train_text;
-    std::string route_id, train_number;  // UTF-8; empty: from the files' names
+    std::optional<std::string> route_id, train_number;  // UTF-8; not given: from the files' names
     bool no_geometry = false;
     int32_t error_limit = 20;  // 0: no limit
     warning_choice warnings = *choose_warnings({});
@@ -54,8 +54,12 @@ struct write_policy {
 diagnostic failure_diagnostic(std::string message);
 
 // The inputs' own checks, before anything is read: each one a file that can be
-// read (unless its text is given) and the two not one file.
+// read (unless its text is given), the two not one file, and no identifier given empty.
 maybe_failure check_inputs(const session_inputs& in);
+
+// An identifier given empty (not left to the files' names) names no file: a usage failure.
+maybe_failure check_given_identifiers(const std::optional<std::string>& route_id,
+                                      const std::optional<std::string>& train_number);
 
 // The compile, writing nothing.
 result<session_compile> compile_in_memory(const session_inputs& in);

@@ -14,7 +14,7 @@
 
 struct viewer_inputs {
     std::filesystem::path route, train;
-    std::string route_id, train_number;  // UTF-8; empty: from the files' names
+    std::optional<std::string> route_id, train_number;  // UTF-8; not given: from the files' names
 };
 
 class live_compile {

@@ -435,6 +435,7 @@ TEST(CommandLine, PlotDrawsAScenarioFromItsTextsOrItsCompiledFilesInTheFormatIts
         {{"plot", "--compiled", "out", "--route-id", "Lidonia_Sabrio", "--train-number", "914", "-o", "files.svg"}, 0},
         {{"plot", ROUTE, TRAIN, "-o", "texts.txt"}, 2},
         {{"plot", ROUTE, ROUTE, "--train-number", "914", "-o", "same.svg"}, 2},
+        {{"plot", ROUTE, TRAIN, "--train-number", "", "-o", "empty-number.svg"}, 2},
     };
     for (const auto& r : rows) {
         const program_result run = run_program(r.args, dir.path());

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <sstream>
 
 #include "platform/file_ops.h"
@@ -61,16 +62,16 @@ TEST(Compile, AGridFaultBeforeANumberedReportIsReportedWithItAndNothingIsWritten
 TEST(Compile, IdentifiersAreWindows1252InTheFilesAndUnicodeInTheirNames) {
     const struct {
         std::string route_file;  // UTF-8, or bytes that are not
-        std::string route_id;    // given as an option when not empty
+        std::optional<std::string> route_id;  // not given: from the file's name
         int status;
         std::string said;        // part of what err says
         std::string written;     // the route file written, when any
     } casi[] = {
-        {"Citt\xC3\xA0_linea.txt", "", 0, "", "Citt\xC3\xA0_linea.dat"},
+        {"Citt\xC3\xA0_linea.txt", {}, 0, "", "Citt\xC3\xA0_linea.dat"},
         {"x_linea.txt", "Citt\xC3\xA0", 0, "", "Citt\xC3\xA0_linea.dat"},
         {"x_linea.txt", "Sofi\xC4\x81", 2, "'\xC4\x81' (U+0101) has no Windows-1252 form", ""},
 #ifndef _WIN32  // a Windows file name is Unicode by construction
-        {"Citt\xE0_linea.txt", "", 2, "not valid UTF-8 (byte 0xE0 at offset 4)", ""},
+        {"Citt\xE0_linea.txt", {}, 2, "not valid UTF-8 (byte 0xE0 at offset 4)", ""},
 #endif
     };
     for (const auto& c : casi) {
@@ -100,25 +101,28 @@ TEST(Compile, IdentifiersAreWindows1252InTheFilesAndUnicodeInTheirNames) {
 TEST(Compile, InputsThenIdentifiersThenTheOutputFolderAreCheckedBeforeAnythingIsWritten) {
     const struct {
         std::string route_file;  // written unless "missing" starts it
-        std::string route_id, train_number;
+        std::optional<std::string> route_id, train_number;  // not given: from the files' names
         std::string output;      // below the test's folder; "taken" is a file there
         int status;
         std::string said;        // part of what err says
     } casi[] = {
-        {"missing_x.txt", "", "1", "", 3, "missing_x.txt: no such file"},
-        {"Prova_linea.txt", "", "1", "a/b", 0, ""},
-        {"Prova_linea.txt", "", "1", "taken", 3, "taken: exists and is not a directory"},
+        {"missing_x.txt", {}, "1", "", 3, "missing_x.txt: no such file"},
+        {"Prova_linea.txt", {}, "1", "a/b", 0, ""},
+        {"Prova_linea.txt", {}, "1", "taken", 3, "taken: exists and is not a directory"},
         {"Prova_linea.txt", "a/b", "1", "", 2,
          "scenario-compiler compile: the route identifier 'a/b' holds '/', which a file name cannot"},
         {"Prova_linea.txt", "a\\b", "1", "", 2, "holds '\\'"},
-        {"Prova_linea.txt", "", "1:2", "", 2, "the train number '1:2' holds ':'"},
-        {"Prova_linea.txt", "", "<1>", "", 2, "holds '<'"},
-        {"Prova_linea.txt", "", "1?", "", 2, "holds '?'"},
-        {"Prova_linea.txt", "", "1\t", "", 2, "holds the control character 9"},
+        {"Prova_linea.txt", {}, "1:2", "", 2, "the train number '1:2' holds ':'"},
+        {"Prova_linea.txt", {}, "<1>", "", 2, "holds '<'"},
+        {"Prova_linea.txt", {}, "1?", "", 2, "holds '?'"},
+        {"Prova_linea.txt", {}, "1\t", "", 2, "holds the control character 9"},
         // Quoted with the control character shown as '?', which a terminal does not act on.
         {"Prova_linea.txt", "\x1b[2J", "1", "", 2, "the route identifier '?[2J' holds the control character 27"},
         {"Prova_linea.txt", "Prova.", "1", "", 2, "the route identifier 'Prova.' ends with '.'"},
-        {"Prova_linea.txt", "", "1 ", "", 2, "ends with ' '"},
+        {"Prova_linea.txt", {}, "1 ", "", 2, "ends with ' '"},
+        // Given empty is not left to the file's name.
+        {"Prova_linea.txt", "", "1", "", 2, "the route identifier '' is empty, and names no file"},
+        {"Prova_linea.txt", {}, "", "", 2, "the train number '' is empty, and names no file"},
     };
     for (const auto& c : casi) {
         temp_dir in, out;
@@ -132,7 +136,7 @@ TEST(Compile, InputsThenIdentifiersThenTheOutputFolderAreCheckedBeforeAnythingIs
         o.route_id = c.route_id;
         o.train_number = c.train_number;
         std::ostringstream json, err;
-        EXPECT_EQ(run_compile(o, json, err), c.status) << c.route_id << c.train_number << err.str();
+        EXPECT_EQ(run_compile(o, json, err), c.status) << c.route_id.value_or("-") << c.train_number.value_or("-") << err.str();
         EXPECT_NE(err.str().find(c.said), std::string::npos) << err.str();
         EXPECT_EQ(out.file_count(), c.status == 0 ? 3 : c.output == "taken" ? 1 : 0) << err.str();
     }

@@ -50,16 +50,16 @@ TEST(CompileSession, FailuresAreValuesWithTheirExitStatus) {
     const std::filesystem::path again = files.route.parent_path() / "." / files.route.filename();
     const struct {
         std::filesystem::path route;
-        std::string route_id;
+        std::optional<std::string> route_id;  // not given: from the file's name
         int status;
         std::string message;
         std::filesystem::path train = {};  // empty: the carried train file
     } cases[] = {
-        {dir.path() / "absent_linea.txt", "", 3, "absent_linea.txt: no such file"},
-        {dir.path(), "", 3, ": is a directory, not a file"},
+        {dir.path() / "absent_linea.txt", {}, 3, "absent_linea.txt: no such file"},
+        {dir.path(), {}, 3, ": is a directory, not a file"},
         {files.route, "A/B", 2, "the route identifier 'A/B' holds '/', which a file name cannot"},
-        {files.route, "", 2, "Lidonia_Sabrio_linea.txt is given as both the route and the train file", files.route},
-        {files.route, "", 2, "is given as both the route and the train file (as " + again.string() + ")", again},
+        {files.route, {}, 2, "Lidonia_Sabrio_linea.txt is given as both the route and the train file", files.route},
+        {files.route, {}, 2, "is given as both the route and the train file (as " + again.string() + ")", again},
     };
     for (const auto& c : cases) {
         session_inputs in;

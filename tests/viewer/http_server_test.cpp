@@ -46,7 +46,7 @@ TEST(HttpServer, AnswersOnlyItsOwnRoutesAndHostsAndPushesEachCompile) {
     std::ostringstream quiet;
     ASSERT_EQ(run_export({dir.path()}, quiet, quiet), 0);
     const auto route = dir.path() / "Lidonia_Sabrio_linea.txt", train = dir.path() / "Lidonia_Sabrio_914-.txt";
-    live_compile viewer({route, train, "", ""});
+    live_compile viewer({route, train, {}, {}});
     viewer.compile();
     file_watch watch({route, train});
     auto opened =

@@ -12,7 +12,7 @@
 TEST(LiveCompile, AFailureIsOneMoreStateAndTheDrawingStays) {
     temp_dir dir;
     const carried_files files = write_carried_texts(dir.path());
-    live_compile live({files.route, files.train, "", ""});
+    live_compile live({files.route, files.train, {}, {}});
     EXPECT_FALSE(*live.svg(std::nullopt, std::nullopt));  // nothing drawn before a compile
     live.compile();
     auto state = nlohmann::json::parse(live.state_json());
