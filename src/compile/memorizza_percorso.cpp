@@ -10,6 +10,7 @@ esito_compilazione memorizza_percorso(modello& m, int32_t j, const opzioni_compi
     m.metri_errore = 0;
     m.origine = {};
     m.errori.clear();
+    m.rapporto.reset();
     m.pulisci_voci();
 
     memorizza_dati(m, opzioni.ingressi);

@@ -29,7 +29,8 @@ struct opzioni_compilazione {
 struct esito_compilazione {
     bool griglia_allocata = false;  // false: nothing was compiled or written
     // The numbered report (riservato_primo or riservato_secondo) that ended the
-    // run before anything was written, for the caller to show; nessuno otherwise.
+    // run before anything was written, for the caller to show (its place is in
+    // m.rapporto); nessuno otherwise.
     codice rapporto = codice::nessuno;
     std::vector<std::string> scritti;  // names (not paths) of the files written, in order
     size_t errori_lettura = 0;  // how many of m.errori the reader recorded; the grid pass's follow

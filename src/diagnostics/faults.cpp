@@ -39,7 +39,54 @@ bool blank_line(std::string& text, int32_t line) {
     return true;
 }
 
+// How far along an object of a kind must stand to leave cell 1 free, in metres;
+// 0 for a kind with no such position.
+int32_t free_of_cell_1(genere_riga g) {
+    switch (g) {
+        case genere_riga::segnale:
+        case genere_riga::cartello_indicatore:
+        case genere_riga::indicatori_vmax:
+        case genere_riga::rallentamento: return 50;
+        case genere_riga::abbattimento: return 75;
+        default: return 0;
+    }
+}
+
 }  // namespace
+
+diagnostic report_diagnostic(const modello& m, const rapporto_registrato& r) {
+    const bool first = r.numero == codice::riservato_primo;
+    const bool cell = r.posto == posto_riservato::cella_uno;
+    diagnostic d;
+    d.level = severity::error;
+    d.code.append("E").append(std::to_string(numero(r.numero)));
+    d.place = r.luogo;
+    const std::string value = std::string(first ? "first" : "second") + " value (" +
+                              (cell ? (first ? "dato1" : "dato2") : (first ? "parametro1" : "orario")) + ")";
+    if (!cell) {
+        d.message = "record 85, the route's record, is reserved for the compiler's own values, and its " + value +
+                    " already holds one that no line put there";
+        return d;
+    }
+    d.message = "cell 1 is reserved for the compiler's own values, and ";
+    if (r.riga < 0 || static_cast<size_t>(r.riga) >= m.registro.righe.size()) {
+        d.message += "its " + value + " already holds one that no line put there";
+        return d;
+    }
+    const riga_letta& line = m.registro.righe[static_cast<size_t>(r.riga)];
+    // A cut the grid pass inserted belongs to its restriction's line.
+    const bool inserted_cut = line.genere == genere_riga::rallentamento && m.celle.size() > 1 &&
+                              m.celle[1].tipo_oggetto == OGGETTO_ABBATTIMENTO;
+    if (inserted_cut) {
+        d.message += "the code cut inserted for the restriction of this line takes its " + value +
+                     ": move the restriction, or the objects just after cell 1, further along";
+    } else {
+        const int32_t metres = free_of_cell_1(line.genere);
+        d.message += "the " + std::string(nome_genere(line.genere)) + " of this line takes its " + value +
+                     ": move it " + (metres > 0 ? "to " + std::to_string(metres) + " m or more" : "further along");
+    }
+    return d;
+}
 
 diagnostic fault_diagnostic(const errore_registrato& e) {
     diagnostic d;
@@ -124,6 +171,8 @@ fault_search find_faults(const modello& first, const esito_compilazione& first_e
         current = &m;
     }
     found.limit_reached = full();
+    // The report ended the first compile: it is shown whatever the limit.
+    if (first.rapporto) found.errors.push_back(report_diagnostic(first, *first.rapporto));
     sort_diagnostics(found.errors);
     return found;
 }

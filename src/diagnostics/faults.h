@@ -12,13 +12,17 @@
 // A recorded fault as the author is shown it.
 diagnostic fault_diagnostic(const errore_registrato& e);
 
+// The numbered report as the author is shown it: E1250 or E1251 at the line whose
+// object holds the reserved value, saying what is reserved and how to free it.
+diagnostic report_diagnostic(const modello& m, const rapporto_registrato& r);
+
 struct fault_search {
     std::vector<diagnostic> errors;  // sorted by file (route first) and line
     bool limit_reached = false;
 };
 
 // From the first compile (m, esito, over texts), the faults of it and of the
-// compiles without the faulty lines; limit 0 is no limit.
+// compiles without the faulty lines, and its numbered report; limit 0 is no limit.
 fault_search find_faults(const modello& m, const esito_compilazione& esito, const opzioni_compilazione& opzioni,
                          const testi_lettore& texts, int32_t limit);
 

@@ -38,6 +38,20 @@ struct errore_registrato {
     origine_errore origine;
 };
 
+// The reserved places the compiler stamps its own values into.
+enum class posto_riservato : uint8_t { cella_uno, voce_linea };
+
+// A reserved place the stamps found already holding a value: the numbered report,
+// kept apart from the error state, which it leaves as it is.
+struct rapporto_registrato {
+    codice numero = codice::nessuno;  // riservato_primo or riservato_secondo
+    posto_riservato posto = posto_riservato::cella_uno;
+    // The line whose object put the value there (-1 when none did) and its place:
+    // for no line, the route file for its record, no file for a cell.
+    int32_t riga = -1;
+    luogo_testo luogo;
+};
+
 struct modello {
     std::string nome_linea;
     std::string numero_treno;
@@ -50,6 +64,7 @@ struct modello {
     origine_errore origine;  // the place of the error state's fault
     std::vector<errore_registrato> errori;  // every fault recorded, in order
     registro_lettura registro;  // what the reader read, for diagnostics
+    std::optional<rapporto_registrato> rapporto;  // the numbered report that ended the run
 
     std::vector<cella> celle;  // indices 0 to numero_celle once allocated
     // Beside each cell: the index in registro.righe of the line whose object

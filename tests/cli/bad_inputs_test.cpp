@@ -87,12 +87,19 @@ void run_case(const fs::path& dir) {
         const std::string name = d["file"].is_null() ? "-" : fs::path(d["file"].get<std::string>()).filename().string();
         return name + ":" + d["line"].dump() + ":" + d["column"].dump();
     };
-    const int codice = expected["codice_errore"].get<int>();
-    if (codice != 0) {
-        const std::string wanted = "E" + std::to_string(codice) + " " + place(expected);
+    const auto expect_diagnostic = [&](const std::string& wanted) {
         bool found = false;
         for (const nlohmann::json& d : got["diagnostics"]) found = found || d["code"].get<std::string>() + " " + place(d) == wanted;
         EXPECT_TRUE(found) << "no " << wanted << " in " << got["diagnostics"].dump();
+    };
+    const int codice = expected["codice_errore"].get<int>();
+    if (codice != 0) expect_diagnostic("E" + std::to_string(codice) + " " + place(expected));
+    // A numbered report has a diagnostic of its own, "E1250 FILE:LINE:COLUMN", where the case records it.
+    if (expected.contains("report_place")) {
+        const std::string wanted = expected["report_place"].get<std::string>();
+        EXPECT_EQ(got["report"].is_string() ? "E" + got["report"].get<std::string>() : "no report",
+                  wanted.substr(0, wanted.find(' ')));
+        expect_diagnostic(wanted);
     }
     // Where the case records its warnings, exactly those, each as "CODE FILE:LINE:COLUMN".
     if (expected.contains("warnings")) {

@@ -40,20 +40,26 @@ TEST(Compile, AGridFaultBeforeANumberedReportIsReportedWithItAndNothingIsWritten
     EXPECT_EQ(run_compile(o, json, err), 4);
     const std::string train = (in.path() / "Prova_7-.txt").string();
     EXPECT_EQ(err.str(),
-              train + ":5:1: error: no free cell for a code cut along a slow restriction or before the signal "
+              train + ":4:1: error: cell 1 is reserved for the compiler's own values, and the segnale of this line "
+                      "takes its second value (dato2): move it to 50 m or more [E1251]\n"
+                      "segnale, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0\n"
+                      "^~~~~~~\n" +
+                  train + ":5:1: error: no free cell for a code cut along a slow restriction or before the signal "
                       "after it (at 3450 m) [E13]\n"
                       "rallentamento, 3000, 60, 1000, 0, 0, 0\n"
                       "^~~~~~~~~~~~~\n" +
                   train + ":7:1: note: the cell for the cut at 3450 m is taken by this line's object\n"
                           "segnale, 3400, 2, 4, 0, 0, 0, 2, 1, 0, 0, 0\n"
                           "^~~~~~~\n"
-                          "1 error generated.\n"
+                          "2 errors generated.\n"
                           " Errore n. 1251\n");
     const auto j = nlohmann::json::parse(json.str());
     EXPECT_EQ(j["error_state"], (nlohmann::json{{"code", 13}, {"metres", 3450}}));
-    ASSERT_EQ(j["diagnostics"].size(), 1u);
-    EXPECT_EQ(j["diagnostics"][0]["line"], 5);
-    EXPECT_EQ(j["diagnostics"][0]["notes"][0]["line"], 7);
+    ASSERT_EQ(j["diagnostics"].size(), 2u);
+    EXPECT_EQ(j["diagnostics"][0]["code"], "E1251");
+    EXPECT_EQ(j["diagnostics"][0]["line"], 4);
+    EXPECT_EQ(j["diagnostics"][1]["line"], 5);
+    EXPECT_EQ(j["diagnostics"][1]["notes"][0]["line"], 7);
     EXPECT_EQ(j["report"], "1251");
     EXPECT_EQ(j["written"], nlohmann::json::array());
     EXPECT_TRUE(out.names().empty());

@@ -64,16 +64,29 @@ TEST(Timbri, StampsTheReservedValuesAndTheCodes) {
 }
 
 TEST(Timbri, AReservedPlaceInUseStopsTheStampsWithItsReport) {
+    // The report names the place in use and the line whose object claimed cell 1.
+    const luogo_testo riga_segnale{file_testo::treno, 3, 1, 7};
     struct caso {
         void (*prepara)(modello&);
         codice rapporto;
         int16_t parametro1;  // what the first stamp left
+        posto_riservato posto;
+        luogo_testo luogo;
     };
     const caso casi[] = {
-        {[](modello& m) { m.celle[1].dato1 = 3; }, codice::riservato_primo, 0},
-        {[](modello& m) { m.voci[VOCE_LINEA].parametro1 = -1; }, codice::riservato_primo, -1},
-        {[](modello& m) { m.celle[1].dato2 = 7; }, codice::riservato_secondo, 610},
-        {[](modello& m) { m.voci[VOCE_LINEA].orario = 1; }, codice::riservato_secondo, 610},
+        {[](modello& m) { m.celle[1].dato1 = 3; }, codice::riservato_primo, 0, posto_riservato::cella_uno, {}},
+        {[](modello& m) {
+             m.registro.righe.push_back({});
+             m.registro.righe.back().luogo = {file_testo::treno, 3, 1, 7};
+             m.rivendica(1);
+             m.celle[1].dato1 = 3;
+         },
+         codice::riservato_primo, 0, posto_riservato::cella_uno, riga_segnale},
+        {[](modello& m) { m.voci[VOCE_LINEA].parametro1 = -1; }, codice::riservato_primo, -1, posto_riservato::voce_linea,
+         {file_testo::linea}},
+        {[](modello& m) { m.celle[1].dato2 = 7; }, codice::riservato_secondo, 610, posto_riservato::cella_uno, {}},
+        {[](modello& m) { m.voci[VOCE_LINEA].orario = 1; }, codice::riservato_secondo, 610, posto_riservato::voce_linea,
+         {file_testo::linea}},
     };
     for (const caso& c : casi) {
         modello m = identificatori("914", "Lidonia_Sabrio");
@@ -81,5 +94,12 @@ TEST(Timbri, AReservedPlaceInUseStopsTheStampsWithItsReport) {
         c.prepara(m);
         EXPECT_EQ(timbra_riservati(m), c.rapporto);
         EXPECT_EQ(m.voci[VOCE_LINEA].parametro1, c.parametro1);
+        ASSERT_TRUE(m.rapporto.has_value());
+        EXPECT_EQ(m.rapporto->numero, c.rapporto);
+        EXPECT_EQ(m.rapporto->posto, c.posto);
+        EXPECT_EQ(m.rapporto->luogo, c.luogo);
+        // The report is no error-state code.
+        EXPECT_EQ(m.codice_errore, codice::nessuno);
+        EXPECT_TRUE(m.errori.empty());
     }
 }
