@@ -75,8 +75,12 @@ CLI::Validator whole_number_from_zero(const std::string& zero) {
 
 failure usage_error(const std::string& message) { return {EXIT_USAGE, message}; }
 
+std::string failure_line(const std::string& command, const std::string& message) {
+    return "scenario-compiler " + command + ": " + message;
+}
+
 int print_failure(std::ostream& err, const std::string& command, const failure& f) {
-    err << "scenario-compiler " << command << ": " << printable(f.message) << '\n';
+    err << printable(failure_line(command, f.message)) << '\n';
     return f.status;
 }
 
@@ -115,6 +119,48 @@ std::string hint(const CLI::App& app, int argc, char** argv) {
     return "";
 }
 
+// The commands with a machine form on stdout, and the document each prints for a
+// failure before it has an answer of its own.
+struct machine_command {
+    const char* name;
+    bool format_option;  // --format=json|sarif as well as --json
+    std::string (*document)(const std::string& form, const std::string& message);
+};
+const machine_command MACHINE_COMMANDS[] = {
+    {"compile", true, compile_failure_document},
+    {"inspect", false, [](const std::string&, const std::string& m) { return inspect_failure_document({}, {}, m); }},
+    {"errors", false, [](const std::string&, const std::string& m) { return errors_failure_document(m); }},
+};
+
+// The command given and the machine form its arguments ask for ("json" or
+// "sarif"), read from the words themselves, since parsing them may have failed;
+// nullptr when there is no such command or it was not asked for.
+std::pair<const machine_command*, std::string> machine_form(int argc, char** argv) {
+    const machine_command* command = nullptr;
+    int i = 1;
+    for (; i < argc && !command; ++i) {
+        const std::string word = argv[i];
+        if (word.rfind('-', 0) == 0) continue;
+        for (const machine_command& c : MACHINE_COMMANDS)
+            if (word == c.name) command = &c;
+        if (!command) return {nullptr, ""};  // the first word naming no command with a machine form
+    }
+    std::string form;
+    bool json = false;  // --json, which wins over any --format, as its callback runs after the options
+    for (; command && i < argc; ++i) {
+        const std::string word = argv[i];
+        json = json || word == "--json";
+        if (!command->format_option) continue;
+        std::optional<std::string> value;
+        if (word.rfind("--format=", 0) == 0) value = word.substr(9);
+        else if (word == "--format" && i + 1 < argc) value = argv[i + 1];
+        if (value == "json" || value == "sarif") form = *value;
+        if (value == "text") form.clear();
+    }
+    if (json) form = "json";
+    return {form.empty() ? nullptr : command, form};
+}
+
 // `help [COMMAND]`: the program's help, or the command's, as --help prints it.
 void add_help_command(CLI::App& app, command_action& chosen) {
     std::vector<std::string> names;
@@ -151,6 +197,12 @@ int run_command_line(int argc, char** argv) {
     add_plot_command(app, chosen);
     add_serve_command(app, chosen);
     add_help_command(app, chosen);
+    // A run asked for a machine form answers in it on stdout whatever happens,
+    // its arguments refused or the run failing.
+    const auto [machine, form] = machine_form(argc, argv);
+    const auto answer = [&, machine = machine, form = form](const std::string& message) {
+        if (machine) std::cout << machine->document(form, message) << std::endl;
+    };
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
@@ -158,8 +210,11 @@ int run_command_line(int argc, char** argv) {
         if (e.get_exit_code() != 0)
             if (const std::string h = hint(app, argc, argv); !h.empty()) {
                 std::cerr << h << '\n' << MORE_HELP;
+                answer(h);
                 return EXIT_USAGE;
             }
+        // --help and --version are answers in text, not failures.
+        if (e.get_exit_code() != 0 && machine) answer(failure_line(machine->name, e.what()));
         // A missing argument is shown with the usage line of the command it is missing from.
         if (dynamic_cast<const CLI::RequiredError*>(&e)) {
             const CLI::App* command = &app;
@@ -176,5 +231,11 @@ int run_command_line(int argc, char** argv) {
         const int code = app.exit(e, std::cout, std::cerr);
         return code == 0 ? EXIT_OK : EXIT_USAGE;
     }
-    return chosen ? chosen() : EXIT_USAGE;
+    if (!chosen) return EXIT_USAGE;
+    try {
+        return chosen();
+    } catch (const std::exception& e) {
+        answer(failure_line(machine ? machine->name : "", e.what()));
+        throw;  // the program's edge says it on stderr and ends with its status
+    }
 }

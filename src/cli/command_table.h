@@ -44,10 +44,23 @@ std::pair<CLI::Option*, CLI::Option*> add_text_inputs(CLI::App* sub, std::filesy
 // up"), `zero` saying what 0 means, if anything.
 CLI::Validator whole_number_from_zero(const std::string& zero = "");
 
-// Prints a failure as "scenario-compiler COMMAND: MESSAGE" and returns its exit status.
+// "scenario-compiler COMMAND: MESSAGE": how a failure of the run is said, on stderr and in the machine forms.
+std::string failure_line(const std::string& command, const std::string& message);
+// Prints a failure's line (control characters shown as '?') and returns its exit status.
 int print_failure(std::ostream& err, const std::string& command, const failure& f);
 // A usage failure (exit status 2) saying `message`.
 failure usage_error(const std::string& message);
+
+// The one document a run in a machine form prints on stdout when it fails without
+// an answer of its own (usage, a file, a run-time failure), saying `message`.
+// compile: its summary (JSON or SARIF, as `format` says) with one diagnostic
+// without code or place and no error state.
+std::string compile_failure_document(const std::string& format, const std::string& message);
+// inspect: {"error": {"message"}, "file", "kind"}, file and kind null where not known.
+std::string inspect_failure_document(const std::optional<std::string>& file, const std::optional<std::string>& kind,
+                                     const std::string& message);
+// errors: {"error": {"message"}}.
+std::string errors_failure_document(const std::string& message);
 
 void add_inspect_command(CLI::App& app, command_action& chosen);
 void add_compile_command(CLI::App& app, command_action& chosen);

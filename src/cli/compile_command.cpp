@@ -31,14 +31,14 @@ struct summary {
     // one placeless diagnostic in the machine forms. The message may quote an
     // identifier as given, control characters and all.
     int fail(const failure& f) {
-        const std::string message = "scenario-compiler compile: " + f.message;
+        const std::string message = failure_line("compile", f.message);
         err << printable(message) << '\n';
-        diagnostics = {failure_diagnostic(message)};
-        return finish(f.status, false);
+        if (o.format != "text") out << compile_failure_document(o.format, message) << std::endl;
+        return f.status;
     }
 
-    int finish(int status, bool print = true) {
-        if (print) print_diagnostics(err, diagnostics, sources, use_colour(o.color));
+    int finish(int status) {
+        print_diagnostics(err, diagnostics, sources, use_colour(o.color));
         if (o.format == "json") out << diagnostics_json(diagnostics, sources, outcome) << std::endl;
         if (o.format == "sarif") out << diagnostics_sarif(diagnostics, sources, outcome) << std::endl;
         return status;
@@ -46,6 +46,13 @@ struct summary {
 };
 
 }  // namespace
+
+std::string compile_failure_document(const std::string& format, const std::string& message) {
+    compile_outcome none;
+    none.compiled = false;
+    const std::vector<diagnostic> diagnostics = {failure_diagnostic(message)};
+    return format == "sarif" ? diagnostics_sarif(diagnostics, {}, none) : diagnostics_json(diagnostics, {}, none);
+}
 
 int run_compile(const compile_options& o, std::ostream& out, std::ostream& err) {
     summary s{o, out, err, {}, {}, {}};

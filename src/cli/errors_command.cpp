@@ -17,13 +17,20 @@ std::string reference(const voce_errore& e) { return format_reference() + "#" + 
 
 }  // namespace
 
+std::string errors_failure_document(const std::string& message) {
+    return nlohmann::json{{"error", {{"message", message}}}}.dump(1, ' ', false, nlohmann::json::error_handler_t::replace);
+}
+
 int run_errors(const errors_options& o, std::ostream& out, std::ostream& err) {
     std::vector<const voce_errore*> chosen;
     for (const voce_errore& e : tabella_errori())
         if (!o.code || numero(e.numero) == *o.code) chosen.push_back(&e);
-    if (chosen.empty())
-        return print_failure(err, "errors", usage_error("there is no error code " + std::to_string(*o.code) +
-                                                        "; 'scenario-compiler errors' lists them all"));
+    if (chosen.empty()) {
+        const failure f = usage_error("there is no error code " + std::to_string(*o.code) +
+                                      "; 'scenario-compiler errors' lists them all");
+        if (o.json) out << errors_failure_document(failure_line("errors", f.message)) << std::endl;
+        return print_failure(err, "errors", f);
+    }
     // The table is in the order the run meets the codes; an author looks them up by number.
     std::stable_sort(chosen.begin(), chosen.end(),
                      [](const voce_errore* a, const voce_errore* b) { return numero(a->numero) < numero(b->numero); });

@@ -55,8 +55,13 @@ maybe_failure view(const inspect_options& o, compiled_kind kind, const std::stri
     return std::nullopt;
 }
 
+// The kind given, or else the one the file's name tells.
+std::optional<compiled_kind> kind_of(const inspect_options& o) {
+    return o.kind.empty() ? kind_from_name(o.file) : kind_from_word(o.kind);
+}
+
 maybe_failure inspect(const inspect_options& o, std::ostream& out) {
-    const std::optional<compiled_kind> kind = o.kind.empty() ? kind_from_name(o.file) : kind_from_word(o.kind);
+    const std::optional<compiled_kind> kind = kind_of(o);
     if (!kind) {
         if (!o.kind.empty()) return usage_error("unknown kind '" + o.kind + "' (route, scenario or cells)");
         return usage_error("cannot tell the kind of " + utf8_path(o.file) +
@@ -87,9 +92,24 @@ maybe_failure inspect(const inspect_options& o, std::ostream& out) {
 
 }  // namespace
 
+std::string inspect_failure_document(const std::optional<std::string>& file, const std::optional<std::string>& kind,
+                                     const std::string& message) {
+    const auto or_null = [](const std::optional<std::string>& s) { return s ? nlohmann::json(*s) : nlohmann::json(); };
+    const nlohmann::json j = {{"file", or_null(file)}, {"kind", or_null(kind)}, {"error", {{"message", message}}}};
+    return j.dump(1, ' ', false, nlohmann::json::error_handler_t::replace);
+}
+
 int run_inspect(const inspect_options& options, std::ostream& out, std::ostream& err) {
-    if (auto f = inspect(options, out)) return print_failure(err, "inspect", *f);
-    return EXIT_OK;
+    const maybe_failure f = inspect(options, out);
+    if (!f) return EXIT_OK;
+    if (options.json) {
+        const std::optional<compiled_kind> kind = kind_of(options);
+        out << inspect_failure_document(utf8_path(options.file.filename()),
+                                        kind ? std::optional<std::string>(kind_word(*kind)) : std::nullopt,
+                                        failure_line("inspect", f->message))
+            << '\n';
+    }
+    return print_failure(err, "inspect", *f);
 }
 
 void add_inspect_command(CLI::App& app, command_action& chosen) {

@@ -59,6 +59,7 @@ struct compile_outcome {
     int32_t error_metres = 0;  // its position
     std::optional<std::string> report;   // the numbered report, when one ended the run
     std::vector<std::string> written;    // the files written, names only
+    bool compiled = true;  // false: the run failed before a compile's outcome was known, so no error state
 };
 
 // Orders diagnostics by file (route first, then train, then none) and by line and

@@ -61,6 +61,7 @@ std::string diagnostics_json(const std::vector<diagnostic>& diagnostics, const s
 std::string dump_json(const json& j) { return j.dump(1, ' ', false, json::error_handler_t::replace); }
 
 json error_state_json(const compile_outcome& outcome) {
+    if (!outcome.compiled) return nullptr;
     return {{"code", outcome.error_code}, {"metres", outcome.error_metres}};
 }
 

@@ -11,7 +11,7 @@
 // {"severity", "code", "file", "line", "column", "position_m", "message", "notes",
 // "fixes": [{"file", "line", "column", "end_column" (just past the bytes replaced), "text"}]}.
 nlohmann::ordered_json diagnostic_json(const diagnostic& d, const source_files& sources);
-// {"diagnostics": [...], "error_state": {"code", "metres"}, "report", "written"}.
+// {"diagnostics": [...], "error_state": {"code", "metres"} (null when no compile ran), "report", "written"}.
 nlohmann::ordered_json summary_json(const std::vector<diagnostic>& diagnostics, const source_files& sources,
                                     const compile_outcome& outcome);
 // The summary as compile --json prints it; text that is not UTF-8 is replaced.

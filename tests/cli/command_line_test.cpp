@@ -397,6 +397,60 @@ TEST(CommandLine, HelpVersionAndUsage) {
     }
 }
 
+TEST(CommandLine, AMachineFormAnswersWithOneDocumentOnEveryFailure) {
+    // Refused arguments, files that cannot be read and failures of the run alike:
+    // one document on stdout holding the failure's message, the exit status as in text.
+    const struct {
+        std::vector<std::string> args;
+        int status;
+        std::string said;
+    } failures[] = {
+        {{"compile", "--format=json"}, 2, "ROUTE is required"},
+        {{"compile", "--json", "a"}, 2, "TRAIN is required"},
+        {{"compile", "--format", "sarif", "a", "b", "--bogus"}, 2, "not expected: --bogus"},
+        {{"compile", "a", "b", "--json", "--jsno"}, 2, "unknown option '--jsno'; did you mean '--json'?"},
+        {{"compile", "a", "b", "--format=sarif", "--error-limit", "-1"}, 2, "takes a whole number from 0"},
+        {{"compile", "--format=text", "--json", "none_linea.txt", "none_1-.txt"}, 3, "none_linea.txt: no such file"},
+        {{"inspect", "--json"}, 2, "FILE is required"},
+        {{"inspect", "x.sim", "--json", "--kind=nope"}, 2, "--kind: nope not in"},
+        {{"inspect", "none_linea.dat", "--json"}, 3, "none_linea.dat: no such file"},
+        {{"errors", "99", "--json"}, 2, "there is no error code 99"},
+        {{"errors", "--json", "--bogus"}, 2, "not expected: --bogus"},
+    };
+    temp_dir dir;
+    for (const auto& [args, status, said] : failures) {
+        const program_result r = run_program(args, dir.path());
+        const std::string row = args[0] + " ... " + said;
+        EXPECT_EQ(r.status, status) << row;
+        EXPECT_NE(r.err.find(said), std::string::npos) << row << ": " << r.err;
+        const nlohmann::json j = nlohmann::json::parse(r.out, nullptr, false);
+        ASSERT_FALSE(j.is_discarded()) << row << ": " << r.out;
+        const bool sarif = std::any_of(args.begin(), args.end(), [](const std::string& a) { return a.ends_with("sarif"); });
+        nlohmann::json message;
+        if (args[0] != "compile") {
+            message = j["error"]["message"];
+        } else if (sarif) {
+            ASSERT_EQ(j["runs"][0]["results"].size(), 1u) << row;
+            message = j["runs"][0]["results"][0]["message"]["text"];
+            EXPECT_FALSE(j["runs"][0]["results"][0].contains("locations")) << row;
+            EXPECT_TRUE(j["runs"][0]["properties"]["error_state"].is_null()) << row;
+        } else {
+            ASSERT_EQ(j["diagnostics"].size(), 1u) << row;
+            const nlohmann::json& d = j["diagnostics"][0];
+            message = d["message"];
+            EXPECT_EQ(nlohmann::json::array({d["code"], d["file"], d["line"]}), nlohmann::json::array({nullptr, nullptr, nullptr}))
+                << row;
+            EXPECT_TRUE(j["error_state"].is_null()) << row;
+        }
+        ASSERT_TRUE(message.is_string()) << row << ": " << r.out;
+        EXPECT_EQ(message.get<std::string>().rfind("scenario-compiler " + args[0] + ": ", 0), 0u) << row;
+        EXPECT_NE(message.get<std::string>().find(said), std::string::npos) << row << ": " << r.out;
+    }
+    // inspect names the file and the kind it knows of.
+    const nlohmann::json j = nlohmann::json::parse(run_program({"inspect", "none_linea.dat", "--json"}, dir.path()).out);
+    EXPECT_EQ(nlohmann::json::array({j["file"], j["kind"]}), nlohmann::json::array({"none_linea.dat", "route"}));
+}
+
 TEST(CommandLine, GridPassFaultsNameTheLineOfTheirSignalOrRestriction) {
     const std::pair<const char*, int> cases[] = {{"fault-100441", 251}, {"fault-100461", 122}, {"fault-100321", 52}};
     for (const auto& [name, line] : cases) {
