@@ -14,6 +14,21 @@
 
 namespace {
 
+// The model read from a route file of a general section and a body and a train
+// file of the lines given, compiled in memory with its geometry.
+modello letto(const std::string& generale, const std::string& corpo, const std::string& treno) {
+    const testi_lettore testi{"[generale]\r\n" + generale + "[curve]\r\n" + corpo + "[fine]\r\n",
+                              "[generale]\r\n" + treno + "[fine]\r\n"};
+    modello m;
+    m.nome_linea = "R";
+    m.numero_treno = "1";
+    opzioni_compilazione opzioni;
+    opzioni.ingressi = {"R_linea.txt", "R_1-.txt", false, &testi};
+    opzioni.scrittura = scrittura_compilati::mai;
+    memorizza_percorso(m, 1, opzioni);
+    return m;
+}
+
 // One letter a width, for readable failures.
 char sigla(larghezza_campo l) { return "LIBT"[static_cast<int>(l)]; }
 
@@ -81,15 +96,7 @@ TEST(LineFields, TheReaderRecordsEachKindAsTheTableHasIt) {
         (g.sezione == sezione_riga::generale ? generale
          : g.sezione == sezione_riga::corpo  ? corpo
                                              : treno) += std::string(g.esempio) + "\r\n";
-    const testi_lettore testi{"[generale]\r\n" + generale + "[curve]\r\n" + corpo + "[fine]\r\n",
-                              "[generale]\r\n" + treno + "[fine]\r\n"};
-    modello m;
-    m.nome_linea = "R";
-    m.numero_treno = "1";
-    opzioni_compilazione opzioni;
-    opzioni.ingressi = {"R_linea.txt", "R_1-.txt", false, &testi};
-    opzioni.scrittura = scrittura_compilati::mai;
-    memorizza_percorso(m, 1, opzioni);
+    const modello m = letto(generale, corpo, treno);
     EXPECT_EQ(m.codice_errore, codice::nessuno);
     const registro_lettura& reg = m.registro;
     EXPECT_TRUE(reg.ignoti.empty());
@@ -125,15 +132,7 @@ TEST(LineFields, TheReaderTakesEveryKeywordFormAsItsKind) {
             testi[static_cast<size_t>(s)] += f.forma + std::string(esempio.substr(esempio.find(','))) + "\r\n";
             forme.push_back(&f);
         }
-    const testi_lettore letti{"[generale]\r\n" + testi[0] + "[curve]\r\n" + testi[1] + "[fine]\r\n",
-                              "[generale]\r\n" + testi[2] + "[fine]\r\n"};
-    modello m;
-    m.nome_linea = "R";
-    m.numero_treno = "1";
-    opzioni_compilazione opzioni;
-    opzioni.ingressi = {"R_linea.txt", "R_1-.txt", false, &letti};
-    opzioni.scrittura = scrittura_compilati::mai;
-    memorizza_percorso(m, 1, opzioni);
+    const modello m = letto(testi[0], testi[1], testi[2]);
     EXPECT_EQ(m.codice_errore, codice::nessuno);
     EXPECT_TRUE(m.registro.ignoti.empty());
     ASSERT_EQ(m.registro.righe.size(), forme.size());
