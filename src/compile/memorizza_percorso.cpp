@@ -5,13 +5,7 @@
 #include "compile/timbri.h"
 
 esito_compilazione memorizza_percorso(modello& m, int32_t j, const opzioni_compilazione& opzioni) {
-    m.genera_tracciato = j;
-    m.codice_errore = codice::nessuno;
-    m.metri_errore = 0;
-    m.origine = {};
-    m.errori.clear();
-    m.rapporto.reset();
-    m.pulisci_voci();
+    m.nuova_lettura(j);
 
     memorizza_dati(m, opzioni.ingressi);
 

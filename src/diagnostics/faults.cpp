@@ -1,43 +1,17 @@
 #include "diagnostics/faults.h"
 
 #include <algorithm>
+#include <optional>
 #include <set>
 #include <tuple>
 
 #include "compile/codici_errore.h"
+#include "compile/passata_griglia.h"
+#include "diagnostics/warnings.h"
 #include "model/testo_1252.h"
+#include "text_input/lettura_continua.h"
 
 namespace {
-
-// Faults whose line, left out, changes no more than its own object: the search
-// goes on past these only. Leaving out any other line (a general-section value,
-// a line whose fields ran into the next one) would make the later findings
-// artefacts of the leaving out.
-bool local_fault(const errore_registrato& e, const registro_lettura& files) {
-    if (e.codice_errore == codice::lettura_fallita)
-        // A field of a body line that could not be read, on that line.
-        return e.origine.nota_testo.empty() &&
-               (e.origine.file == file_testo::treno ||
-                (files.fine_generale > 0 && e.origine.line > files.fine_generale));
-    const voce_errore* entry = cerca_errore(e.codice_errore);
-    return entry != nullptr && entry->locale;
-}
-
-// Empties line `line` of a text (its line end stays, so later lines keep their
-// numbers). Lines end as the reader ends them: CR LF, LF or CR.
-bool blank_line(std::string& text, int32_t line) {
-    size_t i = 0;
-    for (int32_t l = 1; l < line; ++i) {
-        if (i >= text.size()) return false;
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-        if (text[i] == '\r' || text[i] == '\n') ++l;
-    }
-    size_t end = i;
-    while (end < text.size() && text[end] != '\r' && text[end] != '\n') ++end;
-    if (end == i) return false;
-    text.erase(i, end - i);
-    return true;
-}
 
 // How far along an object of a kind must stand to leave cell 1 free, in metres;
 // 0 for a kind with no such position.
@@ -53,6 +27,16 @@ int32_t free_of_cell_1(genere_riga g) {
 }
 
 }  // namespace
+
+bool local_fault(const errore_registrato& e, const registro_lettura& files) {
+    if (e.codice_errore == codice::lettura_fallita)
+        // A field of a body line that could not be read, on that line.
+        return e.origine.nota_testo.empty() &&
+               (e.origine.file == file_testo::treno ||
+                (files.fine_generale > 0 && e.origine.line > files.fine_generale));
+    const voce_errore* entry = cerca_errore(e.codice_errore);
+    return entry != nullptr && entry->locale;
+}
 
 diagnostic report_diagnostic(const modello& m, const rapporto_registrato& r) {
     const bool first = r.numero == codice::riservato_primo;
@@ -118,59 +102,60 @@ diagnostic fault_diagnostic(const errore_registrato& e) {
 fault_search find_faults(const modello& first, const esito_compilazione& first_esito,
                          const opzioni_compilazione& opzioni, const testi_lettore& texts, int32_t limit) {
     fault_search found;
-    testi_lettore work = texts;
-    opzioni_compilazione again = opzioni;
-    again.ingressi.testi = &work;
-    again.scrittura = scrittura_compilati::mai;
-    again.consenti_scrittura = nullptr;
-
     std::set<std::tuple<file_testo, int32_t, codice>> seen;
     bool any_left_out = false;
     luogo_testo left_out;  // the last line left out
-    modello m;
-    const modello* current = &first;
-    esito_compilazione esito = first_esito;
     const auto full = [&] { return limit > 0 && static_cast<int32_t>(found.errors.size()) >= limit; };
+    const auto add = [&](const errore_registrato& e, bool may_follow) {
+        if (!seen.insert({e.origine.file, e.origine.line, e.codice_errore}).second || full()) return;
+        diagnostic d = fault_diagnostic(e);
+        if (may_follow)
+            d.notes.push_back({left_out, "found with line " + std::to_string(left_out.line) +
+                                             " left out for its error; it may follow from that one"});
+        found.errors.push_back(std::move(d));
+    };
+
+    // The first compile's reader stopped at its faults; from there one reading
+    // goes on, each time with the faulty lines left out, until it reads both
+    // files through or the limit is reached.
+    modello m;
+    m.nome_linea = first.nome_linea;
+    m.numero_treno = first.numero_treno;
+    std::optional<lettura_continua> reading;
+    if (first_esito.errori_lettura > 0) reading.emplace(m, first.genera_tracciato, opzioni.ingressi, texts);
+    const modello* current = &first;
+    size_t reader = std::min(first_esito.errori_lettura, first.errori.size());
     // Each pass leaves out at least one more line, so the passes end.
     for (;;) {
-        const auto add = [&](const errore_registrato& e, bool may_follow) {
-            if (!seen.insert({e.origine.file, e.origine.line, e.codice_errore}).second || full()) return;
-            diagnostic d = fault_diagnostic(e);
-            if (may_follow)
-                d.notes.push_back({left_out, "found with line " + std::to_string(left_out.line) +
-                                                            " left out for its error; it may follow from that one"});
-            found.errors.push_back(std::move(d));
-        };
         const std::vector<errore_registrato>& errori = current->errori;
-        const size_t reader = std::min(esito.errori_lettura, errori.size());
         bool go_on = reader > 0;
         for (size_t i = 0; i < reader; ++i) {
             const errore_registrato& e = errori[i];
             add(e, false);
-            std::string* text = e.origine.file == file_testo::linea   ? &work.linea
-                                : e.origine.file == file_testo::treno ? &work.treno
-                                                                      : nullptr;
-            go_on = go_on && local_fault(e, current->registro) && text != nullptr && e.origine.line > 0 &&
-                    blank_line(*text, e.origine.line);
+            go_on = go_on && local_fault(e, current->registro) && reading->ometti(e.origine.file, e.origine.line);
             if (go_on) {
                 left_out = e.origine;
                 any_left_out = true;
             }
         }
         if (reader == 0) {
-            // The reader went through: the grid pass saw the whole scenario, less
+            // The reader went through: the grid pass sees the whole scenario, less
             // the lines left out.
-            for (size_t i = reader; i < errori.size(); ++i) add(errori[i], any_left_out);
+            size_t grid = 0;
+            if (current == &m && m.griglia_allocata()) {
+                grid = m.errori.size();
+                passata_griglia(m);
+            }
+            for (size_t i = grid; i < current->errori.size(); ++i) add(current->errori[i], any_left_out);
             break;
         }
         if (!go_on || full()) break;
-        m = modello{};
-        m.nome_linea = first.nome_linea;
-        m.numero_treno = first.numero_treno;
-        esito = memorizza_percorso(m, first.genera_tracciato, again);
+        reading->leggi();
         current = &m;
+        reader = m.errori.size();
     }
     found.limit_reached = full();
+    if (current == &m) found.read_on = scenario_warnings(m);
     // The report ended the first compile: it is shown whatever the limit.
     if (first.rapporto) found.errors.push_back(report_diagnostic(first, *first.rapporto));
     sort_diagnostics(found.errors);

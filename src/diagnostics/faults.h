@@ -1,8 +1,10 @@
 #pragma once
 // Every fault of a scenario in one run. The reader stops at its first fault, as
-// the compiled bytes require; to find the next ones the scenario is compiled
-// again with each faulty line left out (a compile takes milliseconds), until a
-// compile reads both files through or the error limit is reached.
+// the compiled bytes require; to find the next ones the scenario is read again
+// with each faulty line left out, until a reading goes through both files or the
+// error limit is reached. The readings after the first are one reading that
+// goes back only to the line before the one left out (lettura_continua), so
+// their cost hardly grows with the number of faults.
 #include <cstdint>
 #include <vector>
 
@@ -19,7 +21,16 @@ diagnostic report_diagnostic(const modello& m, const rapporto_registrato& r);
 struct fault_search {
     std::vector<diagnostic> errors;  // sorted by file (route first) and line
     bool limit_reached = false;
+    // Every warning of the last reading with the faulty lines left out, which
+    // read past where the first compile's reader stopped; none when there was none.
+    std::vector<diagnostic> read_on;
 };
+
+// Whether the search may go on past a fault with its line left out: a fault
+// whose line, left out, changes no more than its own object. Leaving out any
+// other line (a general-section value, a line whose fields ran into the next
+// one) would make the later findings artefacts of the leaving out.
+bool local_fault(const errore_registrato& e, const registro_lettura& files);
 
 // From the first compile (m, esito, over texts), the faults of it and of the
 // compiles without the faulty lines, and its numbered report; limit 0 is no limit.

@@ -1,5 +1,8 @@
 #include "diagnostics/warning_choice.h"
 
+#include <set>
+#include <tuple>
+
 #include "diagnostics/nearest_name.h"
 #include "diagnostics/warnings.h"
 #include "platform/exit_status.h"
@@ -64,9 +67,21 @@ result<warning_choice> choose_warnings(const std::vector<std::string>& flags) {
     return c;
 }
 
-std::vector<diagnostic> chosen_warnings(const modello& m, const warning_choice& choice) {
+std::vector<diagnostic> chosen_warnings(const modello& m, const warning_choice& choice,
+                                        const std::vector<diagnostic>& also) {
+    std::vector<diagnostic> all = scenario_warnings(m);
+    if (!also.empty()) {
+        const auto key = [](const diagnostic& d) {
+            return std::tuple(d.code, d.place.file, d.place.line, d.place.column, d.message);
+        };
+        std::set<decltype(key(all.front()))> seen;
+        for (const diagnostic& d : all) seen.insert(key(d));
+        for (const diagnostic& d : also)
+            if (seen.insert(key(d)).second) all.push_back(d);
+        sort_diagnostics(all);
+    }
     std::vector<diagnostic> out;
-    for (diagnostic& d : scenario_warnings(m)) {
+    for (diagnostic& d : all) {
         if (!choice.on.count(d.code.substr(2))) continue;
         if (choice.is_error(d.code.substr(2))) d.level = severity::error;
         out.push_back(std::move(d));

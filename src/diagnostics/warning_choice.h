@@ -22,5 +22,7 @@ struct warning_choice {
 };
 // The choice of the -W flags (given without the "-W"), or what is wrong with one (a usage failure).
 result<warning_choice> choose_warnings(const std::vector<std::string>& flags);
-// The scenario's warnings the choice keeps; errors when it takes warnings as errors.
-std::vector<diagnostic> chosen_warnings(const modello& m, const warning_choice& choice);
+// The scenario's warnings the choice keeps, and those of `also` that m has not
+// (the fault search's further reading); errors when it takes warnings as errors.
+std::vector<diagnostic> chosen_warnings(const modello& m, const warning_choice& choice,
+                                        const std::vector<diagnostic>& also = {});

@@ -52,6 +52,19 @@ struct rapporto_registrato {
     luogo_testo luogo;
 };
 
+// For a reading that may be taken up again from an earlier line: each cell as it
+// was before every access that may write it, in order, so that what was written
+// after any length of the list can be undone. Off, and empty, for any other reading.
+struct diario_celle {
+    struct scritta {
+        int32_t indice;
+        int32_t riga;  // its line index before
+        cella prima;
+    };
+    bool attivo = false;
+    std::vector<scritta> scritte;
+};
+
 struct modello {
     std::string nome_linea;
     std::string numero_treno;
@@ -74,11 +87,22 @@ struct modello {
     tracciato_t tracciato;
     std::array<int32_t, MAX_MONTAGNE + 1> montagne_inizio{};
     std::array<int32_t, MAX_MONTAGNE + 1> montagne_fine{};
+    diario_celle diario;
 
     bool griglia_allocata() const { return !celle.empty(); }
     bool in_griglia(int64_t k) const { return griglia_allocata() && k >= 0 && k <= numero_celle; }
 
     void pulisci_voci() { voci.fill(voce{}); }
+    // Before a reading with geometry flag j: no fault, no report, every entry empty.
+    void nuova_lettura(int32_t j) {
+        genera_tracciato = j;
+        codice_errore = codice::nessuno;
+        metri_errore = 0;
+        origine = {};
+        errori.clear();
+        rapporto.reset();
+        pulisci_voci();
+    }
     // Records a fault with the place it was found at (and its position, when it
     // has one); a detail and a note, if any, follow.
     void registra_errore(codice c, luogo_testo dove, std::optional<int32_t> metri = std::nullopt) {
@@ -117,11 +141,21 @@ struct modello {
         celle.clear();
         righe_celle.clear();
     }
+    // Cell k (inside the grid), about to be written.
+    cella& cella_da_scrivere(size_t k) {
+        annota_cella(k);
+        return celle[k];
+    }
     // Cell k is claimed by the object of the line being read: the reader records
     // each line before it places the line's object.
     void rivendica(size_t k) { rivendica(k, static_cast<int32_t>(registro.righe.size()) - 1); }
     void rivendica(size_t k, int32_t riga) {
-        if (k < righe_celle.size()) righe_celle[k] = riga;
+        if (k >= righe_celle.size()) return;
+        annota_cella(k);
+        righe_celle[k] = riga;
+    }
+    void annota_cella(size_t k) {
+        if (diario.attivo) diario.scritte.push_back({static_cast<int32_t>(k), righe_celle[k], celle[k]});
     }
     int32_t riga_cella(int64_t k) const {
         return k >= 0 && static_cast<size_t>(k) < righe_celle.size() ? righe_celle[static_cast<size_t>(k)] : -1;

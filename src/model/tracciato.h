@@ -71,6 +71,12 @@ public:
         n_ = n;
         ultimo_metro = ultimo;
     }
+    // Sized to metre ultimo but holding no element: the steps are counted and
+    // none is stored, for a reading that wants only its faults.
+    void misura(int32_t ultimo) {
+        *this = tracciato_t{};
+        ultimo_metro = ultimo;
+    }
     size_t numero_elementi() const { return n_; }
     size_t indice(int32_t metro, int componente) const {
         return static_cast<size_t>(componente) * (static_cast<size_t>(ultimo_metro) + 1) + static_cast<size_t>(metro);

@@ -11,7 +11,7 @@
 // The cell at index k, or nullptr when k lies outside the allocated grid.
 inline cella* cella_in_griglia(modello& m, int64_t k) {
     if (!m.in_griglia(k) || k >= static_cast<int64_t>(m.celle.size())) return nullptr;
-    return &m.celle[static_cast<size_t>(k)];
+    return &m.cella_da_scrivere(static_cast<size_t>(k));
 }
 
 // The cell at index k when it is inside the grid and free for a new object.

@@ -14,7 +14,7 @@ enum campo_rallentamento : size_t { VELOCITA = 1, F_TT = 3, D_V = 5 };
 // The object code and, when given (d_v not 0), d_v as stored: what every
 // restriction cell gets first.
 void marca(modello& m, int64_t k, uint8_t tipo, int32_t d_v, int16_t d_v_memorizzato) {
-    cella& c = m.celle[static_cast<size_t>(k)];
+    cella& c = m.cella_da_scrivere(static_cast<size_t>(k));
     m.rivendica(static_cast<size_t>(k));
     c.tipo_oggetto = tipo;
     if (d_v != 0) c.dato2 = d_v_memorizzato;

@@ -90,7 +90,7 @@ maybe_failure compile_identified(const session_inputs& in, opzioni_compilazione 
     const fault_search faults = find_faults(c.m, c.esito, options, c.texts, in.error_limit);
     c.diagnostics = faults.errors;
     c.limit_reached = faults.limit_reached;
-    const std::vector<diagnostic> warned = chosen_warnings(c.m, in.warnings);
+    const std::vector<diagnostic> warned = chosen_warnings(c.m, in.warnings, faults.read_on);
     c.warnings = warned.size();
     for (const diagnostic& d : warned) c.warnings_as_errors += d.level == severity::error;
     c.diagnostics.insert(c.diagnostics.end(), warned.begin(), warned.end());

@@ -1,6 +1,7 @@
 #include "text_input/contesto_lettura.h"
 
 #include "platform/file_ops.h"
+#include "text_input/lettura_continua.h"
 #include "text_input/confronto.h"
 #include "platform/path_text.h"
 
@@ -17,6 +18,10 @@ void contesto_lettura::apri(file_testo quale) {
     if (std::optional<byte_estraneo> b = campi->primo_estraneo()) m.registro.estranei.push_back(*b);
 }
 
+void contesto_lettura::inizio_riga() {
+    if (ingressi.ripresa) ingressi.ripresa->inizio_riga(*this);
+}
+
 void contesto_lettura::chiudi_e_cancella() {
     campi.reset();
     if (ingressi.cancella_testi) delete_file(percorso());
@@ -27,7 +32,7 @@ cella& contesto_lettura::cella_at(int64_t k) {
         throw run_time_failure(std::string("the cell grid is used before the route length sized it: ") + SENZA_LUNGHEZZA,
                                prima_senza_griglia);
     if (!m.in_griglia(k)) throw run_time_failure("subscript out of range: cell " + std::to_string(k));
-    return m.celle[static_cast<size_t>(k)];
+    return m.cella_da_scrivere(static_cast<size_t>(k));
 }
 
 void contesto_lettura::inizia_chiave(const std::string& campo) {

@@ -25,15 +25,19 @@ enum class passo {
     ritorna,    // the reader returns
 };
 
-struct contesto_lettura {
-    contesto_lettura(modello& modello_, const ingressi_lettore& ingressi_) : m(modello_), ingressi(ingressi_) {}
+// Where the reading stands, for a reading taken up again at a body line.
+enum class punto_lettura : uint8_t {
+    inizio,       // before the route file
+    corpo_linea,  // in the route file's body
+    corpo_treno,  // in the train file's body
+};
 
-    modello& m;
-    const ingressi_lettore& ingressi;
-
-    // The file being read, whole in memory.
+// All of the reader's working state but the model and the bytes: what a reading
+// taken up again at a body line starts from.
+struct stato_lettura {
+    punto_lettura punto = punto_lettura::inizio;
+    // The file being read; the field reader views its bytes.
     file_testo file = file_testo::linea;
-    std::string bytes;
     std::optional<lettore_campi> campi;
     int32_t linea_chiave = 0;  // line of the keyword field being handled
     bool riconosciuto = false;  // some test matched the keyword field being handled
@@ -77,6 +81,17 @@ struct contesto_lettura {
     int32_t numero_stazione = 1;
     // The first line that needed the cell grid before the route length sized it.
     luogo_testo prima_senza_griglia;
+};
+
+struct contesto_lettura : stato_lettura {
+    contesto_lettura(modello& modello_, const ingressi_lettore& ingressi_) : m(modello_), ingressi(ingressi_) {}
+
+    modello& m;
+    const ingressi_lettore& ingressi;
+    std::string bytes;  // the file being read, whole in memory
+
+    // At the start of each body line, before its keyword field is read.
+    void inizio_riga();
 
     const std::filesystem::path& percorso() const {
         return file == file_testo::linea ? ingressi.linea : ingressi.treno;
@@ -186,8 +201,11 @@ struct contesto_lettura {
 };
 
 // Route phase, steps 2 to 7; false when the reader returns before the train phase.
+// From the body line where c stands when c.punto is corpo_linea.
 bool fase_linea(contesto_lettura& c);
-// Train phase and end processing.
+// Train phase and end processing; from the body line where c stands when c.punto is corpo_treno.
 void fase_treno(contesto_lettura& c);
+// Both phases from where c stands, a failure recorded as status 25. Never throws.
+void leggi_fasi(contesto_lettura& c);
 // The station steps for the station number's entry.
 passo stazione(contesto_lettura& c);

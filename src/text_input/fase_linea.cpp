@@ -42,7 +42,12 @@ passo lunghezza(contesto_lettura& c) {
     m.lunghezza_estesa = lunghezza + MARGINE_LINEA;
     m.numero_celle = nearest_long(m.lunghezza_estesa / 50.0);
     m.alloca_celle(m.numero_celle);
-    if (m.genera_tracciato != 0) m.tracciato.dimensiona(m.lunghezza_estesa);
+    if (m.genera_tracciato != 0) {
+        if (c.ingressi.tracciato_misurato)
+            m.tracciato.misura(m.lunghezza_estesa);
+        else
+            m.tracciato.dimensiona(m.lunghezza_estesa);
+    }
     return passo::avanti;
 }
 
@@ -163,6 +168,7 @@ bool sezione_generale(contesto_lettura& c) {
 void inizio_geometria(modello& m) {
     if (!m.tracciato.allocato())
         throw run_time_failure(std::string("the geometry is used before the route length sized it: ") + SENZA_LUNGHEZZA);
+    if (m.tracciato.numero_elementi() == 0) return;  // measured only
     m.tracciato.imposta(0, 0, elemento_tracciato::da_intero(0));
     m.tracciato.imposta(1, 0, elemento_tracciato::da_intero(0));
     m.tracciato.imposta(0, 1, elemento_tracciato::da_intero(0));
@@ -282,7 +288,10 @@ passo riga_corpo(contesto_lettura& c, const std::string& chiave) {
 
 }  // namespace
 
-bool fase_linea(contesto_lettura& c) {
+namespace {
+
+// Up to the route body's first line; false when the reader returns.
+bool inizio_linea(contesto_lettura& c) {
     modello& m = c.m;
     if (c.ingressi.testi == nullptr && !file_exists(c.ingressi.linea)) {
         m.registra_errore(codice::linea_mancante, {file_testo::linea, 0});
@@ -301,7 +310,17 @@ bool fase_linea(contesto_lettura& c) {
     if (m.genera_tracciato != 0) inizio_geometria(m);
 
     c.sezione = sezione_riga::corpo;
+    c.punto = punto_lettura::corpo_linea;
+    return true;
+}
+
+}  // namespace
+
+bool fase_linea(contesto_lettura& c) {
+    modello& m = c.m;
+    if (c.punto != punto_lettura::corpo_linea && !inizio_linea(c)) return false;
     for (;;) {
+        c.inizio_riga();
         std::optional<std::string> chiave = c.chiave_corpo();
         if (!chiave) break;
         passo p = riga_corpo(c, *chiave);

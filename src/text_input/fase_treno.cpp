@@ -140,16 +140,19 @@ luogo_testo riferimento_non_multiplo(const modello& m) {
 
 void fase_treno(contesto_lettura& c) {
     modello& m = c.m;
-    c.apri(file_testo::treno);
-    lettore_campi& r = c.lettore();
-    m.registro.treno_vuoto = r.fine();
-    bool generale = false;
-    while (!r.fine())
-        if ((generale = contains_ignore_case(r.testo(), "[generale]"))) break;
-    m.registro.treno_senza_generale = !generale;
-
-    c.sezione = sezione_riga::treno;
+    if (c.punto != punto_lettura::corpo_treno) {
+        c.apri(file_testo::treno);
+        lettore_campi& r = c.lettore();
+        m.registro.treno_vuoto = r.fine();
+        bool generale = false;
+        while (!r.fine())
+            if ((generale = contains_ignore_case(r.testo(), "[generale]"))) break;
+        m.registro.treno_senza_generale = !generale;
+        c.sezione = sezione_riga::treno;
+        c.punto = punto_lettura::corpo_treno;
+    }
     for (;;) {
+        c.inizio_riga();
         std::optional<std::string> chiave = c.chiave_corpo();
         if (!chiave) break;
         passo p = riga_treno(c, *chiave);

@@ -8,6 +8,7 @@ bool passo_geometria(tracciato_t& t, int32_t c, double k) { return passi_geometr
 int32_t passi_geometria(tracciato_t& t, int32_t da, int32_t a, double k) {
     const int32_t fine = std::min(a, t.ultimo_metro);
     if (da > fine) return da;
+    if (t.numero_elementi() == 0) return fine + 1;  // measured only
     // The two points before, as stored (the first steps start from integers);
     // from then on each step's own results, which are what it stores.
     double x2 = t.valore(da - 2, 0), y2 = t.valore(da - 2, 1);

@@ -10,4 +10,5 @@
 bool passo_geometria(tracciato_t& t, int32_t c, double k);
 // The steps at metres da to a in turn, all of turn k, as passo_geometria's one by
 // one; returns the first metre not stored (a + 1 when all were, da when a < da).
+// A geometry only measured (tracciato_t::misura) stores nothing and returns the same.
 int32_t passi_geometria(tracciato_t& t, int32_t da, int32_t a, double k);

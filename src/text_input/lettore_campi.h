@@ -36,6 +36,11 @@ public:
         posto_.file = file;
     }
 
+    // The offset of the next byte to read.
+    size_t posizione() const { return pos_; }
+    // Views `bytes` from here on: the same text up to posizione(), changed only after it.
+    void rivedi(std::string_view bytes) { bytes_ = bytes; }
+
     // True when no byte remains.
     bool fine() const { return pos_ >= bytes_.size(); }
 

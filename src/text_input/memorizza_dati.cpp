@@ -6,6 +6,22 @@
 #include "text_input/contesto_lettura.h"
 #include "platform/path_text.h"
 
+void leggi_fasi(contesto_lettura& c) {
+    modello& m = c.m;
+    try {
+        if (c.punto == punto_lettura::corpo_treno || fase_linea(c)) fase_treno(c);
+    } catch (const std::exception& e) {
+        c.guasto(e);
+        c.campi.reset();
+        if (c.ingressi.cancella_testi) {
+            std::error_code ec;
+            std::filesystem::remove(c.ingressi.linea, ec);
+            std::filesystem::remove(c.ingressi.treno, ec);
+        }
+        m.registro.guasto = e.what();
+    }
+}
+
 void memorizza_dati(modello& m, const ingressi_lettore& ingressi) {
     contesto_lettura c(m, ingressi);
     m.registro.pulisci();
@@ -16,18 +32,7 @@ void memorizza_dati(modello& m, const ingressi_lettore& ingressi) {
     m.tracciato = tracciato_t{};
     m.numero_celle = 0;
     m.lunghezza_estesa = 0;
-    try {
-        m.voci[VOCE_LINEA].testo = m.nome_linea;
-        m.voci[VOCE_TRENO].testo = m.numero_treno;
-        if (fase_linea(c)) fase_treno(c);
-    } catch (const std::exception& e) {
-        c.guasto(e);
-        c.campi.reset();
-        if (ingressi.cancella_testi) {
-            std::error_code ec;
-            std::filesystem::remove(ingressi.linea, ec);
-            std::filesystem::remove(ingressi.treno, ec);
-        }
-        m.registro.guasto = e.what();
-    }
+    m.voci[VOCE_LINEA].testo = m.nome_linea;
+    m.voci[VOCE_TRENO].testo = m.numero_treno;
+    leggi_fasi(c);
 }

@@ -1,0 +1,185 @@
+#include "text_input/lettura_continua.h"
+
+#include <algorithm>
+#include <array>
+#include <optional>
+#include <utility>
+
+#include "text_input/contesto_lettura.h"
+
+namespace {
+
+// A line start is kept every few body lines: a reading taken up again reads at
+// most that many lines before the one left out. Past MASSIMI kept, older ones
+// are let go where they stand closest, the latest RECENTI never.
+constexpr uint64_t OGNI = 4;
+constexpr size_t MASSIMI = 256, RECENTI = 16;
+
+template <class T>
+void tronca(std::vector<T>& v, size_t n) {
+    if (v.size() > n) v.erase(v.begin() + static_cast<std::ptrdiff_t>(n), v.end());
+}
+
+}  // namespace
+
+size_t svuota_riga(std::string& testo, int32_t riga) {
+    size_t i = 0;
+    for (int32_t l = 1; l < riga; ++i) {
+        if (i >= testo.size()) return std::string::npos;
+        if (testo[i] == '\r' && i + 1 < testo.size() && testo[i + 1] == '\n') ++i;
+        if (testo[i] == '\r' || testo[i] == '\n') ++l;
+    }
+    size_t fine = i;
+    while (fine < testo.size() && testo[fine] != '\r' && testo[fine] != '\n') ++fine;
+    if (fine == i) return std::string::npos;
+    testo.erase(i, fine - i);
+    return i;
+}
+
+// What the model and the reader held at a body line's start. The record's lists
+// only grow while lines are read, so their lengths are enough, but for the last
+// comment, which the fields after it on its line count into.
+struct lettura_continua::punto {
+    stato_lettura stato;
+    size_t byte = 0;     // where the field reader stood in its file
+    uint64_t riga = 0;   // body lines started before this one
+    size_t scritte = 0;  // length of the cell journal
+    int32_t numero_montagne = 0;
+    codice codice_errore = codice::nessuno;
+    int32_t metri_errore = 0;
+    origine_errore origine;
+    size_t errori = 0;
+    std::array<voce, NUMERO_VOCI> voci{};
+    std::array<int32_t, MAX_MONTAGNE + 1> montagne_inizio{}, montagne_fine{};
+    size_t righe = 0, ignoti = 0, in_piu = 0, troncati = 0, sostituiti = 0, commenti = 0, estranei = 0,
+           senza_fine = 0;
+    std::optional<commento_con_campi> ultimo_commento;
+    std::string guasto;
+    bool treno_senza_generale = false, treno_vuoto = false;
+    int32_t fine_generale = 0;
+    std::optional<corpo_in_generale> corpo_nel_generale;
+};
+
+lettura_continua::lettura_continua(modello& m, int32_t j, const ingressi_lettore& ingressi, testi_lettore testi)
+    : m_(m), j_(j), testi_(std::move(testi)), ingressi_(ingressi) {
+    ingressi_.testi = &testi_;
+    ingressi_.cancella_testi = false;
+    ingressi_.tracciato_misurato = true;
+    ingressi_.ripresa = this;
+}
+
+lettura_continua::~lettura_continua() {
+    m_.diario = {};
+}
+
+void lettura_continua::leggi() {
+    m_.diario.attivo = true;
+    if (punti_.empty()) {
+        m_.diario.scritte.clear();
+        righe_ = 0;
+        m_.nuova_lettura(j_);
+        memorizza_dati(m_, ingressi_);
+        m_.diario.attivo = false;
+        return;
+    }
+    const punto& p = punti_.back();
+    riporta(p);
+    contesto_lettura c(m_, ingressi_);
+    static_cast<stato_lettura&>(c) = p.stato;
+    c.bytes = p.stato.file == file_testo::linea ? testi_.linea : testi_.treno;
+    c.campi->rivedi(c.bytes);
+    // The line start taken up is kept: the next line left out may come right after it.
+    righe_ = p.riga;
+    leggi_fasi(c);
+    m_.diario.attivo = false;
+}
+
+bool lettura_continua::ometti(file_testo file, int32_t riga) {
+    std::string* testo = file == file_testo::linea ? &testi_.linea : file == file_testo::treno ? &testi_.treno : nullptr;
+    const size_t inizio = testo != nullptr && riga > 0 ? svuota_riga(*testo, riga) : std::string::npos;
+    if (inizio == std::string::npos) return false;
+    // A line start after the line left out, or in the train file when the route's
+    // line is left out, read bytes that are no more.
+    std::erase_if(punti_, [&](const punto& p) {
+        return p.stato.file == file ? p.byte > inizio : file == file_testo::linea;
+    });
+    return true;
+}
+
+void lettura_continua::inizio_riga(contesto_lettura& c) {
+    const uint64_t riga = righe_++;
+    if (!punti_.empty() && punti_.back().stato.file == c.file && riga - punti_.back().riga < OGNI) return;
+    if (punti_.size() >= MASSIMI) {
+        // The older start whose going leaves the shortest stretch between its neighbours.
+        size_t via = 1;
+        for (size_t i = 2; i + RECENTI < punti_.size(); ++i)
+            if (punti_[i + 1].riga - punti_[i - 1].riga < punti_[via + 1].riga - punti_[via - 1].riga) via = i;
+        punti_.erase(punti_.begin() + static_cast<std::ptrdiff_t>(via));
+    }
+    prendi(c);
+    punti_.back().riga = riga;
+}
+
+void lettura_continua::prendi(const contesto_lettura& c) {
+    punto& p = punti_.emplace_back();
+    const registro_lettura& r = m_.registro;
+    p.stato = c;
+    p.byte = c.campi ? c.campi->posizione() : 0;
+    p.scritte = m_.diario.scritte.size();
+    p.numero_montagne = m_.numero_montagne;
+    p.codice_errore = m_.codice_errore;
+    p.metri_errore = m_.metri_errore;
+    p.origine = m_.origine;
+    p.errori = m_.errori.size();
+    p.voci = m_.voci;
+    p.montagne_inizio = m_.montagne_inizio;
+    p.montagne_fine = m_.montagne_fine;
+    p.righe = r.righe.size();
+    p.ignoti = r.ignoti.size();
+    p.in_piu = r.in_piu.size();
+    p.troncati = r.troncati.size();
+    p.sostituiti = r.sostituiti.size();
+    p.commenti = r.commenti.size();
+    p.estranei = r.estranei.size();
+    p.senza_fine = r.senza_fine.size();
+    if (!r.commenti.empty()) p.ultimo_commento = r.commenti.back();
+    p.guasto = r.guasto;
+    p.treno_senza_generale = r.treno_senza_generale;
+    p.treno_vuoto = r.treno_vuoto;
+    p.fine_generale = r.fine_generale;
+    p.corpo_nel_generale = r.corpo_nel_generale;
+}
+
+void lettura_continua::riporta(const punto& p) {
+    std::vector<diario_celle::scritta>& scritte = m_.diario.scritte;
+    for (size_t i = scritte.size(); i-- > p.scritte;) {
+        const diario_celle::scritta& s = scritte[i];
+        m_.celle[static_cast<size_t>(s.indice)] = s.prima;
+        m_.righe_celle[static_cast<size_t>(s.indice)] = s.riga;
+    }
+    tronca(scritte, p.scritte);
+    m_.numero_montagne = p.numero_montagne;
+    m_.codice_errore = p.codice_errore;
+    m_.metri_errore = p.metri_errore;
+    m_.origine = p.origine;
+    tronca(m_.errori, p.errori);
+    m_.rapporto.reset();
+    m_.voci = p.voci;
+    m_.montagne_inizio = p.montagne_inizio;
+    m_.montagne_fine = p.montagne_fine;
+    registro_lettura& r = m_.registro;
+    tronca(r.righe, p.righe);
+    tronca(r.ignoti, p.ignoti);
+    tronca(r.in_piu, p.in_piu);
+    tronca(r.troncati, p.troncati);
+    tronca(r.sostituiti, p.sostituiti);
+    tronca(r.commenti, p.commenti);
+    tronca(r.estranei, p.estranei);
+    tronca(r.senza_fine, p.senza_fine);
+    if (p.ultimo_commento) r.commenti.back() = *p.ultimo_commento;
+    r.guasto = p.guasto;
+    r.treno_senza_generale = p.treno_senza_generale;
+    r.treno_vuoto = p.treno_vuoto;
+    r.fine_generale = p.fine_generale;
+    r.corpo_nel_generale = p.corpo_nel_generale;
+}
