@@ -99,8 +99,8 @@ diagnostic fault_diagnostic(const errore_registrato& e) {
     return d;
 }
 
-fault_search find_faults(const modello& first, const esito_compilazione& first_esito,
-                         const opzioni_compilazione& opzioni, const testi_lettore& texts, int32_t limit) {
+fault_search find_faults(const modello& first, const esito_compilazione& first_esito, lettura_continua& reading,
+                         int32_t limit) {
     fault_search found;
     std::set<std::tuple<file_testo, int32_t, codice>> seen;
     bool any_left_out = false;
@@ -118,11 +118,7 @@ fault_search find_faults(const modello& first, const esito_compilazione& first_e
     // The first compile's reader stopped at its faults; from there one reading
     // goes on, each time with the faulty lines left out, until it reads both
     // files through or the limit is reached.
-    modello m;
-    m.nome_linea = first.nome_linea;
-    m.numero_treno = first.numero_treno;
-    std::optional<lettura_continua> reading;
-    if (first_esito.errori_lettura > 0) reading.emplace(m, first.genera_tracciato, opzioni.ingressi, texts);
+    modello& m = reading.letto();
     const modello* current = &first;
     size_t reader = std::min(first_esito.errori_lettura, first.errori.size());
     // Each pass leaves out at least one more line, so the passes end.
@@ -132,7 +128,7 @@ fault_search find_faults(const modello& first, const esito_compilazione& first_e
         for (size_t i = 0; i < reader; ++i) {
             const errore_registrato& e = errori[i];
             add(e, false);
-            go_on = go_on && local_fault(e, current->registro) && reading->ometti(e.origine.file, e.origine.line);
+            go_on = go_on && local_fault(e, current->registro) && reading.ometti(e.origine.file, e.origine.line);
             if (go_on) {
                 left_out = e.origine;
                 any_left_out = true;
@@ -150,7 +146,7 @@ fault_search find_faults(const modello& first, const esito_compilazione& first_e
             break;
         }
         if (!go_on || full()) break;
-        reading->leggi();
+        reading.leggi();
         current = &m;
         reader = m.errori.size();
     }

@@ -10,6 +10,7 @@
 
 #include "diagnostics/diagnostic.h"
 #include "compile/memorizza_percorso.h"
+#include "text_input/lettura_continua.h"
 
 // A recorded fault as the author is shown it.
 diagnostic fault_diagnostic(const errore_registrato& e);
@@ -32,8 +33,7 @@ struct fault_search {
 // one) would make the later findings artefacts of the leaving out.
 bool local_fault(const errore_registrato& e, const registro_lettura& files);
 
-// From the first compile (m, esito, over texts), the faults of it and of the
-// compiles without the faulty lines, and its numbered report; limit 0 is no limit.
-fault_search find_faults(const modello& m, const esito_compilazione& esito, const opzioni_compilazione& opzioni,
-                         const testi_lettore& texts, int32_t limit);
-
+// From the first compile (m, esito), which was given `reading` as its ripresa,
+// the faults of it and of the readings without the faulty lines, and its
+// numbered report; limit 0 is no limit.
+fault_search find_faults(const modello& m, const esito_compilazione& esito, lettura_continua& reading, int32_t limit);

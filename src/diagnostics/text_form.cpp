@@ -38,28 +38,41 @@ std::string place_prefix(const luogo_testo& p, const source_files& sources) {
     return out + ": ";
 }
 
-// Line `line` (1-based) of a text without its line end, when the text has it.
-// A line end is CR LF, a lone LF or a lone CR, as the reader counts lines.
-std::optional<std::string_view> source_line(std::string_view text, int32_t line) {
-    if (line < 1) return std::nullopt;
-    size_t start = 0;
-    for (int32_t n = 1; n < line; ++n) {
-        const size_t end = text.find_first_of("\r\n", start);
-        if (end == std::string_view::npos) return std::nullopt;
-        start = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
+// The lines of the compile's texts, each text's line starts found once (a run
+// may show thousands of diagnostics on a long file). A line end is CR LF, a lone
+// LF or a lone CR, as the reader counts lines.
+class source_lines {
+public:
+    explicit source_lines(const source_files& files) : files_(files) {}
+    const source_files& files() const { return files_; }
+    // Line p.line (1-based) of p's file without its line end, when the file has it.
+    std::optional<std::string_view> line(const luogo_testo& p) {
+        const source_file* file = files_.of(p.file);
+        if (file == nullptr || p.line < 1) return std::nullopt;
+        std::vector<size_t>& starts = starts_[p.file == file_testo::linea ? 0 : 1];
+        const std::string_view text = file->text;
+        if (starts.empty()) {
+            starts.push_back(0);
+            for (size_t i = 0; i < text.size(); ++i)
+                if (text[i] == '\n' || (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n')))
+                    starts.push_back(i + 1);
+        }
+        const size_t n = static_cast<size_t>(p.line) - 1;
+        if (n >= starts.size() || starts[n] >= text.size()) return std::nullopt;
+        const size_t end = text.find_first_of("\r\n", starts[n]);
+        return text.substr(starts[n], end == std::string_view::npos ? std::string_view::npos : end - starts[n]);
     }
-    if (start >= text.size()) return std::nullopt;
-    const size_t end = text.find_first_of("\r\n", start);
-    return text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
-}
+
+private:
+    const source_files& files_;
+    std::vector<size_t> starts_[2];
+};
 
 // The source line and, under the place, a caret and a tilde for each further
 // byte of the field. Tabs before the column are copied so that the caret stands
 // under its byte whatever the tab width; every other byte is one character.
-void print_source(const painter& paint, const luogo_testo& p, const source_files& sources) {
-    const source_file* file = sources.of(p.file);
-    if (file == nullptr) return;
-    const auto line = source_line(file->text, p.line);
+void print_source(const painter& paint, const luogo_testo& p, source_lines& sources) {
+    const auto line = sources.line(p);
     if (!line) return;
     paint.err << printable(utf8_da_1252(*line)) << '\n';
     const auto size = static_cast<int64_t>(line->size());
@@ -82,17 +95,16 @@ void print_heading(const painter& paint, const luogo_testo& p, std::string_view 
 }
 
 void print_one(const painter& paint, const luogo_testo& p, std::string_view label, const char* label_sgr,
-               const std::string& message, const source_files& sources) {
-    print_heading(paint, p, label, label_sgr, message, sources);
+               const std::string& message, source_lines& sources) {
+    print_heading(paint, p, label, label_sgr, message, sources.files());
     print_source(paint, p, sources);
 }
 
 // A fix-it as a note, and under it the source line as the fix makes it, with the
 // caret under the text put in.
-void print_fix(const painter& paint, const fix_it& f, const source_files& sources) {
-    print_heading(paint, f.place, "note: ", GREY, fix_description(f), sources);
-    const source_file* file = sources.of(f.place.file);
-    const auto line = file == nullptr ? std::nullopt : source_line(file->text, f.place.line);
+void print_fix(const painter& paint, const fix_it& f, source_lines& sources) {
+    print_heading(paint, f.place, "note: ", GREY, fix_description(f), sources.files());
+    const auto line = sources.line(f.place);
     if (!line || f.place.column < 1 || f.place.column > static_cast<int64_t>(line->size()) + 1) return;
     const size_t from = static_cast<size_t>(f.place.column - 1);
     const size_t to = std::min(line->size(), from + static_cast<size_t>(std::max(f.place.length, 0)));
@@ -111,8 +123,9 @@ void print_fix(const painter& paint, const fix_it& f, const source_files& source
 }  // namespace
 
 void print_diagnostics(std::ostream& err, const std::vector<diagnostic>& diagnostics,
-                       const source_files& sources, bool colour) {
+                       const source_files& files, bool colour) {
     const painter paint{err, colour};
+    source_lines sources(files);
     for (const diagnostic& d : diagnostics) {
         const bool is_error = d.level == severity::error;
         const std::string label = std::string(severity_name(d.level)) + ": ";

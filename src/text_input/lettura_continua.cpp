@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <memory>
 #include <optional>
 #include <utility>
 
@@ -12,7 +13,7 @@ namespace {
 // A line start is kept every few body lines: a reading taken up again reads at
 // most that many lines before the one left out. Past MASSIMI kept, older ones
 // are let go where they stand closest, the latest RECENTI never.
-constexpr uint64_t OGNI = 4;
+constexpr uint64_t OGNI = 8;
 constexpr size_t MASSIMI = 256, RECENTI = 16;
 
 template <class T>
@@ -22,18 +23,32 @@ void tronca(std::vector<T>& v, size_t n) {
 
 }  // namespace
 
-size_t svuota_riga(std::string& testo, int32_t riga) {
-    size_t i = 0;
-    for (int32_t l = 1; l < riga; ++i) {
-        if (i >= testo.size()) return std::string::npos;
-        if (testo[i] == '\r' && i + 1 < testo.size() && testo[i + 1] == '\n') ++i;
-        if (testo[i] == '\r' || testo[i] == '\n') ++l;
-    }
-    size_t fine = i;
+namespace {
+
+// Empties the line that begins at `inizio`; the bytes it held.
+size_t svuota_da(std::string& testo, size_t inizio) {
+    size_t fine = inizio;
     while (fine < testo.size() && testo[fine] != '\r' && testo[fine] != '\n') ++fine;
-    if (fine == i) return std::string::npos;
-    testo.erase(i, fine - i);
-    return i;
+    testo.erase(inizio, fine - inizio);
+    return fine - inizio;
+}
+
+// Where each line begins, the first at 0.
+std::vector<size_t> inizi_righe(const std::string& testo) {
+    std::vector<size_t> inizi{0};
+    for (size_t i = 0; i < testo.size(); ++i)
+        if (testo[i] == '\n' || (testo[i] == '\r' && (i + 1 == testo.size() || testo[i + 1] != '\n')))
+            inizi.push_back(i + 1);
+    return inizi;
+}
+
+}  // namespace
+
+size_t svuota_riga(std::string& testo, int32_t riga) {
+    const std::vector<size_t> inizi = inizi_righe(testo);
+    if (riga < 1 || static_cast<size_t>(riga) > inizi.size()) return std::string::npos;
+    const size_t inizio = inizi[static_cast<size_t>(riga) - 1];
+    return svuota_da(testo, inizio) > 0 ? inizio : std::string::npos;
 }
 
 // What the model and the reader held at a body line's start. The record's lists
@@ -82,46 +97,78 @@ void lettura_continua::leggi() {
         m_.diario.attivo = false;
         return;
     }
-    const punto& p = punti_.back();
+    const punto& p = *punti_.back();
     riporta(p);
+    // Room for a whole reading's writes, each cell's few, so that the journal is not copied as it grows.
+    m_.diario.scritte.reserve(4 * m_.celle.size());
     contesto_lettura c(m_, ingressi_);
     static_cast<stato_lettura&>(c) = p.stato;
-    c.bytes = p.stato.file == file_testo::linea ? testi_.linea : testi_.treno;
+    // The train file's text is lent to the reader, which reads no other after it;
+    // the route file's is copied, since the reader opens the train file after it.
+    const bool treno = p.stato.file == file_testo::treno;
+    if (treno)
+        c.bytes.swap(testi_.treno);
+    else
+        c.bytes = testi_.linea;
     c.campi->rivedi(c.bytes);
     // The line start taken up is kept: the next line left out may come right after it.
     righe_ = p.riga;
     leggi_fasi(c);
+    if (treno) c.bytes.swap(testi_.treno);
     m_.diario.attivo = false;
 }
 
 bool lettura_continua::ometti(file_testo file, int32_t riga) {
-    std::string* testo = file == file_testo::linea ? &testi_.linea : file == file_testo::treno ? &testi_.treno : nullptr;
-    const size_t inizio = testo != nullptr && riga > 0 ? svuota_riga(*testo, riga) : std::string::npos;
-    if (inizio == std::string::npos) return false;
+    if (file == file_testo::nessuno || riga < 1) return false;
+    const size_t quale = file == file_testo::linea ? 0 : 1;
+    std::string& testo = quale == 0 ? testi_.linea : testi_.treno;
+    std::vector<size_t>& inizi = inizi_[quale];
+    if (inizi.empty()) inizi = inizi_righe(testo);
+    if (static_cast<size_t>(riga) > inizi.size()) return false;
+    const size_t inizio = inizi[static_cast<size_t>(riga) - 1];
+    const size_t tolti = svuota_da(testo, inizio);
+    if (tolti == 0) return false;
+    for (size_t k = static_cast<size_t>(riga); k < inizi.size(); ++k) inizi[k] -= tolti;
     // A line start after the line left out, or in the train file when the route's
     // line is left out, read bytes that are no more.
-    std::erase_if(punti_, [&](const punto& p) {
-        return p.stato.file == file ? p.byte > inizio : file == file_testo::linea;
+    std::erase_if(punti_, [&](const std::unique_ptr<punto>& p) {
+        return p->stato.file == file ? p->byte > inizio : file == file_testo::linea;
     });
     return true;
 }
 
 void lettura_continua::inizio_riga(contesto_lettura& c) {
+    if (&c.m != &m_) {
+        // Another reading's: the first compile's, at its train body's first line.
+        if (c.file != file_testo::treno || !punti_.empty()) return;
+        // The geometry, complete by now, is set aside rather than copied.
+        tracciato_t geometria = std::move(c.m.tracciato);
+        m_ = c.m;
+        c.m.tracciato = std::move(geometria);
+        m_.tracciato.misura(c.m.tracciato.ultimo_metro);
+        m_.diario = {};
+        righe_ = 0;
+        prendi(c);
+        return;
+    }
     const uint64_t riga = righe_++;
-    if (!punti_.empty() && punti_.back().stato.file == c.file && riga - punti_.back().riga < OGNI) return;
+    if (!punti_.empty() && punti_.back()->stato.file == c.file && riga - punti_.back()->riga < OGNI) return;
     if (punti_.size() >= MASSIMI) {
         // The older start whose going leaves the shortest stretch between its neighbours.
         size_t via = 1;
         for (size_t i = 2; i + RECENTI < punti_.size(); ++i)
-            if (punti_[i + 1].riga - punti_[i - 1].riga < punti_[via + 1].riga - punti_[via - 1].riga) via = i;
+            if (punti_[i + 1]->riga - punti_[i - 1]->riga < punti_[via + 1]->riga - punti_[via - 1]->riga) via = i;
+        // Its room serves the next one.
+        libero_ = std::move(punti_[via]);
         punti_.erase(punti_.begin() + static_cast<std::ptrdiff_t>(via));
     }
     prendi(c);
-    punti_.back().riga = riga;
+    punti_.back()->riga = riga;
 }
 
 void lettura_continua::prendi(const contesto_lettura& c) {
-    punto& p = punti_.emplace_back();
+    punti_.push_back(libero_ ? std::move(libero_) : std::make_unique<punto>());
+    punto& p = *punti_.back();
     const registro_lettura& r = m_.registro;
     p.stato = c;
     p.byte = c.campi ? c.campi->posizione() : 0;

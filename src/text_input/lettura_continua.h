@@ -9,6 +9,7 @@
 // the same up to there.
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -31,9 +32,15 @@ public:
     lettura_continua& operator=(const lettura_continua&) = delete;
     ~lettura_continua();
 
-    // Reads to the reader's end: from the start the first time, then from the
-    // last line start it passed before every line left out since.
+    // Given as the first compile's ripresa, it takes from that compile the model
+    // and the reader as they stood at the train file's first body line, so that
+    // a reading with train lines left out starts there.
+    //
+    // Reads to the reader's end: from the start (or the train file's body, as
+    // above) the first time, then from the last line start it passed before
+    // every line left out since.
     void leggi();
+    modello& letto() { return m_; }
     // Leaves a line out of a file for the next reading; false when it holds nothing.
     bool ometti(file_testo file, int32_t riga);
 
@@ -49,6 +56,8 @@ private:
     int32_t j_;
     testi_lettore testi_;
     ingressi_lettore ingressi_;
-    std::vector<punto> punti_;  // in reading order
+    std::vector<std::unique_ptr<punto>> punti_;  // in reading order
+    std::unique_ptr<punto> libero_;             // one let go, to be taken again
+    std::vector<size_t> inizi_[2];              // where each line of each text begins
     uint64_t righe_ = 0;        // body lines started along the current reading
 };
