@@ -11,6 +11,8 @@
 // Then the same for the fixed run and its six files.
 // Prints per length: the medians, the median of the paired ratios, the cost per
 // kilometre from the previous length, and the child's peak resident memory.
+// Then the fault search: `compile --check --error-limit 0` of each scenario with
+// 99 of its signals doubled (99 errors) against the same scenario as it is.
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/resource.h>
@@ -161,6 +163,29 @@ void make_scenario(const fs::path& carried, int32_t length, const fs::path& dir)
     }
 }
 
+// The scenario in `dir` with `faults` of its train file's signals doubled, spread
+// along the line: each copy takes its original's cell, one error each. The
+// number doubled (fewer when the file has fewer signals).
+int with_collisions(const fs::path& dir, const fs::path& to, int faults) {
+    fs::create_directories(to);
+    fs::copy_file(dir / (ID + "_linea.txt"), to / (ID + "_linea.txt"), fs::copy_options::overwrite_existing);
+    const std::vector<std::string> lines = lines_of(dir / (ID + "_" + NUMBER + "-.txt"));
+    int signals = 0;
+    for (const std::string& l : lines) signals += has(l, "segnale");
+    const int every = std::max(1, signals / faults);
+    std::string out;
+    int seen = 0, doubled = 0;
+    for (const std::string& l : lines) {
+        out += l + "\r\n";
+        if (has(l, "segnale") && seen++ % every == 0 && doubled < faults) {
+            out += l + "\r\n";
+            ++doubled;
+        }
+    }
+    std::ofstream(to / (ID + "_" + NUMBER + "-.txt"), std::ios::binary) << out;
+    return doubled;
+}
+
 double median(std::vector<double> v) {
     std::sort(v.begin(), v.end());
     return v.empty() ? 0 : v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
@@ -299,6 +324,42 @@ int main(int argc, char** argv) {
     std::printf("(medians of %d interleaved runs; ratio: the median of compile / copy per pair; floor: the same\n"
                 " files written from memory by this program, one write() each, to a new file renamed over the old)\n",
                 runs);
+
+    // The fault search: every fault found in one run, at about the cost of finding none.
+    constexpr int FAULTS = 99;
+    std::printf("\n%-12s %9s %12s %7s %14s\n", "scenario", "clean ms", "faults ms", "ratio", "ms/km (slope)");
+    double previous_s = 0;
+    for (size_t i = 0; i < lengths.size(); ++i) {
+        const fs::path dir = work / std::to_string(lengths[i]), faulty = work / (std::to_string(lengths[i]) + "-faults");
+        const int doubled = with_collisions(dir, faulty, FAULTS);
+        const std::vector<std::string> check = {exe.string(), "compile", "--check", "--error-limit", "0",
+                                                ID + "_linea.txt", ID + "_" + NUMBER + "-.txt"};
+        std::vector<double> clean, faults, ratio;
+        for (int r = 0; r < runs; ++r) {
+            const measured c = run(check, dir), f = run(check, faulty);
+            if (c.status != 0 || f.status != 1) {
+                std::cerr << lengths[i] << " m: the checks ended with status " << c.status << " and " << f.status << "\n";
+                return 1;
+            }
+            clean.push_back(c.seconds);
+            faults.push_back(f.seconds);
+            ratio.push_back(f.seconds / c.seconds);
+        }
+        std::string slope = "-";
+        if (i > 0) {
+            char b[32];
+            std::snprintf(b, sizeof b, "%.4f",
+                          1000 * (median(faults) - previous_s) / ((lengths[i] - lengths[i - 1]) / 1000.0));
+            slope = b;
+        }
+        previous_s = median(faults);
+        std::printf("%-12s %9.1f %12.1f %7.2f %14s\n", (std::to_string(lengths[i]) + " m").c_str(),
+                    1000 * median(clean), 1000 * median(faults), median(ratio), slope.c_str());
+        if (doubled != FAULTS) std::printf("  (%d faults: the scenario has no more signals to double)\n", doubled);
+    }
+    std::printf("(compile --check --error-limit 0 of each scenario as it is, and with %d of its signals doubled,\n"
+                " each copy an error; ratio: the median of faults / clean per pair)\n",
+                FAULTS);
     if (!keep) fs::remove_all(work);
     return 0;
 }
