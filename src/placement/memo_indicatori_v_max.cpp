@@ -57,7 +57,15 @@ rifiuto_posa memo_indicatori_v_max(modello& m, int32_t posizione, int32_t& vas, 
     c->dato1 = coppia_velocita(r, 0, vas, vad);
     c->dato2 = coppia_velocita(r, 1, vbs, vbd);
     c->dato3 = coppia_velocita(r, 2, vcs, vcd);
-    c->dato4 = low16(long_add(long_mul(strisces, 10), strisced), r,
+    const int32_t strisce = calcolo_campi(
+        {STRISCE_PRIMO, STRISCE_SECONDO}, r.righe.empty() ? std::string(nome_genere(genere_riga::indicatori_vmax)) : r.righe.back().chiave,
+        r.posto_in_ultima(STRISCE_PRIMO),
+        [&] {
+            return std::to_string(strisces) + " x 10 + " + std::to_string(strisced) + " = " +
+                   std::to_string(int64_t{strisces} * 10 + strisced);
+        },
+        [&] { return long_add(long_mul(strisces, 10), strisced); });
+    c->dato4 = low16(strisce, r,
                      {"speed board stripes", "first group x 10 + second group",
                       {r.posto_in_ultima(STRISCE_PRIMO), r.posto_in_ultima(STRISCE_SECONDO)}});
     return codice::nessuno;

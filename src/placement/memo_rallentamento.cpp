@@ -1,6 +1,9 @@
 #include "placement/memo_rallentamento.h"
 
+#include <string>
+
 #include "model/numeric.h"
+#include "model/run_time_failure.h"
 #include "placement/griglia.h"
 
 namespace {
@@ -9,7 +12,7 @@ namespace {
 constexpr int32_t SOGLIA_AVVISO = 1500;
 
 // The restriction line's fields, numbered as the reader records its values.
-enum campo_rallentamento : size_t { VELOCITA = 1, F_TT = 3, D_V = 5 };
+enum campo_rallentamento : size_t { VELOCITA = 1, LUNGHEZZA = 2, F_TT = 3, D_V = 5 };
 
 // The object code and, when given (d_v not 0), d_v as stored: what every
 // restriction cell gets first.
@@ -25,10 +28,18 @@ void marca(modello& m, int64_t k, uint8_t tipo, int32_t d_v, int16_t d_v_memoriz
 rifiuto_posa memo_rallentamento(modello& m, int32_t x, int32_t& v, int32_t& l, int32_t& f_tt, int32_t f_ta,
                         int32_t& d_v) {
     // All four indices first: an overflowing x + l fails whatever the cells hold.
-    const int32_t w = nearest_long(long_sub(x, 1200) / 50.0 + 1);
+    const registro_lettura& letto = m.registro;
+    const std::string chiave = letto.righe.empty() ? std::string(nome_genere(genere_riga::rallentamento)) : letto.righe.back().chiave;
+    const int32_t avanti = calcolo_campi(
+        {0}, chiave, letto.posto_in_ultima(0), [&] { return conto(x, "-", 1200, int64_t{x} - 1200); },
+        [&] { return long_sub(x, 1200); });
+    const int32_t oltre = calcolo_campi(
+        {0, LUNGHEZZA}, chiave, letto.posto_in_ultima(0), [&] { return conto(x, "+", l, int64_t{x} + l); },
+        [&] { return long_add(x, l); });
+    const int32_t w = nearest_long(avanti / 50.0 + 1);
     const int32_t s = cella_oggetto(x);
-    const int32_t e = nearest_long(long_add(x, l) / 50.0 + 1);
-    const int32_t q = nearest_long(long_sub(x, 1200) / 50.0);
+    const int32_t e = nearest_long(oltre / 50.0 + 1);
+    const int32_t q = nearest_long(avanti / 50.0);
 
     const bool con_avviso = x > SOGLIA_AVVISO;
     cella* avviso = nullptr;

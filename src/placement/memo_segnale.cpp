@@ -3,6 +3,7 @@
 #include <string>
 
 #include "model/numeric.h"
+#include "model/run_time_failure.h"
 #include "placement/griglia.h"
 
 namespace {
@@ -14,11 +15,21 @@ enum campo_segnale : size_t { SX = 1, S1, S2, S3, RAPP, DX, D1, D2, D3, TEMPO };
 constexpr int32_t TEMPO_MINIMO = 1, TEMPO_MASSIMO = 100, TEMPO_ALZATO = 101;
 constexpr int32_t SX_CON_TEMPO = 2;
 
+std::string chiave_segnale(const registro_lettura& r) {
+    return r.righe.empty() ? std::string(nome_genere(genere_riga::segnale)) : r.righe.back().chiave;
+}
+
 // side*10 + value, the packing shared by the three paired fields.
 int16_t coppia(registro_lettura& r, int32_t lato, int32_t valore, const char* come, campo_segnale campo_lato,
                campo_segnale campo_valore) {
-    return low16(long_add(long_mul(lato, 10), valore), r,
-                 {"signal value", come, {r.posto_in_ultima(campo_lato), r.posto_in_ultima(campo_valore)}});
+    const int32_t v = calcolo_campi(
+        {campo_lato, campo_valore}, chiave_segnale(r), r.posto_in_ultima(campo_lato),
+        [&] {
+            return std::to_string(lato) + " x 10 + " + std::to_string(valore) + " = " +
+                   std::to_string(int64_t{lato} * 10 + valore);
+        },
+        [&] { return long_add(long_mul(lato, 10), valore); });
+    return low16(v, r, {"signal value", come, {r.posto_in_ultima(campo_lato), r.posto_in_ultima(campo_valore)}});
 }
 
 }  // namespace
@@ -33,7 +44,14 @@ rifiuto_posa memo_segnale(modello& m, int32_t posizione, int32_t& sx, int32_t& s
 
     // One field at a time: after an overflow the fields already stored stay.
     c->tipo_oggetto = OGGETTO_SEGNALE;
-    c->dato4 = low16(long_add(long_add(long_mul(rapp, 10), long_mul(sx, 3)), dx), r,
+    const int32_t quarto = calcolo_campi(
+        {RAPP, SX, DX}, chiave_segnale(r), r.posto_in_ultima(RAPP),
+        [&] {
+            return std::to_string(rapp) + " x 10 + " + std::to_string(sx) + " x 3 + " + std::to_string(dx) + " = " +
+                   std::to_string(int64_t{rapp} * 10 + int64_t{sx} * 3 + dx);
+        },
+        [&] { return long_add(long_add(long_mul(rapp, 10), long_mul(sx, 3)), dx); });
+    c->dato4 = low16(quarto, r,
                      {"signal value", "rapp x 10 + sx x 3 + dx",
                       {r.posto_in_ultima(RAPP), r.posto_in_ultima(SX), r.posto_in_ultima(DX)}});
     c->dato1 = coppia(r, s1, d1, "s1 x 10 + d1", S1, D1);
@@ -60,7 +78,14 @@ rifiuto_posa memo_segnale(modello& m, int32_t posizione, int32_t& sx, int32_t& s
     for (int32_t k = 1; k <= 4; ++k) {
         cella* a = cella_in_griglia(m, static_cast<int64_t>(i) - 2 * k);
         if (a == nullptr) continue;
-        a->preavviso = low8(long_add(long_add(long_mul(sx, 30), long_mul(dx, 10)), k), r,
+        const int32_t codice_avviso = calcolo_campi(
+            {SX, DX}, chiave_segnale(r), r.posto_in_ultima(SX),
+            [&] {
+                return std::to_string(sx) + " x 30 + " + std::to_string(dx) + " x 10 + " + std::to_string(k) + " = " +
+                       std::to_string(int64_t{sx} * 30 + int64_t{dx} * 10 + k);
+            },
+            [&] { return long_add(long_add(long_mul(sx, 30), long_mul(dx, 10)), k); });
+        a->preavviso = low8(codice_avviso, r,
                             {"approach code", PREAVVISI[k - 1], {r.posto_in_ultima(SX), r.posto_in_ultima(DX)}});
     }
     return codice::nessuno;

@@ -222,10 +222,14 @@ std::string contesto_lettura::testo_valore() {
     return t;
 }
 
-std::string contesto_lettura::chiave_di(const luogo_testo& campo, genere_riga genere) const {
+std::string contesto_lettura::chiave_scritta(const luogo_testo& campo, genere_riga genere) const {
     for (auto r = m.registro.righe.rbegin(); r != m.registro.righe.rend(); ++r)
-        if (r->luogo.file == campo.file && r->luogo.line == campo.line) return citato(r->chiave);
-    return citato(nome_genere(genere));
+        if (r->luogo.file == campo.file && r->luogo.line == campo.line) return r->chiave;
+    return nome_genere(genere);
+}
+
+std::string contesto_lettura::chiave_di(const luogo_testo& campo, genere_riga genere) const {
+    return citato(chiave_scritta(campo, genere));
 }
 
 size_t contesto_lettura::registra(genere_riga genere, std::initializer_list<int32_t> valori) {

@@ -176,6 +176,8 @@ struct contesto_lettura : stato_lettura {
     // The keyword, as written and quoted for a message, of the line recorded with
     // a field at `campo`; the kind's name when no such line was recorded.
     std::string chiave_di(const luogo_testo& campo, genere_riga genere) const;
+    // The same keyword as written.
+    std::string chiave_scritta(const luogo_testo& campo, genere_riga genere) const;
 
     // Records a handled keyword line; returns its index in the record.
     size_t registra(genere_riga genere, std::initializer_list<int32_t> valori = {});

@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "model/numeric.h"
+#include "model/run_time_failure.h"
 #include "placement/memo_indicatori_v_max.h"
 #include "placement/memo_montagna.h"
 #include "placement/progressive_ordina.h"
@@ -180,7 +181,12 @@ constexpr int32_t SCARTO_PENDENZA = 100;
 void riempi_pendenza(contesto_lettura& c, int64_t fino) {
     const origine_valore origine("gradient", c.origine_pendenza);
     c.riempi(c.cursore_pendenza, fino, &cella::pendenza, false, [&] {
-        return low8(long_add(c.pendenza_precedente, SCARTO_PENDENZA), c.m.registro, origine, SCARTO_PENDENZA);
+        const int32_t p = c.pendenza_precedente;
+        const int32_t scartata = calcolo_campi(
+            {1}, c.chiave_scritta(c.origine_pendenza, genere_riga::pendenza), c.origine_pendenza,
+            [&] { return conto(p, "+", SCARTO_PENDENZA, int64_t{p} + SCARTO_PENDENZA); },
+            [&] { return long_add(p, SCARTO_PENDENZA); });
+        return low8(scartata, c.m.registro, origine, SCARTO_PENDENZA);
     });
 }
 
@@ -224,7 +230,9 @@ passo curva(contesto_lettura& c, const std::string& chiave) {
         return c.cursore_geometria > CURSORE_GEOMETRIA_MASSIMO;
     };
     if (avanza(inizio, 0.0)) return c.rifiuta(codice::curva_senza_classe);
-    int32_t fine = long_add(inizio, lunghezza);
+    const int32_t fine = calcolo_campi(
+        {0, 1}, c.chiave, c.posto_campo(0), [&] { return conto(inizio, "+", lunghezza, int64_t{inizio} + lunghezza); },
+        [&] { return long_add(inizio, lunghezza); });
     if (avanza(fine, k)) return c.rifiuta(codice::curva_senza_classe);
     return passo::avanti;
 }

@@ -1,8 +1,10 @@
 // The station steps of the train phase, in their order: a field already stored
 // stays when a later check of the same station fails.
+#include <cstdio>
 #include <string>
 
 #include "model/numeric.h"
+#include "model/run_time_failure.h"
 #include "text_input/contesto_lettura.h"
 
 namespace {
@@ -25,27 +27,58 @@ void azzera(contesto_lettura& c, uint8_t& valore, campo_azzerato campo, P perche
     valore = 0;
 }
 
+// The station's fields, numbered as its values are: the position first.
+enum campo_stazione : size_t { POSIZIONE = 0, LUNGHEZZA = 2, OPZIONE_4 = 5, ORE = 13, MINUTI = 14, SECONDI = 15 };
+
+// A value of the station made from its fields; an overflow names them.
+template <class C, class F>
+int32_t dai_campi(const contesto_lettura& c, std::initializer_list<size_t> campi, C come, F f) {
+    return calcolo_campi(campi, c.chiave, c.posto_campo(*campi.begin()), come, f);
+}
+
+// A half-metre value as written in a message: 12 or 12.5.
+std::string metri(double v) {
+    char testo[40];
+    std::snprintf(testo, sizeof testo, "%.1f", v);
+    std::string t = testo;
+    if (t.ends_with(".0")) t.resize(t.size() - 2);
+    return t;
+}
+
 void area(contesto_lettura& c, voce& v, int32_t posizione, int32_t lunghezza) {
     const auto per_tipo = [&] {
         return "it is cleared for kinds 5 to 8 (this station is kind " + std::to_string(v.categoria) + ")";
     };
+    const auto piu = [&](int32_t a, int32_t b, std::initializer_list<size_t> campi) {
+        return dai_campi(c, campi, [&] { return conto(a, "+", b, int64_t{a} + b); }, [&] { return long_add(a, b); });
+    };
+    const auto meno = [&](int32_t a, int32_t b) {
+        return dai_campi(c, {POSIZIONE, LUNGHEZZA}, [&] { return conto(a, "-", b, int64_t{a} - b); },
+                         [&] { return long_sub(a, b); });
+    };
+    const auto mezzo = [&](double v, const char* op) {
+        return dai_campi(
+            c, {POSIZIONE, LUNGHEZZA},
+            [&] { return std::to_string(posizione) + " " + op + " " + std::to_string(lunghezza) + " / 2 = " + metri(v); },
+            [&] { return nearest_long(v); });
+    };
     switch (v.categoria) {
         case 5:
         case 6:
-            v.fine_zona = long_add(posizione, 150);
-            v.inizio_zona = long_sub(posizione, lunghezza);
+            v.fine_zona = piu(posizione, 150, {POSIZIONE});
+            v.inizio_zona = meno(posizione, lunghezza);
             azzera(c, v.opzione4, CAMPO_6, per_tipo);
             break;
         case 7:
         case 8:
-            v.inizio_zona = long_sub(posizione, lunghezza);
-            v.fine_zona = long_add(posizione, lunghezza);
+            v.inizio_zona = meno(posizione, lunghezza);
+            v.fine_zona = piu(posizione, lunghezza, {POSIZIONE, LUNGHEZZA});
             azzera(c, v.opzione4, CAMPO_6, per_tipo);
             break;
         default:
-            v.inizio_zona = nearest_long(posizione - lunghezza / 2.0);
-            v.fine_zona = nearest_long(posizione + lunghezza / 2.0);
-            if (v.opzione4 != 0) v.fine_zona = long_add(v.fine_zona, 50);
+            v.inizio_zona = mezzo(posizione - lunghezza / 2.0, "-");
+            v.fine_zona = mezzo(posizione + lunghezza / 2.0, "+");
+            if (v.opzione4 != 0) v.fine_zona = piu(v.fine_zona, 50, {POSIZIONE, LUNGHEZZA, OPZIONE_4});
     }
 }
 
@@ -88,7 +121,13 @@ passo stazione(contesto_lettura& c) {
                       int32_t{v.parametro2}, int32_t{v.opzione2}, int32_t{v.parametro3}, int32_t{v.parametro4},
                       int32_t{v.parametro5}, int32_t{v.opzione3}, ore, minuti, secondi})
         nota(x);
-    v.orario = long_add(long_mul(long_add(long_mul(ore, 60), minuti), 60), secondi);
+    v.orario = dai_campi(
+        c, {ORE, MINUTI, SECONDI},
+        [&] {
+            return "(" + std::to_string(ore) + " x 60 + " + std::to_string(minuti) + ") x 60 + " +
+                   std::to_string(secondi) + " = " + std::to_string((int64_t{ore} * 60 + minuti) * 60 + secondi);
+        },
+        [&] { return long_add(long_mul(long_add(long_mul(ore, 60), minuti), 60), secondi); });
     v.testo = c.testo_valore();
     c.registrata(indice).testo = v.testo;
     c.registrata(indice).posto_testo = r.posto();
@@ -125,7 +164,16 @@ passo stazione(contesto_lettura& c) {
         segno.dato1 = low16(s);  // 1 to 79: always fits
     }
 
-    if (s > 1 && long_sub(v.inizio_zona, SPAZIO_TRA_STAZIONI) < m.voci[static_cast<size_t>(s - 1)].fine_zona) {
+    const auto distanziato = [&] {
+        return dai_campi(
+            c, {POSIZIONE, LUNGHEZZA},
+            [&] {
+                return "the area's start " + conto(v.inizio_zona, "-", SPAZIO_TRA_STAZIONI,
+                                                   int64_t{v.inizio_zona} - SPAZIO_TRA_STAZIONI);
+            },
+            [&] { return long_sub(v.inizio_zona, SPAZIO_TRA_STAZIONI); });
+    };
+    if (s > 1 && distanziato() < m.voci[static_cast<size_t>(s - 1)].fine_zona) {
         c.rifiuta(codice::stazioni_vicine, posizione);
         // The station before is the last one recorded before this line: a station that fails ends the reading.
         const voce& prima = m.voci[static_cast<size_t>(s - 1)];
