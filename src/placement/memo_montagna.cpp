@@ -1,8 +1,10 @@
 #include "placement/memo_montagna.h"
 
 #include <algorithm>
+#include <string>
 
 #include "model/numeric.h"
+#include "model/run_time_failure.h"
 #include "placement/griglia.h"
 
 namespace {
@@ -32,8 +34,16 @@ codice memo_montagna(modello& m, int32_t& inizio, int32_t& fine, int32_t& tipo) 
     const int32_t n = ++m.numero_montagne;
     m.montagne_inizio[static_cast<size_t>(n)] = inizio;
     m.montagne_fine[static_cast<size_t>(n)] = fine;
-    if (n > 1 && long_sub(inizio, m.montagne_fine[static_cast<size_t>(n - 1)]) <= DISTANZA_RACCORDO)
-        tipo = TIPO_RACCORDO;
+    const auto dopo_la_precedente = [&] {
+        const int32_t fine_prima = m.montagne_fine[static_cast<size_t>(n - 1)];
+        const registro_lettura& r = m.registro;
+        return calcolo_campi(
+            {0}, r.righe.empty() ? std::string(nome_genere(genere_riga::montagna)) : r.righe.back().chiave,
+            r.posto_in_ultima(0),
+            [&] { return "the start less the previous span's end, " + conto(inizio, "-", fine_prima, int64_t{inizio} - fine_prima) + ","; },
+            [&] { return long_sub(inizio, fine_prima); });
+    };
+    if (n > 1 && dopo_la_precedente() <= DISTANZA_RACCORDO) tipo = TIPO_RACCORDO;
 
     const int32_t prima = nearest_long(inizio / 50.0);
     const int32_t ultima = nearest_long(fine / 50.0 - 1);
