@@ -120,3 +120,19 @@ TEST(FaultSearch, ReadingOnFindsWhatCompilingAgainFinds) {
     // Most of them must have more than one fault, or the search past the first is not tried.
     EXPECT_GT(several, 600);
 }
+
+// A train file long enough that the reading lets most of its kept line starts go:
+// 3,000 signals, 40 of them doubled, and a speed that does not fit, found only at the next speed line.
+TEST(FaultSearch, ReadingOnAgreesOnALongFile) {
+    temp_dir dir;
+    const carried_files files = write_carried_texts(dir.path());
+    std::string train = "[generale]\r\nnumero vetture, 5\r\nvelocita, 0, 100\r\nvelocita, 1000, 2000\r\n[segnali]\r\n";
+    for (int i = 0; i < 3000; ++i) {
+        const std::string line = "segnale, " + std::to_string(1000 + 60 * i) + ", 2, 4, 1, 0, 0, 2, 3,1,0, 0\r\n";
+        train += line;
+        if (i % 75 == 37) train += line;
+    }
+    train += "[fine]\r\n";
+    // The doubled ones, the speed, and signals on cells the route's boards take.
+    EXPECT_GT(searches_agree(read_file(files.route), train, 0, 0, "3,000 signals"), 41u);
+}
