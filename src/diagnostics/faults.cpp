@@ -26,6 +26,36 @@ int32_t free_of_cell_1(genere_riga g) {
     }
 }
 
+// The warnings line `at` gives on its own, from the records of its keyword and
+// fields as m read it: for a line about to be left out for its error, whose
+// warnings the further readings no longer see.
+std::vector<diagnostic> own_warnings(const modello& m, const luogo_testo& at) {
+    const auto here = [&](const luogo_testo& p) { return p.file == at.file && p.line == at.line; };
+    const registro_lettura& r = m.registro;
+    modello one;
+    registro_lettura& o = one.registro;
+    std::vector<int32_t> moved(r.righe.size(), -1);
+    for (size_t i = 0; i < r.righe.size(); ++i)
+        if (here(r.righe[i].luogo)) {
+            moved[i] = static_cast<int32_t>(o.righe.size());
+            o.righe.push_back(r.righe[i]);
+        }
+    for (const campo_ignoto& f : r.ignoti)
+        if (here(f.posto)) o.ignoti.push_back(f);
+    for (campo_ignoto f : r.in_piu)
+        if (here(f.posto)) {
+            f.riga_prima = f.riga_prima >= 0 && static_cast<size_t>(f.riga_prima) < moved.size() ? moved[f.riga_prima] : -1;
+            o.in_piu.push_back(f);
+        }
+    for (const valore_troncato& t : r.troncati)
+        if (here(t.origine.posti[0])) o.troncati.push_back(t);
+    for (const valore_sostituito& v : r.sostituiti)
+        if (here(v.posto)) o.sostituiti.push_back(v);
+    for (const commento_con_campi& k : r.commenti)
+        if (here(k.posto)) o.commenti.push_back(k);
+    return scenario_warnings(one);
+}
+
 }  // namespace
 
 bool local_fault(const errore_registrato& e, const registro_lettura& files) {
@@ -132,6 +162,10 @@ fault_search find_faults(const modello& first, const esito_compilazione& first_e
             if (go_on) {
                 left_out = e.origine;
                 any_left_out = true;
+                // The first compile's own warnings are all shown; a later reading's
+                // faulty line is read no more after this.
+                if (current == &m)
+                    for (diagnostic& d : own_warnings(m, e.origine)) found.read_on.push_back(std::move(d));
             }
         }
         if (reader == 0) {
@@ -151,7 +185,8 @@ fault_search find_faults(const modello& first, const esito_compilazione& first_e
         reader = m.errori.size();
     }
     found.limit_reached = full();
-    if (current == &m) found.read_on = scenario_warnings(m);
+    if (current == &m)
+        for (diagnostic& d : scenario_warnings(m)) found.read_on.push_back(std::move(d));
     // The report ended the first compile: it is shown whatever the limit.
     if (first.rapporto) found.errors.push_back(report_diagnostic(first, *first.rapporto));
     sort_diagnostics(found.errors);

@@ -23,7 +23,8 @@ struct fault_search {
     std::vector<diagnostic> errors;  // sorted by file (route first) and line
     bool limit_reached = false;
     // Every warning of the last reading with the faulty lines left out, which
-    // read past where the first compile's reader stopped; none when there was none.
+    // read past where the first compile's reader stopped, and those each line
+    // left out after the first compile's gave on its own; none when there was none.
     std::vector<diagnostic> read_on;
 };
 
