@@ -29,11 +29,12 @@ int32_t free_of_cell_1(genere_riga g) {
 // The warnings line `at` gives on its own, from the records of its keyword and
 // fields as m read it: for a line about to be left out for its error, whose
 // warnings the further readings no longer see.
-std::vector<diagnostic> own_warnings(const modello& m, const luogo_testo& at) {
+// `one` holds them, a model kept from line to line so as not to be made afresh.
+std::vector<diagnostic> own_warnings(const modello& m, const luogo_testo& at, modello& one) {
     const auto here = [&](const luogo_testo& p) { return p.file == at.file && p.line == at.line; };
     const registro_lettura& r = m.registro;
-    modello one;
     registro_lettura& o = one.registro;
+    o.righe.clear(), o.ignoti.clear(), o.in_piu.clear(), o.troncati.clear(), o.sostituiti.clear(), o.commenti.clear();
     std::vector<int32_t> moved(r.righe.size(), -1);
     for (size_t i = 0; i < r.righe.size(); ++i)
         if (here(r.righe[i].luogo)) {
@@ -149,6 +150,7 @@ fault_search find_faults(const modello& first, const esito_compilazione& first_e
     // goes on, each time with the faulty lines left out, until it reads both
     // files through or the limit is reached.
     modello& m = reading.letto();
+    modello one_line;
     const modello* current = &first;
     size_t reader = std::min(first_esito.errori_lettura, first.errori.size());
     // Each pass leaves out at least one more line, so the passes end.
@@ -165,7 +167,7 @@ fault_search find_faults(const modello& first, const esito_compilazione& first_e
                 // The first compile's own warnings are all shown; a later reading's
                 // faulty line is read no more after this.
                 if (current == &m)
-                    for (diagnostic& d : own_warnings(m, e.origine)) found.read_on.push_back(std::move(d));
+                    for (diagnostic& d : own_warnings(m, e.origine, one_line)) found.read_on.push_back(std::move(d));
             }
         }
         if (reader == 0) {
