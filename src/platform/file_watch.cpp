@@ -23,7 +23,7 @@ std::optional<size_t> hash_of(const std::filesystem::path& file) {
 }  // namespace
 
 bool file_watch::stamp::same_as(const stamp& before) const {
-    return size == before.size && time == before.time &&
+    return type == before.type && link_type == before.link_type && size == before.size && time == before.time &&
            (!contents || !before.contents || *contents == *before.contents);
 }
 
@@ -34,6 +34,9 @@ std::vector<file_watch::stamp> file_watch::stamps() const {
     for (const auto& f : files_) {
         std::error_code size_ec, time_ec;
         stamp s;
+        std::error_code type_ec;
+        s.type = std::filesystem::status(f, type_ec).type();
+        s.link_type = std::filesystem::symlink_status(f, type_ec).type();
         const uintmax_t size = std::filesystem::file_size(f, size_ec);
         s.time = std::filesystem::last_write_time(f, time_ec);
         if (!size_ec && !time_ec) {

@@ -3,7 +3,8 @@
 // portable, and an editor's save (in place or by rename) changes one or both.
 // Where the file system keeps whole seconds only (Windows' C runtime stat), two
 // saves of the same size in one second look alike: for a file written in the
-// last few seconds the contents are compared too.
+// last few seconds the contents are compared too. What the path is (a file, a
+// directory, missing, a dangling link) is compared as well.
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -18,6 +19,10 @@ public:
 
 private:
     struct stamp {
+        // What the path is (missing, a directory, a dangling link...), followed
+        // and not: a path that goes from one such state to another has changed.
+        std::filesystem::file_type type = std::filesystem::file_type::none;
+        std::filesystem::file_type link_type = std::filesystem::file_type::none;
         std::optional<uintmax_t> size;  // nothing: missing or unreadable
         std::filesystem::file_time_type time{};
         std::optional<size_t> contents;  // a hash, for a file written just now

@@ -1,5 +1,6 @@
 #include "viewer/http_server.h"
 
+#include <algorithm>
 #include <array>
 #include <utility>  // before Asio 1.74, whose awaitable.hpp uses std::exchange without it
 #include <boost/asio.hpp>
@@ -26,6 +27,9 @@ namespace {
 // A client that sends no whole request in this time is dropped.
 constexpr auto REQUEST_TIMEOUT = std::chrono::seconds(30);
 constexpr uint32_t HEADER_LIMIT = 16 * 1024;
+// A browser's request has some twenty lines; the parser keeps one node a line,
+// so this bounds what a head of empty fields costs beside its bytes.
+constexpr size_t HEAD_LINE_LIMIT = 100;
 
 void set_common_fields(http::response_header<>& h) {
     h.set(http::field::server, "scenario-compiler");
@@ -96,28 +100,55 @@ struct http_server::impl {
     };
 
     // One connection: requests read and answered in turn while the client keeps it.
+    // The head is read whole into a buffer of at most HEADER_LIMIT bytes before
+    // it is parsed, so that every byte of it counts against the limit and a
+    // connection never holds more than that of a request.
     struct connection : std::enable_shared_from_this<connection> {
         beast::tcp_stream stream;
         impl& server;
-        beast::flat_buffer buffer;
+        std::string received;  // what the client sent and no request has taken yet
         std::optional<http::request_parser<http::empty_body>> parser;
         std::shared_ptr<http::response<http::string_body>> reply;
+        std::array<char, 512> scratch{};
 
         connection(tcp::socket s, impl& owner) : stream(std::move(s)), server(owner) {}
 
         void read() {
+            stream.expires_after(REQUEST_TIMEOUT);
+            asio::async_read_until(stream, asio::dynamic_buffer(received, HEADER_LIMIT), "\r\n\r\n", [self = shared_from_this()](beast::error_code ec, size_t n) {
+                if (ec == asio::error::not_found) return self->refuse(431, "the request's head is over 16 KiB\n");
+                if (ec) return self->close();
+                self->parse(n);
+            });
+        }
+        void parse(size_t head_size) {
+            const char* head = received.data();
+            if (static_cast<size_t>(std::count(head, head + head_size, '\n')) > HEAD_LINE_LIMIT)
+                return refuse(431, "the request's head has over " + std::to_string(HEAD_LINE_LIMIT) + " lines\n");
             parser.emplace();
             parser->header_limit(HEADER_LIMIT);
-            stream.expires_after(REQUEST_TIMEOUT);
-            http::async_read(stream, buffer, *parser, [self = shared_from_this()](beast::error_code ec, size_t) {
-                if (ec) return self->close();
-                self->answer();
-            });
+            parser->eager(false);
+            beast::error_code ec;
+            const size_t used = parser->put(asio::buffer(head, head_size), ec);
+            received.erase(0, head_size);
+            if (ec || used != head_size || !parser->is_header_done()) return refuse(400, "malformed request\n");
+            const http::request<http::empty_body>& request = parser->get();
+            // A request for this server carries no body; one that does is
+            // answered and the connection closed, since its body is not read.
+            if (!parser->is_done()) {
+                if (request.method() != http::verb::get) return refuse(405, "only GET\n");
+                return refuse(400, "a GET request takes no body\n");
+            }
+            const size_t hosts = request.count(http::field::host);
+            if (hosts > 1 || (hosts == 0 && request.version() >= 11))
+                return refuse(400, "an HTTP/1.1 request names its Host once\n");
+            answer();
         }
         void answer() {
             const http::request<http::empty_body>& request = parser->get();
             const std::string_view target(request.target().data(), request.target().size());
-            if (server.allowed(request) && request.method() == http::verb::get && target == server.events_path) {
+            if (server.allowed(request) && request.method() == http::verb::get &&
+                target.substr(0, target.find('?')) == server.events_path) {
                 std::make_shared<event_stream>(std::move(stream), server)->start(request.version());
                 return;
             }
@@ -127,9 +158,30 @@ struct http_server::impl {
                 self->read();
             });
         }
+        // Answers a request that cannot be served, then closes.
+        void refuse(unsigned status, std::string text) {
+            reply = std::make_shared<http::response<http::string_body>>(static_cast<http::status>(status), 11);
+            reply->set(http::field::content_type, "text/plain; charset=utf-8");
+            set_common_fields(*reply);
+            if (status == 405) reply->set(http::field::allow, "GET");
+            reply->keep_alive(false);
+            reply->body() = std::move(text);
+            reply->prepare_payload();
+            http::async_write(stream, *reply, [self = shared_from_this()](beast::error_code, size_t) { self->close(); });
+        }
+        // Ends the sending side, then reads what the client still sends until it
+        // closes too (or the timeout): closing with unread bytes would reset the
+        // connection and could lose the answer before the client read it.
         void close() {
             beast::error_code ignored;
             stream.socket().shutdown(tcp::socket::shutdown_send, ignored);
+            stream.expires_after(std::chrono::seconds(2));
+            drain();
+        }
+        void drain() {
+            stream.async_read_some(asio::buffer(scratch), [self = shared_from_this()](beast::error_code ec, size_t) {
+                if (!ec) self->drain();
+            });
         }
     };
 

@@ -61,6 +61,7 @@ void live_compile::compile() {
     whole_line.columns = SHEET.width;
     const scene whole = scene_of(c->m, whole_line);
     whole_svg_ = render_svg(whole, SHEET);
+    drawn_version_ = version_, drawn_at_ = compiled_at_;
     length_m_ = whole.length_m, from_m_ = whole.from_m, to_m_ = whole.to_m;
     drawn_ = std::move(c);
 }
@@ -81,6 +82,10 @@ std::string live_compile::state_json() const {
     j["route_id"] = route_id_;
     j["train_number"] = train_number_;
     j["drawing"] = drawn_ != nullptr;
+    // Which compile the drawing is of: after a failed one, the last good one.
+    j["drawing_version"] = drawn_ ? nlohmann::json(drawn_version_) : nlohmann::json(nullptr);
+    j["drawing_compiled_at"] = drawn_ ? nlohmann::json(drawn_at_) : nlohmann::json(nullptr);
+    j["drawing_current"] = drawn_ != nullptr && drawn_version_ == version_;
     if (drawn_) {
         j["length_m"] = length_m_;
         // Where the distance axis lies on the sheet, for the page to place a position.
@@ -95,8 +100,9 @@ result<std::optional<std::string>> live_compile::svg(std::optional<int32_t> from
                                                       std::optional<int32_t> to_m) const {
     if (!drawn_) return std::optional<std::string>();
     if (!from_m && !to_m) return std::optional<std::string>(whole_svg_);
-    if ((from_m && *from_m < 0) || (from_m && to_m && *to_m <= *from_m))
-        return failure{EXIT_USAGE, "'to' must lie after 'from', both at or above 0"};
+    // One rule for both bounds, whether given or taken from the line's ends.
+    const int32_t from = from_m.value_or(0), to = to_m.value_or(length_m_);
+    if (from < 0 || to <= from) return failure{EXIT_USAGE, "'to' must lie after 'from', both at or above 0"};
     scene_options stretch;
     stretch.from_m = from_m, stretch.to_m = to_m;
     stretch.columns = SHEET.width;

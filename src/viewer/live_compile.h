@@ -33,7 +33,9 @@ public:
     int32_t error_code() const { return error_code_; }
 
     // {version, ok, error_code, error_metres, compiled_at, failure, diagnostics,
-    //  report, route_id, train_number, length_m, drawing, sheet, axis}
+    //  report, route_id, train_number, length_m, drawing, drawing_version,
+    //  drawing_compiled_at, drawing_current, sheet, axis}: drawing_version is the
+    //  compile the drawing is of, drawing_current whether that is the last one.
     std::string state_json() const;
     // The drawing of metres [from, to] (the whole line without them); nothing
     // before a compile could be drawn, or the failure of a bad range.
@@ -52,4 +54,6 @@ private:
     std::shared_ptr<const session_compile> drawn_;  // the last compile that could be drawn
     std::string whole_svg_;                          // its whole line, drawn once
     int32_t length_m_ = 0, from_m_ = 0, to_m_ = 0;
+    int64_t drawn_version_ = 0;
+    std::string drawn_at_;
 };

@@ -6,13 +6,17 @@
 #include <boost/beast/core.hpp>
 #include <boost/beast/http.hpp>
 #include <array>
+#include <fstream>
+#include <optional>
 #include <sstream>
+#include <stdexcept>
 #include <thread>
 
 #include "cli/commands.h"
 #include "platform/file_watch.h"
 #include "viewer/routes.h"
 #include "platform/file_ops.h"
+#include "tests/support/carried_texts.h"
 #include "tests/support/temp_dir.h"
 
 namespace asio = boost::asio;
@@ -39,7 +43,118 @@ answer fetch(uint16_t port, const std::string& target, const std::string& host) 
     return {response.result_int(), response.body()};
 }
 
+// Sends `request` as bytes and reads until the server closes: the status and what followed.
+answer exchange(uint16_t port, const std::string& request) {
+    asio::io_context io;
+    tcp::socket socket(io);
+    socket.connect(tcp::endpoint(asio::ip::address_v4::loopback(), port));
+    asio::write(socket, asio::buffer(request));
+    std::string reply;
+    boost::system::error_code ec;
+    asio::read(socket, asio::dynamic_buffer(reply), ec);
+    unsigned status = 0;
+    if (reply.rfind("HTTP/1.1 ", 0) == 0) status = static_cast<unsigned>(std::stoul(reply.substr(9, 3)));
+    return {status, reply};
+}
+
+long resident_kib() {
+    std::ifstream statm("/proc/self/statm");
+    long pages = 0, resident = 0;
+    statm >> pages >> resident;
+    return resident * 4;
+}
+
+// A server of the carried scenario on a free port, serving on its own thread.
+struct serving_viewer {
+    temp_dir dir;
+    std::optional<live_compile> viewer;
+    std::unique_ptr<http_server> server;
+    std::thread thread;
+    std::string here;
+    serving_viewer() {
+        const carried_files files = write_carried_texts(dir.path());
+        viewer.emplace(viewer_inputs{files.route, files.train, {}, {}});
+        viewer->compile();
+        auto opened = http_server::open(
+            0, [this](std::string_view p, std::string_view q) { return viewer_reply(*viewer, p, q); }, "/events");
+        if (!opened) throw std::runtime_error(opened.error().message);
+        server = std::move(*opened);
+        server->publish("compiled", "1");
+        here = "127.0.0.1:" + std::to_string(server->port());
+        thread = std::thread([this] { server->run(); });
+    }
+    ~serving_viewer() {
+        server->stop();
+        thread.join();
+    }
+};
+
 }  // namespace
+
+// Requests a browser never sends, each answered with a status and closed.
+TEST(HttpServer, HoldsItsLimitsForEveryRequest) {
+    serving_viewer s;
+    const uint16_t port = s.server->port();
+    std::string empty_fields;
+    for (int i = 0; i < 52966; ++i) empty_fields += "x:\r\n";
+    const std::string host = "Host: " + s.here + "\r\n";
+    const struct {
+        const char* what;
+        std::string request;
+        unsigned status;
+        std::string part;
+    } cases[] = {
+        {"a head of empty fields over the limit", "GET / HTTP/1.1\r\n" + host + empty_fields + "\r\n", 431, "16 KiB"},
+        {"a head of many short lines", "GET / HTTP/1.1\r\n" + host + empty_fields.substr(0, 4 * 200) + "\r\n", 431, "lines"},
+        {"two Host fields", "GET / HTTP/1.1\r\n" + host + host + "\r\n", 400, "Host"},
+        {"no Host field", "GET / HTTP/1.1\r\n\r\n", 400, "Host"},
+        {"a GET with a body", "GET / HTTP/1.1\r\n" + host + "Content-Length: 5\r\n\r\nhello", 400, "body"},
+        {"a chunked GET", "GET / HTTP/1.1\r\n" + host + "Transfer-Encoding: chunked\r\n\r\n5\r\nhello\r\n0\r\n\r\n", 400, "body"},
+        {"a POST with a body", "POST / HTTP/1.1\r\n" + host + "Content-Length: 3\r\n\r\nabc", 405, "Allow: GET"},
+        {"a malformed request line", "GET /\r\n" + host + "\r\n", 400, "malformed"},
+        {"a malformed field", "GET / HTTP/1.1\r\n" + host + "no colon\r\n\r\n", 400, "malformed"},
+        {"a negative end alone", "GET /scene.svg?to=-1 HTTP/1.1\r\n" + host + "Connection: close\r\n\r\n", 400, "after"},
+        {"an empty stretch", "GET /scene.svg?from=0&to=0 HTTP/1.1\r\n" + host + "Connection: close\r\n\r\n", 400, "after"},
+        {"a start past the line's end", "GET /scene.svg?from=900000 HTTP/1.1\r\n" + host + "Connection: close\r\n\r\n", 400, "after"},
+        {"an end alone", "GET /scene.svg?to=1000 HTTP/1.1\r\n" + host + "Connection: close\r\n\r\n", 200, "<svg"},
+        {"a query on the state", "GET /state.json?x=1 HTTP/1.1\r\n" + host + "Connection: close\r\n\r\n", 200, "\"ok\":true"},
+    };
+    for (const auto& c : cases) {
+        const answer a = exchange(port, c.request);
+        EXPECT_EQ(a.status, c.status) << c.what << ": " << a.body.substr(0, 300);
+        EXPECT_NE(a.body.find(c.part), std::string::npos) << c.what << ": " << a.body.substr(0, 300);
+    }
+
+    // The event stream ignores its query as every other route does.
+    asio::io_context io;
+    tcp::socket events(io);
+    events.connect(tcp::endpoint(asio::ip::address_v4::loopback(), port));
+    asio::write(events, asio::buffer("GET /events?x=1 HTTP/1.1\r\n" + host + "\r\n"));
+    std::string received;
+    boost::system::error_code ec;
+    asio::read_until(events, asio::dynamic_buffer(received), "data: 1\n\n", ec);
+    EXPECT_EQ(received.rfind("HTTP/1.1 200", 0), 0u) << received;
+    EXPECT_NE(received.find("text/event-stream"), std::string::npos) << received;
+
+#ifdef __linux__
+    // Heads left unfinished cost no more than the limit each, and are refused
+    // once they pass it.
+    const long before = resident_kib();
+    std::vector<tcp::socket> open;
+    const std::string unfinished = "GET / HTTP/1.1\r\n" + host + empty_fields.substr(0, 20 * 1024);
+    for (int i = 0; i < 200; ++i) {
+        tcp::socket& c = open.emplace_back(io);
+        c.connect(tcp::endpoint(asio::ip::address_v4::loopback(), port));
+        asio::write(c, asio::buffer(unfinished));
+    }
+    for (tcp::socket& c : open) {
+        std::string head;
+        asio::read_until(c, asio::dynamic_buffer(head), "\r\n", ec);
+        EXPECT_EQ(head.rfind("HTTP/1.1 431", 0), 0u) << head;
+    }
+    EXPECT_LT(resident_kib() - before, 40 * 1024);
+#endif
+}
 
 TEST(HttpServer, AnswersOnlyItsOwnRoutesAndHostsAndPushesEachCompile) {
     temp_dir dir;

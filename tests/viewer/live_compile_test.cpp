@@ -19,6 +19,8 @@ TEST(LiveCompile, AFailureIsOneMoreStateAndTheDrawingStays) {
     EXPECT_EQ(state["version"], 1);
     EXPECT_EQ(state["ok"], true);
     EXPECT_EQ(state["drawing"], true);
+    EXPECT_EQ(state["drawing_version"], 1);
+    EXPECT_EQ(state["drawing_current"], true);
     const auto whole = live.svg(std::nullopt, std::nullopt);
     ASSERT_TRUE(whole && *whole);
     EXPECT_TRUE(live.svg(1000, 5000) && *live.svg(1000, 5000));
@@ -35,5 +37,8 @@ TEST(LiveCompile, AFailureIsOneMoreStateAndTheDrawingStays) {
     EXPECT_EQ(state["diagnostics"][0]["file"], nullptr);
     EXPECT_EQ(state["diagnostics"][0]["message"], state["failure"]);
     EXPECT_EQ(state["drawing"], true);
+    EXPECT_EQ(state["drawing_version"], 1);  // the last good one, said so
+    EXPECT_TRUE(state["drawing_compiled_at"].is_string());
+    EXPECT_EQ(state["drawing_current"], false);
     EXPECT_EQ(*live.svg(std::nullopt, std::nullopt), *whole);
 }

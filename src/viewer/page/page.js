@@ -40,6 +40,10 @@ function showState(s) {
   status.textContent = s.ok ? `ok, compiled ${when}`
     : s.failure ? `not compiled (${when}): ${s.failure}`
     : `error ${s.error_code} at ${s.error_metres} m, compiled ${when}`;
+  if (s.drawing && !s.drawing_current) {
+    status.textContent += ` · drawing: the last good one, of compile ${s.drawing_version} (` +
+      `${new Date(s.drawing_compiled_at).toLocaleTimeString()})`;
+  }
   $('title').textContent = [s.route_id, s.train_number].filter(Boolean).join(' / ') +
     (s.length_m ? `, ${km(s.length_m)}` : '');
   document.title = `${s.ok ? 'ok' : 'error ' + s.error_code} · ${s.route_id || 'scenario'}`;
