@@ -48,6 +48,14 @@ inline constexpr const char* restriction_speed = "restriction-speed";
 inline constexpr const char* speed_board = "speed-board";
 inline constexpr const char* signal_repetition = "signal-repetition";
 inline constexpr const char* fault = "fault";
+inline constexpr const char* board = "board";                  // an indication board, its text
+inline constexpr const char* code_cut = "code-cut";            // written by the author
+inline constexpr const char* inserted_cut = "inserted-cut";    // inserted around a restriction
+inline constexpr const char* permitted_speed = "permitted-speed";  // line speed lowered by restrictions
+inline constexpr const char* restriction_point = "restriction-point";  // a restriction's pre-warning, warning, start, end
+inline constexpr const char* station_area = "station-area";    // a station's platform extent
+inline constexpr const char* gradient_value = "gradient-value";  // a step's value, where there is room
+inline constexpr const char* speed_value = "speed-value";
 }  // namespace scene_kind
 
 struct scene_element {

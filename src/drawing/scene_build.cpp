@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <set>
 
 #include "compile/codici_errore.h"
 #include "drawing/scene_parts.h"
+#include "drawing/sheet_layout.h"
 #include "model/cell_objects.h"
 #include "model/orologio.h"
 #include "model/testo_1252.h"
@@ -34,6 +36,12 @@ scene_source scene_source_of(const modello& m) {
             }
         return std::nullopt;
     };
+    // An inserted cut belongs to its restriction's line; a written one to its own.
+    s.cut_inserted = [&m](int64_t k) {
+        const int32_t r = m.riga_cella(k);
+        return r < 0 || static_cast<size_t>(r) >= m.registro.righe.size() ||
+               m.registro.righe[static_cast<size_t>(r)].genere != genere_riga::abbattimento;
+    };
     s.sources = {m.registro.percorso_linea, m.registro.percorso_treno};
     s.route_text = m.registro.percorso_linea, s.train_text = m.registro.percorso_treno;
     if (m.codice_errore != codice::nessuno) {
@@ -46,7 +54,11 @@ scene_source scene_source_of(const modello& m) {
 
 namespace {
 
-constexpr int32_t KM_POST_EVERY = 10000;
+// The posts' steps, in metres: the least whose labels stand this far apart.
+constexpr std::array<int32_t, 5> KM_POST_STEPS{1000, 2000, 5000, 10000, 20000};
+constexpr double KM_POST_COLUMNS = 56.0;
+// A step's value is written where the step is at least this many columns long.
+constexpr double VALUE_COLUMNS = 34.0;
 
 double gradient_of(const cella& c) { return c.pendenza - 100.0; }
 double speed_of(const cella& c) { return c.v_limite * 5.0; }
@@ -153,17 +165,27 @@ struct builder {
     }
 
     // Each restriction's start paired with the end that follows it, in order.
-    void restrictions() {
+    struct restriction_stretch {
+        int64_t from, to, start_cell;
+        int16_t speed;
+    };
+    std::vector<restriction_stretch> restriction_stretches() const {
         const std::vector<int64_t> starts = cells_with(OGGETTO_INIZIO_RALLENTAMENTO);
         const std::vector<int64_t> ends = cells_with(OGGETTO_FINE_RALLENTAMENTO);
+        std::vector<restriction_stretch> found;
         for (size_t i = 0; i < starts.size(); ++i) {
             const int64_t a = at_cell(starts[i]);
             const int64_t b = i < ends.size() ? at_cell(ends[i]) : std::max<int64_t>(a, out.length_m);
-            const int16_t speed = celle[static_cast<size_t>(starts[i])].dato1;
+            found.push_back({a, b, starts[i], celle[static_cast<size_t>(starts[i])].dato1});
+        }
+        return found;
+    }
+    void restrictions() {
+        for (const auto& [a, b, start, speed] : restriction_stretches()) {
             const std::vector<std::pair<std::string, std::string>> values = {{"speed_kmh", std::to_string(speed)}};
-            band(scene_kind::restriction, a, b, starts[i], values, true, scene_panel::speed);
+            band(scene_kind::restriction, a, b, start, values, true, scene_panel::speed);
             if (!stretch.touches(a, b)) continue;
-            scene_element& e = add(scene_kind::restriction_speed, scene_shape::polyline, scene_panel::speed, a, b, starts[i]);
+            scene_element& e = add(scene_kind::restriction_speed, scene_shape::polyline, scene_panel::speed, a, b, start);
             e.points = {{stretch.clip(a), double(speed)}, {stretch.clip(b), double(speed)}};
             e.values = values;
         }
@@ -183,6 +205,9 @@ struct builder {
             values.emplace_back("kind", std::to_string(v.categoria));
             const auto mark = marks.find(i);
             const size_t before = out.elements.size();
+            if (v.fine_zona > v.inizio_zona)
+                band(scene_kind::station_area, v.inizio_zona, v.fine_zona, std::nullopt, {{"name", name}}, false,
+                     scene_panel::objects);
             point(scene_kind::station, v.progressiva, mark == marks.end() ? std::nullopt : std::optional(mark->second),
                   name, values, true, scene_panel::objects, scene_shape::label);
             if (const auto line = source.line_of_station ? source.line_of_station(i) : std::nullopt)
@@ -193,26 +218,99 @@ struct builder {
 
     void signals() {
         for (const int64_t k : cells_with(OGGETTO_SEGNALE))
-            point(scene_kind::signal, at_cell(k), k, "", object_values(k), true, std::nullopt);
+            point(scene_kind::signal, at_cell(k), k, "", object_values(k), true, scene_panel::objects);
     }
     void speed_boards() {
         for (const int64_t k : cells_with(OGGETTO_INDICATORE_V_MAX))
             point(scene_kind::speed_board, at_cell(k), k, "", object_values(k), false, scene_panel::objects);
     }
 
-    // Posts where the kilometric reading is a whole multiple of ten kilometres.
-    void km_posts() {
+    // Posts where the kilometric reading is a whole multiple of the step: the
+    // least step of KM_POST_STEPS whose posts stand KM_POST_COLUMNS apart.
+    void km_posts(int32_t columns) {
+        const double metres_a_column = double(stretch.to - stretch.from) / std::max(columns, 1);
+        int32_t every = KM_POST_STEPS.back();
+        for (const int32_t step : KM_POST_STEPS)
+            if (step >= KM_POST_COLUMNS * metres_a_column) {
+                every = step;
+                break;
+            }
+        const std::string step_km = std::to_string(every / 1000);
         int64_t end = INT64_MAX;  // where the reference after this one takes over
         for (const riferimento_chilometrico& r : riferimenti_chilometrici(voci)) {
             const int64_t lo = std::max<int64_t>(r.inizio, stretch.from), hi = std::min<int64_t>(end - 1, stretch.to);
             end = r.inizio;
             if (lo > hi || r.lettura(lo) < 0) continue;
-            for (int64_t km = r.lettura(lo) / KM_POST_EVERY * KM_POST_EVERY; km >= std::max<int64_t>(r.lettura(hi), 0);
-                 km -= KM_POST_EVERY) {
+            for (int64_t km = r.lettura(lo) / every * every; km >= std::max<int64_t>(r.lettura(hi), 0); km -= every) {
                 const std::string whole = std::to_string(km / 1000);
-                point(scene_kind::km_post, r.posizione(km), std::nullopt, "km " + whole, {{"km", whole}}, true,
-                      scene_panel::kilometres);
+                point(scene_kind::km_post, r.posizione(km), std::nullopt, "km " + whole,
+                      {{"km", whole}, {"step_km", step_km}}, true, scene_panel::kilometres);
             }
+        }
+    }
+
+    // The speed the train may run at: the line speed, lowered by each restriction over its stretch.
+    std::vector<double> permitted_speeds() const {
+        std::vector<double> v(celle.size());
+        for (size_t k = 0; k < celle.size(); ++k) v[k] = speed_of(celle[k]);
+        for (const restriction_stretch& r : restriction_stretches())
+            for (int64_t k = std::max<int64_t>(r.from / METRI_CELLA, 0); k < static_cast<int64_t>(v.size()) && k * METRI_CELLA < r.to; ++k)
+                v[static_cast<size_t>(k)] = std::min(v[static_cast<size_t>(k)], double(r.speed));
+        return v;
+    }
+    void permitted_speed() {
+        const std::vector<double> v = permitted_speeds();
+        const auto at = [&v](int64_t k) { return v[static_cast<size_t>(k)]; };
+        profile(scene_kind::permitted_speed, scene_panel::speed, cell_steps(celle, stretch, at));
+        values_of(scene_kind::speed_value, scene_panel::speed, at, [](double x) { return decimal_text(x, 0); });
+    }
+    void gradient_values() {
+        const auto at = [this](int64_t k) { return gradient_of(celle[static_cast<size_t>(k)]); };
+        values_of(scene_kind::gradient_value, scene_panel::gradient, at,
+                  [](double x) { return (x > 0 ? "+" : "") + decimal_text(x, 1) + "\u2030"; });
+    }
+    // A label of each step long enough to hold one, at its middle.
+    void values_of(const char* kind, scene_panel panel, const std::function<double(int64_t)>& value,
+                   std::string (*text)(double)) {
+        const double least = VALUE_COLUMNS * 2.0 * stretch.min_dx;
+        for (const value_run& r : cell_runs(celle, stretch, value)) {
+            if (r.to - r.from < least) continue;
+            scene_element& e = add(kind, scene_shape::label, panel, int64_t(r.from), int64_t(r.to));
+            e.points = {{(r.from + r.to) / 2.0, r.value}};
+            e.text = text(r.value);
+        }
+    }
+
+    // A restriction's points in the objects lane, and the code cuts, told
+    // apart by who placed them.
+    void restriction_points() {
+        const std::pair<uint8_t, const char*> kinds[] = {{OGGETTO_PREAVVISO_RALLENTAMENTO, "pre-warning"},
+                                                         {OGGETTO_AVVISO_RALLENTAMENTO, "warning"},
+                                                         {OGGETTO_INIZIO_RALLENTAMENTO, "start"},
+                                                         {OGGETTO_FINE_RALLENTAMENTO, "end"}};
+        for (const auto& [code, name] : kinds)
+            for (const int64_t k : cells_with(code)) {
+                auto values = object_values(k);
+                values.insert(values.begin(), {"point", name});
+                point(scene_kind::restriction_point, at_cell(k), k, "", values, false, scene_panel::objects);
+            }
+    }
+    void code_cuts() {
+        for (const uint8_t code : {OGGETTO_ABBATTIMENTO, OGGETTO_ABBATTIMENTO_SENZA_VALORE})
+            for (const int64_t k : cells_with(code)) {
+                const bool inserted = source.cut_inserted && source.cut_inserted(k);
+                point(inserted ? scene_kind::inserted_cut : scene_kind::code_cut, at_cell(k), k, "", object_values(k),
+                      false, scene_panel::objects);
+            }
+    }
+    void boards() {
+        for (const int64_t k : cells_with(OGGETTO_CARTELLO_INDICATORE)) {
+            const int record = celle[static_cast<size_t>(k)].dato1;
+            const std::string text =
+                record > 0 && record < NUMERO_VOCI ? utf8_da_1252(voci[static_cast<size_t>(record)].testo) : "";
+            auto values = object_values(k);
+            values.emplace_back("text", text);
+            point(scene_kind::board, at_cell(k), k, text, values, false, scene_panel::objects);
         }
     }
 
@@ -272,10 +370,15 @@ scene build_scene(const scene_source& source, const scene_options& options) {
     b.profile(scene_kind::gradient, scene_panel::gradient, cell_steps(b.celle, b.stretch, gradient_of));
     b.profile(scene_kind::height, scene_panel::height, cell_heights(b.celle, b.stretch, gradient_of));
     b.profile(scene_kind::line_speed, scene_panel::speed, cell_steps(b.celle, b.stretch, speed_of));
+    b.permitted_speed();
+    b.gradient_values();
     b.signal_repetition();
-    b.km_posts();
+    b.km_posts(columns);
     b.signals();
     b.speed_boards();
+    b.boards();
+    b.code_cuts();
+    b.restriction_points();
     b.stations();
     b.fault(!options.from_m && !options.to_m);
     return s;

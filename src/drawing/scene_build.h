@@ -34,6 +34,10 @@ struct scene_source {
     std::function<std::optional<luogo_testo>(int i)> line_of_station;
     // The paths (UTF-8) of the route and train text files those lines are in.
     std::string route_text, train_text;
+    // Whether the code cut in cell k was inserted by the grid pass rather than
+    // written by the author; empty function (the compiled files cannot tell, an
+    // author may write the value the pass gives): every cut is drawn as written.
+    std::function<bool(int64_t k)> cut_inserted;
     std::vector<std::string> sources;  // the files it was built from, as given (UTF-8)
     // The error state's fault, drawn at its place: code, metres, message, line.
     struct fault_mark {

@@ -2,6 +2,7 @@
 // The builder's pieces: the stretch drawn, the plan's track at the sheet's
 // resolution, and the profiles read off the cells.
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "drawing/scene.h"
@@ -38,6 +39,16 @@ private:
 
 // A cell field along the stretch as steps: each cell's value over its 50 m.
 std::vector<scene_point> cell_steps(const std::vector<cella>& celle, const scene_stretch& s, double (*value)(const cella&));
+// The same for a value of cell k that is not one of its fields alone.
+std::vector<scene_point> cell_steps(const std::vector<cella>& celle, const scene_stretch& s,
+                                    const std::function<double(int64_t k)>& value);
+
+// Where a value holds unchanged along the stretch: [from, to) metres.
+struct value_run {
+    double from = 0, to = 0, value = 0;
+};
+std::vector<value_run> cell_runs(const std::vector<cella>& celle, const scene_stretch& s,
+                                 const std::function<double(int64_t k)>& value);
 
 // Metres gained from the start of the line, cell by cell, over the stretch.
 std::vector<scene_point> cell_heights(const std::vector<cella>& celle, const scene_stretch& s, double (*per_mille)(const cella&));

@@ -79,14 +79,34 @@ void step_to(std::vector<scene_point>& p, double x, double y, double min_dx) {
 }  // namespace
 
 std::vector<scene_point> cell_steps(const std::vector<cella>& celle, const scene_stretch& s, double (*value)(const cella&)) {
+    return cell_steps(celle, s, [&](int64_t k) { return value(celle[static_cast<size_t>(k)]); });
+}
+
+std::vector<scene_point> cell_steps(const std::vector<cella>& celle, const scene_stretch& s,
+                                    const std::function<double(int64_t k)>& value) {
     const cell_range r = cells_of(celle, s);
     std::vector<scene_point> p;
     if (r.first > r.last) return p;
-    step_to(p, s.from, value(celle[static_cast<size_t>(r.first)]), s.min_dx);
-    for (int64_t k = r.first + 1; k <= r.last; ++k)
-        step_to(p, static_cast<double>(k * METRI_CELLA), value(celle[static_cast<size_t>(k)]), s.min_dx);
+    step_to(p, s.from, value(r.first), s.min_dx);
+    for (int64_t k = r.first + 1; k <= r.last; ++k) step_to(p, static_cast<double>(k * METRI_CELLA), value(k), s.min_dx);
     if (r.end_x > p.back().x) p.push_back({r.end_x, p.back().y});
     return p;
+}
+
+std::vector<value_run> cell_runs(const std::vector<cella>& celle, const scene_stretch& s,
+                                 const std::function<double(int64_t k)>& value) {
+    const cell_range r = cells_of(celle, s);
+    std::vector<value_run> out;
+    for (int64_t k = r.first; k <= r.last; ++k) {
+        const double v = value(k);
+        const double a = std::max<double>(s.from, static_cast<double>(k * METRI_CELLA));
+        const double b = std::min<double>(r.end_x, static_cast<double>((k + 1) * METRI_CELLA));
+        if (!out.empty() && out.back().value == v)
+            out.back().to = b;
+        else
+            out.push_back({a, b, v});
+    }
+    return out;
 }
 
 std::vector<scene_point> cell_heights(const std::vector<cella>& celle, const scene_stretch& s,

@@ -21,7 +21,7 @@ inline constexpr colour grid_colour{0xc8, 0xc8, 0xc8};    // the axis's km lines
 inline constexpr colour fault_colour{0xd0, 0x00, 0x00};
 
 // How the legend and the drawing show a kind.
-enum class kind_symbol : uint8_t { line, band, dot, mark, tick };
+enum class kind_symbol : uint8_t { line, band, dot, mark, tick, frame, cross, none };
 struct kind_style {
     const char* kind;  // one of scene_kind
     colour ink;
@@ -82,4 +82,17 @@ void check_sheet_size(sheet_size size);
 // the locale: "12.5", "-3", "0.25".
 std::string decimal_text(double v, int max_decimals);
 
+// The advance of UTF-8 text at `size` units a em, from the width table of the
+// sheet's font (DejaVu Sans); a character it lacks counts one em.
+double text_width(std::string_view utf8, double size);
+// The box a text covers as drawn at `at` (its ascent and descent, turned as it
+// is turned): what labels are kept apart by.
+sheet_rect text_box(scene_point at, std::string_view utf8, const sheet_text& style);
+// Whether two boxes share any area.
+bool overlaps(const sheet_rect& a, const sheet_rect& b);
+// Whether `inner` lies within `outer`.
+bool contains(const sheet_rect& outer, const sheet_rect& inner);
+
+// Draws the scene. No two labels overlap and each lies within its panel: one
+// with no room where it belongs is moved to another place near its mark, or left out.
 void draw_sheet(const scene& s, sheet_size size, canvas& c);

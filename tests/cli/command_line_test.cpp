@@ -535,7 +535,7 @@ TEST(CommandLine, PlotOfTheCarriedScenarioShowsEveryStationAndSignal) {
                 }
             }
             EXPECT_EQ(groups["station"], 2 * stations.size());
-            EXPECT_EQ(groups["signal"], signals);
+            EXPECT_EQ(groups["signal"], 2 * signals);  // on the plan and in the objects lane
         } else if (f == "png") {
             ASSERT_GT(bytes.size(), 24u);
             auto be32 = [&](size_t at) {

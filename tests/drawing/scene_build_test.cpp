@@ -5,11 +5,13 @@
 
 #include <chrono>
 #include <cmath>
+#include <map>
 #include <sstream>
 
 #include "session/compile_session.h"
 #include "cli/commands.h"
 #include "decoding/compiled_files.h"
+#include "model/codice.h"
 #include "model/nomi_file.h"
 #include "model/testo_1252.h"
 #include "platform/file_ops.h"
@@ -58,6 +60,7 @@ TEST(SceneBuild, TheCarriedScenarioShowsTheSameFromItsTextsAndFromItsCompiledFil
     const auto celle = *decode_cell_file(read_file(percorso_file(dir.path(), nome_file_celle(c.m))));
     scene_source files;
     files.celle = &celle, files.voci = &voci, files.tracciato = &route;
+    files.cut_inserted = scene_source_of(c.m).cut_inserted;  // only the texts tell who placed a cut
     EXPECT_EQ(shown(texts), shown(build_scene(files, {})));
 
     EXPECT_TRUE(texts.has_plan);
@@ -175,4 +178,86 @@ TEST(SceneBuild, AStretchHoldsOnlyWhatTouchesItAtItsOwnResolution) {
     EXPECT_EQ(stations[0]->text, "PINETO");
     // Drawn at 2,000 m over the columns, the track keeps about every metre.
     EXPECT_GT(of_kind(s, scene_kind::track, scene_panel::plan).front()->points.size(), 1000u);
+}
+
+// A 12 km line whose every object stands at a round position: each kind of the
+// lanes where it was written, the speed the train may run at, the posts' step.
+TEST(SceneBuild, EachObjectStandsInItsLaneAtItsPlace) {
+    temp_dir dir;
+    write_file(dir.path() / "Prova_linea.txt",
+               "[generale]\r\nlunghezza percorso, 12000\r\nprogressiva chilometrica uno, 0, 20000, 0\r\n"
+               "ripetizione segnali 4 codici, 0, 0\r\n[pendenze]\r\npendenza, 0, 0\r\npendenza, 4000, 5\r\n"
+               "pendenza, 8000, -3\r\n[cartelli]\r\nindicatori_vmax, 3000, 140, 150, 160, 0, 140, 150, 160, 0\r\n"
+               "[indicazioni]\r\ncartello_indicatore, 6000, (Km 14+000)\r\n[fine]\r\n");
+    write_file(dir.path() / "Prova_7-.txt",
+               "[generale]\r\nnumero vetture, 5\r\n[vel_limite]\r\nvelocita, 0, 100\r\nvelocita, 6000, 120\r\n"
+               "[stazioni]\r\nstazione, 1000, 12, 400, 0, 0, 0, 1,1,0, 4,1,1, 0, 8, 12, 30, PEDASO\r\n"
+               "stazione, 10000, 12, 400, 0, 0, 0, 1,1,0, 4,1,1, 0, 8, 30, 0, ALTIDONA\r\n"
+               "[rallentamenti]\r\nrallentamento, 7000, 40, 200, 1, 1, 40\r\n"
+               "[segnali]\r\nsegnale, 2000, 2, 4, 0, 0, 0, 2, 1,0,0, 0\r\nsegnale, 5000, 2, 4, 1, 0, 0, 2, 3,1,0, 0\r\n"
+               "[codici]\r\nabbattimento, 9000, 200\r\n[fine]\r\n");
+    const session_compile c = compiled(dir.path() / "Prova_linea.txt", dir.path() / "Prova_7-.txt");
+    ASSERT_EQ(c.m.codice_errore, codice::nessuno);
+    const scene s = build_scene(scene_source_of(c.m), {});
+    const auto at = [&](const char* kind, scene_panel panel) {
+        std::vector<int32_t> out;
+        for (const scene_element* e : of_kind(s, kind, panel)) out.push_back(e->from_m);
+        return out;
+    };
+    using v = std::vector<int32_t>;
+    EXPECT_EQ(at(scene_kind::signal, scene_panel::objects), (v{2000, 5000}));
+    EXPECT_EQ(at(scene_kind::signal, scene_panel::plan), (v{2000, 5000}));
+    EXPECT_EQ(at(scene_kind::speed_board, scene_panel::objects), (v{3000}));
+    EXPECT_EQ(at(scene_kind::board, scene_panel::objects), (v{6000}));
+    EXPECT_EQ(of_kind(s, scene_kind::board, scene_panel::objects)[0]->text, "(Km 14+000)");
+    EXPECT_EQ(at(scene_kind::code_cut, scene_panel::objects), (v{9000}));
+    const v inserted = at(scene_kind::inserted_cut, scene_panel::objects);
+    EXPECT_FALSE(inserted.empty());
+    for (const int32_t m : inserted) EXPECT_LT(m, 7000);  // ahead of the restriction they were inserted for
+    std::map<std::string, int32_t> points;
+    for (const scene_element* e : of_kind(s, scene_kind::restriction_point, scene_panel::objects))
+        points[e->values.front().second] = e->from_m;
+    EXPECT_EQ(points["start"], 7000);
+    EXPECT_GT(points["end"], 7000);
+    EXPECT_LT(points["warning"], 7000);
+    // Stations as their platforms' extents: 400 m about each.
+    std::vector<std::pair<int32_t, int32_t>> areas;
+    for (const scene_element* e : of_kind(s, scene_kind::station_area, scene_panel::objects)) areas.emplace_back(e->from_m, e->to_m);
+    EXPECT_EQ(areas, (std::vector<std::pair<int32_t, int32_t>>{{800, 1200}, {9800, 10200}}));
+
+    // The line speed, lowered to 40 over the restriction.
+    const auto permitted = of_kind(s, scene_kind::permitted_speed, scene_panel::speed);
+    ASSERT_EQ(permitted.size(), 1u);
+    const auto speed_at = [&](double m) {
+        double y = 0;
+        for (const scene_point& p : permitted[0]->points)
+            if (p.x <= m) y = p.y;
+        return y;
+    };
+    EXPECT_EQ(speed_at(3000), 100);
+    EXPECT_EQ(speed_at(6500), 120);
+    EXPECT_EQ(speed_at(points["start"] + 25), 40);
+    EXPECT_EQ(speed_at(points["end"] + 25), 120);
+    std::vector<std::string> gradients;
+    for (const scene_element* e : of_kind(s, scene_kind::gradient_value, scene_panel::gradient)) gradients.push_back(e->text);
+    EXPECT_EQ(gradients, (std::vector<std::string>{"0\u2030", "+5\u2030", "-3\u2030"}));
+
+    // Posts every kilometre on a sheet's width; on a narrow view, every 10 km.
+    const struct {
+        int32_t columns;
+        v posts;
+        const char* step_km;
+    } steps[] = {{1600, {0, 1000, 2000, 3000, 4000, 5000, 6000, 7000, 8000, 9000, 10000, 11000, 12000}, "1"},
+                 {100, {0, 10000}, "10"}};
+    for (const auto& step : steps) {
+        scene_options o;
+        o.columns = step.columns;
+        const scene narrow = build_scene(scene_source_of(c.m), o);
+        v posts;
+        for (const scene_element* e : of_kind(narrow, scene_kind::km_post, scene_panel::kilometres)) {
+            posts.push_back(e->from_m);
+            EXPECT_EQ(e->values.back(), (std::pair<std::string, std::string>{"step_km", step.step_km}));
+        }
+        EXPECT_EQ(posts, step.posts) << step.columns;
+    }
 }

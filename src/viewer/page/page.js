@@ -170,7 +170,9 @@ function listStations(svg) {
   stations = [];
   const seen = new Map();
   for (const g of svg.querySelectorAll('g[data-kind="station"]')) {
-    const name = g.textContent.trim();
+    // The name is in the element's values, also where the sheet had no room to write it.
+    const named = (g.dataset.values || '').split(';').find((v) => v.startsWith('name='));
+    const name = named ? named.slice(5) : g.textContent.trim();
     if (name) seen.set(name, { name, metres: Number(g.dataset.fromM), element: g });  // the last: the names strip
   }
   stations = [...seen.values()];
