@@ -66,7 +66,9 @@ struct plot_options {
     std::filesystem::path output;        // .svg, .png or .pdf
     std::optional<std::string> route_id, train_number;  // UTF-8; for text files, not given: from their names
     std::optional<int32_t> from_m, to_m;
-    std::string size = "1600x1100";      // WxH
+    std::optional<std::string> size;     // WxH, PNG and SVG; not given: 1600x1100
+    std::optional<std::string> paper;    // PDF: A4, A3, A2 or A1, landscape; not given: A3
+    std::optional<int32_t> km_per_page;  // PDF: not given, the whole stretch up to 100 km, else 50 km a page
     std::string color = "auto";          // the diagnostics' colours: auto, always or never
 };
 

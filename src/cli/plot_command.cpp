@@ -1,6 +1,9 @@
+#include <algorithm>
 #include <charconv>
+#include <functional>
 #include <iostream>
 #include <memory>
+#include <vector>
 
 #include "cli/colour.h"
 #include "cli/command_table.h"
@@ -34,12 +37,15 @@ std::optional<sheet_size> size_of(const std::string& text) {
     return s;
 }
 
-// The scene of the text files, compiled in memory; their diagnostics go to err.
-result<scene> scene_of_texts(const plot_options& o, const scene_options& options, std::ostream& err) {
+// Scenes of one compile, a stretch each.
+using scene_maker = std::function<scene(const scene_options&)>;
+
+// The scenes of the text files, compiled in memory once; their diagnostics go to err.
+result<scene_maker> scenes_of_texts(const plot_options& o, std::ostream& err) {
     session_inputs in;
     in.route = o.route, in.train = o.train;
     in.route_id = o.route_id, in.train_number = o.train_number;
-    const result<session_compile> c = compile_in_memory(in);
+    result<session_compile> c = compile_in_memory(in);
     if (!c) return c.error();
     print_diagnostics(err, c->diagnostics, c->sources, use_colour(o.color));
     if (c->esito.rapporto != codice::nessuno) {
@@ -47,21 +53,46 @@ result<scene> scene_of_texts(const plot_options& o, const scene_options& options
         return failure{EXIT_RESERVED, ""};
     }
     if (!c->drawable()) return failure{EXIT_ERROR_STATE, NOTHING_DRAWN};
-    return scene_of(c->m, options);
+    auto kept = std::make_shared<session_compile>(std::move(*c));
+    return scene_maker([kept](const scene_options& options) { return scene_of(kept->m, options); });
 }
 
-result<scene> scene_of_compiled(const plot_options& o, const scene_options& options) {
+result<scene_maker> scenes_of_compiled(const plot_options& o) {
     if (!o.route_id || !o.train_number)
         return usage_error("--compiled needs --route-id and --train-number, which name its files");
     if (auto f = check_given_identifiers(o.route_id, o.train_number)) return *f;
-    const result<compiled_scenario> c = read_compiled_scenario(o.compiled, *o.route_id, *o.train_number);
+    result<compiled_scenario> c = read_compiled_scenario(o.compiled, *o.route_id, *o.train_number);
     if (!c) return c.error();
-    scene_source source;
-    source.celle = &c->celle, source.voci = &c->voci;
-    source.tracciato = c->tracciato.allocato() ? &c->tracciato : nullptr;
-    source.no_plan_note = c->no_plan_note;
-    source.sources = c->sources;
-    return build_scene(source, options);
+    auto kept = std::make_shared<compiled_scenario>(std::move(*c));
+    return scene_maker([kept](const scene_options& options) {
+        scene_source source;
+        source.celle = &kept->celle, source.voci = &kept->voci;
+        source.tracciato = kept->tracciato.allocato() ? &kept->tracciato : nullptr;
+        source.no_plan_note = kept->no_plan_note;
+        source.sources = kept->sources;
+        return build_scene(source, options);
+    });
+}
+
+// A long line's pages: the whole stretch on one up to this length, else pages of the second.
+constexpr int32_t ONE_PAGE_UP_TO_M = 100000, PAGE_M = 50000;
+
+// The PDF's pages over [from, to], each a stretch of at most per_page metres.
+std::vector<scene> pages_of(const scene_maker& make, int32_t from, int32_t to, std::optional<int32_t> per_page,
+                            sheet_size page) {
+    const int32_t span = std::max(to - from, 1);
+    const int32_t each = per_page ? *per_page : span <= ONE_PAGE_UP_TO_M ? span : PAGE_M;
+    const int32_t count = (span + each - 1) / each;
+    std::vector<scene> pages;
+    for (int32_t i = 0; i < count; ++i) {
+        scene_options options;
+        options.from_m = from + i * each;
+        options.to_m = std::min(to, from + (i + 1) * each);
+        options.columns = page.width;
+        pages.push_back(make(options));
+        if (count > 1) pages.back().page_note = "page " + std::to_string(i + 1) + " of " + std::to_string(count);
+    }
+    return pages;
 }
 
 maybe_failure plot(const plot_options& o, std::ostream& err) {
@@ -69,25 +100,35 @@ maybe_failure plot(const plot_options& o, std::ostream& err) {
     if (!format)
         return usage_error(utf8_path(o.output) + ": the drawing's format comes from its extension: .svg, .png or .pdf");
     if (*format != sheet_format::svg && !cairo_available()) return usage_error("this build draws SVG only; use -o FILE.svg");
-    const std::optional<sheet_size> size = size_of(o.size);
-    if (!size) return usage_error("--size takes WxH, two positive whole numbers such as 1600x1100");
+    const bool pdf = *format == sheet_format::pdf;
+    // A PDF is laid out on paper, a picture has a size in pixels.
+    if (pdf && o.size) return usage_error("--size is for PNG and SVG; a PDF takes --paper A4|A3|A2|A1");
+    if (!pdf && (o.paper || o.km_per_page)) return usage_error("--paper and --km-per-page are for a PDF");
+    const std::optional<sheet_size> size = pdf ? paper_size(o.paper.value_or("A3")) : size_of(o.size.value_or("1600x1100"));
+    if (!size)
+        return usage_error(pdf ? "--paper takes A4, A3, A2 or A1" : "--size takes WxH, two positive whole numbers such as 1600x1100");
+    if (o.km_per_page && *o.km_per_page <= 0) return usage_error("--km-per-page takes a whole number of kilometres, 1 or more");
     if (o.from_m && o.to_m && *o.to_m <= *o.from_m) return usage_error("--to must lie after --from");
     if (o.compiled.empty() && (o.route.empty() || o.train.empty()))
         return usage_error("give ROUTE and TRAIN, or --compiled DIR");
 
+    const result<scene_maker> make = o.compiled.empty() ? scenes_of_texts(o, err) : scenes_of_compiled(o);
+    if (!make) return make.error();
     scene_options options;
     options.from_m = o.from_m, options.to_m = o.to_m;
     options.columns = size->width;
-    const result<scene> drawing = o.compiled.empty() ? scene_of_texts(o, options, err) : scene_of_compiled(o, options);
-    if (!drawing) return drawing.error();
+    const scene drawing = (*make)(options);
     // The line's length is known once it is compiled; a stretch that ends past it stops at its end.
-    if (o.from_m && *o.from_m > drawing->length_m)
+    if (o.from_m && *o.from_m > drawing.length_m)
         return usage_error("--from " + std::to_string(*o.from_m) + " lies beyond the line, which is " +
-                           std::to_string(drawing->length_m) + " m long");
+                           std::to_string(drawing.length_m) + " m long");
     // A sheet too big to draw is found once there is a drawing.
     if (auto problem = sheet_size_problem(*size)) return failure{EXIT_FAILURE_IO, *problem};
-    const result<std::string> bytes = *format == sheet_format::svg ? render_svg(*drawing, *size)
-                                                                   : render_cairo(*drawing, *size, *format);
+    const auto per_page = o.km_per_page ? std::optional<int32_t>(*o.km_per_page * 1000) : std::nullopt;
+    const result<std::string> bytes =
+        *format == sheet_format::svg ? render_svg(drawing, *size)
+        : pdf ? render_pdf_pages(pages_of(*make, drawing.from_m, drawing.to_m, per_page, *size), *size)
+              : render_cairo(drawing, *size, *format);
     if (!bytes) return failure{bytes.error().status, utf8_path(o.output) + ": " + bytes.error().message};
     // The drawing's folder is made as compile makes its output folder, once there is something to write.
     if (const std::filesystem::path folder = o.output.parent_path(); !folder.empty())
@@ -123,7 +164,10 @@ void add_plot_command(CLI::App& app, command_action& chosen) {
         ->check(whole_number_from_zero());
     sub->add_option("--to", o->to_m, "Draw up to this many metres along the line (default: the route's length)")
         ->check(whole_number_from_zero());
-    sub->add_option("--size", o->size, "The sheet in pixels (PDF: points), WxH")->default_str("1600x1100");
+    sub->add_option("--size", o->size, "The PNG's or SVG's sheet in pixels, WxH (default: 1600x1100)");
+    sub->add_option("--paper", o->paper, "The PDF's paper, landscape: A4, A3, A2 or A1 (default: A3)");
+    sub->add_option("--km-per-page", o->km_per_page,
+                    "The PDF's kilometres a page (default: the whole line on one page up to 100 km, else 50)");
     sub->add_option("--color", o->color, "Colour the diagnostics: auto (on a terminal, unless NO_COLOR is set), always, never")
         ->check(CLI::IsMember({"auto", "always", "never"}))
         ->default_str("auto");

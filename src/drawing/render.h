@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "drawing/scene.h"
 #include "platform/failure.h"
@@ -31,6 +32,12 @@ bool cairo_available();
 // The PNG or PDF file's bytes, or a failure when this build has no cairo or
 // cairo fails, saying which.
 result<std::string> render_cairo(const scene& s, sheet_size size, sheet_format format);
+
+// The PDF of several sheets of one size, one a page; a failure as render_cairo's.
+result<std::string> render_pdf_pages(const std::vector<scene>& pages, sheet_size size);
+
+// A paper's landscape page in points: "A4", "A3", "A2", "A1" (any case); nothing otherwise.
+std::optional<sheet_size> paper_size(std::string_view name);
 
 // Why a sheet of this size cannot be drawn (both sides are 1 to 20000), or nothing.
 std::optional<std::string> sheet_size_problem(sheet_size size);

@@ -110,6 +110,19 @@ void draw_on(cairo_surface_t* surface, const scene& s, sheet_size size) {
 
 bool cairo_available() { return true; }
 
+static std::string pdf_bytes(const std::vector<scene>& pages, sheet_size size) {
+    std::string bytes;
+    surface_ptr surface(cairo_pdf_surface_create_for_stream(append_bytes, &bytes, size.width, size.height),
+                        cairo_surface_destroy);
+    for (const scene& page : pages) {
+        draw_on(surface.get(), page, size);
+        cairo_surface_show_page(surface.get());
+    }
+    cairo_surface_finish(surface.get());
+    check(cairo_surface_status(surface.get()), "write the PDF");
+    return bytes;
+}
+
 static std::string cairo_bytes(const scene& s, sheet_size size, sheet_format format) {
     std::string bytes;
     if (format == sheet_format::png) {
@@ -118,11 +131,7 @@ static std::string cairo_bytes(const scene& s, sheet_size size, sheet_format for
         draw_on(surface.get(), s, size);
         check(cairo_surface_write_to_png_stream(surface.get(), append_bytes, &bytes), "write the PNG");
     } else if (format == sheet_format::pdf) {
-        surface_ptr surface(cairo_pdf_surface_create_for_stream(append_bytes, &bytes, size.width, size.height),
-                            cairo_surface_destroy);
-        draw_on(surface.get(), s, size);
-        cairo_surface_finish(surface.get());
-        check(cairo_surface_status(surface.get()), "write the PDF");
+        return pdf_bytes({s}, size);
     } else {
         throw std::invalid_argument("cairo draws PNG and PDF; the SVG comes from render_svg");
     }
@@ -138,9 +147,22 @@ result<std::string> render_cairo(const scene& s, sheet_size size, sheet_format f
     }
 }
 
+result<std::string> render_pdf_pages(const std::vector<scene>& pages, sheet_size size) {
+    check_sheet_size(size);
+    try {
+        return pdf_bytes(pages, size);
+    } catch (const std::runtime_error& e) {
+        return failure{EXIT_FAILURE_IO, e.what()};
+    }
+}
+
 #else
 
 bool cairo_available() { return false; }
+
+result<std::string> render_pdf_pages(const std::vector<scene>&, sheet_size) {
+    return failure{EXIT_FAILURE_IO, "this build draws no PNG or PDF; write an SVG"};
+}
 
 result<std::string> render_cairo(const scene&, sheet_size, sheet_format) {
     return failure{EXIT_FAILURE_IO, "this build draws no PNG or PDF; write an SVG"};

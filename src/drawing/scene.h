@@ -81,6 +81,7 @@ struct scene {
     std::vector<std::string> sources;  // the files it was built from, as given
     int32_t from_m = 0;         // the stretch drawn, on the distance axis
     int32_t to_m = 0;
+    std::string page_note;      // the title's word on which page of several this is; may be empty
     bool has_plan = false;      // false: no geometry; plan_note says why
     std::string plan_note;
     // Bounds of the plan's points (metres), for scaling north up.

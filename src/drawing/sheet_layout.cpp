@@ -33,13 +33,14 @@ struct strip_kind {
     const char* name;
     double weight;  // share of the strips' height
     bool has_y;     // points' y is drawn on a scale of the strip's own
+    double least;   // the height its rows and labels need
 };
 constexpr std::array<strip_kind, 5> strip_kinds{{
-    {scene_panel::gradient, "gradient", 1.7, true},
-    {scene_panel::height, "height (m)", 1.7, true},
-    {scene_panel::speed, "speed (km/h)", 3.0, true},
-    {scene_panel::objects, "objects", 4.2, false},
-    {scene_panel::kilometres, "km posts", 1.2, false},
+    {scene_panel::gradient, "gradient", 1.7, true, 44.0},
+    {scene_panel::height, "height (m)", 1.7, true, 36.0},
+    {scene_panel::speed, "speed (km/h)", 3.0, true, 56.0},
+    {scene_panel::objects, "objects", 4.2, false, 130.0},
+    {scene_panel::kilometres, "km posts", 1.2, false, 30.0},
 }};
 
 double bottom(const sheet_rect& r) { return r.y + r.height; }
@@ -138,7 +139,11 @@ std::string fitted(std::string text, double size, double width) {
 
 void draw_title(const scene& s, const sheet_rect& box, label_room room, canvas& c) {
     room.bounds = box;
-    const std::string line = "Route " + s.route_id + "   train " + s.train_number + "   " + km_text(s.length_m) + " km";
+    std::string line = "Route " + s.route_id + "   train " + s.train_number + "   " + km_text(s.length_m) + " km";
+    // A stretch says which: on each of a long line's pages, the one it holds.
+    if (s.from_m != 0 || s.to_m != s.length_m)
+        line += "   this sheet: " + km_text(s.from_m) + "\u2013" + km_text(s.to_m) + " km";
+    if (!s.page_note.empty()) line += ", " + s.page_note;
     room.put(c, fitted(line, 18.0, box.width), {18.0}, {{{box.x, box.y + 20.0}}});
     std::string sources = "from";
     for (size_t i = 0; i < s.sources.size(); ++i) sources += (i ? ", " : " ") + s.sources[i];
@@ -292,13 +297,17 @@ void draw_strip_element(const scene_element& e, const strip_kind& sk, const shee
             std::vector<scene_point> pts;
             pts.reserve(e.points.size());
             for (scene_point p : e.points) pts.push_back({ax.x(p.x), sk.has_y ? ys.y(p.y) : r.y + r.height / 2.0});
-            c.polyline(pts, st.ink, e.kind == std::string_view(scene_kind::permitted_speed) ? 2.5 : 1.5);
+            const std::string_view kind = e.kind;
+            c.polyline(pts, st.ink, kind == scene_kind::permitted_speed ? 2.5 : kind == scene_kind::restriction_speed ? 1.0 : 1.5);
             return;
         }
         case scene_shape::band: {
             const double x1 = ax.x(e.points.size() > 1 ? e.points[1].x : e.points[0].x);
-            const double y = sk.panel == scene_panel::objects ? band_row(e.kind, r) : r.y + 4.0;
-            c.fill_rect({std::min(x, x1), y, std::max(std::abs(x1 - x), 1.0), 8.0}, st.ink);
+            // In the objects lane a row a kind; elsewhere along the strip's foot,
+            // under the profile it marks the stretch of.
+            const bool objects = sk.panel == scene_panel::objects;
+            const double y = objects ? band_row(e.kind, r) : sk.panel == scene_panel::speed ? bottom(r) - 6.0 : r.y + 4.0;
+            c.fill_rect({std::min(x, x1), y, std::max(std::abs(x1 - x), 1.0), objects ? 8.0 : 4.0}, st.ink);
             return;
         }
         case scene_shape::marker:
@@ -444,15 +453,22 @@ sheet_boxes layout_of(sheet_size size) {
     b.legend = {margin, std::max(h - margin - legend_height, 0.0), inner_w, legend_height};
     const double top = bottom(b.title) + gap;
     const double middle = std::max(b.legend.y - gap - top, 2.0);
-    b.plan = {margin, top, inner_w, middle * plan_share};
-    double weights = 0.0;
-    for (const strip_kind& sk : strip_kinds) weights += sk.weight;
+    double weights = 0.0, least = 0.0;
+    for (const strip_kind& sk : strip_kinds) weights += sk.weight, least += sk.least;
+    // The strips take their share, but never less than their rows need: on a
+    // small page the plan gives up the rest (down to a fifth).
+    const double fixed = axis_label_room + gap * strip_kinds.size();
+    const double strips_room = std::max({middle * (1.0 - plan_share) - fixed, least, 1.0});
+    const double plan_h = std::max(middle - fixed - strips_room, middle * 0.2);
+    const double room = std::max(middle - fixed - plan_h, 1.0);
+    b.plan = {margin, top, inner_w, plan_h};
     const double axis_x = margin + label_column, axis_w = std::max(w - margin - axis_x, 1.0);
-    const double strips_top = bottom(b.plan) + gap;
-    const double room = std::max(b.legend.y - axis_label_room - strips_top - gap * (strip_kinds.size() - 1), 1.0);
-    double y = strips_top;
+    // Each strip its least, and of the rest its share.
+    const double spare = std::max(room - least, 0.0);
+    const double scale = least > room ? room / least : 1.0;
+    double y = bottom(b.plan) + gap;
     for (const strip_kind& sk : strip_kinds) {
-        const double sh = room * sk.weight / weights;
+        const double sh = sk.least * scale + spare * sk.weight / weights;
         b.strips.push_back({axis_x, y, axis_w, sh});
         y += sh + gap;
     }

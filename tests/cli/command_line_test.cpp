@@ -490,6 +490,12 @@ TEST(CommandLine, PlotDrawsAScenarioFromItsTextsOrItsCompiledFilesInTheFormatIts
         {{"plot", ROUTE, TRAIN, "-o", "texts.txt"}, 2},
         {{"plot", ROUTE, ROUTE, "--train-number", "914", "-o", "same.svg"}, 2},
         {{"plot", ROUTE, TRAIN, "--train-number", "", "-o", "empty-number.svg"}, 2},
+        // A PDF is laid out on paper, a picture in pixels: each refuses the other's option.
+        {{"plot", ROUTE, TRAIN, "--size", "800x600", "-o", "sized.pdf"}, 2},
+        {{"plot", ROUTE, TRAIN, "--paper", "A4", "-o", "paper.svg"}, 2},
+        {{"plot", ROUTE, TRAIN, "--km-per-page", "20", "-o", "pages.png"}, 2},
+        {{"plot", ROUTE, TRAIN, "--paper", "B5", "-o", "b5.pdf"}, 2},
+        {{"plot", ROUTE, TRAIN, "--km-per-page", "0", "-o", "none.pdf"}, 2},
     };
     for (const auto& r : rows) {
         const program_result run = run_program(r.args, dir.path());
@@ -519,7 +525,10 @@ TEST(CommandLine, PlotOfTheCarriedScenarioShowsEveryStationAndSignal) {
     if (cairo_available()) formats.insert(formats.end(), {"png", "pdf"});
     for (const std::string& f : formats) {
         const std::string name = "sheet." + f;
-        const program_result r = run_program({"plot", ROUTE, TRAIN, "-o", name, "--size", "1200x900"}, dir.path());
+        // A PDF on paper, the 243 km on five pages of 50 km; a picture in pixels.
+        const program_result r = run_program({"plot", ROUTE, TRAIN, "-o", name, f == "pdf" ? "--paper" : "--size",
+                                              f == "pdf" ? "A4" : "1200x900"},
+                                             dir.path());
         ASSERT_EQ(r.status, 0) << r.err;
         const std::string bytes = read_file(dir.path() / name);
         if (f == "svg") {
@@ -546,7 +555,19 @@ TEST(CommandLine, PlotOfTheCarriedScenarioShowsEveryStationAndSignal) {
             EXPECT_EQ(be32(16), 1200u);
             EXPECT_EQ(be32(20), 900u);
         } else {
+            const std::string info = run_command({"pdfinfo", name}, dir.path()).out;
+            const size_t pages = info.find("Pages:");
+            ASSERT_NE(pages, std::string::npos) << info;
+            EXPECT_EQ(std::stoi(info.substr(pages + 6)), 5) << info;
+            EXPECT_NE(info.find("842 x 595 pts"), std::string::npos) << info;
             const std::string text = run_command({"pdftotext", name, "-"}, dir.path()).out;
+            EXPECT_NE(text.find("this sheet: 200\u2013243 km, page 5 of 5"), std::string::npos) << text.substr(0, 300);
+            // 20 km of it on 5 km pages, on A1.
+            ASSERT_EQ(run_program({"plot", ROUTE, TRAIN, "-o", "a1.pdf", "--paper", "a1", "--from", "20000", "--to", "40000",
+                                   "--km-per-page", "5"}, dir.path()).status, 0);
+            const std::string a1 = run_command({"pdfinfo", "a1.pdf"}, dir.path()).out;
+            EXPECT_EQ(std::stoi(a1.substr(a1.find("Pages:") + 6)), 4) << a1;
+            EXPECT_NE(a1.find("2384 x 1684 pts"), std::string::npos) << a1;
             for (const std::string& station : stations) EXPECT_NE(text.find(station), std::string::npos) << station;
         }
     }
