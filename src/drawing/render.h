@@ -19,6 +19,7 @@ std::optional<sheet_format> sheet_format_of(std::string_view file_name);
 struct sheet_size {
     int32_t width = 1600;   // pixels (PNG, SVG user units); PDF points
     int32_t height = 1100;
+    bool operator==(const sheet_size&) const = default;
 };
 
 // The SVG document. Each element of the scene is one <g> whose attributes say

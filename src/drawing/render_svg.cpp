@@ -33,10 +33,16 @@ std::string num(double v) { return decimal_text(v, 2); }
 
 class svg_canvas final : public canvas {
 public:
-    explicit svg_canvas(sheet_size size) {
+    svg_canvas(sheet_size size, const scene& s) {
+        // Where the plan and the distance axis lie, and the stretch the axis spans,
+        // for a page that shows parts of the sheet apart.
+        const sheet_boxes b = layout_of(size);
+        const sheet_rect& axis = b.strips.front();
         out_ = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" +
                std::to_string(size.width) + "\" height=\"" + std::to_string(size.height) + "\" viewBox=\"0 0 " +
-               std::to_string(size.width) + " " + std::to_string(size.height) +
+               std::to_string(size.width) + " " + std::to_string(size.height) + "\" data-plan=\"" + num(b.plan.x) + ' ' +
+               num(b.plan.y) + ' ' + num(b.plan.width) + ' ' + num(b.plan.height) + "\" data-axis=\"" + num(axis.x) + ' ' +
+               num(axis.x + axis.width) + "\" data-stretch=\"" + std::to_string(s.from_m) + ' ' + std::to_string(s.to_m) +
                "\" font-family=\"DejaVu Sans, sans-serif\">\n<rect width=\"100%\" height=\"100%\" fill=\"#ffffff\"/>\n";
     }
     std::string finish() { return std::move(out_) + "</svg>\n"; }
@@ -119,7 +125,7 @@ private:
 
 std::string render_svg(const scene& s, sheet_size size) {
     check_sheet_size(size);
-    svg_canvas c(size);
+    svg_canvas c(size, s);
     draw_sheet(s, size, c);
     return c.finish();
 }

@@ -22,7 +22,7 @@ constexpr double axis_label_room = 18.0;
 constexpr double gap = 6.0;
 constexpr double plan_share = 0.42;  // of the height between title and legend
 constexpr double plan_inset = 26.0;  // room for the scale bar and the north mark
-constexpr double small_text = 10.0;
+constexpr double small_text = 11.0;  // the least a screen reads at one unit a CSS pixel
 constexpr double body_text = 12.0;
 // Of the size, above and below the baseline: DejaVu Sans's capitals and descenders.
 constexpr double text_ascent = 0.76, text_descent = 0.24;

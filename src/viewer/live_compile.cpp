@@ -17,6 +17,8 @@ namespace {
 
 // The viewer's sheet: the page scales it, so one size serves every window.
 constexpr sheet_size SHEET{1600, 1100};
+// What a page may ask for: no smaller than the sheet's rows need, no larger than a screen.
+constexpr int32_t MIN_PAGE_SHEET = 300, MAX_PAGE_SHEET = 8000;
 
 std::string utc_now() {
     const std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
@@ -96,15 +98,20 @@ std::string live_compile::state_json() const {
     return j.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
 }
 
-result<std::optional<std::string>> live_compile::svg(std::optional<int32_t> from_m,
-                                                      std::optional<int32_t> to_m) const {
+result<std::optional<std::string>> live_compile::svg(std::optional<int32_t> from_m, std::optional<int32_t> to_m,
+                                                      std::optional<sheet_size> size) const {
     if (!drawn_) return std::optional<std::string>();
-    if (!from_m && !to_m) return std::optional<std::string>(whole_svg_);
+    if (size && (size->width < MIN_PAGE_SHEET || size->height < MIN_PAGE_SHEET || size->width > MAX_PAGE_SHEET ||
+                 size->height > MAX_PAGE_SHEET))
+        return failure{EXIT_USAGE, "width and height take " + std::to_string(MIN_PAGE_SHEET) + " to " +
+                                       std::to_string(MAX_PAGE_SHEET) + " pixels"};
+    const sheet_size sheet = size.value_or(SHEET);
+    if (!from_m && !to_m && sheet == SHEET) return std::optional<std::string>(whole_svg_);
     // One rule for both bounds, whether given or taken from the line's ends.
     const int32_t from = from_m.value_or(0), to = to_m.value_or(length_m_);
     if (from < 0 || to <= from) return failure{EXIT_USAGE, "'to' must lie after 'from', both at or above 0"};
     scene_options stretch;
     stretch.from_m = from_m, stretch.to_m = to_m;
-    stretch.columns = SHEET.width;
-    return std::optional<std::string>(render_svg(scene_of(drawn_->m, stretch), SHEET));
+    stretch.columns = sheet.width;
+    return std::optional<std::string>(render_svg(scene_of(drawn_->m, stretch), sheet));
 }

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "drawing/render.h"
 #include "platform/failure.h"
 #include "session/compile_session.h"
 
@@ -37,9 +38,12 @@ public:
     //  drawing_compiled_at, drawing_current, sheet, axis}: drawing_version is the
     //  compile the drawing is of, drawing_current whether that is the last one.
     std::string state_json() const;
-    // The drawing of metres [from, to] (the whole line without them); nothing
-    // before a compile could be drawn, or the failure of a bad range.
-    result<std::optional<std::string>> svg(std::optional<int32_t> from_m, std::optional<int32_t> to_m) const;
+    // The drawing of metres [from, to] (the whole line without them) on a sheet
+    // of `size` (not given: the default sheet), so that a page can draw it at
+    // its own resolution; nothing before a compile could be drawn, or the
+    // failure of a bad range or size.
+    result<std::optional<std::string>> svg(std::optional<int32_t> from_m, std::optional<int32_t> to_m,
+                                           std::optional<sheet_size> size = std::nullopt) const;
 
 private:
     viewer_inputs inputs_;

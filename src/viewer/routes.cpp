@@ -3,7 +3,6 @@
 #include <charconv>
 #include <optional>
 #include <string>
-#include <utility>
 
 #include "viewer/page_files.h"
 
@@ -11,24 +10,30 @@ namespace {
 
 http_reply text_reply(unsigned status, std::string text) { return {status, "text/plain; charset=utf-8", text + "\n"}; }
 
-// "from=M&to=M", either or both, in any order; nothing when a value is no whole number.
-std::optional<std::pair<std::optional<int32_t>, std::optional<int32_t>>> range_of(std::string_view query) {
-    std::pair<std::optional<int32_t>, std::optional<int32_t>> range;
+// The query's whole-number values: from and to (metres), width and height (the
+// sheet's pixels), each or none, in any order; nothing when a value is no whole number.
+struct scene_query {
+    std::optional<int32_t> from, to, width, height;
+};
+std::optional<scene_query> scene_query_of(std::string_view query) {
+    scene_query q;
     while (!query.empty()) {
         const size_t amp = query.find('&');
         const std::string_view item = query.substr(0, amp);
         query = amp == std::string_view::npos ? std::string_view{} : query.substr(amp + 1);
         const size_t eq = item.find('=');
         const std::string_view key = item.substr(0, eq);
-        if (key != "from" && key != "to") continue;
+        std::optional<int32_t>* slot = key == "from" ? &q.from : key == "to" ? &q.to : key == "width" ? &q.width
+                                     : key == "height" ? &q.height : nullptr;
+        if (!slot) continue;
         if (eq == std::string_view::npos) return std::nullopt;
         const std::string_view text = item.substr(eq + 1);
         int32_t value = 0;
         const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
         if (ec != std::errc{} || end != text.data() + text.size()) return std::nullopt;
-        (key == "from" ? range.first : range.second) = value;
+        *slot = value;
     }
-    return range;
+    return q;
 }
 
 }  // namespace
@@ -39,9 +44,11 @@ http_reply viewer_reply(const live_compile& live, std::string_view path, std::st
     if (path == "/page.css") return {200, "text/css; charset=utf-8", std::string(page_css)};
     if (path == "/state.json") return {200, "application/json", live.state_json()};
     if (path != "/scene.svg") return text_reply(404, "not found");
-    const auto range = range_of(query);
-    if (!range) return text_reply(400, "from and to take whole metres");
-    const auto svg = live.svg(range->first, range->second);
+    const auto q = scene_query_of(query);
+    if (!q) return text_reply(400, "from and to take whole metres, width and height whole pixels");
+    if (q->width.has_value() != q->height.has_value()) return text_reply(400, "give width and height together");
+    const auto size = q->width ? std::optional<sheet_size>({*q->width, *q->height}) : std::nullopt;
+    const auto svg = live.svg(q->from, q->to, size);
     if (!svg) return text_reply(400, svg.error().message);
     if (!*svg) return text_reply(404, "no compile could be drawn yet");
     return {200, "image/svg+xml", **svg};

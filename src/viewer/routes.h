@@ -7,5 +7,6 @@
 #include "viewer/live_compile.h"
 
 // GET PATH?QUERY: "/" and the page's files, /state.json, /scene.svg (from=M&to=M,
-// whole metres, the stretch drawn). Anything else is 404.
+// whole metres, the stretch drawn; width=W&height=H, the sheet in pixels).
+// Anything else is 404.
 http_reply viewer_reply(const live_compile& live, std::string_view path, std::string_view query);

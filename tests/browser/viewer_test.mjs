@@ -58,35 +58,103 @@ try {
   page.on('console', (m) => { if (m.type() === 'error') consoleErrors.push(m.text()); });
   page.on('pageerror', (e) => consoleErrors.push(String(e)));
   const shot = (name) => page.screenshot({ path: join(artifacts, name) });
-  const viewBox = () => page.$eval('#sheet svg', (s) => s.getAttribute('viewBox').split(' ').map(Number));
   const within = (ms, fn, ...args) => page.waitForFunction(fn, { timeout: ms, polling: 50 }, ...args)
     .then(() => true, () => false);
 
   await page.goto(url);
-  check('the first compile shows ok', await within(10000, () => document.querySelector('#status.ok')));
-  const shown = await page.$$eval('#sheet g[data-kind="station"]', (gs) => gs.map((g) => g.textContent.trim()));
+  check('the first compile shows ok', await within(10000, () => document.querySelector('#lanes svg') && document.querySelector('#status.ok')));
+  const names = (sel) => page.$$eval(sel, (gs) => gs.map((g) =>
+    ((g.dataset.values || '').split(';').find((v) => v.startsWith('name=')) || '').slice(5)));
+  const shown = await names('#plan g[data-kind="station"]');
   const missing = stations.filter((s) => !shown.includes(s));
-  check('the 35 stations are drawn by name', stations.length === 35 && missing.length === 0,
+  check('the 35 stations are drawn', stations.length === 35 && missing.length === 0,
     `${stations.length} in the file, missing: ${missing.join(', ')}`);
+  // What a zoom must keep: the permitted speed's stroke and the lanes' text as
+  // drawn on screen, and the axis labels inside the window.
+  const looks = () => page.$eval('#lanes svg', (svg) => {
+    const scale = svg.getScreenCTM().a;
+    const line = svg.querySelector('g[data-kind="permitted-speed"] polyline');
+    const texts = [...svg.querySelectorAll('text')];
+    const view = svg.parentElement.getBoundingClientRect();
+    const axisLabels = texts.filter((t) => /^\d+(\.\d+)?$/.test(t.textContent));
+    return {
+      stroke: Number(line.getAttribute('stroke-width')) * scale,
+      sizes: [...new Set(texts.map((t) => Number(t.getAttribute('font-size')) * scale))].sort().join(),
+      axisInView: axisLabels.length > 0 && axisLabels.every((t) => {
+        const r = t.getBoundingClientRect();
+        return r.left >= view.left - 0.5 && r.right <= view.right + 0.5 && r.bottom <= window.innerHeight;
+      }),
+      stretch: svg.getAttribute('data-stretch').split(' ').map(Number),
+    };
+  });
+  // No text of the page under 11 CSS pixels: the sheet's (font size times its
+  // scale) and the page's own.
+  const smallest = () => page.evaluate(() => {
+    let least = Infinity, what = '';
+    for (const t of document.querySelectorAll('svg text')) {
+      const px = Number(t.getAttribute('font-size')) * t.ownerSVGElement.getScreenCTM().a;
+      if (px < least) least = px, what = t.textContent;
+    }
+    for (const el of document.querySelectorAll('header *, aside *')) {
+      if (![...el.childNodes].some((n) => n.nodeType === 3 && n.textContent.trim())) continue;
+      const px = parseFloat(getComputedStyle(el).fontSize);
+      if (px < least) least = px, what = el.textContent.slice(0, 40);
+    }
+    return { least, what };
+  });
+  const legible = await smallest();
+  check('no text under 11 CSS pixels at 1400 x 900', legible.least >= 11, `${legible.least} px: ${legible.what}`);
   await shot('1-loaded.png');
 
-  const before = await viewBox();
-  const box = await page.$eval('#sheet', (e) => { const r = e.getBoundingClientRect(); return [r.x, r.y, r.width, r.height]; });
-  await page.mouse.move(box[0] + box[2] / 2, box[1] + box[3] * 0.6);
+  const before = await looks();
+  const lanesBox = await page.$eval('#lanes', (e) => { const r = e.getBoundingClientRect(); return [r.x, r.y, r.width, r.height]; });
+  // Over the speed lane, 3/4 along the axis.
+  await page.mouse.move(lanesBox[0] + lanesBox[2] * 0.75, lanesBox[1] + lanesBox[3] * 0.3);
+  const tipShown = await page.$eval('#tip', (t) => !t.hidden);
   for (let i = 0; i < 3; i++) await page.mouse.wheel({ deltaY: -300 });
-  const zoomed = await viewBox();
-  check('the wheel zooms in', zoomed[2] < before[2] / 2, `${before} -> ${zoomed}`);
+  check('the lanes are drawn anew for the stretch in view once the zoom settles', await within(3000, (span) => {
+    const [from, to] = document.querySelector('#lanes svg').getAttribute('data-stretch').split(' ').map(Number);
+    return to - from < span / 2;
+  }, before.stretch[1] - before.stretch[0]));
+  const zoomed = await looks();
+  check('the zoom narrows the stretch about the pointer', zoomed.stretch[0] > before.stretch[0] &&
+    zoomed.stretch[1] - zoomed.stretch[0] < (before.stretch[1] - before.stretch[0]) / 2, `${before.stretch} -> ${zoomed.stretch}`);
+  check('the zoom keeps stroke widths and text sizes', zoomed.stroke === before.stroke && zoomed.sizes === before.sizes,
+    `${JSON.stringify(before)} -> ${JSON.stringify(zoomed)}`);
+  check('the axis labels stay in view', before.axisInView && zoomed.axisInView);
+  check('the tooltip goes on a zoom', !(await page.$eval('#tip', (t) => !t.hidden)), `shown before: ${tipShown}`);
   await shot('2-zoomed.png');
 
+  // The plan zooms on its own.
+  const planBox = await page.$eval('#plan svg', (s) => s.getAttribute('viewBox'));
+  const plan = await page.$eval('#plan', (e) => { const r = e.getBoundingClientRect(); return [r.x, r.y, r.width, r.height]; });
+  await page.mouse.move(plan[0] + plan[2] / 2, plan[1] + plan[3] / 2);
+  for (let i = 0; i < 2; i++) await page.mouse.wheel({ deltaY: -300 });
+  const planZoomed = await page.$eval('#plan svg', (s) => s.getAttribute('viewBox'));
+  check('the plan zooms both ways, the lanes stay', planZoomed !== planBox &&
+    (await looks()).stretch.join() === zoomed.stretch.join(), `${planBox} -> ${planZoomed}`);
+
+  // Hovered, then edited: the tooltip goes.
+  await page.mouse.move(lanesBox[0] + lanesBox[2] * 0.5, lanesBox[1] + lanesBox[3] * 0.3);
   const started = Date.now();
   writeFileSync(trainPath, original.toString('latin1').replace(SECOND, MOVED), 'latin1');
   const errorShown = await within(2000, () => document.querySelector('#status.error') &&
     document.querySelector('#diagnostics li[data-code="E16"][data-line="79"]'));
   check('the edit shows error 16 on line 79 within 2 s', errorShown, `${Date.now() - started} ms`);
-  check('the zoom outlives the new drawing', (await viewBox())[2] === zoomed[2]);
+  check('the tooltip goes on an edit', !(await page.$eval('#tip', (t) => !t.hidden)));
+  check('the zoom outlives the new drawing', (await looks()).stretch.join() === zoomed.stretch.join());
   await shot('3-error.png');
-  await page.click('#diagnostics li[data-code="E16"]');
-  await shot('4-error-centred.png');
+  // The note names the first signal's line, 78: clicking it goes there.
+  const note = await page.$('#diagnostics li[data-code="E16"] li.note[data-line="78"]');
+  check('the diagnostic lists its note', note !== null);
+  if (note) {
+    await note.click();
+    check('clicking the note moves to its place', await within(3000, () => {
+      const [from, to] = document.querySelector('#lanes svg').getAttribute('data-stretch').split(' ').map(Number);
+      return from <= 1650 && 1650 <= to && document.querySelector('#plan g.picked[data-line="78"]');
+    }));
+  }
+  await shot('4-note-clicked.png');
 
   writeFileSync(trainPath, original);
   check('restoring the file clears it within 2 s', await within(2000, () => document.querySelector('#status.ok') &&
@@ -94,28 +162,28 @@ try {
   await shot('5-restored.png');
 
   await page.click('#fit');
+  check('fit draws the whole line again', await within(2000, () =>
+    document.querySelector('#lanes svg').getAttribute('data-stretch') === `0 ${243000}`));
   const station = stations[10];
   await page.type('#jump-to', station);
   await page.keyboard.press('Enter');
-  const picked = await page.$eval('#sheet g.picked', (g) => g.textContent.trim()).catch(() => null);
-  check(`the jump to ${station} picks it and zooms`, picked === station && (await viewBox())[2] < before[2]);
-  const centre = await page.$eval('#sheet g.picked', (g) => { const r = g.getBoundingClientRect(); return [r.x + r.width / 2, r.y + r.height / 2]; });
+  check(`the jump to ${station} picks it and zooms`, await within(3000, (name) => {
+    const picked = [...document.querySelectorAll('#plan g.picked')];
+    const [from, to] = document.querySelector('#lanes svg').getAttribute('data-stretch').split(' ').map(Number);
+    return picked.some((g) => g.dataset.values.includes(`name=${name}`)) && to - from < 243000 / 2;
+  }, station));
+  const centre = await page.$eval('#plan g.picked', (g) => { const r = g.getBoundingClientRect(); return [r.x + r.width / 2, r.y + r.height / 2]; });
   await page.mouse.move(centre[0], centre[1]);
   const tip = await page.$eval('#tip', (t) => (t.hidden ? '' : t.textContent));
   check('hovering the station names it and its line', tip.includes('station') && tip.includes(`${TRAIN}:`), tip);
   await shot('6-jumped.png');
 
-  await page.click('#sharpen');
-  const sharper = await within(2000, (all) => {
-    const gs = [...document.querySelectorAll('#sheet g[data-kind="station"]')];
-    return gs.length > 0 && new Set(gs.map((g) => g.textContent.trim())).size < all;
-  }, stations.length);
-  check('sharpen draws only the stretch in sight', sharper);
-  await shot('7-sharpened.png');
-  await page.click('#fit');
-  check('fit draws the whole line again', await within(2000, (all) =>
-    new Set([...document.querySelectorAll('#sheet g[data-kind="station"]')].map((g) => g.textContent.trim())).size === all,
-  stations.length));
+  await page.setViewport({ width: 1920, height: 1080 });
+  check('at 1920 x 1080 the sheet is drawn for the new size', await within(3000, () =>
+    Number(document.querySelector('#lanes svg').getAttribute('width')) > 1400));
+  const wide = await smallest();
+  check('no text under 11 CSS pixels at 1920 x 1080', wide.least >= 11, `${wide.least} px: ${wide.what}`);
+  await shot('7-1920x1080.png');
   check('no console error', consoleErrors.length === 0, consoleErrors.join(' | '));
 } finally {
   await browser.close();

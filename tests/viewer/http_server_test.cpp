@@ -192,6 +192,10 @@ TEST(HttpServer, AnswersOnlyItsOwnRoutesAndHostsAndPushesEachCompile) {
         {"/scene.svg?from=1000&to=5000", here, 200, "<svg"},
         {"/scene.svg?from=5000&to=1000", here, 400, "after"},
         {"/scene.svg?from=1e3", here, 400, "whole metres"},
+        // A page asks for the sheet at its own size; the SVG says where its plan and axis lie.
+        {"/scene.svg?width=1000&height=700&from=1000", here, 200, "data-axis=\"126 984\" data-stretch=\"1000 243000\""},
+        {"/scene.svg?width=1000", here, 400, "together"},
+        {"/scene.svg?width=100&height=100", here, 400, "pixels"},
         {"/../Lidonia_Sabrio_linea.txt", here, 404, "not found"},
         {"/nothing", here, 404, "not found"},
     };

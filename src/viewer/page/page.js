@@ -1,25 +1,54 @@
 'use strict';
-// The live view: the sheet from /scene.svg, the state and diagnostics from
-// /state.json, both fetched again on each "compiled" event from /events.
+// The live view: the plan and the distance lanes from /scene.svg, drawn for
+// the page's own size (one sheet unit a CSS pixel), the state and diagnostics
+// from /state.json, all fetched again on each "compiled" event from /events.
+// The plan zooms and pans on its own, both ways; the lanes zoom and pan along
+// the line only, and are drawn anew for the stretch in view once it settles.
 
 const $ = (id) => document.getElementById(id);
-// The sheet's shown and whole viewBox, [x, y, w, h], and the stretch it draws in
-// metres ({from, to}; null: the whole line, drawn again sharper for a stretch).
-const view = { box: null, full: null, stretch: null };
+// plan: its viewBox [x, y, w, h] and the one it starts from; stretch: the
+// metres the lanes show ({from, to}; null: the whole line).
+const view = { plan: null, planFull: null, stretch: null };
 let state = null;
-let stations = [];  // {name, metres, element}
+let stations = [];  // {name, metres}
 let busy = false, again = false;
+let settle = null;  // the timer that draws the lanes once a zoom or a pan stops
 
 const km = (m) => (m / 1000).toFixed(3) + ' km';
+// Settled: no wheel turn or key for this long.
+const SETTLE_MS = 150;
+// The least stretch the lanes show.
+const LEAST_M = 200;
+
+function sheetSize() {
+  const r = $('sheet').getBoundingClientRect();
+  return { w: Math.max(300, Math.floor(r.width)), h: Math.max(300, Math.floor(r.height)) };
+}
+
+async function svgText(stretch) {
+  const { w, h } = sheetSize();
+  const q = new URLSearchParams({ width: w, height: h });
+  if (stretch) q.set('from', stretch.from), q.set('to', stretch.to);
+  const reply = await fetch('/scene.svg?' + q, { cache: 'no-store' });
+  if (!reply.ok) throw new Error(await reply.text());
+  return reply.text();
+}
+
+function parseSvg(text) {
+  const doc = new DOMParser().parseFromString(text, 'image/svg+xml');
+  return document.importNode(doc.documentElement, true);
+}
 
 async function refresh() {
   if (busy) { again = true; return; }
   busy = true;
   try {
     const s = await (await fetch('/state.json', { cache: 'no-store' })).json();
+    hideTip();
     if (s.drawing) {
-      const q = view.stretch ? `?from=${view.stretch.from}&to=${view.stretch.to}` : '';
-      showSheet(await (await fetch('/scene.svg' + q, { cache: 'no-store' })).text());
+      const whole = await svgText(null);
+      showPlan(parseSvg(whole));
+      showLanes(parseSvg(view.stretch ? await svgText(view.stretch) : whole));
     }
     state = s;
     showState(s);
@@ -49,131 +78,187 @@ function showState(s) {
   document.title = `${s.ok ? 'ok' : 'error ' + s.error_code} · ${s.route_id || 'scenario'}`;
 }
 
+// A place of a text file: the element its line drew, centred in both views.
+function placeItem(className, code, message, where, go) {
+  const li = document.createElement('li');
+  li.className = className;
+  const c = document.createElement('span');
+  c.className = 'code';
+  c.textContent = code + ' ';
+  const place = document.createElement('div');
+  place.className = 'place';
+  place.textContent = where;
+  li.append(c, message, place);
+  if (go) li.addEventListener('click', (e) => { e.stopPropagation(); go(); });
+  return li;
+}
+
 function showDiagnostics(s) {
   const list = $('diagnostics');
   list.replaceChildren();
+  const at = (d) => (d.file ? `${d.file}:${d.line ?? '?'}:${d.column ?? '?'}` : '') +
+    (d.position_m != null ? ` (${d.position_m} m)` : '');
   for (const d of s.diagnostics) {
-    const li = document.createElement('li');
-    li.className = d.severity || 'error';
+    const go = d.position_m != null ? () => centreOn(d.position_m)
+      : d.file && d.line ? () => centreOnLine(d.file, d.line) : null;
+    const li = placeItem(d.severity || 'error', d.code || d.severity || 'error', d.message, at(d), go);
     if (d.code) li.dataset.code = d.code;
     if (d.line) li.dataset.line = d.line;
-    const code = document.createElement('span');
-    code.className = 'code';
-    code.textContent = (d.code || d.severity || 'error') + ' ';
-    const place = document.createElement('div');
-    place.className = 'place';
-    place.textContent = d.file ? `${d.file}:${d.line ?? '?'}:${d.column ?? '?'}` +
-      (d.position_m != null ? ` (${d.position_m} m)` : '') : '';
-    li.append(code, d.message, place);
-    if (d.position_m != null) li.addEventListener('click', () => centreOn(d.position_m));
-    else if (d.file && d.line) li.addEventListener('click', () => centreOnLine(d.file, d.line));
+    if (d.notes && d.notes.length) {
+      const notes = document.createElement('ul');
+      notes.className = 'notes';
+      for (const n of d.notes) {
+        const note = placeItem('note', 'note', n.message, at(n), n.file && n.line ? () => centreOnLine(n.file, n.line) : null);
+        if (n.line) note.dataset.line = n.line;
+        notes.append(note);
+      }
+      li.append(notes);
+    }
     list.append(li);
   }
   $('count').textContent = s.diagnostics.length ? `(${s.diagnostics.length})` : '';
 }
 
-function svgOf() { return $('sheet').querySelector('svg'); }
+const planSvg = () => $('plan').querySelector('svg');
+const lanesSvg = () => $('lanes').querySelector('svg');
+const numbers = (svg, name) => svg.getAttribute(name).split(/\s+/).map(Number);
 
-function showSheet(text) {
-  const doc = new DOMParser().parseFromString(text, 'image/svg+xml');
-  const svg = document.importNode(doc.documentElement, true);
-  const [, , w, h] = svg.getAttribute('viewBox').split(/\s+/).map(Number);
+// The plan's part of the whole line's sheet, one unit a pixel until zoomed.
+function showPlan(svg) {
+  const full = [0, 0, Number(svg.getAttribute('width')), planFoot(svg)];
+  if (!view.planFull || view.planFull.join() !== full.join()) view.plan = full.slice();
+  view.planFull = full;
   svg.removeAttribute('width');
   svg.removeAttribute('height');
-  view.full = [0, 0, w, h];
-  if (!view.box) view.box = view.full.slice();
-  $('sheet').replaceChildren(svg);
-  apply();
+  $('plan').style.height = `${full[3]}px`;
+  $('plan').replaceChildren(svg);
+  applyPlan();
   listStations(svg);
 }
 
-function apply() {
-  const svg = svgOf();
-  if (svg && view.box) svg.setAttribute('viewBox', view.box.join(' '));
+// The lanes' part (from under the plan to the foot, axis and legend
+// included) of the stretch's sheet, one unit a pixel.
+function showLanes(svg) {
+  const top = planFoot(svg), width = Number(svg.getAttribute('width')), height = Number(svg.getAttribute('height'));
+  svg.setAttribute('viewBox', `0 ${top} ${width} ${height - top}`);
+  svg.setAttribute('width', width);
+  svg.setAttribute('height', height - top);
+  $('lanes').replaceChildren(svg);
+  $('lanes').style.transform = '';
 }
 
-// A point of the window in the sheet's units.
-function toSheet(clientX, clientY) {
-  const svg = svgOf();
+// Where the plan's part ends and the lanes' begins: a whole pixel, so that
+// neither part is drawn a hair smaller than one unit a pixel.
+function planFoot(svg) {
+  const [, y, , h] = numbers(svg, 'data-plan');
+  return Math.ceil(y + h);
+}
+
+function applyPlan() {
+  const svg = planSvg();
+  if (svg && view.plan) svg.setAttribute('viewBox', view.plan.join(' '));
+}
+
+// The lanes' axis: its ends in sheet units and the metres it spans.
+function axis() {
+  const svg = lanesSvg();
+  if (!svg) return null;
+  const [left, right] = numbers(svg, 'data-axis');
+  const [from, to] = numbers(svg, 'data-stretch');
+  return { left, right, from, to };
+}
+
+// The lanes to show [from, to], held to the line, drawn once the view settles.
+function showStretch(from, to, now = false) {
+  const length = state && state.length_m ? state.length_m : to;
+  let span = Math.min(Math.max(to - from, LEAST_M), length);
+  from = Math.min(Math.max(0, from), length - span);
+  view.stretch = span >= length ? null : { from: Math.round(from), to: Math.round(from + span) };
+  hideTip();
+  clearTimeout(settle);
+  const draw = async () => {
+    try {
+      showLanes(parseSvg(await svgText(view.stretch)));
+    } catch (e) { /* the next compile or zoom draws again */ }
+  };
+  if (now) return draw();
+  settle = setTimeout(draw, SETTLE_MS);
+  return null;
+}
+
+// The pointer's place stays where it is; turns of the wheel before the lanes
+// are drawn again add up.
+function zoomLanes(factor, clientX) {
+  const a = axis();
+  if (!a) return;
+  const share = clientX == null ? 0.5 : (clientX - $('lanes').getBoundingClientRect().left - a.left) / (a.right - a.left);
+  const m = a.from + share * (a.to - a.from);
+  const target = view.stretch || { from: 0, to: state.length_m };
+  const span = (target.to - target.from) * factor;
+  showStretch(m - share * span, m - share * span + span);
+}
+
+function zoomPlan(factor, cx, cy) {
+  const [x, y, w, h] = view.plan;
+  // Never below one unit a pixel (the text stays readable), nor past 200 times.
+  const f = Math.min(Math.max(factor, view.planFull[2] / 200 / w), view.planFull[2] / w);
+  view.plan = [cx - (cx - x) * f, cy - (cy - y) * f, w * f, h * f];
+  applyPlan();
+}
+
+// A point of the window in the plan's units.
+function toPlan(clientX, clientY) {
+  const svg = planSvg();
   const p = svg.createSVGPoint();
   p.x = clientX;
   p.y = clientY;
   return p.matrixTransform(svg.getScreenCTM().inverse());
 }
 
-function zoom(factor, cx, cy) {
-  const [x, y, w, h] = view.box;
-  const f = Math.min(Math.max(factor, view.full[2] / 200 / w), view.full[2] * 2 / w);
-  view.box = [cx - (cx - x) * f, cy - (cy - y) * f, w * f, h * f];
-  apply();
+// The plan centred on an element of it, four times closer.
+function planAround(g) {
+  const b = g.getBBox(), [, , w, h] = view.planFull;
+  view.plan = [b.x + b.width / 2 - w / 8, b.y + b.height / 2 - h / 8, w / 4, h / 4];
+  applyPlan();
 }
 
-function zoomAtCentre(factor) {
-  const [x, y, w, h] = view.box;
-  zoom(factor, x + w / 2, y + h / 2);
+function pick(groups) {
+  for (const svg of [planSvg(), lanesSvg()]) if (svg) for (const g of svg.querySelectorAll('g.picked')) g.classList.remove('picked');
+  for (const g of groups) g.classList.add('picked');
 }
 
-// The sheet centred on (x, y), a quarter of it wide.
-function showAround(x, y) {
-  const w = view.full[2] / 4, h = view.full[3] / 4;
-  view.box = [x - w / 2, y - h / 2, w, h];
-  apply();
-}
-
-// A position along the line: on the distance axis, at the height of the
-// objects' strip where an element stands there, else mid-sheet.
-// The metres the sheet's distance axis spans.
-function span() {
-  return view.stretch || { from: state.axis.from_m, to: state.axis.to_m };
-}
-
+// A position along the line: the lanes a quarter as long around it, the plan on it.
 async function centreOn(metres) {
-  if (!state || !state.axis || !svgOf()) return;
-  const a = state.axis, r = span();
-  if (metres < r.from || metres > r.to) await drawStretch(null);
-  const { from, to } = span();
-  const x = a.left + (metres - from) / (to - from) * (a.right - a.left);
-  let y = view.full[3] / 2;
-  const near = [...svgOf().querySelectorAll('g[data-kind="fault"]')]
-    .find((g) => Number(g.dataset.fromM) === metres);
-  if (near) { const b = near.getBBox(); y = b.y + b.height / 2; }
-  showAround(x, y);
+  const a = axis();
+  if (!a) return;
+  const span = Math.max((a.to - a.from) / 4, LEAST_M * 5);
+  await showStretch(metres - span / 2, metres + span / 2, true);
+  const svg = planSvg();
+  const near = svg && [...svg.querySelectorAll('g[data-from-m]')]
+    .filter((g) => g.querySelector('circle, rect'))
+    .sort((p, q) => Math.abs(p.dataset.fromM - metres) - Math.abs(q.dataset.fromM - metres))[0];
+  if (near && Math.abs(near.dataset.fromM - metres) < 2000) planAround(near);
 }
 
-// A diagnostic without a position: the element its text line drew, where there is one.
-function centreOnLine(file, line) {
-  const svg = svgOf();
-  const g = svg && [...svg.querySelectorAll('g[data-line]')]
-    .find((g) => g.dataset.file === file && Number(g.dataset.line) === line);
-  if (!g) return;
-  const b = g.getBBox();
-  showAround(b.x + b.width / 2, b.y + b.height / 2);
-}
-
-// The stretch now in sight drawn anew at the sheet's full resolution (null: the whole line).
-async function drawStretch(stretch) {
-  view.stretch = stretch;
-  view.box = null;
-  await refresh();
-}
-
-function sharpen() {
-  if (!state || !state.axis || !view.box) return;
-  const a = state.axis, r = span();
-  const metres = (x) => Math.round(r.from + (x - a.left) / (a.right - a.left) * (r.to - r.from));
-  const from = Math.max(a.from_m, metres(view.box[0]));
-  const to = Math.min(a.to_m, metres(view.box[0] + view.box[2]));
-  if (to - from >= 100) drawStretch({ from, to });
+// A place without a position: the element its text line drew, where there is one.
+async function centreOnLine(file, line) {
+  const svg = planSvg();
+  const drawn = svg && [...svg.querySelectorAll('g[data-line]')]
+    .filter((g) => g.dataset.file === file && Number(g.dataset.line) === line);
+  if (!drawn || !drawn.length) return;
+  await centreOn(Number(drawn[0].dataset.fromM));
+  const lanes = lanesSvg();
+  pick([...drawn, ...(lanes ? [...lanes.querySelectorAll('g[data-line]')]
+    .filter((g) => g.dataset.file === file && Number(g.dataset.line) === line) : [])]);
 }
 
 function listStations(svg) {
-  stations = [];
   const seen = new Map();
   for (const g of svg.querySelectorAll('g[data-kind="station"]')) {
     // The name is in the element's values, also where the sheet had no room to write it.
     const named = (g.dataset.values || '').split(';').find((v) => v.startsWith('name='));
     const name = named ? named.slice(5) : g.textContent.trim();
-    if (name) seen.set(name, { name, metres: Number(g.dataset.fromM), element: g });  // the last: the names strip
+    if (name && !seen.has(name)) seen.set(name, { name, metres: Number(g.dataset.fromM) });
   }
   stations = [...seen.values()];
   $('stations').replaceChildren(...stations.map((s) => {
@@ -189,16 +274,14 @@ async function jump(text) {
   const t = text.trim();
   if (/^\d+([.,]\d+)?$/.test(t)) return centreOn(Math.round(Number(t.replace(',', '.')) * 1000));
   const lower = t.toLowerCase();
-  const find = () => stations.find((s) => s.name.toLowerCase() === lower) ||
-    stations.find((s) => s.name.toLowerCase().startsWith(lower));
-  // A station outside the stretch drawn is on the whole line.
-  if (!find() && view.stretch) await drawStretch(null);
-  const s = find();
+  const s = stations.find((x) => x.name.toLowerCase() === lower) ||
+    stations.find((x) => x.name.toLowerCase().startsWith(lower));
   if (!s) { note.textContent = `no station "${t}"`; return; }
-  const b = s.element.getBBox();
-  showAround(b.x + b.width / 2, b.y + b.height / 2);
-  for (const g of svgOf().querySelectorAll('g.picked')) g.classList.remove('picked');
-  s.element.classList.add('picked');
+  await centreOn(s.metres);
+  const named = (g) => (g.dataset.values || '').split(';').includes(`name=${s.name}`);
+  const groups = [planSvg(), lanesSvg()].flatMap((svg) => [...svg.querySelectorAll('g[data-kind="station"]')].filter(named));
+  if (groups.length) planAround(groups[0]);
+  pick(groups);
 }
 
 function tipFor(g) {
@@ -210,28 +293,46 @@ function tipFor(g) {
   return lines.join('\n');
 }
 
+function hideTip() { $('tip').hidden = true; }
+
 function wire() {
-  const sheet = $('sheet'), tip = $('tip');
-  sheet.addEventListener('wheel', (e) => {
-    if (!svgOf()) return;
+  const plan = $('plan'), lanes = $('lanes'), tip = $('tip');
+  plan.addEventListener('wheel', (e) => {
+    if (!planSvg()) return;
     e.preventDefault();
-    const p = toSheet(e.clientX, e.clientY);
-    zoom(Math.exp(e.deltaY * 0.0015), p.x, p.y);
+    hideTip();
+    const p = toPlan(e.clientX, e.clientY);
+    zoomPlan(Math.exp(e.deltaY * 0.0015), p.x, p.y);
   }, { passive: false });
+  lanes.addEventListener('wheel', (e) => {
+    if (!lanesSvg()) return;
+    e.preventDefault();
+    zoomLanes(Math.exp(e.deltaY * 0.0015), e.clientX);
+  }, { passive: false });
+
+  // A drag pans the plan both ways, the lanes along the line: they slide as a
+  // picture while dragged, and are drawn for their new stretch when let go.
   let drag = null;
-  sheet.addEventListener('pointerdown', (e) => {
-    if (!svgOf()) return;
-    const r = sheet.getBoundingClientRect();
-    drag = { x: e.clientX, y: e.clientY, box: view.box.slice(),
-      scale: Math.max(view.box[2] / r.width, view.box[3] / r.height) };
-    sheet.setPointerCapture(e.pointerId);
-    sheet.classList.add('dragging');
-  });
-  sheet.addEventListener('pointermove', (e) => {
+  const start = (where) => (e) => {
+    if (where === 'plan' ? !planSvg() : !lanesSvg()) return;
+    hideTip();
+    const r = plan.getBoundingClientRect();
+    drag = { where, x: e.clientX, y: e.clientY, plan: view.plan && view.plan.slice(),
+      scale: view.plan ? view.plan[2] / r.width : 1, axis: axis() };
+    e.currentTarget.setPointerCapture(e.pointerId);
+    $('sheet').classList.add('dragging');
+  };
+  plan.addEventListener('pointerdown', start('plan'));
+  lanes.addEventListener('pointerdown', start('lanes'));
+  const move = (e) => {
     if (drag) {
-      view.box = [drag.box[0] - (e.clientX - drag.x) * drag.scale, drag.box[1] - (e.clientY - drag.y) * drag.scale,
-        drag.box[2], drag.box[3]];
-      apply();
+      if (drag.where === 'plan') {
+        view.plan = [drag.plan[0] - (e.clientX - drag.x) * drag.scale, drag.plan[1] - (e.clientY - drag.y) * drag.scale,
+          drag.plan[2], drag.plan[3]];
+        applyPlan();
+      } else {
+        lanes.style.transform = `translateX(${e.clientX - drag.x}px)`;
+      }
       return;
     }
     const g = e.target.closest && e.target.closest('g[data-kind]');
@@ -240,19 +341,34 @@ function wire() {
     tip.textContent = tipFor(g);
     tip.style.left = `${e.clientX + 14}px`;
     tip.style.top = `${e.clientY + 14}px`;
-  });
-  const release = () => { drag = null; sheet.classList.remove('dragging'); };
-  sheet.addEventListener('pointerup', release);
-  sheet.addEventListener('pointercancel', release);
-  sheet.addEventListener('pointerleave', () => { tip.hidden = true; });
+  };
+  plan.addEventListener('pointermove', move);
+  lanes.addEventListener('pointermove', move);
+  const release = (e) => {
+    if (drag && drag.where === 'lanes' && e.clientX !== drag.x) {
+      const a = drag.axis, shift = -(e.clientX - drag.x) / (a.right - a.left) * (a.to - a.from);
+      showStretch(a.from + shift, a.to + shift, true);
+    }
+    drag = null;
+    $('sheet').classList.remove('dragging');
+  };
+  for (const el of [plan, lanes]) {
+    el.addEventListener('pointerup', release);
+    el.addEventListener('pointercancel', release);
+    el.addEventListener('pointerleave', hideTip);
+  }
   $('fit').addEventListener('click', () => {
-    if (view.stretch) return drawStretch(null);
-    if (view.full) { view.box = view.full.slice(); apply(); }
+    hideTip();
+    if (view.planFull) { view.plan = view.planFull.slice(); applyPlan(); }
+    pick([]);
+    const length = state && state.length_m;
+    if (length) showStretch(0, length, true);
   });
-  $('sharpen').addEventListener('click', sharpen);
-  $('zoom-in').addEventListener('click', () => view.box && zoomAtCentre(0.5));
-  $('zoom-out').addEventListener('click', () => view.box && zoomAtCentre(2));
+  $('zoom-in').addEventListener('click', () => zoomLanes(0.5, null));
+  $('zoom-out').addEventListener('click', () => zoomLanes(2, null));
   $('jump').addEventListener('submit', (e) => { e.preventDefault(); jump($('jump-to').value); });
+  let resized = null;
+  window.addEventListener('resize', () => { clearTimeout(resized); resized = setTimeout(refresh, 200); });
   const events = new EventSource('/events');
   events.addEventListener('compiled', refresh);
   events.addEventListener('error', () => {
