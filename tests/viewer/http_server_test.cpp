@@ -12,6 +12,10 @@
 #include <stdexcept>
 #include <thread>
 
+#ifdef __linux__
+#include <unistd.h>
+#endif
+
 #include "cli/commands.h"
 #include "platform/file_watch.h"
 #include "viewer/routes.h"
@@ -57,12 +61,14 @@ answer exchange(uint16_t port, const std::string& request) {
     return {status, reply};
 }
 
+#ifdef __linux__
 long resident_kib() {
     std::ifstream statm("/proc/self/statm");
     long pages = 0, resident = 0;
     statm >> pages >> resident;
-    return resident * 4;
+    return resident * (sysconf(_SC_PAGESIZE) / 1024);
 }
+#endif
 
 // A server of the carried scenario on a free port, serving on its own thread.
 struct serving_viewer {
