@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <charconv>
 #include <functional>
+#include <limits>
 #include <iostream>
 #include <memory>
 #include <vector>
@@ -124,7 +125,10 @@ maybe_failure plot(const plot_options& o, std::ostream& err) {
                            std::to_string(drawing.length_m) + " m long");
     // A sheet too big to draw is found once there is a drawing.
     if (auto problem = sheet_size_problem(*size)) return failure{EXIT_FAILURE_IO, *problem};
-    const auto per_page = o.km_per_page ? std::optional<int32_t>(*o.km_per_page * 1000) : std::nullopt;
+    // More kilometres a page than any line has is one page.
+    const auto per_page = o.km_per_page ? std::optional<int32_t>(static_cast<int32_t>(std::min<int64_t>(
+                                              int64_t{*o.km_per_page} * 1000, std::numeric_limits<int32_t>::max())))
+                                        : std::nullopt;
     const result<std::string> bytes =
         *format == sheet_format::svg ? render_svg(drawing, *size)
         : pdf ? render_pdf_pages(pages_of(*make, drawing.from_m, drawing.to_m, per_page, *size), *size)

@@ -568,6 +568,10 @@ TEST(CommandLine, PlotOfTheCarriedScenarioShowsEveryStationAndSignal) {
             const std::string a1 = run_command({"pdfinfo", "a1.pdf"}, dir.path()).out;
             EXPECT_EQ(std::stoi(a1.substr(a1.find("Pages:") + 6)), 4) << a1;
             EXPECT_NE(a1.find("2384 x 1684 pts"), std::string::npos) << a1;
+            // More kilometres a page than the line has: one page.
+            ASSERT_EQ(run_program({"plot", ROUTE, TRAIN, "-o", "one.pdf", "--km-per-page", "2147483647"}, dir.path()).status, 0);
+            const std::string one = run_command({"pdfinfo", "one.pdf"}, dir.path()).out;
+            EXPECT_EQ(std::stoi(one.substr(one.find("Pages:") + 6)), 1) << one;
             for (const std::string& station : stations) EXPECT_NE(text.find(station), std::string::npos) << station;
         }
     }
