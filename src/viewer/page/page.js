@@ -154,9 +154,29 @@ function planFoot(svg) {
   return Math.ceil(y + h);
 }
 
+// The plan's view, kept on the plan once closer than the whole; its text and
+// dots keep their size on screen however close it is, so that the names stay
+// as readable and the marks as small as at the start, their places spreading.
 function applyPlan() {
   const svg = planSvg();
-  if (svg && view.plan) svg.setAttribute('viewBox', view.plan.join(' '));
+  if (!svg || !view.plan) return;
+  const [px, py, pw, ph] = numbers(svg, 'data-plan');
+  let [x, y, w, h] = view.plan;
+  if (w <= pw && h <= ph) {
+    x = Math.min(Math.max(x, px), px + pw - w);
+    y = Math.min(Math.max(y, py), py + ph - h);
+    view.plan = [x, y, w, h];
+  }
+  svg.setAttribute('viewBox', view.plan.join(' '));
+  const scale = Math.max(1, svg.getScreenCTM() ? svg.getScreenCTM().a : 1);
+  for (const t of svg.querySelectorAll('text')) {
+    if (!t.dataset.size) t.dataset.size = t.getAttribute('font-size');
+    t.setAttribute('font-size', t.dataset.size / scale);
+  }
+  for (const c of svg.querySelectorAll('circle')) {
+    if (!c.dataset.r) c.dataset.r = c.getAttribute('r');
+    c.setAttribute('r', c.dataset.r / scale);
+  }
 }
 
 // The lanes' axis: its ends in sheet units and the metres it spans.
@@ -218,7 +238,10 @@ function toPlan(clientX, clientY) {
 // The plan centred on an element of it, four times closer.
 function planAround(g) {
   const b = g.getBBox(), [, , w, h] = view.planFull;
-  view.plan = [b.x + b.width / 2 - w / 8, b.y + b.height / 2 - h / 8, w / 4, h / 4];
+  const c = g.querySelector('circle, rect');
+  const [cx, cy] = c && c.tagName === 'circle' ? [Number(c.getAttribute('cx')), Number(c.getAttribute('cy'))]
+    : [b.x + b.width / 2, b.y + b.height / 2];
+  view.plan = [cx - w / 8, cy - h / 8, w / 4, h / 4];
   applyPlan();
 }
 
