@@ -141,6 +141,9 @@ function showPlan(svg) {
 function showLanes(svg) {
   const top = planFoot(svg), width = Number(svg.getAttribute('width')), height = Number(svg.getAttribute('height'));
   svg.setAttribute('viewBox', `0 ${top} ${width} ${height - top}`);
+  // The sheet's white ground, which spans the viewport from 0, from the lanes' top.
+  const ground = svg.querySelector(':scope > rect');
+  if (ground) ground.setAttribute('y', top);
   svg.setAttribute('width', width);
   svg.setAttribute('height', height - top);
   $('lanes').replaceChildren(svg);
