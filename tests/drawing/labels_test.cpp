@@ -106,6 +106,7 @@ TEST(SheetLabels, NoneOverlapsOrLeavesItsPanelOnTheCarriedLineAndOnAMillionMetre
     } scenes[] = {
         {"the carried line", [&](int32_t w) { scene_options o; o.columns = w; return scene_of(carried->m, o); }, 70},
         {"20 km of it", [&](int32_t w) { scene_options o; o.columns = w, o.from_m = 20000, o.to_m = 40000; return scene_of(carried->m, o); }, 30},
+        {"a PDF's page of it", [&](int32_t w) { scene_options o; o.columns = w, o.from_m = 100000, o.to_m = 150000; return scene_of(carried->m, o); }, 40},
         {"a million metres", [&](int32_t w) { scene_options o; o.columns = w; return build_scene(source, o); }, 40},
     };
     // The viewer's and plot's default, a smaller one, A3 and A4 in points, landscape.
