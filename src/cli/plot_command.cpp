@@ -81,14 +81,14 @@ constexpr int32_t ONE_PAGE_UP_TO_M = 100000, PAGE_M = 50000;
 // The PDF's pages over [from, to], each a stretch of at most per_page metres.
 std::vector<scene> pages_of(const scene_maker& make, int32_t from, int32_t to, std::optional<int32_t> per_page,
                             sheet_size page) {
-    const int32_t span = std::max(to - from, 1);
-    const int32_t each = per_page ? *per_page : span <= ONE_PAGE_UP_TO_M ? span : PAGE_M;
-    const int32_t count = (span + each - 1) / each;
+    const int64_t span = std::max(to - from, 1);
+    const int64_t each = per_page ? *per_page : span <= ONE_PAGE_UP_TO_M ? span : PAGE_M;
+    const int64_t count = (span + each - 1) / each;
     std::vector<scene> pages;
-    for (int32_t i = 0; i < count; ++i) {
+    for (int64_t i = 0; i < count; ++i) {
         scene_options options;
-        options.from_m = from + i * each;
-        options.to_m = std::min(to, from + (i + 1) * each);
+        options.from_m = static_cast<int32_t>(from + i * each);
+        options.to_m = static_cast<int32_t>(std::min<int64_t>(to, from + (i + 1) * each));
         options.columns = page.width;
         pages.push_back(make(options));
         if (count > 1) pages.back().page_note = "page " + std::to_string(i + 1) + " of " + std::to_string(count);
