@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <map>
@@ -70,6 +71,20 @@ TEST(SceneBuild, TheCarriedScenarioShowsTheSameFromItsTextsAndFromItsCompiledFil
     for (const stazione_treno& s : stazioni_treno()) expected.push_back(utf8_da_1252(s.nome));
     EXPECT_EQ(names.size(), 35u);
     EXPECT_EQ(names, expected);
+    // Every object has its element in the objects lane, labelled or not: one a line.
+    const struct {
+        genere_riga line;
+        const char* kind;
+    } objects[] = {{genere_riga::segnale, scene_kind::signal},
+                   {genere_riga::indicatori_vmax, scene_kind::speed_board},
+                   {genere_riga::cartello_indicatore, scene_kind::board},
+                   {genere_riga::abbattimento, scene_kind::code_cut},
+                   {genere_riga::stazione, scene_kind::station_area}};
+    for (const auto& o : objects) {
+        const auto lines = std::count_if(c.m.registro.righe.begin(), c.m.registro.righe.end(),
+                                         [&](const riga_letta& r) { return r.genere == o.line; });
+        EXPECT_EQ(static_cast<std::ptrdiff_t>(of_kind(texts, o.kind, scene_panel::objects).size()), lines) << o.kind;
+    }
     EXPECT_EQ(of_kind(texts, scene_kind::restriction, scene_panel::plan).size(), 4u);
     EXPECT_EQ(of_kind(texts, scene_kind::mountain, scene_panel::plan).size(), 3u);
     // The first restriction, from its start cell's line of the train file.
