@@ -13,6 +13,7 @@
 #   windows  MinGW-w64, Wine, Xvfb with xdotool and imagemagick for the window's
 #            picture, GoogleTest's sources for the cross build
 #   browser  Debian's Chromium, driven headless by tests/browser
+#   editors  Neovim, driven headless by tests/editors against the language server
 #   ci       every group CI uses
 set -euo pipefail
 program=(cmake g++ ninja-build ccache pkg-config libcli11-dev nlohmann-json3-dev libboost-dev libcairo2-dev
@@ -23,7 +24,8 @@ bench=(libbenchmark-dev)
 package=(help2man dpkg-dev file g++-mingw-w64-x86-64-posix)
 windows=(g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth xdotool imagemagick googletest)
 browser=(chromium)
-all=(program test clang bench package windows browser)
+editors=(neovim)
+all=(program test clang bench package windows browser editors)
 groups=("$@")
 ((${#groups[@]})) || groups=(program)
 packages=()

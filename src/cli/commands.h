@@ -4,6 +4,7 @@
 // Each run prints on the streams it is given and nowhere else.
 #include <cstdint>
 #include <filesystem>
+#include <istream>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -87,3 +88,11 @@ struct serve_options {
 // Serves until Ctrl-C, then returns 0; the address goes to out, each compile's
 // diagnostics to err.
 int run_serve(const serve_options& options, std::ostream& out, std::ostream& err);
+
+// `lsp`: the language server for editors, on the streams it is given.
+struct lsp_options {
+    bool stdio = false;  // clients pass --stdio; stdio is the only transport
+};
+
+// Serves until the client's exit; returns 0 after a shutdown, 1 without one.
+int run_lsp(const lsp_options& options, std::istream& in, std::ostream& out);

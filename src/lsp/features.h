@@ -1,0 +1,71 @@
+#pragma once
+// What the server answers an editor with, in the compiler's terms: places are
+// luogo_testo (1-based lines, byte columns of the Windows-1252 text) and texts
+// are UTF-8. The protocol's form is the server's business.
+#include <cstdint>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "lsp/line_fields.h"
+#include "lsp/scenario_check.h"
+
+// Inlay hints: each value's field name before it, for lines [from, to].
+struct hint_settings {
+    std::set<std::string> hidden;  // keywords (as the field table writes them) whose lines get none
+};
+struct inlay_hint_item {
+    luogo_testo place;  // the value it stands before
+    std::string label;  // "pos:"
+};
+std::vector<inlay_hint_item> inlay_hints(const std::vector<line_reading>& lines, int32_t from, int32_t to,
+                                         const hint_settings& settings);
+// The short name a hint shows for a field.
+std::string hint_label(const campo_riga& field);
+
+// Hover: on a keyword, the line's kind and its fields; on a value, its field.
+struct hover_answer {
+    luogo_testo place;
+    std::string markdown;
+};
+std::optional<hover_answer> hover(const scenario_check& check, file_testo file, const std::vector<line_reading>& lines,
+                                  int32_t line, int32_t column);
+
+// Completion: the keywords read at the place, and the section lines.
+struct completion_entry {
+    std::string label;
+    std::string detail;
+    std::string snippet;  // with tab stops named after the fields
+    std::string plain;    // the same without them
+    bool section = false;
+};
+struct completion_answer {
+    luogo_testo replaces;  // what the chosen entry takes the place of
+    std::vector<completion_entry> entries;
+};
+std::optional<completion_answer> completion(const std::vector<line_reading>& lines, file_testo file, int32_t line,
+                                            int32_t column);
+
+// Signature help: the keyword's fields, the one at the column active.
+struct signature_answer {
+    std::string label;  // "segnale, position, sx, ..."
+    std::vector<std::pair<int32_t, int32_t>> parameters;  // each field's [start, end) in the label, in bytes
+    std::vector<std::string> documentation;               // each field's meaning
+    int32_t active = 0;
+};
+std::optional<signature_answer> signature_help(const std::vector<line_reading>& lines, int32_t line, int32_t column);
+
+// Document symbols: the sections, and in them the objects, in line order.
+enum class symbol_class { section, station, restriction, signal, curve, span, board, other };
+struct symbol_entry {
+    std::string name, detail;
+    symbol_class what = symbol_class::other;
+    luogo_testo range, selection;  // range: where the object's lines begin
+    luogo_testo range_end;         // and where they end (its column just past the last byte)
+    std::vector<symbol_entry> children;
+};
+std::vector<symbol_entry> document_symbols(const std::vector<line_reading>& lines, const scenario_check& check);
+
+// "km 348+350" of a position, under the compile's kilometric references.
+std::optional<std::string> kilometre_reading(const scenario_check& check, int64_t metres);

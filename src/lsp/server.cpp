@@ -1,0 +1,501 @@
+#include "lsp/server.h"
+
+#include <algorithm>
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <thread>
+
+#include <nlohmann/json.hpp>
+
+#include "lsp/file_uri.h"
+#include "model/testo_1252.h"
+#include "platform/format_reference.h"
+#include "platform/path_text.h"
+
+using json = nlohmann::json;
+
+// The UTF-8 lines of a file's text, to count columns in the editor's units.
+struct editor_lines {
+    std::string utf8;
+    std::vector<std::string_view> lines;
+    explicit editor_lines(std::string text) : utf8(std::move(text)), lines(split_lines(utf8)) {}
+    editor_lines(const editor_lines&) = delete;
+    std::string_view line(int32_t n) const {
+        return n >= 1 && static_cast<size_t>(n) <= lines.size() ? lines[static_cast<size_t>(n) - 1] : std::string_view();
+    }
+};
+
+namespace {
+
+enum rpc_error : int {
+    PARSE_ERROR = -32700,
+    INVALID_REQUEST = -32600,
+    METHOD_NOT_FOUND = -32601,
+    INVALID_PARAMS = -32602,
+    INTERNAL_ERROR = -32603,
+    SERVER_NOT_INITIALIZED = -32002,
+};
+
+std::string dump_json(const json& j) { return j.dump(-1, ' ', false, json::error_handler_t::replace); }
+
+const char* encoding_name(position_encoding e) {
+    return e == position_encoding::utf8 ? "utf-8" : e == position_encoding::utf32 ? "utf-32" : "utf-16";
+}
+
+json symbol_json(const symbol_entry& s, const std::function<json(const luogo_testo&, const luogo_testo&)>& range) {
+    static const std::map<symbol_class, int> kinds = {
+        {symbol_class::section, 3},  {symbol_class::station, 19}, {symbol_class::restriction, 14},
+        {symbol_class::signal, 24},  {symbol_class::curve, 12},   {symbol_class::span, 2},
+        {symbol_class::board, 15},   {symbol_class::other, 13},
+    };
+    json j = {{"name", s.name},
+              {"kind", kinds.at(s.what)},
+              {"range", range(s.range, s.range_end)},
+              {"selectionRange", range(s.selection, {})}};
+    if (!s.detail.empty()) j["detail"] = s.detail;
+    if (!s.children.empty()) {
+        j["children"] = json::array();
+        for (const symbol_entry& c : s.children) j["children"].push_back(symbol_json(c, range));
+    }
+    return j;
+}
+
+}  // namespace
+
+struct language_server::impl {
+    std::ostream& out;
+    server_settings settings;
+    bool initialized = false, shutdown = false, exited = false;
+    position_encoding encoding = position_encoding::utf16;
+    bool snippets = false;
+    warning_choice warnings = *choose_warnings({});
+    hint_settings hints;
+    workspace docs;
+    std::map<std::filesystem::path, std::shared_ptr<const scenario_check>> checks;  // the last, by file
+    std::set<std::filesystem::path> pending;  // files whose pair the debounce holds back
+    std::optional<clock::time_point> due;
+    std::optional<clock::time_point> last_edit;
+    std::string reference_uri;
+
+    impl(std::ostream& o, server_settings s) : out(o), settings(std::move(s)) {
+        std::error_code ec;
+        const std::filesystem::path ref = std::filesystem::absolute(path_from_utf8(format_reference()), ec);
+        reference_uri = ec ? "" : uri_of_path(ref);
+    }
+
+    void send(const json& j) { write_message(out, dump_json(j)); }
+    void reply(const json& id, json result) { send({{"jsonrpc", "2.0"}, {"id", id}, {"result", std::move(result)}}); }
+    void fail(const json& id, int code, const std::string& message) {
+        send({{"jsonrpc", "2.0"}, {"id", id}, {"error", {{"code", code}, {"message", message}}}});
+    }
+    void notify(const std::string& method, json params) {
+        send({{"jsonrpc", "2.0"}, {"method", method}, {"params", std::move(params)}});
+    }
+
+    // The lines of a file as the editor holds them: an open buffer, or the text compiled.
+    std::unique_ptr<editor_lines> lines_of(const std::filesystem::path& path, const std::string& compiled) const {
+        if (const open_document* d = docs.find_path(path)) return std::make_unique<editor_lines>(d->utf8);
+        return std::make_unique<editor_lines>(utf8_da_1252(compiled));
+    }
+    json position(const editor_lines& l, int32_t line, int32_t column) const {
+        const int32_t n = std::max(line, 1);
+        return {{"line", n - 1}, {"character", units_before(l.line(n), std::max(column, 1) - 1, encoding)}};
+    }
+    json range(const editor_lines& l, const luogo_testo& p) const {
+        return {{"start", position(l, p.line, p.column)}, {"end", position(l, p.line, p.column + p.length)}};
+    }
+    luogo_testo place_of(const open_document& d, const json& pos) const {
+        const int32_t line = pos.at("line").get<int32_t>() + 1;
+        const std::vector<std::string_view> lines = split_lines(d.utf8);
+        const std::string_view text =
+            line >= 1 && static_cast<size_t>(line) <= lines.size() ? lines[static_cast<size_t>(line) - 1] : "";
+        return {file_of(d.path), line, characters_before(text, pos.at("character").get<int32_t>(), encoding) + 1, 0};
+    }
+    static file_testo file_of(const std::filesystem::path& p) {
+        return role_of(p) == scenario_role::train ? file_testo::treno : file_testo::linea;
+    }
+    std::string uri_for(const std::filesystem::path& p) const {
+        const open_document* d = docs.find_path(p);
+        return d ? d->uri : uri_of_path(p);
+    }
+
+    json diagnostic_json(const diagnostic& d, const editor_lines& own, const scenario_check& c) const {
+        json j = {{"range", range(own, d.place)},
+                  {"severity", d.level == severity::error ? 1 : 2},
+                  {"source", "scenario-compiler"},
+                  {"message", d.message}};
+        if (!d.code.empty()) {
+            j["code"] = d.code;
+            if (auto ref = code_reference(d.code); ref && !reference_uri.empty())
+                j["codeDescription"] = {{"href", reference_uri + ref->substr(ref->find('#'))}};
+        }
+        if (!d.notes.empty()) {
+            json related = json::array();
+            for (const diagnostic_note& n : d.notes) {
+                const checked_file* f = c.of(n.place.file);
+                if (!f || f->path.empty()) continue;
+                const auto l = lines_of(f->path, f->text);
+                related.push_back({{"location", {{"uri", uri_for(f->path)}, {"range", range(*l, n.place)}}},
+                                   {"message", n.message}});
+            }
+            j["relatedInformation"] = related;
+        }
+        return j;
+    }
+
+    void publish(const checked_file& f, const scenario_check& c) {
+        if (f.path.empty()) return;
+        const auto l = lines_of(f.path, f.text);
+        json list = json::array();
+        for (const diagnostic& d : f.diagnostics) list.push_back(diagnostic_json(d, *l, c));
+        json params = {{"uri", uri_for(f.path)}, {"diagnostics", list}};
+        if (const open_document* d = docs.find_path(f.path)) params["version"] = d->version;
+        notify("textDocument/publishDiagnostics", params);
+    }
+
+    void compile(const std::filesystem::path& path) {
+        auto c = std::make_shared<const scenario_check>(check_scenario(docs, path, warnings));
+        for (const checked_file* f : {&c->route, &c->train})
+            if (!f->path.empty()) {
+                checks[f->path] = c;
+                pending.erase(f->path);
+                publish(*f, *c);
+            }
+    }
+    void compile_pending() {
+        while (!pending.empty()) compile(*pending.begin());
+        due.reset();
+    }
+    void edited(const std::filesystem::path& path, clock::time_point now) {
+        const bool after_pause = !last_edit || now - *last_edit >= settings.debounce;
+        last_edit = now;
+        pending.insert(path);
+        if (after_pause && !due) compile_pending();
+        else if (!due) due = now + settings.debounce;
+    }
+    void recompile_open() {
+        for (const auto& [uri, d] : docs.documents()) pending.insert(d.path);
+        compile_pending();
+    }
+
+    const open_document& document(const json& params) const {
+        const std::string uri = params.at("textDocument").at("uri").get<std::string>();
+        const open_document* d = docs.find(uri);
+        if (!d) throw std::invalid_argument("the document " + uri + " is not open");
+        return *d;
+    }
+    std::shared_ptr<const scenario_check> check_of(const open_document& d) {
+        compile_pending();
+        auto it = checks.find(d.path);
+        if (it == checks.end()) {
+            compile(d.path);
+            it = checks.find(d.path);
+        }
+        return it == checks.end() ? std::make_shared<const scenario_check>() : it->second;
+    }
+
+    void configure(const json& options) {
+        if (!options.is_object()) return;
+        if (options.contains("warnings")) {
+            std::vector<std::string> flags;
+            for (const json& f : options.at("warnings")) {
+                std::string s = f.get<std::string>();
+                flags.push_back(s.rfind("-W", 0) == 0 ? s.substr(2) : s);
+            }
+            result<warning_choice> chosen = choose_warnings(flags);
+            if (chosen) warnings = *chosen;
+            else notify("window/showMessage", {{"type", 1}, {"message", "scenario-compiler: " + chosen.error().message}});
+        }
+        if (options.contains("inlayHints") && options.at("inlayHints").contains("hide")) {
+            hints.hidden.clear();
+            for (const json& k : options.at("inlayHints").at("hide")) hints.hidden.insert(k.get<std::string>());
+        }
+    }
+
+    json initialize(const json& params) {
+        const json caps = params.value("capabilities", json::object());
+        encoding = position_encoding::utf16;
+        if (caps.contains("general") && caps["general"].contains("positionEncodings"))
+            for (const json& e : caps["general"]["positionEncodings"]) {
+                const std::string name = e.is_string() ? e.get<std::string>() : "";
+                if (name == "utf-8" || name == "utf-16" || name == "utf-32") {
+                    encoding = name == "utf-8" ? position_encoding::utf8
+                               : name == "utf-32" ? position_encoding::utf32
+                                                  : position_encoding::utf16;
+                    break;
+                }
+            }
+        const json item = caps.value("/textDocument/completion/completionItem"_json_pointer, json::object());
+        snippets = item.is_object() && item.value("snippetSupport", false);
+        configure(params.value("initializationOptions", json::object()));
+        initialized = true;
+        return {{"capabilities",
+                 {{"positionEncoding", encoding_name(encoding)},
+                  {"textDocumentSync", {{"openClose", true}, {"change", 1}, {"save", {{"includeText", false}}}}},
+                  {"hoverProvider", true},
+                  {"completionProvider", {{"triggerCharacters", json::array({"["})}}},
+                  {"signatureHelpProvider",
+                   {{"triggerCharacters", json::array({","})}, {"retriggerCharacters", json::array({" "})}}},
+                  {"documentSymbolProvider", true},
+                  {"inlayHintProvider", true}}},
+                {"serverInfo", {{"name", "scenario-compiler"}, {"version", settings.version}}}};
+    }
+
+    json hover_request(const json& params) {
+        const open_document& d = document(params);
+        const auto c = check_of(d);
+        const luogo_testo at = place_of(d, params.at("position"));
+        const auto a = hover(*c, at.file, read_lines(d.text.bytes, at.file), at.line, at.column);
+        if (!a) return nullptr;
+        const editor_lines l(d.utf8);
+        return {{"contents", {{"kind", "markdown"}, {"value", a->markdown}}}, {"range", range(l, a->place)}};
+    }
+
+    json inlay_request(const json& params) {
+        const open_document& d = document(params);
+        const json& r = params.at("range");
+        const file_testo file = file_of(d.path);
+        const editor_lines l(d.utf8);
+        json out = json::array();
+        for (const inlay_hint_item& h : inlay_hints(read_lines(d.text.bytes, file), r.at("start").at("line").get<int32_t>() + 1,
+                                                    r.at("end").at("line").get<int32_t>() + 1, hints))
+            out.push_back({{"position", position(l, h.place.line, h.place.column)},
+                           {"label", h.label},
+                           {"kind", 2},
+                           {"paddingRight", true}});
+        return out;
+    }
+
+    json completion_request(const json& params) {
+        const open_document& d = document(params);
+        const luogo_testo at = place_of(d, params.at("position"));
+        const auto a = completion(read_lines(d.text.bytes, at.file), at.file, at.line, at.column);
+        if (!a) return nullptr;
+        const editor_lines l(d.utf8);
+        json items = json::array();
+        for (const completion_entry& e : a->entries) {
+            json item = {{"label", e.label},
+                         {"kind", e.section ? 9 : 14},
+                         {"detail", e.detail},
+                         {"textEdit", {{"range", range(l, a->replaces)}, {"newText", snippets ? e.snippet : e.plain}}}};
+            if (snippets && !e.section) item["insertTextFormat"] = 2;
+            items.push_back(item);
+        }
+        return {{"isIncomplete", false}, {"items", items}};
+    }
+
+    json signature_request(const json& params) {
+        const open_document& d = document(params);
+        const luogo_testo at = place_of(d, params.at("position"));
+        const auto a = signature_help(read_lines(d.text.bytes, at.file), at.line, at.column);
+        if (!a) return nullptr;
+        json parameters = json::array();
+        for (size_t i = 0; i < a->parameters.size(); ++i)
+            parameters.push_back({{"label", {a->parameters[i].first, a->parameters[i].second}},
+                                  {"documentation", a->documentation[i]}});
+        return {{"signatures", json::array({{{"label", a->label}, {"parameters", parameters}, {"activeParameter", a->active}}})},
+                {"activeSignature", 0},
+                {"activeParameter", a->active}};
+    }
+
+    json symbols_request(const json& params) {
+        const open_document& d = document(params);
+        const auto c = check_of(d);
+        const editor_lines l(d.utf8);
+        json out = json::array();
+        const auto to_range = [&](const luogo_testo& from, const luogo_testo& to) {
+            const luogo_testo end = to.line > 0 ? to : luogo_testo{from.file, from.line, from.column + from.length, 0};
+            return json{{"start", position(l, from.line, from.column)}, {"end", position(l, end.line, end.column)}};
+        };
+        for (const symbol_entry& s : document_symbols(read_lines(d.text.bytes, file_of(d.path)), *c))
+            out.push_back(symbol_json(s, to_range));
+        return out;
+    }
+
+    void did_open(const json& params, clock::time_point) {
+        const json& td = params.at("textDocument");
+        const std::string uri = td.at("uri").get<std::string>();
+        const auto path = path_of_uri(uri);
+        if (!path) return;
+        docs.open(uri, *path, td.value("version", 0), td.at("text").get<std::string>());
+        pending.insert(*path);
+        compile_pending();
+    }
+    void did_change(const json& params, clock::time_point now) {
+        const json& td = params.at("textDocument");
+        const json& changes = params.at("contentChanges");
+        if (changes.empty()) return;
+        // Whole-document sync: the last change holds the text.
+        open_document* d = docs.change(td.at("uri").get<std::string>(), td.value("version", 0),
+                                       changes.back().at("text").get<std::string>());
+        if (d) edited(d->path, now);
+    }
+    void did_close(const json& params) {
+        const std::string uri = params.at("textDocument").at("uri").get<std::string>();
+        const open_document* d = docs.find(uri);
+        if (!d) return;
+        const std::filesystem::path path = d->path;
+        docs.close(uri);
+        notify("textDocument/publishDiagnostics", {{"uri", uri}, {"diagnostics", json::array()}});
+        // Its partner now reads the file from disk, or finds it gone.
+        if (auto it = checks.find(path); it != checks.end() && it->second->pair)
+            for (const auto& p : {it->second->pair->route, it->second->pair->train})
+                if (p != path && docs.find_path(p)) pending.insert(p);
+        checks.erase(path);
+        pending.erase(path);
+        compile_pending();
+    }
+
+    void handle(const json& m, clock::time_point now) {
+        const bool request = m.contains("id");
+        const json id = request ? m["id"] : json(nullptr);
+        if (!m.is_object() || !m.contains("method") || !m["method"].is_string()) {
+            if (request && !m.contains("result") && !m.contains("error")) fail(id, INVALID_REQUEST, "not a request");
+            return;  // an answer to a request of ours, or noise
+        }
+        const std::string method = m["method"].get<std::string>();
+        const json params = m.value("params", json::object());
+        if (method == "exit") {
+            exited = true;
+            return;
+        }
+        if (!initialized && method != "initialize") {
+            if (request) fail(id, SERVER_NOT_INITIALIZED, "the server is not initialized");
+            return;
+        }
+        if (shutdown && request) {
+            fail(id, INVALID_REQUEST, "the server is shut down");
+            return;
+        }
+        try {
+            if (request) {
+                if (method == "initialize") {
+                    if (initialized) fail(id, INVALID_REQUEST, "the server is already initialized");
+                    else reply(id, initialize(params));
+                } else if (method == "shutdown") {
+                    shutdown = true;
+                    reply(id, nullptr);
+                } else if (method == "textDocument/hover") {
+                    reply(id, hover_request(params));
+                } else if (method == "textDocument/inlayHint") {
+                    reply(id, inlay_request(params));
+                } else if (method == "textDocument/completion") {
+                    reply(id, completion_request(params));
+                } else if (method == "textDocument/signatureHelp") {
+                    reply(id, signature_request(params));
+                } else if (method == "textDocument/documentSymbol") {
+                    reply(id, symbols_request(params));
+                } else {
+                    fail(id, METHOD_NOT_FOUND, "no method " + method);
+                }
+                return;
+            }
+            if (method == "textDocument/didOpen") did_open(params, now);
+            else if (method == "textDocument/didChange") did_change(params, now);
+            else if (method == "textDocument/didClose") did_close(params);
+            else if (method == "textDocument/didSave") compile_pending(), recompile_saved(params);
+            else if (method == "workspace/didChangeWatchedFiles") recompile_open();
+            else if (method == "workspace/didChangeConfiguration") {
+                const json s = params.value("settings", json::object());
+                configure(s.is_object() ? s.value("scenarioCompiler", json::object()) : json::object());
+                recompile_open();
+            }
+        } catch (const json::exception& e) {
+            if (request) fail(id, INVALID_PARAMS, e.what());
+        } catch (const std::invalid_argument& e) {
+            if (request) fail(id, INVALID_PARAMS, e.what());
+        } catch (const std::exception& e) {
+            if (request) fail(id, INTERNAL_ERROR, e.what());
+        }
+    }
+    void recompile_saved(const json& params) {
+        if (const open_document* d = docs.find(params.at("textDocument").at("uri").get<std::string>())) {
+            pending.insert(d->path);
+            compile_pending();
+        }
+    }
+};
+
+language_server::language_server(std::ostream& out, server_settings settings)
+    : impl_(std::make_unique<impl>(out, std::move(settings))) {}
+language_server::~language_server() = default;
+
+void language_server::handle(const framed_message& message, clock::time_point now) {
+    if (message.problem) {
+        impl_->fail(nullptr, INVALID_REQUEST, *message.problem);
+        return;
+    }
+    json m = json::parse(message.body, nullptr, false);
+    if (m.is_discarded()) {
+        impl_->fail(nullptr, PARSE_ERROR, "the message is not JSON");
+        return;
+    }
+    if (m.is_array()) {
+        // Batches are not part of the protocol.
+        impl_->fail(nullptr, INVALID_REQUEST, "a batch of messages");
+        return;
+    }
+    impl_->handle(m, now);
+}
+
+void language_server::tick(clock::time_point now) {
+    if (impl_->due && now >= *impl_->due) impl_->compile_pending();
+}
+std::optional<language_server::clock::time_point> language_server::deadline() const { return impl_->due; }
+void language_server::flush() { impl_->compile_pending(); }
+bool language_server::exited() const { return impl_->exited; }
+int language_server::exit_status() const { return impl_->shutdown ? 0 : 1; }
+
+int serve_language(std::istream& in, std::ostream& out, const server_settings& settings) {
+    // The messages are read ahead on a thread of their own, so that a held-back
+    // compile runs when it is due even while no message comes.
+    struct inbox {
+        std::mutex m;
+        std::condition_variable ready;
+        std::deque<std::optional<framed_message>> queue;
+        bool ended = false;
+    };
+    auto box = std::make_shared<inbox>();
+    std::thread reader([box, &in] {
+        for (;;) {
+            std::optional<framed_message> m = read_message(in);
+            const bool end = !m;
+            {
+                std::lock_guard<std::mutex> lock(box->m);
+                box->queue.push_back(std::move(m));
+                box->ended = end;
+            }
+            box->ready.notify_one();
+            if (end) return;
+        }
+    });
+    language_server server(out, settings);
+    for (;;) {
+        std::unique_lock<std::mutex> lock(box->m);
+        const auto has = [&] { return !box->queue.empty(); };
+        if (const auto due = server.deadline()) box->ready.wait_until(lock, *due, has);
+        else box->ready.wait(lock, has);
+        if (box->queue.empty()) {
+            lock.unlock();
+            server.tick(language_server::clock::now());
+            continue;
+        }
+        std::optional<framed_message> m = std::move(box->queue.front());
+        box->queue.pop_front();
+        lock.unlock();
+        if (!m) break;
+        server.handle(*m, language_server::clock::now());
+        if (server.exited()) break;
+        server.tick(language_server::clock::now());
+    }
+    bool ended = false;
+    {
+        std::lock_guard<std::mutex> lock(box->m);
+        ended = box->ended;
+    }
+    // A reader still waiting on the input is left to the process's end.
+    if (ended) reader.join();
+    else reader.detach();
+    return server.exit_status();
+}

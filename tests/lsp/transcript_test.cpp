@@ -1,0 +1,200 @@
+// The server as an editor meets it: JSON-RPC messages in, the messages it sends
+// out, each expected message a pattern (the keys and array elements it names
+// must match; an array's length too).
+#include "lsp/server.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <map>
+#include <sstream>
+
+#include <nlohmann/json.hpp>
+
+#include "lsp/file_uri.h"
+#include "model/testo_1252.h"
+#include "tests/support/carried_texts.h"
+#include "tests/support/temp_dir.h"
+
+using json = nlohmann::json;
+
+namespace {
+
+// Where `expected` does not match `actual`, or "" when it does.
+std::string mismatch(const json& expected, const json& actual, const std::string& at = "") {
+    if (expected.is_object()) {
+        if (!actual.is_object()) return at + ": not an object";
+        for (const auto& [k, v] : expected.items()) {
+            if (!actual.contains(k)) return at + "/" + k + ": missing";
+            if (std::string m = mismatch(v, actual[k], at + "/" + k); !m.empty()) return m;
+        }
+        return "";
+    }
+    if (expected.is_array()) {
+        if (!actual.is_array() || actual.size() != expected.size())
+            return at + ": expected " + std::to_string(expected.size()) + " elements";
+        for (size_t i = 0; i < expected.size(); ++i)
+            if (std::string m = mismatch(expected[i], actual[i], at + "/" + std::to_string(i)); !m.empty()) return m;
+        return "";
+    }
+    return expected == actual ? "" : at + ": expected " + expected.dump();
+}
+
+// One step: a message in (with $ROUTE, $TRAIN, $TRAIN2 for the files' URIs and
+// $TEXT for the step's text), then the messages out, in order.
+struct step {
+    std::string in;
+    std::vector<std::string> out;
+    int at_ms = 0;  // when it arrives, from the transcript's start
+    std::map<int, std::string> edit = {};  // $TEXT: the carried train file with these lines
+};
+
+struct transcript {
+    const char* name;
+    std::vector<step> steps;
+};
+void PrintTo(const transcript& t, std::ostream* os) { *os << t.name; }
+
+const std::string INIT =
+    R"j({"jsonrpc":"2.0","id":1,"method":"initialize","params":{"capabilities":{}}})j";
+const std::string INIT_OUT = R"j({"id":1,"result":{"capabilities":{"positionEncoding":"utf-16"}}})j";
+const std::string OPEN_TRAIN =
+    R"j({"method":"textDocument/didOpen","params":{"textDocument":{"uri":"$TRAIN","version":1,"text":$TEXT}}})j";
+const std::string CLEAN_ROUTE = R"j({"method":"textDocument/publishDiagnostics","params":{"uri":"$ROUTE","diagnostics":[]}})j";
+const std::string CLEAN_TRAIN_1 =
+    R"j({"method":"textDocument/publishDiagnostics","params":{"uri":"$TRAIN","version":1,"diagnostics":[]}})j";
+const std::string CHANGE_2 =
+    R"j({"method":"textDocument/didChange","params":{"textDocument":{"uri":"$TRAIN","version":2},"contentChanges":[{"text":$TEXT}]}})j";
+const std::map<int, std::string> COLLIDE = {{79, "segnale,    1650,   2, 4, 1,  0, 0,    2,  3,1,0, 0"}};
+const std::string E16_2 = R"j({"method":"textDocument/publishDiagnostics","params":{"uri":"$TRAIN","version":2,"diagnostics":[
+    {"code":"E16","severity":1,"range":{"start":{"line":78,"character":12},"end":{"line":78,"character":16}},
+     "message":"signal cell already occupied (at 1650 m)",
+     "relatedInformation":[{"location":{"uri":"$TRAIN","range":{"start":{"line":77,"character":0}}},
+                            "message":"cell 34 is taken by this segnale at 1650 m"}]}]}})j";
+
+const std::vector<transcript> TRANSCRIPTS = {
+    {"Lifecycle",
+     {{R"j({"jsonrpc":"2.0","id":0,"method":"textDocument/hover","params":{}})j", {R"j({"id":0,"error":{"code":-32002}})j"}},
+      {"not json", {R"j({"id":null,"error":{"code":-32700}})j"}},
+      {R"j({"jsonrpc":"2.0","id":1,"method":"initialize","params":{"capabilities":{"general":{"positionEncodings":["utf-32","utf-8"]}}}})j",
+       {R"j({"id":1,"result":{"capabilities":{"positionEncoding":"utf-32","textDocumentSync":{"change":1}}}})j"}},
+      {R"j({"id":2,"method":"initialize","params":{}})j", {R"j({"id":2,"error":{"code":-32600}})j"}},
+      {R"j({"id":3,"method":"textDocument/formatting/none","params":{}})j", {R"j({"id":3,"error":{"code":-32601}})j"}},
+      {R"j({"id":4,"method":"textDocument/hover","params":{"textDocument":{"uri":"file:///nowhere_linea.txt"},"position":{"line":0,"character":0}}})j",
+       {R"j({"id":4,"error":{"code":-32602}})j"}},
+      {R"j({"id":5,"method":"textDocument/hover","params":{"textDocument":5}})j", {R"j({"id":5,"error":{"code":-32602}})j"}},
+      {R"j({"method":"unknown/notification"})j", {}},
+      {R"j({"id":6,"method":"shutdown"})j", {R"j({"id":6,"result":null})j"}},
+      {R"j({"id":7,"method":"textDocument/hover","params":{}})j", {R"j({"id":7,"error":{"code":-32600}})j"}}}},
+    {"DiagnosticsFollowEachVersion",
+     {{INIT, {INIT_OUT}},
+      {OPEN_TRAIN, {CLEAN_ROUTE, CLEAN_TRAIN_1}},
+      {CHANGE_2, {CLEAN_ROUTE, E16_2}, 1000, COLLIDE},
+      {R"j({"method":"textDocument/didChange","params":{"textDocument":{"uri":"$TRAIN","version":3},"contentChanges":[{"text":$TEXT}]}})j",
+       {CLEAN_ROUTE, R"j({"method":"textDocument/publishDiagnostics","params":{"uri":"$TRAIN","version":3,"diagnostics":[]}})j"}, 2000},
+      {R"j({"method":"textDocument/didClose","params":{"textDocument":{"uri":"$TRAIN"}}})j",
+       {R"j({"method":"textDocument/publishDiagnostics","params":{"uri":"$TRAIN","diagnostics":[]}})j"}}}},
+    // Edits closer than the debounce to the one before are compiled once, when it
+    // runs out, as the latest version; an edit after a pause at once.
+    {"RapidEditsCoalesce",
+     {{INIT, {INIT_OUT}},
+      {OPEN_TRAIN, {CLEAN_ROUTE, CLEAN_TRAIN_1}},
+      {CHANGE_2, {CLEAN_ROUTE, E16_2}, 1000, COLLIDE},
+      {R"j({"method":"textDocument/didChange","params":{"textDocument":{"uri":"$TRAIN","version":3},"contentChanges":[{"text":$TEXT}]}})j",
+       {}, 1050},
+      {R"j({"method":"textDocument/didChange","params":{"textDocument":{"uri":"$TRAIN","version":4},"contentChanges":[{"text":$TEXT}]}})j",
+       {}, 1100, COLLIDE},
+      {"tick", {}, 1200},
+      {"tick", {CLEAN_ROUTE, R"j({"params":{"uri":"$TRAIN","version":4,"diagnostics":[{"code":"E16"}]}})j"}, 1250}}},
+    {"LoneFileAndUnconvertibleCharacter",
+     {{INIT, {INIT_OUT}},
+      {R"j({"method":"textDocument/didOpen","params":{"textDocument":{"uri":"$LONE","version":1,"text":"[generale]\n"}}})j",
+       {R"j({"params":{"uri":"$LONE","diagnostics":[{"severity":1,"range":{"start":{"line":0,"character":0}},
+            "message":"no route file beside this train file: A_B_linea.txt or A_linea.txt is missing"}]}})j"}},
+      {OPEN_TRAIN, {CLEAN_ROUTE, CLEAN_TRAIN_1}},
+      // U+1F600 takes two UTF-16 units before the fault's field; U+2713 has no Windows-1252 form.
+      {CHANGE_2, {CLEAN_ROUTE, R"j({"params":{"uri":"$TRAIN","version":2,"diagnostics":[
+           {"message":"'\u2713' (U+2713) has no Windows-1252 form: the file cannot hold it, and the compile reads '?' in its place",
+            "range":{"start":{"line":36,"character":88},"end":{"line":36,"character":89}}},
+           {"code":"-Wcomment"},
+           {"message":"'\ud83d\ude00' (U+1F600) has no Windows-1252 form: the file cannot hold it, and the compile reads '?' in its place",
+            "range":{"start":{"line":78,"character":1},"end":{"line":78,"character":3}}},
+           {"code":"E16","range":{"start":{"line":78,"character":18},"end":{"line":78,"character":22}}}]}})j"},
+       1000,
+       {{37, "stazione,       0,  8,  500,  1, 0, 0,  4,1,1,  2,1,1,    1,  10,48, 0, LIDONIA CENTRALE\xE2\x9C\x93"},
+        {79, "-\xF0\x9F\x98\x80-, segnale,    1650,   2, 4, 1,  0, 0,    2,  3,1,0, 0"}}}}},
+    {"EditorFeatures",
+     {{R"j({"id":1,"method":"initialize","params":{"capabilities":{"textDocument":{"completion":{"completionItem":{"snippetSupport":true}}}},
+          "initializationOptions":{"inlayHints":{"hide":["velocita"]}}}})j",
+       {INIT_OUT}},
+      {OPEN_TRAIN, {CLEAN_ROUTE, CLEAN_TRAIN_1}},
+      {R"j({"id":2,"method":"textDocument/hover","params":{"textDocument":{"uri":"$TRAIN"},"position":{"line":77,"character":13}}})j",
+       {R"j({"id":2,"result":{"range":{"start":{"line":77,"character":12},"end":{"line":77,"character":16}},"contents":{"kind":"markdown",
+            "value":"**position**, field 1 of `segnale` (train file), in m\n\na whole number from -2147483648 to 2147483647: where the signal stands\n\nat km 348+450\n\nits object takes cell 34 (metres 1700 to 1749)"}}})j"}},
+      {R"j({"id":3,"method":"textDocument/inlayHint","params":{"textDocument":{"uri":"$TRAIN"},"range":{"start":{"line":8,"character":0},"end":{"line":9,"character":0}}}})j",
+       {R"j({"id":3,"result":[]})j"}},
+      {R"j({"id":4,"method":"textDocument/inlayHint","params":{"textDocument":{"uri":"$TRAIN"},"range":{"start":{"line":77,"character":0},"end":{"line":77,"character":0}}}})j",
+       {R"j({"id":4,"result":[{"label":"pos:","position":{"line":77,"character":12}},{"label":"sx:"},{"label":"s1:"},{"label":"s2:"},{"label":"s3:"},
+            {"label":"rapp:"},{"label":"dx:"},{"label":"d1:"},{"label":"d2:"},{"label":"d3:"},{"label":"time value:","position":{"line":77,"character":50}}]})j"}},
+      {R"j({"id":5,"method":"textDocument/signatureHelp","params":{"textDocument":{"uri":"$TRAIN"},"position":{"line":77,"character":18}}})j",
+       {R"j({"id":5,"result":{"activeParameter":1,"signatures":[{"label":"segnale, position, sx, s1, s2, s3, rapp, dx, d1, d2, d3, time value",
+            "parameters":[{"label":[9,17]},{"label":[19,21]},{},{},{},{},{},{},{},{},{"label":[57,67]}]}]}})j"}},
+      {R"j({"id":6,"method":"textDocument/documentSymbol","params":{"textDocument":{"uri":"$ROUTE"}}})j",
+       {R"j({"id":6,"error":{"code":-32602}})j"}},
+      {R"j({"id":7,"method":"textDocument/completion","params":{"textDocument":{"uri":"$TRAIN"},"position":{"line":76,"character":0}}})j",
+       {R"j({"id":7,"result":{"isIncomplete":false}})j"}}}},
+};
+
+std::string json_string(const std::string& s) { return json(s).dump(); }
+
+void replace_all(std::string& s, const std::string& from, const std::string& to) {
+    for (size_t at = s.find(from); at != std::string::npos; at = s.find(from, at + to.size())) s.replace(at, from.size(), to);
+}
+
+class Transcript : public testing::TestWithParam<transcript> {};
+
+TEST_P(Transcript, AnswersAsExpected) {
+    temp_dir dir;
+    const carried_files files = write_carried_texts(dir.path());
+    std::ifstream in(files.train, std::ios::binary);
+    const std::string carried = utf8_da_1252(std::string(std::istreambuf_iterator<char>(in), {}));
+    std::filesystem::create_directory(dir.path() / "lone");
+    const std::map<std::string, std::string> uris = {{"$ROUTE", uri_of_path(files.route)},
+                                                     {"$TRAIN", uri_of_path(files.train)},
+                                                     {"$LONE", uri_of_path(dir.path() / "lone" / "A_B_7-.txt")}};
+    std::ostringstream out;
+    server_settings settings;
+    language_server server(out, settings);
+    const auto start = language_server::clock::now();
+    size_t read = 0;
+    for (const step& s : GetParam().steps) {
+        std::string in_text = s.in;
+        for (const auto& [k, v] : uris) replace_all(in_text, k, v);
+        replace_all(in_text, "$TEXT", json_string(with_lines(carried, s.edit)));
+        const auto now = start + std::chrono::milliseconds(s.at_ms);
+        if (s.in == "tick") server.tick(now);
+        else server.handle({in_text, std::nullopt}, now);
+        // The messages the step sent.
+        std::vector<json> sent;
+        const std::string all = out.str();
+        while (read < all.size()) {
+            const size_t head = all.find("\r\n\r\n", read);
+            ASSERT_NE(head, std::string::npos);
+            const size_t n = std::stoul(all.substr(read + 16, head - read - 16));
+            sent.push_back(json::parse(all.substr(head + 4, n)));
+            read = head + 4 + n;
+        }
+        ASSERT_EQ(sent.size(), s.out.size()) << "after " << s.in.substr(0, 120) << "\n" << json(sent).dump();
+        for (size_t i = 0; i < sent.size(); ++i) {
+            std::string expected_text = s.out[i];
+            for (const auto& [k, v] : uris) replace_all(expected_text, k, v);
+            const std::string why = mismatch(json::parse(expected_text), sent[i]);
+            EXPECT_EQ(why, "") << "after " << s.in.substr(0, 120) << "\n" << sent[i].dump();
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Server, Transcript, testing::ValuesIn(TRANSCRIPTS),
+                         [](const testing::TestParamInfo<transcript>& info) { return std::string(info.param.name); });
+
+}  // namespace
