@@ -11,7 +11,8 @@
 #   package  help2man (the man page), dpkg-dev and file (the .deb's library
 #            dependencies), MinGW-w64 (the Windows zip)
 #   windows  MinGW-w64, Wine, Xvfb with xdotool and imagemagick for the window's
-#            picture, GoogleTest's sources for the cross build
+#            picture, GoogleTest's sources for the cross build, Neovim to drive the
+#            .exe's language server
 #   browser  Debian's Chromium, driven headless by tests/browser
 #   editors  Neovim, driven headless by tests/editors against the language server
 #   ci       every group CI uses
@@ -22,7 +23,7 @@ test=(libgtest-dev poppler-utils libxml2-utils)
 clang=(clang-14 libclang-rt-14-dev)
 bench=(libbenchmark-dev)
 package=(help2man dpkg-dev file g++-mingw-w64-x86-64-posix)
-windows=(g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth xdotool imagemagick googletest)
+windows=(g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth xdotool imagemagick googletest neovim)
 browser=(chromium)
 editors=(neovim)
 all=(program test clang bench package windows browser editors)

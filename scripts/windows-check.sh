@@ -2,7 +2,8 @@
 # The Windows program: cross-compiled with MinGW-w64, its tests run under Wine,
 # and its files compared byte for byte with the Linux build's (the fixed run, and
 # export + compile with a route identifier outside ASCII). Then the screenshot
-# check of its window and message box. Needs scripts/deps.sh windows's tools and
+# check of its window and message box, and the language server under headless
+# Neovim. Needs scripts/deps.sh windows's tools and
 # the Linux build in BUILD_DIR (default build/). With the argument "build" it
 # only builds.
 set -euo pipefail
@@ -63,5 +64,12 @@ done
 [[ -f "$work/windows-author/${citta}_914.sim" ]] || { ls "$work/windows-author"; exit 1; }
 same "$work/linux-author" "$work/windows-author"
 echo "windows-check: export + compile as ${citta}: the files equal the Linux build's"
+
+# The language server in the .exe, over Wine's pipes (stdin and stdout binary),
+# driven by headless Neovim as on Linux.
+printf '#!/bin/sh\nexec wine "%s" "$@"\n' "$exe" >"$work/wine-server"
+chmod +x "$work/wine-server"
+bash "$root/tests/editors/neovim_test.sh" "$linux" "$work/wine-server"
+echo "windows-check: the .exe's language server answered Neovim as the Linux build's does"
 
 bash "$root/scripts/windows-screenshot.sh" "$exe" "$win/windows-fixed-run.png"

@@ -1,5 +1,7 @@
 #include "lsp/features.h"
 
+#include <algorithm>
+
 namespace {
 
 std::string snippet_of(const genere_campi& g) {

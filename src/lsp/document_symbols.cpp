@@ -1,5 +1,8 @@
 #include "lsp/features.h"
 
+#include <algorithm>
+#include <cstdlib>
+
 #include "model/testo_1252.h"
 
 namespace {

@@ -1,6 +1,7 @@
 #include "lsp/documents.h"
 
 #include <algorithm>
+#include <string_view>
 #include <system_error>
 
 #include "model/nomi_file.h"

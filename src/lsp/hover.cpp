@@ -1,6 +1,7 @@
 #include "lsp/features.h"
 
 #include <charconv>
+#include <cstdio>
 
 #include "model/testo_1252.h"
 #include "platform/path_text.h"

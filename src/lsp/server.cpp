@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <condition_variable>
 #include <deque>
+#include <functional>
+#include <stdexcept>
 #include <mutex>
 #include <thread>
 
@@ -457,6 +459,9 @@ int serve_language(std::istream& in, std::ostream& out, const server_settings& s
         bool ended = false;
     };
     auto box = std::make_shared<inbox>();
+    // A stream tied to `out` (std::cin is, to std::cout) would flush it from the
+    // reader's thread while this one writes.
+    in.tie(nullptr);
     std::thread reader([box, &in] {
         for (;;) {
             std::optional<framed_message> m = read_message(in);

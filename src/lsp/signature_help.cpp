@@ -1,5 +1,7 @@
 #include "lsp/features.h"
 
+#include <algorithm>
+
 std::optional<signature_answer> signature_help(const std::vector<line_reading>& lines, int32_t line, int32_t column) {
     if (line < 1 || static_cast<size_t>(line) > lines.size()) return std::nullopt;
     const line_reading& r = lines[static_cast<size_t>(line) - 1];
