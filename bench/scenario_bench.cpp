@@ -13,7 +13,11 @@
 // kilometre from the previous length, and the child's peak resident memory.
 // Then the fault search: `compile --check --error-limit 0` of each scenario with
 // 99 of its signals doubled (99 errors) against the same scenario as it is.
+// Then the language server's latency from an edit (after a pause, as an author
+// types) to the diagnostics of that version, on the carried scenario and on a
+// 1,000,000 m one with 99 faults, and its resident memory over 1,000 edits.
 #include <fcntl.h>
+#include <poll.h>
 #include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -261,6 +265,164 @@ row pairs(const std::string& what, const std::vector<std::string>& command, cons
 
 }  // namespace
 
+std::string slurp(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+// `scenario-compiler lsp` on two pipes.
+struct lsp_child {
+    pid_t pid = -1;
+    int in = -1, out = -1;
+    std::string pending;
+
+    explicit lsp_child(const fs::path& exe) {
+        int to[2], from[2];
+        if (pipe(to) != 0 || pipe(from) != 0) return;
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, to[0], 0);
+        posix_spawn_file_actions_adddup2(&actions, from[1], 1);
+        posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+        posix_spawn_file_actions_addclose(&actions, to[1]);
+        posix_spawn_file_actions_addclose(&actions, from[0]);
+        const std::string path = exe.string();
+        char* argv[] = {const_cast<char*>(path.c_str()), const_cast<char*>("lsp"), nullptr};
+        if (posix_spawn(&pid, path.c_str(), &actions, nullptr, argv, environ) != 0) pid = -1;
+        posix_spawn_file_actions_destroy(&actions);
+        close(to[0]);
+        close(from[1]);
+        in = to[1], out = from[0];
+    }
+    ~lsp_child() {
+        send(R"({"jsonrpc":"2.0","id":999,"method":"shutdown"})");
+        send(R"({"jsonrpc":"2.0","method":"exit"})");
+        close(in);
+        close(out);
+        int status = 0;
+        if (pid > 0) waitpid(pid, &status, 0);
+    }
+    void send(const std::string& body) {
+        const std::string m = "Content-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body;
+        for (size_t at = 0; at < m.size();) {
+            const ssize_t n = write(in, m.data() + at, m.size() - at);
+            if (n <= 0) return;
+            at += static_cast<size_t>(n);
+        }
+    }
+    // The next message's body; empty when none comes within 30 s.
+    std::string next() {
+        for (;;) {
+            const size_t head = pending.find("\r\n\r\n");
+            if (head != std::string::npos) {
+                const size_t n = std::stoul(pending.substr(16, head - 16));
+                if (pending.size() >= head + 4 + n) {
+                    std::string body = pending.substr(head + 4, n);
+                    pending.erase(0, head + 4 + n);
+                    return body;
+                }
+            }
+            pollfd p{out, POLLIN, 0};
+            if (poll(&p, 1, 30000) <= 0) return "";
+            char buffer[65536];
+            const ssize_t got = read(out, buffer, sizeof buffer);
+            if (got <= 0) return "";
+            pending.append(buffer, static_cast<size_t>(got));
+        }
+    }
+    // Waits for the train file's diagnostics of `version`.
+    bool published(int version) {
+        const std::string tag = "\"version\":" + std::to_string(version) + "}";
+        for (std::string m = next(); !m.empty(); m = next())
+            if (has(m, "publishDiagnostics") && has(m, "-.txt") && m.find(tag) != std::string::npos) return true;
+        return false;
+    }
+    long resident_kib() const {
+        std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+        for (std::string line; std::getline(status, line);)
+            if (line.rfind("VmRSS:", 0) == 0) return std::stol(line.substr(6));
+        return 0;
+    }
+};
+
+std::string json_text(const std::string& s) {
+    std::string out = "\"";
+    for (const char c : s) {
+        if (c == '"' || c == '\\') out += '\\', out += c;
+        else if (c == '\r') out += "\\r";
+        else if (c == '\n') out += "\\n";
+        else if (static_cast<unsigned char>(c) < 0x20 || static_cast<unsigned char>(c) >= 0x80) out += ' ';
+        else out += c;
+    }
+    return out + "\"";
+}
+
+struct lsp_figures {
+    double median_ms = 0, max_ms = 0;
+    long rss_first_kib = 0, rss_last_kib = 0;
+};
+
+// Opens the train file, then edits it `edits` times, each after `pause_ms`,
+// alternately to `edited` and back; the time from each change to its diagnostics.
+lsp_figures lsp_latency(const fs::path& exe, const fs::path& train, const std::string& edited, int edits,
+                        int pause_ms, int debounce_ms) {
+    lsp_figures f;
+    lsp_child server(exe);
+    const std::string uri = "file://" + fs::absolute(train).string();
+    const std::string text = slurp(train);
+    server.send(R"({"jsonrpc":"2.0","id":1,"method":"initialize","params":{"capabilities":{},"initializationOptions":{"debounceMs":)" +
+                std::to_string(debounce_ms) + "}}}");
+    server.next();
+    server.send(R"({"jsonrpc":"2.0","method":"textDocument/didOpen","params":{"textDocument":{"uri":")" + uri +
+                R"(","version":1,"text":)" + json_text(text) + "}}}");
+    if (!server.published(1)) return f;
+    const std::string texts[2] = {json_text(edited), json_text(text)};
+    std::vector<double> ms;
+    for (int i = 0; i < edits; ++i) {
+        if (pause_ms) usleep(static_cast<useconds_t>(pause_ms) * 1000);
+        const auto start = std::chrono::steady_clock::now();
+        server.send(R"({"jsonrpc":"2.0","method":"textDocument/didChange","params":{"textDocument":{"uri":")" + uri +
+                    R"(","version":)" + std::to_string(i + 2) + R"(},"contentChanges":[{"text":)" + texts[i % 2] + "}]}}");
+        if (!server.published(i + 2)) return f;
+        ms.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+        if (i == edits / 10) f.rss_first_kib = server.resident_kib();
+    }
+    f.rss_last_kib = server.resident_kib();
+    f.median_ms = median(ms);
+    f.max_ms = *std::max_element(ms.begin(), ms.end());
+    return f;
+}
+
+// The train text with line n (1-based) replaced.
+std::string with_line(const std::string& text, size_t n, const std::string& line) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string l; std::getline(in, l);) lines.push_back(l);
+    if (n >= 1 && n <= lines.size()) lines[n - 1] = line + "\r";
+    std::string out;
+    for (const std::string& l : lines) out += l + "\n";
+    return out;
+}
+
+// `faults` signals each put into the cell of the one before it.
+std::string with_faults(const std::string& text, int faults) {
+    std::istringstream in(text);
+    std::string out;
+    std::string previous;
+    for (std::string l; std::getline(in, l);) {
+        if (!l.empty() && l.back() == '\r') l.pop_back();
+        if (faults > 0 && l.rfind("segnale", 0) == 0 && previous.rfind("segnale", 0) == 0) {
+            std::vector<std::string> f = fields(l), g = fields(previous);
+            f[1] = g[1];
+            l = joined(f);
+            --faults;
+        }
+        previous = l;
+        out += l + "\r\n";
+    }
+    return out;
+}
+
 int main(int argc, char** argv) {
     if (argc < 2) {
         std::cerr << "usage: scenario_bench EXECUTABLE [--runs N] [--lengths L1,L2,...] [--keep DIR]\n";
@@ -360,6 +522,24 @@ int main(int argc, char** argv) {
     std::printf("(compile --check --error-limit 0 of each scenario as it is, and with %d of its signals doubled,\n"
                 " each copy an error; ratio: the median of faults / clean per pair)\n",
                 FAULTS);
+    // The language server, as an author edits: each change after a pause of 250 ms.
+    const fs::path carried_train = work / "carried" / "Lidonia_Sabrio_914-.txt";
+    const std::string carried_text = slurp(carried_train);
+    const std::string collided = with_line(carried_text, 79, "segnale,    1650,   2, 4, 1,  0, 0,    2,  3,1,0, 0");
+    const lsp_figures small = lsp_latency(exe, carried_train, collided, 40, 250, 200);
+    const fs::path big = work / "lsp-1000000";
+    make_scenario(work / "carried", 1000000, big);
+    const fs::path big_train = big / (ID + "_" + NUMBER + "-.txt");
+    const std::string faulty = with_faults(slurp(big_train), 99);
+    std::ofstream(big_train, std::ios::binary) << faulty;
+    const lsp_figures large = lsp_latency(exe, big_train, with_faults(faulty, 0) + "\r\n", 20, 250, 200);
+    // Memory over 1,000 edits, each compiled (no debounce, no pause).
+    const lsp_figures steady = lsp_latency(exe, carried_train, collided, 1000, 0, 0);
+    std::printf("\nlanguage server, from didChange to its version's publishDiagnostics:\n");
+    std::printf("  carried scenario:          median %6.1f ms, max %6.1f ms (%d edits)\n", small.median_ms, small.max_ms, 40);
+    std::printf("  1,000,000 m with 99 faults: median %6.1f ms, max %6.1f ms (%d edits)\n", large.median_ms, large.max_ms, 20);
+    std::printf("  resident memory over 1,000 edits: %.1f MiB after 100, %.1f MiB after 1,000\n",
+                steady.rss_first_kib / 1024.0, steady.rss_last_kib / 1024.0);
     if (!keep) fs::remove_all(work);
     return 0;
 }

@@ -69,3 +69,40 @@ std::vector<symbol_entry> document_symbols(const std::vector<line_reading>& line
 
 // "km 348+350" of a position, under the compile's kilometric references.
 std::optional<std::string> kilometre_reading(const scenario_check& check, int64_t metres);
+
+// Formatting: in each run of consecutive lines of one keyword, the values aligned
+// in columns (right-aligned, ", " between them), a trailing text as written. Only
+// lines whose reading cannot change are touched: every field there, separated by
+// commas, numbers as plain digits; lines in `keep` (1-based) stay as they are.
+struct line_edit {
+    int32_t line = 0;       // 1-based; the whole line, its end excluded
+    std::string text;       // Windows-1252
+};
+std::vector<line_edit> format_lines(std::string_view text, file_testo file, int32_t from, int32_t to,
+                                    const std::set<int32_t>& keep = {});
+
+// Folding ranges: each section from its line to the last line before the next.
+struct fold_range {
+    int32_t first = 0, last = 0;  // 1-based lines
+};
+std::vector<fold_range> folding_ranges(const std::vector<line_reading>& lines);
+// The text with each edited line replaced, every line end as it was.
+std::string with_line_edits(std::string_view text, const std::vector<line_edit>& edits);
+
+// Quick fixes: the fix-its the diagnostics carry, a position moved to a multiple
+// of 50 and extra fields removed, each offered only when the compile with it
+// applied loses its diagnostic and gains no error.
+struct byte_edit {
+    luogo_testo place;  // the bytes replaced: line, column, length
+    std::string text;   // Windows-1252
+};
+struct quick_fix {
+    std::string title;
+    const diagnostic* fixes = nullptr;  // in the check's findings
+    std::vector<byte_edit> edits;
+};
+std::vector<quick_fix> quick_fixes(const workspace& w, const open_document& d, const scenario_check& check,
+                                   int32_t from, int32_t to, const warning_choice& warnings);
+// The safe fixes of the whole file at once, when together they still gain no error.
+std::vector<quick_fix> fix_all(const workspace& w, const open_document& d, const scenario_check& check,
+                               const warning_choice& warnings);

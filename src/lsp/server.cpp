@@ -1,6 +1,7 @@
 #include "lsp/server.h"
 
 #include <algorithm>
+#include <climits>
 #include <condition_variable>
 #include <deque>
 #include <functional>
@@ -122,6 +123,9 @@ struct language_server::impl {
         return d ? d->uri : uri_of_path(p);
     }
 
+    // The lines of the files notes point into, made once for a publication.
+    mutable std::map<std::filesystem::path, std::unique_ptr<editor_lines>> note_lines;
+
     json diagnostic_json(const diagnostic& d, const editor_lines& own, const scenario_check& c) const {
         json j = {{"range", range(own, d.place)},
                   {"severity", d.level == severity::error ? 1 : 2},
@@ -137,7 +141,8 @@ struct language_server::impl {
             for (const diagnostic_note& n : d.notes) {
                 const checked_file* f = c.of(n.place.file);
                 if (!f || f->path.empty()) continue;
-                const auto l = lines_of(f->path, f->text);
+                std::unique_ptr<editor_lines>& l = note_lines[f->path];
+                if (!l) l = lines_of(f->path, f->text);
                 related.push_back({{"location", {{"uri", uri_for(f->path)}, {"range", range(*l, n.place)}}},
                                    {"message", n.message}});
             }
@@ -149,8 +154,10 @@ struct language_server::impl {
     void publish(const checked_file& f, const scenario_check& c) {
         if (f.path.empty()) return;
         const auto l = lines_of(f.path, f.text);
+        note_lines.clear();
         json list = json::array();
         for (const diagnostic& d : f.diagnostics) list.push_back(diagnostic_json(d, *l, c));
+        note_lines.clear();
         json params = {{"uri", uri_for(f.path)}, {"diagnostics", list}};
         if (const open_document* d = docs.find_path(f.path)) params["version"] = d->version;
         notify("textDocument/publishDiagnostics", params);
@@ -209,6 +216,7 @@ struct language_server::impl {
             if (chosen) warnings = *chosen;
             else notify("window/showMessage", {{"type", 1}, {"message", "scenario-compiler: " + chosen.error().message}});
         }
+        if (options.contains("debounceMs")) settings.debounce = std::chrono::milliseconds(options.at("debounceMs").get<int>());
         if (options.contains("inlayHints") && options.at("inlayHints").contains("hide")) {
             hints.hidden.clear();
             for (const json& k : options.at("inlayHints").at("hide")) hints.hidden.insert(k.get<std::string>());
@@ -240,6 +248,10 @@ struct language_server::impl {
                   {"signatureHelpProvider",
                    {{"triggerCharacters", json::array({","})}, {"retriggerCharacters", json::array({" "})}}},
                   {"documentSymbolProvider", true},
+                  {"documentFormattingProvider", true},
+                  {"documentRangeFormattingProvider", true},
+                  {"foldingRangeProvider", true},
+                  {"codeActionProvider", {{"codeActionKinds", json::array({"quickfix", "source.fixAll"})}}},
                   {"inlayHintProvider", true}}},
                 {"serverInfo", {{"name", "scenario-compiler"}, {"version", settings.version}}}};
     }
@@ -312,6 +324,76 @@ struct language_server::impl {
         };
         for (const symbol_entry& s : document_symbols(read_lines(d.text.bytes, file_of(d.path)), *c))
             out.push_back(symbol_json(s, to_range));
+        return out;
+    }
+
+    json formatting_request(const json& params, bool ranged) {
+        const open_document& d = document(params);
+        int32_t from = 1, to = INT32_MAX;
+        if (ranged) {
+            from = params.at("range").at("start").at("line").get<int32_t>() + 1;
+            to = params.at("range").at("end").at("line").get<int32_t>() + 1;
+        }
+        // A line holding a character Windows-1252 lacks would come back with '?' in its place.
+        std::set<int32_t> keep;
+        for (const unconvertible_character& c : d.text.unconvertible) keep.insert(c.place.line);
+        const editor_lines l(d.utf8);
+        json out = json::array();
+        for (const line_edit& e : format_lines(d.text.bytes, file_of(d.path), from, to, keep)) {
+            const auto width = static_cast<int32_t>(l.line(e.line).size());
+            out.push_back({{"range",
+                            {{"start", {{"line", e.line - 1}, {"character", 0}}},
+                             {"end", {{"line", e.line - 1}, {"character", units_before(l.line(e.line), width, encoding)}}}}},
+                           {"newText", utf8_da_1252(e.text)}});
+        }
+        return out;
+    }
+
+    json code_action_request(const json& params) {
+        const open_document& d = document(params);
+        const auto c = check_of(d);
+        note_lines.clear();
+        const json only = params.value("/context/only"_json_pointer, json::array());
+        const auto wanted = [&](const std::string& kind) {
+            if (only.empty()) return true;
+            for (const json& k : only)
+                if (k.is_string() && (kind == k.get<std::string>() || kind.rfind(k.get<std::string>() + ".", 0) == 0))
+                    return true;
+            return false;
+        };
+        const editor_lines l(d.utf8);
+        const auto edit_of = [&](const std::vector<quick_fix>& fixes) {
+            json edits = json::array();
+            for (const quick_fix& f : fixes)
+                for (const byte_edit& e : f.edits)
+                    edits.push_back({{"range", range(l, e.place)}, {"newText", utf8_da_1252(e.text)}});
+            return json{{"changes", {{d.uri, edits}}}};
+        };
+        json out = json::array();
+        if (wanted("quickfix")) {
+            const json& r = params.at("range");
+            for (const quick_fix& f : quick_fixes(docs, d, *c, r.at("start").at("line").get<int32_t>() + 1,
+                                                  r.at("end").at("line").get<int32_t>() + 1, warnings))
+                out.push_back({{"title", f.title},
+                               {"kind", "quickfix"},
+                               {"isPreferred", true},
+                               {"diagnostics", json::array({diagnostic_json(*f.fixes, l, *c)})},
+                               {"edit", edit_of({f})}});
+        }
+        // Asked for by name only: it compiles every fix of the file.
+        if (!only.empty() && wanted("source.fixAll"))
+            if (const std::vector<quick_fix> all = fix_all(docs, d, *c, warnings); !all.empty())
+                out.push_back({{"title", "apply the " + std::to_string(all.size()) + " safe fixes"},
+                               {"kind", "source.fixAll"},
+                               {"edit", edit_of(all)}});
+        return out;
+    }
+
+    json folding_request(const json& params) {
+        const open_document& d = document(params);
+        json out = json::array();
+        for (const fold_range& f : folding_ranges(read_lines(d.text.bytes, file_of(d.path))))
+            out.push_back({{"startLine", f.first - 1}, {"endLine", f.last - 1}, {"kind", "region"}});
         return out;
     }
 
@@ -388,6 +470,12 @@ struct language_server::impl {
                     reply(id, signature_request(params));
                 } else if (method == "textDocument/documentSymbol") {
                     reply(id, symbols_request(params));
+                } else if (method == "textDocument/formatting" || method == "textDocument/rangeFormatting") {
+                    reply(id, formatting_request(params, method == "textDocument/rangeFormatting"));
+                } else if (method == "textDocument/codeAction") {
+                    reply(id, code_action_request(params));
+                } else if (method == "textDocument/foldingRange") {
+                    reply(id, folding_request(params));
                 } else {
                     fail(id, METHOD_NOT_FOUND, "no method " + method);
                 }

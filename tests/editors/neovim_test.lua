@@ -72,4 +72,15 @@ say("symbols: " .. #symbols .. " sections, the first station " .. symbols[4].chi
 vim.api.nvim_buf_set_lines(0, 78, 79, false, { line })
 wait_for("the error gone", function() return #vim.diagnostic.get(0) == 0 end)
 say("line 79 restored: no diagnostics")
+
+-- Neovim 0.7's formatting call; 0.8 and later have vim.lsp.buf.format.
+local formatting = vim.lsp.buf.formatting_sync or function() vim.lsp.buf.format({ async = false }) end
+published = 0
+local unformatted = vim.api.nvim_buf_get_lines(0, 77, 78, false)[1]
+formatting(nil, 30000)
+local formatted = vim.api.nvim_buf_get_lines(0, 77, 78, false)[1]
+if formatted == unformatted then fail("line 78 not formatted: " .. formatted) end
+wait_for("diagnostics of the formatted text", function() return published >= 2 end)
+if #vim.diagnostic.get(0) ~= 0 then fail("the formatted text has diagnostics") end
+say("formatted: line 78 reads '" .. formatted .. "', still no diagnostics")
 vim.cmd("qall!")

@@ -1,6 +1,6 @@
 // The whole editing loop against `scenario-compiler lsp` through vscode-jsonrpc,
 // on the exported carried scenario: open, an edit to a fault and back, hover,
-// inlay hints, completion, symbols, shutdown and exit.
+// inlay hints, completion, symbols, formatting, a quick fix, shutdown and exit.
 // Usage: node test/client_test.mjs [PROGRAM]   (default: scenario-compiler on PATH)
 import { spawn, execFileSync } from "node:child_process";
 import { mkdtempSync, readFileSync, rmSync } from "node:fs";
@@ -113,6 +113,31 @@ try {
   const stations = symbols.find((s) => s.name === "[stazioni]");
   assert.equal(stations.children[0].name, "LIDONIA CENTRALE");
   step(`symbols: ${symbols.length} sections, ${stations.children.length} stations`);
+
+  const edits = await connection.sendRequest("textDocument/formatting", {
+    textDocument: { uri },
+    options: { tabSize: 4, insertSpaces: true },
+  });
+  assert.deepEqual(edits[0], {
+    range: { start: { line: 1, character: 0 }, end: { line: 1, character: 21 } },
+    newText: "numero vetture, 12",
+  });
+  step(`format: ${edits.length} lines laid out anew`);
+
+  connection.sendNotification("textDocument/didChange", {
+    textDocument: { uri, version: 4 },
+    contentChanges: [{ text: withLine(79, lines[78].replace("segnale", "segnalle")) }],
+  });
+  const warned = (await diagnosticsOf(4)).diagnostics;
+  assert.equal(warned[0].code, "-Wunknown-keyword");
+  const actions = await connection.sendRequest("textDocument/codeAction", {
+    textDocument: { uri },
+    range: warned[0].range,
+    context: { diagnostics: warned },
+  });
+  assert.equal(actions[0].title, "replace with 'segnale'");
+  assert.deepEqual(actions[0].edit.changes[uri], [{ range: warned[0].range, newText: "segnale" }]);
+  step(`quick fix of ${warned[0].code}: ${actions[0].title}`);
 
   assert.equal(await connection.sendRequest("shutdown"), null);
   finished = true;

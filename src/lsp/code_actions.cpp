@@ -1,0 +1,124 @@
+#include "lsp/features.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cstdint>
+#include <set>
+#include <tuple>
+
+#include "diagnostics/diagnostic.h"
+#include "model/testo_1252.h"
+
+namespace {
+
+// Byte edits, each within one line, applied from the last.
+std::string with_byte_edits(std::string_view text, std::vector<byte_edit> edits) {
+    std::vector<size_t> starts = {0};
+    for (size_t i = 0; i < text.size(); ++i)
+        if (text[i] == '\n' || (text[i] == '\r' && (i + 1 >= text.size() || text[i + 1] != '\n'))) starts.push_back(i + 1);
+    std::sort(edits.begin(), edits.end(), [](const byte_edit& a, const byte_edit& b) {
+        return std::tie(a.place.line, a.place.column) > std::tie(b.place.line, b.place.column);
+    });
+    std::string out(text);
+    for (const byte_edit& e : edits) {
+        if (e.place.line < 1 || static_cast<size_t>(e.place.line) > starts.size()) continue;
+        const size_t at = starts[static_cast<size_t>(e.place.line) - 1] + static_cast<size_t>(e.place.column) - 1;
+        if (at > out.size()) continue;
+        out.replace(at, std::min(out.size() - at, static_cast<size_t>(e.place.length)), e.text);
+    }
+    return out;
+}
+
+std::string_view line_of(std::string_view text, int32_t n) {
+    const std::vector<std::string_view> lines = split_lines(text);
+    return n >= 1 && static_cast<size_t>(n) <= lines.size() ? lines[static_cast<size_t>(n) - 1] : std::string_view();
+}
+
+std::vector<quick_fix> candidates(const diagnostic& d, std::string_view text) {
+    std::vector<quick_fix> out;
+    for (const fix_it& f : d.fixes) {
+        std::string problem;
+        const std::optional<std::string> bytes = cp1252_da_utf8(f.text, problem);
+        if (bytes) out.push_back({fix_description(f), &d, {{f.place, *bytes}}});
+    }
+    const std::string_view line = line_of(text, d.place.line);
+    if (d.place.column < 1 || static_cast<size_t>(d.place.column) > line.size() + 1) return out;
+    if (d.code == "-Wcell-rounding") {
+        const std::string_view field = line.substr(static_cast<size_t>(d.place.column) - 1, static_cast<size_t>(d.place.length));
+        int64_t p = 0;
+        const auto [end, ec] = std::from_chars(field.data(), field.data() + field.size(), p);
+        if (ec != std::errc() || end != field.data() + field.size()) return out;
+        const int64_t low = p - ((p % 50) + 50) % 50, high = low + 50;
+        for (const int64_t to : p - low <= high - p ? std::array{low, high} : std::array{high, low})
+            out.push_back({"move the position to " + std::to_string(to) + " m", &d, {{d.place, std::to_string(to)}}});
+    } else if (d.code == "-Wextra-fields") {
+        // From the comma before the first extra field to the line's end.
+        const size_t comma = line.rfind(',', static_cast<size_t>(d.place.column) - 1);
+        if (comma == std::string_view::npos) return out;
+        out.push_back({"remove the fields after the last value", &d,
+                       {{{d.place.file, d.place.line, static_cast<int32_t>(comma) + 1, static_cast<int32_t>(line.size() - comma)}, ""}}});
+    }
+    return out;
+}
+
+std::multiset<std::tuple<file_testo, int32_t, std::string>> errors_of(const scenario_check& c) {
+    std::multiset<std::tuple<file_testo, int32_t, std::string>> out;
+    for (const checked_file* f : {&c.route, &c.train})
+        for (const diagnostic& d : f->diagnostics)
+            if (d.level == severity::error) out.insert({d.place.file, d.place.line, d.code + d.message});
+    return out;
+}
+
+// The compile with the edits applied: nothing of `removed` left, no error gained.
+bool safe(const workspace& w, const open_document& d, const scenario_check& check, const std::vector<byte_edit>& edits,
+          const std::vector<const diagnostic*>& removed, const warning_choice& warnings) {
+    workspace edited = w;
+    edited.open(d.uri, d.path, d.version, utf8_da_1252(with_byte_edits(d.text.bytes, edits)));
+    const scenario_check after = check_scenario(edited, d.path, warnings);
+    const checked_file* own = after.of(removed.empty() ? file_testo::nessuno : removed.front()->place.file);
+    for (const diagnostic* r : removed)
+        for (const diagnostic& x : own ? own->diagnostics : std::vector<diagnostic>{})
+            if (x.code == r->code && x.place.line == r->place.line) return false;
+    const auto before_errors = errors_of(check), after_errors = errors_of(after);
+    // Lines keep their numbers (a fix never adds or removes one): every error after is one before.
+    return std::includes(before_errors.begin(), before_errors.end(), after_errors.begin(), after_errors.end());
+}
+
+}  // namespace
+
+std::vector<quick_fix> quick_fixes(const workspace& w, const open_document& d, const scenario_check& check,
+                                   int32_t from, int32_t to, const warning_choice& warnings) {
+    std::vector<quick_fix> out;
+    const checked_file* own = nullptr;
+    for (const checked_file* f : {&check.route, &check.train})
+        if (f->path == d.path) own = f;
+    if (!own) return out;
+    for (const diagnostic& x : own->diagnostics) {
+        if (x.place.line < from || x.place.line > to) continue;
+        for (quick_fix& f : candidates(x, d.text.bytes))
+            if (safe(w, d, check, f.edits, {f.fixes}, warnings)) {
+                out.push_back(std::move(f));
+                break;  // the first fix that is safe, of each diagnostic
+            }
+    }
+    return out;
+}
+
+std::vector<quick_fix> fix_all(const workspace& w, const open_document& d, const scenario_check& check,
+                               const warning_choice& warnings) {
+    std::vector<quick_fix> fixes = quick_fixes(w, d, check, 1, INT32_MAX, warnings);
+    // One fix a line: two on one line could overlap.
+    std::set<int32_t> lines;
+    std::vector<quick_fix> kept;
+    std::vector<byte_edit> edits;
+    std::vector<const diagnostic*> removed;
+    for (quick_fix& f : fixes) {
+        if (!lines.insert(f.edits.front().place.line).second) continue;
+        edits.insert(edits.end(), f.edits.begin(), f.edits.end());
+        removed.push_back(f.fixes);
+        kept.push_back(std::move(f));
+    }
+    if (kept.empty() || !safe(w, d, check, edits, removed, warnings)) return {};
+    return kept;
+}
