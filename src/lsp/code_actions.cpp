@@ -35,7 +35,7 @@ std::string_view line_of(std::string_view text, int32_t n) {
     return n >= 1 && static_cast<size_t>(n) <= lines.size() ? lines[static_cast<size_t>(n) - 1] : std::string_view();
 }
 
-std::vector<quick_fix> candidates(const diagnostic& d, std::string_view text) {
+std::vector<quick_fix> candidates(const diagnostic& d, std::string_view text, const std::vector<line_reading>& lines) {
     std::vector<quick_fix> out;
     for (const fix_it& f : d.fixes) {
         std::string problem;
@@ -52,6 +52,18 @@ std::vector<quick_fix> candidates(const diagnostic& d, std::string_view text) {
         const int64_t low = p - ((p % 50) + 50) % 50, high = low + 50;
         for (const int64_t to : p - low <= high - p ? std::array{low, high} : std::array{high, low})
             out.push_back({"move the position to " + std::to_string(to) + " m", &d, {{d.place, std::to_string(to)}}});
+    } else if (d.code == "E25" && static_cast<size_t>(d.place.line) <= lines.size()) {
+        // A line short of fields, which the reader filled from the next line: the
+        // missing numbers added as 0 after its last value.
+        const line_reading& r = lines[static_cast<size_t>(d.place.line) - 1];
+        if (r.shape != line_shape::keyword || r.values.empty()) return out;
+        const genere_campi& g = campi_di(*r.kind);
+        if (r.values.size() >= g.campi.size() || g.campi.back().larghezza == larghezza_campo::testo) return out;
+        std::string zeros;
+        for (size_t i = r.values.size(); i < g.campi.size(); ++i) zeros += ", 0";
+        const int32_t end = r.values.back().end();
+        out.push_back({g.campi.size() - r.values.size() == 1 ? "add the missing field as 0" : "add the missing fields as 0", &d,
+                       {{{d.place.file, d.place.line, end, static_cast<int32_t>(line.size()) + 1 - end}, zeros}}});
     } else if (d.code == "-Wextra-fields") {
         // From the comma before the first extra field to the line's end.
         const size_t comma = line.rfind(',', static_cast<size_t>(d.place.column) - 1);
@@ -94,9 +106,10 @@ std::vector<quick_fix> quick_fixes(const workspace& w, const open_document& d, c
     for (const checked_file* f : {&check.route, &check.train})
         if (f->path == d.path) own = f;
     if (!own) return out;
+    const std::vector<line_reading> lines = read_lines(d.text.bytes, own == &check.train ? file_testo::treno : file_testo::linea);
     for (const diagnostic& x : own->diagnostics) {
         if (x.place.line < from || x.place.line > to) continue;
-        for (quick_fix& f : candidates(x, d.text.bytes))
+        for (quick_fix& f : candidates(x, d.text.bytes, lines))
             if (safe(w, d, check, f.edits, {f.fixes}, warnings)) {
                 out.push_back(std::move(f));
                 break;  // the first fix that is safe, of each diagnostic

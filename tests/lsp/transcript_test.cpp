@@ -94,6 +94,11 @@ const std::vector<transcript> TRANSCRIPTS = {
       {CHANGE_2, {CLEAN_ROUTE, E16_2}, 1000, COLLIDE},
       {R"j({"method":"textDocument/didChange","params":{"textDocument":{"uri":"$TRAIN","version":3},"contentChanges":[{"text":$TEXT}]}})j",
        {CLEAN_ROUTE, R"j({"method":"textDocument/publishDiagnostics","params":{"uri":"$TRAIN","version":3,"diagnostics":[]}})j"}, 2000},
+      // The partner gone from disk: the next compile says so.
+      {"remove the route file", {}},
+      {R"j({"method":"textDocument/didChange","params":{"textDocument":{"uri":"$TRAIN","version":4},"contentChanges":[{"text":$TEXT}]}})j",
+       {R"j({"params":{"uri":"$TRAIN","version":4,"diagnostics":[{"range":{"start":{"line":0,"character":0}},
+            "message":"no route file beside this train file: Lidonia_Sabrio_linea.txt or Lidonia_linea.txt is missing"}]}})j"}, 3000},
       {R"j({"method":"textDocument/didClose","params":{"textDocument":{"uri":"$TRAIN"}}})j",
        {R"j({"method":"textDocument/publishDiagnostics","params":{"uri":"$TRAIN","diagnostics":[]}})j"}}}},
     // Edits closer than the debounce to the one before are compiled once, when it
@@ -130,20 +135,24 @@ const std::vector<transcript> TRANSCRIPTS = {
     // would be at 1650 m, the nearer multiple of 50; the fix moves it to 1700 m.
     {"QuickFixes",
      {{INIT, {INIT_OUT}},
-      {OPEN_TRAIN, {CLEAN_ROUTE, R"j({"params":{"uri":"$TRAIN","diagnostics":[{"code":"-Wunknown-keyword"},{"code":"-Wextra-fields"},{"code":"E16"},{"code":"-Wcell-rounding"}]}})j"},
+      {OPEN_TRAIN, {CLEAN_ROUTE, R"j({"params":{"uri":"$TRAIN","diagnostics":[{"code":"-Wunknown-keyword"},{"code":"-Wextra-fields"},
+           {"code":"E16"},{"code":"-Wcell-rounding"},{"code":"E25"}]}})j"},
        0,
        {{74, "rallentamentto,   76950,    50, 1800, 0,  1,  50"},
         {75, "rallentamento,  168900,    40,  200, 0,  1,  40, 9"},
-        {79, "segnale,    1660,   2, 4, 1,  0, 0,    2,  3,1,0, 0"}}},
-      {R"j({"id":2,"method":"textDocument/codeAction","params":{"textDocument":{"uri":"$TRAIN"},"range":{"start":{"line":70,"character":0},"end":{"line":80,"character":0}},"context":{"diagnostics":[]}}})j",
+        {79, "segnale,    1660,   2, 4, 1,  0, 0,    2,  3,1,0, 0"},
+        {80, "segnale,    5500,   2, 4, 1,  1, 0,    2,  2,1,1"}}},
+      {R"j({"id":2,"method":"textDocument/codeAction","params":{"textDocument":{"uri":"$TRAIN"},"range":{"start":{"line":70,"character":0},"end":{"line":81,"character":0}},"context":{"diagnostics":[]}}})j",
        {R"j({"id":2,"result":[
             {"title":"replace with 'rallentamento'","kind":"quickfix","diagnostics":[{"code":"-Wunknown-keyword"}],
              "edit":{"changes":{"$TRAIN":[{"newText":"rallentamento","range":{"start":{"line":73,"character":0},"end":{"line":73,"character":14}}}]}}},
             {"title":"remove the fields after the last value","edit":{"changes":{"$TRAIN":[{"newText":"","range":{"start":{"line":74,"character":47},"end":{"line":74,"character":50}}}]}}},
             {"title":"move the position to 1700 m","diagnostics":[{"code":"-Wcell-rounding"}],
-             "edit":{"changes":{"$TRAIN":[{"newText":"1700","range":{"start":{"line":78,"character":12},"end":{"line":78,"character":16}}}]}}}]})j"}},
+             "edit":{"changes":{"$TRAIN":[{"newText":"1700","range":{"start":{"line":78,"character":12},"end":{"line":78,"character":16}}}]}}},
+            {"title":"add the missing field as 0",
+             "edit":{"changes":{"$TRAIN":[{"newText":", 0","range":{"start":{"line":79,"character":48},"end":{"line":79,"character":48}}}]}}}]})j"}},
       {R"j({"id":3,"method":"textDocument/codeAction","params":{"textDocument":{"uri":"$TRAIN"},"range":{"start":{"line":0,"character":0},"end":{"line":0,"character":0}},"context":{"diagnostics":[],"only":["source.fixAll"]}}})j",
-       {R"j({"id":3,"result":[{"title":"apply the 3 safe fixes","kind":"source.fixAll"}]})j"}}}},
+       {R"j({"id":3,"result":[{"title":"apply the 4 safe fixes","kind":"source.fixAll"}]})j"}}}},
     {"EditorFeatures",
      {{R"j({"id":1,"method":"initialize","params":{"capabilities":{"textDocument":{"completion":{"completionItem":{"snippetSupport":true}}}},
           "initializationOptions":{"inlayHints":{"hide":["velocita"]}}}})j",
@@ -199,6 +208,7 @@ TEST_P(Transcript, AnswersAsExpected) {
         replace_all(in_text, "$TEXT", json_string(with_lines(carried, s.edit)));
         const auto now = start + std::chrono::milliseconds(s.at_ms);
         if (s.in == "tick") server.tick(now);
+        else if (s.in == "remove the route file") std::filesystem::remove(files.route);
         else server.handle({in_text, std::nullopt}, now);
         // The messages the step sent.
         std::vector<json> sent;
