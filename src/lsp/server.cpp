@@ -496,6 +496,9 @@ struct language_server::impl {
         } catch (const std::invalid_argument& e) {
             if (request) fail(id, INVALID_PARAMS, e.what());
         } catch (const std::exception& e) {
+            // A compile that failed so is not tried again until the next edit.
+            pending.clear();
+            due.reset();
             if (request) fail(id, INTERNAL_ERROR, e.what());
         }
     }
@@ -530,7 +533,15 @@ void language_server::handle(const framed_message& message, clock::time_point no
 }
 
 void language_server::tick(clock::time_point now) {
-    if (impl_->due && now >= *impl_->due) impl_->compile_pending();
+    if (!impl_->due || now < *impl_->due) return;
+    try {
+        impl_->compile_pending();
+    } catch (const std::exception& e) {
+        // No request to answer: the client hears of it in its log, and the next edit tries again.
+        impl_->pending.clear();
+        impl_->due.reset();
+        impl_->notify("window/logMessage", {{"type", 1}, {"message", std::string("scenario-compiler: ") + e.what()}});
+    }
 }
 std::optional<language_server::clock::time_point> language_server::deadline() const { return impl_->due; }
 void language_server::flush() { impl_->compile_pending(); }
