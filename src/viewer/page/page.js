@@ -130,6 +130,13 @@ function showPlan(svg) {
   view.planFull = full;
   svg.removeAttribute('width');
   svg.removeAttribute('height');
+  // The sheet's white ground spans the viewport from 0: set to the plan's own
+  // extent, it stays under the whole view when the view is moved off 0.
+  const ground = svg.querySelector(':scope > rect');
+  if (ground) {
+    ground.setAttribute('width', full[2]);
+    ground.setAttribute('height', full[3]);
+  }
   $('plan').style.height = `${full[3]}px`;
   $('plan').replaceChildren(svg);
   applyPlan();
@@ -179,6 +186,21 @@ function applyPlan() {
   for (const c of svg.querySelectorAll('circle')) {
     if (!c.dataset.r) c.dataset.r = c.getAttribute('r');
     c.setAttribute('r', c.dataset.r / scale);
+  }
+  // A point's symbol (a signal's square, a board's) keeps its size too, about its centre.
+  for (const g of svg.querySelectorAll('g[data-kind]')) {
+    if (g.dataset.fromM !== g.dataset.toM) continue;
+    for (const r of g.querySelectorAll(':scope > rect')) {
+      if (!r.dataset.box) {
+        const [x, y, w, h] = ['x', 'y', 'width', 'height'].map((a) => Number(r.getAttribute(a)));
+        r.dataset.box = [x + w / 2, y + h / 2, w, h].join(' ');
+      }
+      const [cx, cy, w, h] = r.dataset.box.split(' ').map(Number);
+      r.setAttribute('x', cx - w / scale / 2);
+      r.setAttribute('y', cy - h / scale / 2);
+      r.setAttribute('width', w / scale);
+      r.setAttribute('height', h / scale);
+    }
   }
 }
 
