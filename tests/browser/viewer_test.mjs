@@ -127,12 +127,23 @@ try {
 
   // The plan zooms on its own.
   const planBox = await page.$eval('#plan svg', (s) => s.getAttribute('viewBox'));
+  // On screen: a signal's square, and whether the white ground covers the plan's box.
+  const planLooks = () => page.$eval('#plan', (e) => {
+    const r = e.querySelector('g[data-kind="signal"] rect').getBoundingClientRect();
+    const g = e.querySelector('svg > rect').getBoundingClientRect(), box = e.getBoundingClientRect();
+    return { square: Math.round(r.width * 10) / 10,
+      covered: g.left <= box.left + 1 && g.top <= box.top + 1 && g.right >= box.right - 1 && g.bottom >= box.bottom - 1 };
+  });
+  const planBefore = await planLooks();
   const plan = await page.$eval('#plan', (e) => { const r = e.getBoundingClientRect(); return [r.x, r.y, r.width, r.height]; });
   await page.mouse.move(plan[0] + plan[2] / 2, plan[1] + plan[3] / 2);
   for (let i = 0; i < 2; i++) await page.mouse.wheel({ deltaY: -300 });
   const planZoomed = await page.$eval('#plan svg', (s) => s.getAttribute('viewBox'));
   check('the plan zooms both ways, the lanes stay', planZoomed !== planBox &&
     (await looks()).stretch.join() === zoomed.stretch.join(), `${planBox} -> ${planZoomed}`);
+  const planAfter = await planLooks();
+  check('a zoomed plan keeps its symbols\' size and its white ground', planAfter.square === planBefore.square && planAfter.covered,
+    `${planBefore.square} -> ${planAfter.square} px, ground covers: ${planAfter.covered}`);
 
   // Hovered, then edited: the tooltip goes.
   await page.mouse.move(lanesBox[0] + lanesBox[2] * 0.5, lanesBox[1] + lanesBox[3] * 0.3);
