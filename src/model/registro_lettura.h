@@ -6,6 +6,7 @@
 #include <initializer_list>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "model/luogo_testo.h"
@@ -151,6 +152,10 @@ struct registro_lettura {
     // that line's object. No place when there is no such field.
     luogo_testo posto_in_ultima(size_t i) const {
         return righe.empty() || i >= righe.back().posti.size() ? luogo_testo{} : righe.back().posti[i];
+    }
+    // The keyword of the line recorded last, as written; the kind's name when there is none.
+    std::string_view chiave_in_ultima(genere_riga g) const {
+        return righe.empty() ? std::string_view(nome_genere(g)) : std::string_view(righe.back().chiave);
     }
     void pulisci() { *this = registro_lettura{}; }
 };

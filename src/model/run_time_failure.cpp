@@ -11,10 +11,10 @@ std::string nomi_campi(std::initializer_list<size_t> campi) {
     return out;
 }
 
-run_time_failure oltre_32_bit(std::initializer_list<size_t> campi, const std::string& chiave, const luogo_testo& primo,
+run_time_failure oltre_32_bit(std::initializer_list<size_t> campi, std::string_view chiave, const luogo_testo& primo,
                               const std::string& come) {
     const size_t inizio = chiave.find_first_not_of(" \t");
-    const std::string parola = inizio == std::string::npos ? "" : chiave.substr(inizio);
+    const std::string parola(inizio == std::string_view::npos ? std::string_view() : chiave.substr(inizio));
     return run_time_failure(nomi_campi(campi) + " of '" + parola + "': " + come +
                                 " does not fit 32 bits (-2147483648 to 2147483647)",
                             primo);

@@ -7,6 +7,7 @@
 #include <initializer_list>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 #include "model/luogo_testo.h"
 
@@ -25,14 +26,14 @@ std::string nomi_campi(std::initializer_list<size_t> campi);
 // The failure of a 32-bit computation over value fields `campi` of the line of
 // keyword `chiave` (as written), at its first field `primo`: which fields, how
 // the value is made from them (`come`, with its numbers) and the range.
-run_time_failure oltre_32_bit(std::initializer_list<size_t> campi, const std::string& chiave, const luogo_testo& primo,
+run_time_failure oltre_32_bit(std::initializer_list<size_t> campi, std::string_view chiave, const luogo_testo& primo,
                               const std::string& come);
 
 // Runs f, a 32-bit computation over value fields of a line; an overflow in it
 // (a failure that names no field) is rethrown by oltre_32_bit, with come() for
 // how the value is made.
 template <class C, class F>
-auto calcolo_campi(std::initializer_list<size_t> campi, const std::string& chiave, const luogo_testo& primo, C&& come,
+auto calcolo_campi(std::initializer_list<size_t> campi, std::string_view chiave, const luogo_testo& primo, C&& come,
                    F&& f) {
     try {
         return f();

@@ -25,7 +25,7 @@ int16_t coppia_velocita(const registro_lettura& r, size_t coppia, int32_t prima,
         return nearest_integer(long_mul(prima, 20) + seconda / 5.0);
     } catch (const run_time_failure&) {
         const size_t campo = VELOCITA_PRIMO + coppia;
-        std::string chiave = r.righe.empty() ? std::string(nome_genere(genere_riga::indicatori_vmax)) : r.righe.back().chiave;
+        std::string chiave(r.chiave_in_ultima(genere_riga::indicatori_vmax));
         chiave.erase(0, std::min(chiave.find_first_not_of(" \t"), chiave.size()));
         const int64_t centinaia = int64_t{prima} * 20;
         std::string come = std::to_string(prima) + " x 20";
@@ -58,8 +58,7 @@ rifiuto_posa memo_indicatori_v_max(modello& m, int32_t posizione, int32_t& vas, 
     c->dato2 = coppia_velocita(r, 1, vbs, vbd);
     c->dato3 = coppia_velocita(r, 2, vcs, vcd);
     const int32_t strisce = calcolo_campi(
-        {STRISCE_PRIMO, STRISCE_SECONDO}, r.righe.empty() ? std::string(nome_genere(genere_riga::indicatori_vmax)) : r.righe.back().chiave,
-        r.posto_in_ultima(STRISCE_PRIMO),
+        {STRISCE_PRIMO, STRISCE_SECONDO}, r.chiave_in_ultima(genere_riga::indicatori_vmax), r.posto_in_ultima(STRISCE_PRIMO),
         [&] {
             return std::to_string(strisces) + " x 10 + " + std::to_string(strisced) + " = " +
                    std::to_string(int64_t{strisces} * 10 + strisced);

@@ -38,8 +38,7 @@ codice memo_montagna(modello& m, int32_t& inizio, int32_t& fine, int32_t& tipo) 
         const int32_t fine_prima = m.montagne_fine[static_cast<size_t>(n - 1)];
         const registro_lettura& r = m.registro;
         return calcolo_campi(
-            {0}, r.righe.empty() ? std::string(nome_genere(genere_riga::montagna)) : r.righe.back().chiave,
-            r.posto_in_ultima(0),
+            {0}, r.chiave_in_ultima(genere_riga::montagna), r.posto_in_ultima(0),
             [&] { return "the start less the previous span's end, " + conto(inizio, "-", fine_prima, int64_t{inizio} - fine_prima) + ","; },
             [&] { return long_sub(inizio, fine_prima); });
     };

@@ -29,7 +29,7 @@ rifiuto_posa memo_rallentamento(modello& m, int32_t x, int32_t& v, int32_t& l, i
                         int32_t& d_v) {
     // All four indices first: an overflowing x + l fails whatever the cells hold.
     const registro_lettura& letto = m.registro;
-    const std::string chiave = letto.righe.empty() ? std::string(nome_genere(genere_riga::rallentamento)) : letto.righe.back().chiave;
+    const std::string_view chiave = letto.chiave_in_ultima(genere_riga::rallentamento);
     const int32_t avanti = calcolo_campi(
         {0}, chiave, letto.posto_in_ultima(0), [&] { return conto(x, "-", 1200, int64_t{x} - 1200); },
         [&] { return long_sub(x, 1200); });

@@ -15,15 +15,11 @@ enum campo_segnale : size_t { SX = 1, S1, S2, S3, RAPP, DX, D1, D2, D3, TEMPO };
 constexpr int32_t TEMPO_MINIMO = 1, TEMPO_MASSIMO = 100, TEMPO_ALZATO = 101;
 constexpr int32_t SX_CON_TEMPO = 2;
 
-std::string chiave_segnale(const registro_lettura& r) {
-    return r.righe.empty() ? std::string(nome_genere(genere_riga::segnale)) : r.righe.back().chiave;
-}
-
 // side*10 + value, the packing shared by the three paired fields.
 int16_t coppia(registro_lettura& r, int32_t lato, int32_t valore, const char* come, campo_segnale campo_lato,
                campo_segnale campo_valore) {
     const int32_t v = calcolo_campi(
-        {campo_lato, campo_valore}, chiave_segnale(r), r.posto_in_ultima(campo_lato),
+        {campo_lato, campo_valore}, r.chiave_in_ultima(genere_riga::segnale), r.posto_in_ultima(campo_lato),
         [&] {
             return std::to_string(lato) + " x 10 + " + std::to_string(valore) + " = " +
                    std::to_string(int64_t{lato} * 10 + valore);
@@ -45,7 +41,7 @@ rifiuto_posa memo_segnale(modello& m, int32_t posizione, int32_t& sx, int32_t& s
     // One field at a time: after an overflow the fields already stored stay.
     c->tipo_oggetto = OGGETTO_SEGNALE;
     const int32_t quarto = calcolo_campi(
-        {RAPP, SX, DX}, chiave_segnale(r), r.posto_in_ultima(RAPP),
+        {RAPP, SX, DX}, r.chiave_in_ultima(genere_riga::segnale), r.posto_in_ultima(RAPP),
         [&] {
             return std::to_string(rapp) + " x 10 + " + std::to_string(sx) + " x 3 + " + std::to_string(dx) + " = " +
                    std::to_string(int64_t{rapp} * 10 + int64_t{sx} * 3 + dx);
@@ -79,7 +75,7 @@ rifiuto_posa memo_segnale(modello& m, int32_t posizione, int32_t& sx, int32_t& s
         cella* a = cella_in_griglia(m, static_cast<int64_t>(i) - 2 * k);
         if (a == nullptr) continue;
         const int32_t codice_avviso = calcolo_campi(
-            {SX, DX}, chiave_segnale(r), r.posto_in_ultima(SX),
+            {SX, DX}, r.chiave_in_ultima(genere_riga::segnale), r.posto_in_ultima(SX),
             [&] {
                 return std::to_string(sx) + " x 30 + " + std::to_string(dx) + " x 10 + " + std::to_string(k) + " = " +
                        std::to_string(int64_t{sx} * 30 + int64_t{dx} * 10 + k);

@@ -44,13 +44,6 @@ std::vector<size_t> inizi_righe(const std::string& testo) {
 
 }  // namespace
 
-size_t svuota_riga(std::string& testo, int32_t riga) {
-    const std::vector<size_t> inizi = inizi_righe(testo);
-    if (riga < 1 || static_cast<size_t>(riga) > inizi.size()) return std::string::npos;
-    const size_t inizio = inizi[static_cast<size_t>(riga) - 1];
-    return svuota_da(testo, inizio) > 0 ? inizio : std::string::npos;
-}
-
 // What the model and the reader held at a body line's start. The record's lists
 // only grow while lines are read, so their lengths are enough, but for the last
 // comment, which the fields after it on its line count into.

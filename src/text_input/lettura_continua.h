@@ -18,11 +18,6 @@
 
 struct contesto_lettura;
 
-// Empties line `riga` of a text (its line end stays, so that later lines keep
-// their numbers); lines end as the reader ends them: CR LF, LF or CR. The offset
-// where the line began, or npos when it holds no byte or there is no such line.
-size_t svuota_riga(std::string& testo, int32_t riga);
-
 class lettura_continua {
 public:
     // Reads into m, whose identifiers are set, the texts as the compile with

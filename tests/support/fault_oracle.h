@@ -15,6 +15,23 @@
 #include "diagnostics/faults.h"
 #include "text_input/lettura_continua.h"
 
+// Empties line `line` of a text (its line end stays, so later lines keep their
+// numbers); lines end as the reader ends them: CR LF, LF or CR. False when the
+// line holds nothing. Written apart from the reading's own, so as to check it.
+inline bool blank_line(std::string& text, int32_t line) {
+    size_t i = 0;
+    for (int32_t l = 1; l < line; ++i) {
+        if (i >= text.size()) return false;
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        if (text[i] == '\r' || text[i] == '\n') ++l;
+    }
+    size_t end = i;
+    while (end < text.size() && text[end] != '\r' && text[end] != '\n') ++end;
+    if (end == i) return false;
+    text.erase(i, end - i);
+    return true;
+}
+
 inline fault_search recompiling_search(const modello& first, const esito_compilazione& first_esito,
                                        const opzioni_compilazione& opzioni, const testi_lettore& texts,
                                        int32_t limit) {
@@ -50,7 +67,7 @@ inline fault_search recompiling_search(const modello& first, const esito_compila
                                 : e.origine.file == file_testo::treno ? &work.treno
                                                                       : nullptr;
             go_on = go_on && local_fault(e, current->registro) && text != nullptr && e.origine.line > 0 &&
-                    svuota_riga(*text, e.origine.line) != std::string::npos;
+                    blank_line(*text, e.origine.line);
             if (go_on) {
                 left_out = e.origine;
                 any_left_out = true;
