@@ -69,3 +69,4 @@ void add_errors_command(CLI::App& app, command_action& chosen);
 void add_plot_command(CLI::App& app, command_action& chosen);
 void add_serve_command(CLI::App& app, command_action& chosen);
 void add_lsp_command(CLI::App& app, command_action& chosen);
+void add_timetable_command(CLI::App& app, command_action& chosen);

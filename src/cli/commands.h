@@ -89,6 +89,20 @@ struct serve_options {
 // diagnostics to err.
 int run_serve(const serve_options& options, std::ostream& out, std::ostream& err);
 
+// `timetable`: the timetable of a scenario beside the running times of a train model.
+struct timetable_options {
+    std::filesystem::path route, train;
+    std::optional<std::string> route_id, train_number;  // not given: from the files' names
+    std::filesystem::path train_profile;  // empty: the default train
+    std::string stops = "all";            // all or none, before --stop and --pass
+    std::vector<std::string> stop, pass;  // station names, UTF-8
+    std::string format = "text";          // text, json or csv
+    std::string color = "auto";
+};
+
+// Returns compile's exit statuses; the table goes to out, the diagnostics to err.
+int run_timetable(const timetable_options& options, std::ostream& out, std::ostream& err);
+
 // `lsp`: the language server for editors, on the streams it is given.
 struct lsp_options {
     bool stdio = false;  // clients pass --stdio; stdio is the only transport

@@ -68,8 +68,8 @@ result<warning_choice> choose_warnings(const std::vector<std::string>& flags) {
 }
 
 std::vector<diagnostic> chosen_warnings(const modello& m, const warning_choice& choice,
-                                        const std::vector<diagnostic>& also) {
-    std::vector<diagnostic> all = scenario_warnings(m);
+                                        const std::vector<diagnostic>& also, const train_model& train) {
+    std::vector<diagnostic> all = scenario_warnings(m, train);
     if (!also.empty()) {
         const auto key = [](const diagnostic& d) {
             return std::tuple(d.code, d.place.file, d.place.line, d.place.column, d.message);

@@ -8,6 +8,7 @@
 #include "diagnostics/diagnostic.h"
 #include "model/modello.h"
 #include "platform/failure.h"
+#include "running/train_model.h"
 
 // The warnings asked for: the default set, then each -W flag in order.
 struct warning_choice {
@@ -24,5 +25,6 @@ struct warning_choice {
 result<warning_choice> choose_warnings(const std::vector<std::string>& flags);
 // The scenario's warnings the choice keeps, and those of `also` that m has not
 // (the fault search's further reading); errors when it takes warnings as errors.
+// The timetable's warnings assume `train`.
 std::vector<diagnostic> chosen_warnings(const modello& m, const warning_choice& choice,
-                                        const std::vector<diagnostic>& also = {});
+                                        const std::vector<diagnostic>& also = {}, const train_model& train = {});

@@ -9,6 +9,7 @@
 
 #include "content/dati_linea.h"
 #include "diagnostics/nearest_name.h"
+#include "diagnostics/running_warnings.h"
 #include "model/testo_1252.h"
 #include "text_input/campi_righe.h"
 #include "text_input/confronto.h"
@@ -35,6 +36,10 @@ const std::vector<warning_kind> KINDS = {
     {"comment", "a comment field followed on its line by fields, which are then read as keywords", false},
     {"station-in-restriction", "a station's area wholly inside a restriction", true},
     {"continued-line", "a line whose values run on to a later line", true},
+    {"timetable", "a station's time before the one before it or the clock, or sooner than the permitted speeds allow", false},
+    {"restriction", "a restriction whose speed is not below the line speed over its stretch", false},
+    {"tight-timetable", "a section scheduled below the train model's minimum running time", true},
+    {"braking", "a restriction the train cannot slow for between its warning and its start", true},
 };
 
 // Objects whose position is rounded to a cell: off a multiple of 50 they move.
@@ -84,13 +89,8 @@ struct builder {
     static const luogo_testo& field(const riga_letta& r, size_t i) {
         return i < r.posti.size() ? r.posti[i] : r.luogo;
     }
-    diagnostic& add(const char* kind, const luogo_testo& where, std::string message) {
-        diagnostic d;
-        d.level = severity::warning;
-        d.code = std::string("-W") + kind;
-        d.place = where;
-        d.message = utf8_da_1252(message);
-        out.push_back(std::move(d));
+    diagnostic& add(const char* kind, const luogo_testo& where, const std::string& message) {
+        out.push_back(warning_of(kind, where, message));
         return out.back();
     }
     void note(diagnostic& d, const riga_letta& r, std::string message) const {
@@ -251,6 +251,15 @@ void clock_time(builder& b, const riga_letta& r) {
 
 }  // namespace
 
+diagnostic warning_of(const char* kind, const luogo_testo& where, const std::string& message) {
+    diagnostic d;
+    d.level = severity::warning;
+    d.code = std::string("-W") + kind;
+    d.place = where;
+    d.message = utf8_da_1252(message);
+    return d;
+}
+
 const std::vector<warning_kind>& warning_kinds() { return KINDS; }
 
 const warning_kind* find_warning_kind(std::string_view name) {
@@ -259,7 +268,7 @@ const warning_kind* find_warning_kind(std::string_view name) {
     return nullptr;
 }
 
-std::vector<diagnostic> scenario_warnings(const modello& m) {
+std::vector<diagnostic> scenario_warnings(const modello& m, const train_model& train) {
     builder b{m, {}};
     const registro_lettura& reg = m.registro;
 
@@ -357,6 +366,8 @@ std::vector<diagnostic> scenario_warnings(const modello& m) {
               quoted(f.testo) + " follows the last value of '" + (r ? r->chiave : "") +
                   "' and is read as a keyword field of its own");
     }
+
+    for (diagnostic& d : running_warnings(m, train)) b.out.push_back(std::move(d));
 
     sort_diagnostics(b.out);
     return b.out;

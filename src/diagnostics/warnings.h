@@ -8,6 +8,7 @@
 
 #include "diagnostics/diagnostic.h"
 #include "model/modello.h"
+#include "running/train_model.h"
 
 struct warning_kind {
     const char* name;     // without the "-W"
@@ -19,6 +20,9 @@ struct warning_kind {
 const std::vector<warning_kind>& warning_kinds();
 const warning_kind* find_warning_kind(std::string_view name);
 
+// A warning of kind NAME (without the "-W") at a place, its message given in Windows-1252.
+diagnostic warning_of(const char* kind, const luogo_testo& where, const std::string& message);
+
 // Every warning of every kind, pedantic ones included; the caller keeps those it
-// was asked for. Sorted by file (route first) and line.
-std::vector<diagnostic> scenario_warnings(const modello& m);
+// was asked for. Sorted by file (route first) and line. The timetable's assume `train`.
+std::vector<diagnostic> scenario_warnings(const modello& m, const train_model& train = {});

@@ -70,6 +70,7 @@ void run_case(const fs::path& dir) {
     o.check = true;
     o.format = "json";
     o.no_geometry = expected.value("no_geometry", false);
+    o.warnings = expected.value("flags", std::vector<std::string>{});
     std::ostringstream out, err;
     int status = -1;
     try {

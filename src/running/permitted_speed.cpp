@@ -1,0 +1,59 @@
+#include "running/permitted_speed.h"
+
+#include <algorithm>
+#include <cmath>
+#include <deque>
+
+std::vector<placed_restriction> restrictions_of(const modello& m) {
+    std::vector<placed_restriction> out;
+    const std::vector<riga_letta>& righe = m.registro.righe;
+    for (size_t i = 0; i < righe.size(); ++i) {
+        const riga_letta& r = righe[i];
+        if (r.genere != genere_riga::rallentamento || r.valori.size() < 3) continue;
+        if (r.valori[1] <= 0 || r.valori[2] <= 0) continue;
+        out.push_back({r.valori[0], r.valori[2], r.valori[1], static_cast<int32_t>(i)});
+    }
+    return out;
+}
+
+permitted_speeds head_limits(const modello& m, int32_t metres) {
+    permitted_speeds p;
+    const size_t n = static_cast<size_t>(std::max(metres, 0));
+    p.kmh.resize(n);
+    p.source.assign(n, -1);
+    for (size_t i = 0; i < n; ++i) {
+        const size_t cell = i / METRI_CELLA;
+        p.kmh[i] = cell < m.celle.size() ? m.celle[cell].v_limite * 5 : 0;
+    }
+    p.restrictions = restrictions_of(m);
+    for (size_t k = 0; k < p.restrictions.size(); ++k) {
+        const placed_restriction& r = p.restrictions[k];
+        const int64_t from = std::max<int64_t>(r.start_m, 0), to = std::min<int64_t>(int64_t{r.start_m} + r.length_m, n);
+        for (int64_t i = from; i < to; ++i)
+            if (r.speed_kmh < p.kmh[size_t(i)]) p.kmh[size_t(i)] = r.speed_kmh, p.source[size_t(i)] = int32_t(k);
+    }
+    return p;
+}
+
+permitted_speeds train_limits(const permitted_speeds& head, double length_m) {
+    permitted_speeds p = head;
+    const size_t window = static_cast<size_t>(std::ceil(length_m));
+    // The lowest limit over the metres the train covers, i - window to i, by a
+    // queue of candidates whose limits rise from its front.
+    std::deque<size_t> low;
+    for (size_t i = 0; i < head.kmh.size(); ++i) {
+        while (!low.empty() && head.kmh[low.back()] >= head.kmh[i]) low.pop_back();
+        low.push_back(i);
+        while (low.front() + window < i) low.pop_front();
+        p.kmh[i] = head.kmh[low.front()];
+        p.source[i] = head.source[low.front()];
+    }
+    return p;
+}
+
+std::string limit_words(const permitted_speeds& p, size_t i) {
+    if (i >= p.kmh.size()) return "";
+    const std::string speed = std::to_string(p.kmh[i]) + " km/h";
+    if (p.source[i] < 0) return "line speed " + speed;
+    return "restriction " + speed;
+}
