@@ -12,6 +12,7 @@
 #include <CLI/CLI.hpp>
 
 #include "platform/failure.h"
+#include "running/train_model.h"
 
 using command_action = std::function<int()>;
 
@@ -43,6 +44,10 @@ std::pair<CLI::Option*, CLI::Option*> add_text_inputs(CLI::App* sub, std::filesy
 // A whole number from 0 to INT32_MAX, refused in a few words ("takes a whole number from 0
 // up"), `zero` saying what 0 means, if anything.
 CLI::Validator whole_number_from_zero(const std::string& zero = "");
+
+// The train model of a profile file (JSON), the default one for no file; an
+// unreadable file is an input failure, a wrong value a usage one.
+result<train_model> load_train_profile(const std::filesystem::path& file);
 
 // "scenario-compiler COMMAND: MESSAGE": how a failure of the run is said, on stderr and in the machine forms.
 std::string failure_line(const std::string& command, const std::string& message);

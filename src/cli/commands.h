@@ -22,6 +22,7 @@ struct compile_options {
     std::string color = "auto";   // auto, always or never
     int32_t error_limit = 20;     // 0: no limit
     std::vector<std::string> warnings;  // the -W flags, "-W" left off, in order
+    std::filesystem::path train_profile;  // the train the timetable's warnings assume; empty: the default
 };
 
 // Returns the exit status; the JSON summary (with json) goes to out, the

@@ -188,20 +188,24 @@ result<stop_choice> stops_of(const timetable_options& o) {
 
 }  // namespace
 
+result<train_model> load_train_profile(const std::filesystem::path& file) {
+    if (file.empty()) return train_model{};
+    std::string text;
+    try {
+        text = read_file(file);
+    } catch (const io_failure& e) {
+        return failure{EXIT_FAILURE_IO, e.what()};
+    }
+    profile_reading p = read_train_profile(text);
+    if (!p.model) return usage_error(utf8_path(file) + ": " + p.problem);
+    return *p.model;
+}
+
 int run_timetable(const timetable_options& o, std::ostream& out, std::ostream& err) {
     const auto fail = [&](const failure& f) { return print_failure(err, "timetable", f); };
-    train_model profile;
-    if (!o.train_profile.empty()) {
-        std::string text;
-        try {
-            text = read_file(o.train_profile);
-        } catch (const io_failure& e) {
-            return fail({EXIT_FAILURE_IO, e.what()});
-        }
-        profile_reading p = read_train_profile(text);
-        if (!p.model) return fail(usage_error(utf8_path(o.train_profile) + ": " + p.problem));
-        profile = *p.model;
-    }
+    const result<train_model> loaded = load_train_profile(o.train_profile);
+    if (!loaded) return fail(loaded.error());
+    const train_model& profile = *loaded;
     const result<stop_choice> stops = stops_of(o);
     if (!stops) return fail(stops.error());
     session_inputs in;
