@@ -9,7 +9,6 @@
 
 #include "content/dati_linea.h"
 #include "diagnostics/nearest_name.h"
-#include "diagnostics/running_warnings.h"
 #include "model/testo_1252.h"
 #include "text_input/campi_righe.h"
 #include "text_input/confronto.h"
@@ -268,7 +267,7 @@ const warning_kind* find_warning_kind(std::string_view name) {
     return nullptr;
 }
 
-std::vector<diagnostic> scenario_warnings(const modello& m, const train_model& train) {
+std::vector<diagnostic> scenario_warnings(const modello& m) {
     builder b{m, {}};
     const registro_lettura& reg = m.registro;
 
@@ -366,8 +365,6 @@ std::vector<diagnostic> scenario_warnings(const modello& m, const train_model& t
               quoted(f.testo) + " follows the last value of '" + (r ? r->chiave : "") +
                   "' and is read as a keyword field of its own");
     }
-
-    for (diagnostic& d : running_warnings(m, train)) b.out.push_back(std::move(d));
 
     sort_diagnostics(b.out);
     return b.out;

@@ -8,7 +8,6 @@
 
 #include "diagnostics/diagnostic.h"
 #include "model/modello.h"
-#include "running/train_model.h"
 
 struct warning_kind {
     const char* name;     // without the "-W"
@@ -24,5 +23,6 @@ const warning_kind* find_warning_kind(std::string_view name);
 diagnostic warning_of(const char* kind, const luogo_testo& where, const std::string& message);
 
 // Every warning of every kind, pedantic ones included; the caller keeps those it
-// was asked for. Sorted by file (route first) and line. The timetable's assume `train`.
-std::vector<diagnostic> scenario_warnings(const modello& m, const train_model& train = {});
+// was asked for. Sorted by file (route first) and line. Those of the running
+// times are running_warnings' (diagnostics/running_warnings.h).
+std::vector<diagnostic> scenario_warnings(const modello& m);
