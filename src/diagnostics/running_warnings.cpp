@@ -155,10 +155,10 @@ void restriction_checks(running_builder& b, const train_in_use& train) {
 
 }  // namespace
 
-std::vector<diagnostic> running_warnings(const modello& m, const train_model& train) {
+std::vector<diagnostic> running_warnings(const modello& m, const train_model& train, bool model_runs) {
     running_builder b{m, {}};
     if (m.codice_errore != codice::nessuno || m.rapporto || !m.griglia_allocata()) return {};
-    const timetable_figures f = timetable_of(m, train, stop_choice{});
+    const timetable_figures f = timetable_of(m, train, stop_choice{}, model_runs);
     timetable_checks(b, f);
     restriction_checks(b, f.train);
     return b.out;

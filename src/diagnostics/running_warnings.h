@@ -14,4 +14,5 @@ inline constexpr std::array<const char*, 4> RUNNING_KINDS = {"timetable", "restr
 
 // Every warning of the four kinds, for a compiled scenario (none when its
 // compile ended with an error state or a report: its model is partial).
-std::vector<diagnostic> running_warnings(const modello& m, const train_model& train = {});
+// Without `model_runs`, none of tight-timetable, whose runs take most of the time.
+std::vector<diagnostic> running_warnings(const modello& m, const train_model& train = {}, bool model_runs = true);

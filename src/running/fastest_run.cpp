@@ -1,6 +1,7 @@
 #include "running/fastest_run.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cmath>
 #include <limits>
 
@@ -37,13 +38,19 @@ std::vector<double> fastest_speeds(const run_track& track, const run_train& t, i
     v[0] = std::min(v[0], entry_ms);
     for (const int32_t s : stops)
         if (s >= from && s <= to) v[size_t(s - from)] = 0;
-    // Backwards: in time for every lower speed ahead, at the service deceleration.
+    // Backwards: in time for every lower speed ahead, at the service deceleration
+    // (which a point no faster than the next one needs not).
     for (size_t i = n - 1; i-- > 0;)
-        v[i] = std::min(v[i], std::sqrt(v[i + 1] * v[i + 1] + 2 * t.deceleration_ms2));
+        if (v[i] > v[i + 1]) v[i] = std::min(v[i], std::sqrt(v[i + 1] * v[i + 1] + 2 * t.deceleration_ms2));
     // Forwards: full effort from each point, up to what the backward pass allows.
+    // At one speed on one cell (running at a limit) the acceleration is the same.
+    size_t last_cell = SIZE_MAX;
+    double last_speed = -1, last_acceleration = 0;
     for (size_t i = 0; i + 1 < n; ++i) {
         const size_t cell = static_cast<size_t>(from + int64_t(i)) / 50;
-        const double squared = v[i] * v[i] + 2 * acceleration(t, track, v[i], cell);
+        if (cell != last_cell || v[i] != last_speed)
+            last_cell = cell, last_speed = v[i], last_acceleration = acceleration(t, track, v[i], cell);
+        const double squared = v[i] * v[i] + 2 * last_acceleration;
         const double reached = squared > CRAWL_MS * CRAWL_MS ? std::sqrt(squared) : CRAWL_MS;
         v[i + 1] = std::min(v[i + 1], reached);
     }

@@ -1,6 +1,7 @@
 #include "running/timetable.h"
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 
 #include "placement/lettura_chilometrica.h"
@@ -44,10 +45,11 @@ bool has_zero(const std::vector<int32_t>& kmh, int32_t a, int32_t b) {
     return false;
 }
 
-// The stretch of equal limit the run spends longest in, between metres a and b.
-void limiting_stretch(const permitted_speeds& limits, double top_speed_kmh, const std::vector<double>& speeds,
+// The stretch of equal limit the run spends longest in, between metres a and b;
+// returns the seconds from a to b.
+double limiting_stretch(const permitted_speeds& limits, double top_speed_kmh, const std::vector<double>& speeds,
                       int32_t from, int32_t a, int32_t b, timed_section& s) {
-    double best = -1;
+    double best = -1, total = 0;
     for (int32_t start = a; start < b;) {
         const size_t i = size_t(start);
         const bool top = limits.kmh[i] > top_speed_kmh;
@@ -56,6 +58,7 @@ void limiting_stretch(const permitted_speeds& limits, double top_speed_kmh, cons
                (top ? limits.kmh[size_t(end)] > top_speed_kmh : limits.kmh[size_t(end)] == limits.kmh[i]))
             ++end;
         const double seconds = run_seconds(speeds, from, start, end);
+        total += seconds;
         if (seconds > best) {
             best = seconds;
             if (top) {
@@ -76,6 +79,7 @@ void limiting_stretch(const permitted_speeds& limits, double top_speed_kmh, cons
         }
         start = end;
     }
+    return total;
 }
 
 }  // namespace
@@ -121,8 +125,12 @@ timetable_figures timetable_of(const modello& m, const train_model& profile, con
         s.earlier = s.scheduled_s >= HALF_DAY_S;
         const int32_t a = f.stations[k - 1].position_m, b = f.stations[k].position_m;
         if (b < a || has_zero(head.kmh, a, b)) continue;
+        // Metres at one speed at a time.
         double seconds = 0;
-        for (int32_t i = a; i < b; ++i) seconds += 3.6 / head.kmh[size_t(i)];
+        for (int32_t i = a, j; i < b; i = j) {
+            for (j = i + 1; j < b && head.kmh[size_t(j)] == head.kmh[size_t(i)];) ++j;
+            seconds += (j - i) * 3.6 / head.kmh[size_t(i)];
+        }
         s.bound_s = seconds;
     }
     if (!model_runs) return f;
@@ -143,14 +151,16 @@ timetable_figures timetable_of(const modello& m, const train_model& profile, con
             continue;
         }
         const std::vector<int32_t> start = entry_ms == 0 ? std::vector<int32_t>{a} : std::vector<int32_t>{};
-        std::vector<int32_t> both = start;
-        both.push_back(b);
         const std::vector<double> passing = fastest_speeds(track, train, a, b, start, entry_ms);
-        const std::vector<double> stopping = fastest_speeds(track, train, a, b, both, entry_ms);
-        s.min_pass_s = run_seconds(passing, a, a, b);
-        s.min_stop_s = run_seconds(stopping, a, a, b);
+        // Stopping changes the run only within the braking distance from the top
+        // speed before the stop: before that the two runs are one, metre for metre.
+        const double top_ms = f.train.top_speed_kmh / 3.6;
+        const int32_t braking = static_cast<int32_t>(std::ceil(top_ms * top_ms / (2 * train.deceleration_ms2))) + 2;
+        const int32_t tail = std::max(a, b - braking);
+        const std::vector<double> stopping = fastest_speeds(track, train, tail, b, {b}, passing[size_t(tail - a)]);
+        s.min_pass_s = limiting_stretch(limits, f.train.top_speed_kmh, passing, a, a, b, s);
+        s.min_stop_s = *s.min_pass_s - run_seconds(passing, a, tail, b) + run_seconds(stopping, tail, tail, b);
         s.min_s = to.stop ? s.min_stop_s : s.min_pass_s;
-        limiting_stretch(limits, f.train.top_speed_kmh, to.stop ? stopping : passing, a, a, b, s);
         entry_ms = passing.back();
     }
     return f;
