@@ -64,7 +64,7 @@ int run_compile(const compile_options& o, std::ostream& out, std::ostream& err) 
     in.route = o.route, in.train = o.train;
     in.route_id = o.route_id, in.train_number = o.train_number;
     in.no_geometry = o.no_geometry, in.error_limit = o.error_limit, in.warnings = *choice;
-    in.train_profile = *profile;
+    in.warnings.train = *profile;
     result<session_compile> compiled = compile_and_write(in, {o.output, o.check, o.write_on_error});
     if (!compiled) return s.fail(compiled.error());
     const session_compile& c = *compiled;

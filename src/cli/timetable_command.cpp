@@ -211,7 +211,7 @@ int run_timetable(const timetable_options& o, std::ostream& out, std::ostream& e
     session_inputs in;
     in.route = o.route, in.train = o.train;
     in.route_id = o.route_id, in.train_number = o.train_number;
-    in.train_profile = profile;
+    in.warnings.train = profile;
     const result<session_compile> compiled = compile_in_memory(in);
     if (!compiled) return fail(compiled.error());
     const session_compile& c = *compiled;

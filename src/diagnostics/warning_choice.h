@@ -15,6 +15,7 @@ struct warning_choice {
     std::set<std::string> on;
     bool as_errors = false;                // -Werror
     std::map<std::string, bool> error_of;  // -Werror=NAME (true) and -Wno-error=NAME (false), over -Werror
+    train_model train;                     // the train the timetable's warnings assume
 
     // Whether the warning NAME, when it is on, is taken as an error.
     bool is_error(const std::string& name) const;
@@ -25,6 +26,5 @@ struct warning_choice {
 result<warning_choice> choose_warnings(const std::vector<std::string>& flags);
 // The scenario's warnings the choice keeps, and those of `also` that m has not
 // (the fault search's further reading); errors when it takes warnings as errors.
-// The timetable's warnings assume `train`.
 std::vector<diagnostic> chosen_warnings(const modello& m, const warning_choice& choice,
-                                        const std::vector<diagnostic>& also = {}, const train_model& train = {});
+                                        const std::vector<diagnostic>& also = {});

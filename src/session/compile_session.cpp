@@ -98,7 +98,7 @@ maybe_failure compile_identified(const session_inputs& in, opzioni_compilazione 
     const fault_search faults = find_faults(c.m, c.esito, *reading, in.error_limit);
     c.diagnostics = faults.errors;
     c.limit_reached = faults.limit_reached;
-    const std::vector<diagnostic> warned = chosen_warnings(c.m, in.warnings, faults.read_on, in.train_profile);
+    const std::vector<diagnostic> warned = chosen_warnings(c.m, in.warnings, faults.read_on);
     c.warnings = warned.size();
     for (const diagnostic& d : warned) c.warnings_as_errors += d.level == severity::error;
     c.diagnostics.insert(c.diagnostics.end(), warned.begin(), warned.end());
@@ -169,7 +169,7 @@ result<session_compile> compile_and_write(const session_inputs& in, const write_
                                                 : scrittura_compilati::senza_errori;
     if (in.warnings.makes_errors())
         options.consenti_scrittura = [&in](const modello& compiled) {
-            for (const diagnostic& d : chosen_warnings(compiled, in.warnings, {}, in.train_profile))
+            for (const diagnostic& d : chosen_warnings(compiled, in.warnings))
                 if (d.level == severity::error) return false;
             return true;
         };

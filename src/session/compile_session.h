@@ -14,7 +14,6 @@
 #include "diagnostics/warning_choice.h"
 #include "model/modello.h"
 #include "platform/failure.h"
-#include "running/train_model.h"
 
 struct session_inputs {
     std::filesystem::path route, train;
@@ -25,7 +24,6 @@ struct session_inputs {
     bool no_geometry = false;
     int32_t error_limit = 20;  // 0: no limit
     warning_choice warnings = *choose_warnings({});
-    train_model train_profile;  // the train the timetable's warnings assume
 };
 
 struct session_compile {
