@@ -1,6 +1,12 @@
+#include <algorithm>
+#include <cmath>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <sstream>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include <nlohmann/json.hpp>
 

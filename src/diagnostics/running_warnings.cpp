@@ -75,8 +75,8 @@ void timetable_checks(running_builder& b, const timetable_figures& f) {
         } else if (s.min_pass_s && s.scheduled_s < *s.min_pass_s) {
             diagnostic& d = b.add("tight-timetable", where,
                                   stretch + " in " + duration_words(double(s.scheduled_s)) + ": " + train_words(f.train) +
-                                      " needs at least " + duration_words(*s.min_pass_s) +
-                                      " without stopping, limited by the " + s.limit);
+                                      " needs at least " + duration_words(*s.min_pass_s) + " from a stand at " +
+                                      from.name + ", running through " + to.name + ", limited by the " + s.limit);
             b.note(d, b.line(from.line).luogo, "the station before");
             if (s.limit_line >= 0) b.note(d, b.line(s.limit_line).luogo, "the restriction");
         }

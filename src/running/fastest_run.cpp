@@ -25,12 +25,19 @@ double acceleration(const run_train& t, const run_track& track, double speed_ms,
 
 std::vector<double> fastest_speeds(const run_track& track, const run_train& t, int32_t from, int32_t to,
                                    const std::vector<int32_t>& stops, double entry_ms) {
+    std::vector<double> v;
+    fastest_speeds(track, t, from, to, stops, entry_ms, v);
+    return v;
+}
+
+void fastest_speeds(const run_track& track, const run_train& t, int32_t from, int32_t to,
+                    const std::vector<int32_t>& stops, double entry_ms, std::vector<double>& v) {
     const size_t n = static_cast<size_t>(to - from) + 1;
     const auto limit = [&](int64_t metre) {
         return metre >= 0 && static_cast<size_t>(metre) < track.limit_ms.size() ? track.limit_ms[size_t(metre)] : 0.0;
     };
     // The highest speed at each point: the limits of the metres either side of it.
-    std::vector<double> v(n);
+    v.resize(n);
     for (size_t i = 0; i < n; ++i) {
         const int64_t metre = from + int64_t(i);
         v[i] = i == 0 ? limit(metre) : i + 1 == n ? limit(metre - 1) : std::min(limit(metre - 1), limit(metre));
@@ -50,11 +57,12 @@ std::vector<double> fastest_speeds(const run_track& track, const run_train& t, i
         const size_t cell = static_cast<size_t>(from + int64_t(i)) / 50;
         if (cell != last_cell || v[i] != last_speed)
             last_cell = cell, last_speed = v[i], last_acceleration = acceleration(t, track, v[i], cell);
+        // Holding or gaining speed, the train reaches any point no faster than this one.
+        if (last_acceleration >= 0 && v[i + 1] <= v[i]) continue;
         const double squared = v[i] * v[i] + 2 * last_acceleration;
         const double reached = squared > CRAWL_MS * CRAWL_MS ? std::sqrt(squared) : CRAWL_MS;
         v[i + 1] = std::min(v[i + 1], reached);
     }
-    return v;
 }
 
 double run_seconds(const std::vector<double>& speeds, int32_t from, int32_t a, int32_t b) {

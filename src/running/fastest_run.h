@@ -38,6 +38,9 @@ double acceleration(const run_train& t, const run_track& track, double speed_ms,
 constexpr double CRAWL_MS = 0.1;
 std::vector<double> fastest_speeds(const run_track& track, const run_train& t, int32_t from, int32_t to,
                                    const std::vector<int32_t>& stops, double entry_ms = 0);
+// The same into v, whose memory a caller running section after section keeps.
+void fastest_speeds(const run_track& track, const run_train& t, int32_t from, int32_t to,
+                    const std::vector<int32_t>& stops, double entry_ms, std::vector<double>& v);
 
 // Seconds from metre a to metre b (from <= a <= b <= to) of speeds from fastest_speeds.
 double run_seconds(const std::vector<double>& speeds, int32_t from, int32_t a, int32_t b);

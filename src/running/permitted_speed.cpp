@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
-#include <deque>
+#include <vector>
 
 std::vector<placed_restriction> restrictions_of(const modello& m) {
     std::vector<placed_restriction> out;
@@ -39,21 +39,16 @@ permitted_speeds train_limits(const permitted_speeds& head, double length_m) {
     permitted_speeds p = head;
     const size_t window = static_cast<size_t>(std::ceil(length_m));
     // The lowest limit over the metres the train covers, i - window to i, by a
-    // queue of candidates whose limits rise from its front.
-    std::deque<size_t> low;
+    // queue of candidates whose limits rise from its front (low[front] to the end).
+    std::vector<size_t> low;
+    low.reserve(head.kmh.size());
+    size_t front = 0;
     for (size_t i = 0; i < head.kmh.size(); ++i) {
-        while (!low.empty() && head.kmh[low.back()] >= head.kmh[i]) low.pop_back();
+        while (low.size() > front && head.kmh[low.back()] >= head.kmh[i]) low.pop_back();
         low.push_back(i);
-        while (low.front() + window < i) low.pop_front();
-        p.kmh[i] = head.kmh[low.front()];
-        p.source[i] = head.source[low.front()];
+        while (low[front] + window < i) ++front;
+        p.kmh[i] = head.kmh[low[front]];
+        p.source[i] = head.source[low[front]];
     }
     return p;
-}
-
-std::string limit_words(const permitted_speeds& p, size_t i) {
-    if (i >= p.kmh.size()) return "";
-    const std::string speed = std::to_string(p.kmh[i]) + " km/h";
-    if (p.source[i] < 0) return "line speed " + speed;
-    return "restriction " + speed;
 }

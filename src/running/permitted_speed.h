@@ -2,7 +2,6 @@
 // The speed a train may run at along the line, metre by metre: the line speed
 // of each cell lowered by each restriction over its stretch.
 #include <cstdint>
-#include <string>
 #include <vector>
 
 #include "model/modello.h"
@@ -29,6 +28,3 @@ permitted_speeds head_limits(const modello& m, int32_t metres);
 // The limits for a whole train `length_m` long: after a lower limit it speeds up
 // again only when its tail has cleared it.
 permitted_speeds train_limits(const permitted_speeds& head, double length_m);
-
-// "restriction 60 km/h (line 12)" or "line speed 150 km/h" for the limit at metre i.
-std::string limit_words(const permitted_speeds& p, size_t i);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 #include "placement/lettura_chilometrica.h"
 #include "running/fastest_run.h"
@@ -141,6 +142,7 @@ timetable_figures timetable_of(const modello& m, const train_model& profile, con
     // Section by section, each from its start as the chosen stops have it:
     // standing, or at the speed the run before passed it at.
     double entry_ms = 0;
+    std::vector<double> passing, stopping;
     for (size_t k = 1; k < f.stations.size(); ++k) {
         timed_section& s = f.sections[k];
         const timed_station &from = f.stations[k - 1], &to = f.stations[k];
@@ -151,13 +153,13 @@ timetable_figures timetable_of(const modello& m, const train_model& profile, con
             continue;
         }
         const std::vector<int32_t> start = entry_ms == 0 ? std::vector<int32_t>{a} : std::vector<int32_t>{};
-        const std::vector<double> passing = fastest_speeds(track, train, a, b, start, entry_ms);
+        fastest_speeds(track, train, a, b, start, entry_ms, passing);
         // Stopping changes the run only within the braking distance from the top
         // speed before the stop: before that the two runs are one, metre for metre.
         const double top_ms = f.train.top_speed_kmh / 3.6;
         const int32_t braking = static_cast<int32_t>(std::ceil(top_ms * top_ms / (2 * train.deceleration_ms2))) + 2;
         const int32_t tail = std::max(a, b - braking);
-        const std::vector<double> stopping = fastest_speeds(track, train, tail, b, {b}, passing[size_t(tail - a)]);
+        fastest_speeds(track, train, tail, b, {b}, passing[size_t(tail - a)], stopping);
         s.min_pass_s = limiting_stretch(limits, f.train.top_speed_kmh, passing, a, a, b, s);
         s.min_stop_s = *s.min_pass_s - run_seconds(passing, a, tail, b) + run_seconds(stopping, tail, tail, b);
         s.min_s = to.stop ? s.min_stop_s : s.min_pass_s;
