@@ -1,9 +1,13 @@
 #include "running/figures.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
 namespace {
+
+// A figure within what a whole number holds; one that is not a number, as 0.
+double bounded(double x) { return std::isnan(x) ? 0 : std::clamp(x, -1e15, 1e15); }
 
 std::string two_digits(int64_t v) { return (v < 10 ? "0" : "") + std::to_string(v); }
 
@@ -13,7 +17,7 @@ std::string decimal(double x, int places) {
     int64_t scale = 1;
     for (int i = 0; i < places; ++i) scale *= 10;
     const bool negative = x < 0;
-    const int64_t n = static_cast<int64_t>(std::floor(std::fabs(x) * static_cast<double>(scale) + 0.5));
+    const int64_t n = static_cast<int64_t>(std::floor(bounded(std::fabs(x) * static_cast<double>(scale)) + 0.5));
     std::string out = std::to_string(n / scale);
     if (places > 0) {
         std::string fraction = std::to_string(n % scale);
@@ -22,7 +26,7 @@ std::string decimal(double x, int places) {
     return (negative && n != 0 ? "-" : "") + out;
 }
 
-int64_t whole_seconds(double seconds) { return static_cast<int64_t>(std::floor(seconds + 0.5)); }
+int64_t whole_seconds(double seconds) { return static_cast<int64_t>(std::floor(bounded(seconds) + 0.5)); }
 
 std::string duration_words(double seconds) {
     const int64_t s = whole_seconds(seconds);

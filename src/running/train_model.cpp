@@ -83,8 +83,9 @@ profile_reading read_train_profile(const std::string& json_text) {
             for (const auto& k : keys) known += std::string(", ") + k.first;
             return {std::nullopt, "'" + key + "' is not a value of the train model (" + known + ")"};
         }
-        if (!value.is_number() || !(value.get<double>() > 0) || !std::isfinite(value.get<double>()))
-            return {std::nullopt, "'" + key + "' takes a number above 0"};
+        // Up to a million: far beyond any train, and the run's sums stay finite.
+        if (!value.is_number() || !(value.get<double>() > 0) || !(value.get<double>() <= 1e6))
+            return {std::nullopt, "'" + key + "' takes a number above 0, up to 1,000,000"};
         t.*(it->second) = value.get<double>();
     }
     if (t.loco_adhesive_mass_t > t.loco_mass_t)
