@@ -69,7 +69,9 @@ profile_reading read_train_profile(const std::string& json_text) {
     if (j.is_discarded() || !j.is_object()) return {std::nullopt, "a train profile is a JSON object"};
     train_model t;
     t.from_profile = true;
-    for (const auto& [key, value] : j.items()) {
+    for (const auto& item : j.items()) {
+        const std::string& key = item.key();
+        const nlohmann::json& value = item.value();
         if (key == "coaches" || key == "braked_mass_percent") {
             if (!value.is_number_integer() || value.get<int64_t>() < 0 || value.get<int64_t>() > 1000)
                 return {std::nullopt, "'" + key + "' takes a whole number from 0 to 1000"};
