@@ -34,7 +34,8 @@ void fastest_speeds(const run_track& track, const run_train& t, int32_t from, in
                     const std::vector<int32_t>& stops, double entry_ms, std::vector<double>& v) {
     const size_t n = static_cast<size_t>(to - from) + 1;
     const auto limit = [&](int64_t metre) {
-        return metre >= 0 && static_cast<size_t>(metre) < track.limit_ms.size() ? track.limit_ms[size_t(metre)] : 0.0;
+        if (metre < 0 || static_cast<size_t>(metre) >= track.limit_kmh.size()) return 0.0;
+        return std::min<double>(track.limit_kmh[size_t(metre)], track.top_speed_kmh) / 3.6;
     };
     // The highest speed at each point: the limits of the metres either side of it.
     v.resize(n);

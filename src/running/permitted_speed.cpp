@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <deque>
 #include <vector>
 
 std::vector<placed_restriction> restrictions_of(const modello& m) {
@@ -23,32 +24,35 @@ permitted_speeds head_limits(const modello& m, int32_t metres) {
     p.source.assign(n, -1);
     for (size_t i = 0; i < n; ++i) {
         const size_t cell = i / METRI_CELLA;
-        p.kmh[i] = cell < m.celle.size() ? m.celle[cell].v_limite * 5 : 0;
+        p.kmh[i] = static_cast<uint16_t>(cell < m.celle.size() ? m.celle[cell].v_limite * 5 : 0);
     }
     p.restrictions = restrictions_of(m);
     for (size_t k = 0; k < p.restrictions.size(); ++k) {
         const placed_restriction& r = p.restrictions[k];
         const int64_t from = std::max<int64_t>(r.start_m, 0), to = std::min<int64_t>(int64_t{r.start_m} + r.length_m, n);
         for (int64_t i = from; i < to; ++i)
-            if (r.speed_kmh < p.kmh[size_t(i)]) p.kmh[size_t(i)] = r.speed_kmh, p.source[size_t(i)] = int32_t(k);
+            if (r.speed_kmh < p.kmh[size_t(i)]) p.kmh[size_t(i)] = uint16_t(r.speed_kmh), p.source[size_t(i)] = int32_t(k);
     }
     return p;
 }
 
-permitted_speeds train_limits(const permitted_speeds& head, double length_m) {
-    permitted_speeds p = head;
+permitted_speeds train_limits(permitted_speeds p, double length_m) {
     const size_t window = static_cast<size_t>(std::ceil(length_m));
     // The lowest limit over the metres the train covers, i - window to i, by a
-    // queue of candidates whose limits rise from its front (low[front] to the end).
-    std::vector<size_t> low;
-    low.reserve(head.kmh.size());
-    size_t front = 0;
-    for (size_t i = 0; i < head.kmh.size(); ++i) {
-        while (low.size() > front && head.kmh[low.back()] >= head.kmh[i]) low.pop_back();
-        low.push_back(i);
-        while (low[front] + window < i) ++front;
-        p.kmh[i] = head.kmh[low[front]];
-        p.source[i] = head.source[low[front]];
+    // queue of candidates whose limits rise from its front; it holds their values,
+    // as each metre's limit is overwritten once it is read.
+    struct candidate {
+        size_t metre;
+        uint16_t kmh;
+        int32_t source;
+    };
+    std::deque<candidate> low;
+    for (size_t i = 0; i < p.kmh.size(); ++i) {
+        while (!low.empty() && low.back().kmh >= p.kmh[i]) low.pop_back();
+        low.push_back({i, p.kmh[i], p.source[i]});
+        while (low.front().metre + window < i) low.pop_front();
+        p.kmh[i] = low.front().kmh;
+        p.source[i] = low.front().source;
     }
     return p;
 }

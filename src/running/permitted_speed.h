@@ -14,7 +14,7 @@ struct placed_restriction {
 
 // The limit in force over metre i to i + 1, and where it comes from.
 struct permitted_speeds {
-    std::vector<int32_t> kmh;     // metre 0 upward
+    std::vector<uint16_t> kmh;    // metre 0 upward; a line speed (a cell's, times 5) fits, and a restriction is lower
     std::vector<int32_t> source;  // -1: the line speed; else the index in `restrictions`
     std::vector<placed_restriction> restrictions;
 };
@@ -25,6 +25,6 @@ std::vector<placed_restriction> restrictions_of(const modello& m);
 // The limits for the head of a train over metres 0 to `metres`.
 permitted_speeds head_limits(const modello& m, int32_t metres);
 
-// The limits for a whole train `length_m` long: after a lower limit it speeds up
-// again only when its tail has cleared it.
-permitted_speeds train_limits(const permitted_speeds& head, double length_m);
+// The limits for a whole train `length_m` long, in place of the head's: after a
+// lower limit it speeds up again only when its tail has cleared it.
+permitted_speeds train_limits(permitted_speeds head, double length_m);

@@ -29,10 +29,10 @@ run_train run_train_of(const train_in_use& t) {
 // The track under the run: the train's limits capped by its top speed, and the
 // cells' gradients and adhesion. An adhesion of 0 is a line without an adhesion
 // line before it, taken as dry rail.
-run_track track_of(const modello& m, const permitted_speeds& limits, double top_speed_kmh) {
+run_track track_of(const modello& m, std::vector<uint16_t> limits, double top_speed_kmh) {
     run_track t;
-    t.limit_ms.resize(limits.kmh.size());
-    for (size_t i = 0; i < limits.kmh.size(); ++i) t.limit_ms[i] = std::min<double>(limits.kmh[i], top_speed_kmh) / 3.6;
+    t.limit_kmh = std::move(limits);
+    t.top_speed_kmh = top_speed_kmh;
     for (const cella& c : m.celle) {
         t.gradient.push_back(static_cast<double>(c.pendenza) - 100);
         t.adhesion.push_back(c.aderenza == 0 ? 100.0 : static_cast<double>(c.aderenza));
@@ -40,7 +40,7 @@ run_track track_of(const modello& m, const permitted_speeds& limits, double top_
     return t;
 }
 
-bool has_zero(const std::vector<int32_t>& kmh, int32_t a, int32_t b) {
+bool has_zero(const std::vector<uint16_t>& kmh, int32_t a, int32_t b) {
     for (int32_t i = a; i < b; ++i)
         if (kmh[size_t(i)] <= 0) return true;
     return false;
@@ -48,15 +48,15 @@ bool has_zero(const std::vector<int32_t>& kmh, int32_t a, int32_t b) {
 
 // The stretch of equal limit the run spends longest in, between metres a and b;
 // returns the seconds from a to b.
-double limiting_stretch(const permitted_speeds& limits, double top_speed_kmh, const std::vector<double>& speeds,
-                      int32_t from, int32_t a, int32_t b, timed_section& s) {
+double limiting_stretch(const std::vector<uint16_t>& kmh, const permitted_speeds& limits, double top_speed_kmh,
+                        const std::vector<double>& speeds, int32_t from, int32_t a, int32_t b, timed_section& s) {
     double best = -1, total = 0;
     for (int32_t start = a; start < b;) {
         const size_t i = size_t(start);
-        const bool top = limits.kmh[i] > top_speed_kmh;
+        const bool top = kmh[i] > top_speed_kmh;
         int32_t end = start + 1;
         while (end < b && limits.source[size_t(end)] == limits.source[i] &&
-               (top ? limits.kmh[size_t(end)] > top_speed_kmh : limits.kmh[size_t(end)] == limits.kmh[i]))
+               (top ? kmh[size_t(end)] > top_speed_kmh : kmh[size_t(end)] == kmh[i]))
             ++end;
         const double seconds = run_seconds(speeds, from, start, end);
         total += seconds;
@@ -73,7 +73,7 @@ double limiting_stretch(const permitted_speeds& limits, double top_speed_kmh, co
                           metres_words(int64_t{r.start_m} + r.length_m);
                 s.limit_line = r.line;
             } else {
-                s.limit = "line speed " + std::to_string(limits.kmh[i]) + " km/h, " +
+                s.limit = "line speed " + std::to_string(kmh[i]) + " km/h, " +
                           thousands(start) + " to " + metres_words(end);
                 s.limit_line = -1;
             }
@@ -119,7 +119,7 @@ timetable_figures timetable_of(const modello& m, const train_model& profile, con
     for (const timed_station& s : f.stations) first = std::min(first, s.position_m), last = std::max(last, s.position_m);
     if (first < 0) return f;  // a line does not run before its origin
 
-    const permitted_speeds head = head_limits(m, last + 1);
+    permitted_speeds head = head_limits(m, last + 1);
     for (size_t k = 1; k < f.stations.size(); ++k) {
         timed_section& s = f.sections[k];
         s.scheduled_s = step_forward(f.stations[k - 1].scheduled_s, f.stations[k].scheduled_s);
@@ -136,8 +136,9 @@ timetable_figures timetable_of(const modello& m, const train_model& profile, con
     }
     if (!model_runs) return f;
 
-    const permitted_speeds limits = train_limits(head, f.train.length_m);
-    const run_track track = track_of(m, limits, f.train.top_speed_kmh);
+    // The head's limits become the train's, and their speeds the track's.
+    permitted_speeds limits = train_limits(std::move(head), f.train.length_m);
+    const run_track track = track_of(m, std::move(limits.kmh), f.train.top_speed_kmh);
     const run_train train = run_train_of(f.train);
     // Section by section, each from its start as the chosen stops have it:
     // standing, or at the speed the run before passed it at.
@@ -148,7 +149,7 @@ timetable_figures timetable_of(const modello& m, const train_model& profile, con
         const timed_station &from = f.stations[k - 1], &to = f.stations[k];
         const int32_t a = from.position_m, b = to.position_m;
         if (k == 1 || from.stop) entry_ms = 0;
-        if (!s.bound_s || has_zero(limits.kmh, a, b)) {
+        if (!s.bound_s || has_zero(track.limit_kmh, a, b)) {
             entry_ms = 0;
             continue;
         }
@@ -160,7 +161,7 @@ timetable_figures timetable_of(const modello& m, const train_model& profile, con
         const int32_t braking = static_cast<int32_t>(std::ceil(top_ms * top_ms / (2 * train.deceleration_ms2))) + 2;
         const int32_t tail = std::max(a, b - braking);
         fastest_speeds(track, train, tail, b, {b}, passing[size_t(tail - a)], stopping);
-        s.min_pass_s = limiting_stretch(limits, f.train.top_speed_kmh, passing, a, a, b, s);
+        s.min_pass_s = limiting_stretch(track.limit_kmh, limits, f.train.top_speed_kmh, passing, a, a, b, s);
         s.min_stop_s = *s.min_pass_s - run_seconds(passing, a, tail, b) + run_seconds(stopping, tail, tail, b);
         s.min_s = to.stop ? s.min_stop_s : s.min_pass_s;
         entry_ms = passing.back();
