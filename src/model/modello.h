@@ -26,6 +26,9 @@ struct origine_errore : luogo_testo {
     // are part of the keyword field.
     luogo_testo campo_unito;
     char separatore = 0;
+    // A line short of values because its first one was written in the keyword
+    // field ("pendenza 3000"): where the comma after the keyword belongs.
+    luogo_testo virgola;
     // A fault of a value read earlier (a run value stored while a later line is
     // read): where the reader was when it met it; a place in no file when it did not.
     luogo_testo trovato;
@@ -125,6 +128,11 @@ struct modello {
     void separatore_errore(luogo_testo campo, char separatore) {
         origine.campo_unito = campo;
         origine.separatore = separatore;
+        if (!errori.empty()) errori.back().origine = origine;
+    }
+    // The fault's line lacks the comma after its keyword, at `dove`.
+    void virgola_errore(luogo_testo dove) {
+        origine.virgola = dove;
         if (!errori.empty()) errori.back().origine = origine;
     }
     // The fault, of a value read earlier, was met while the reader was at `dove`.

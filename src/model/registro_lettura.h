@@ -2,6 +2,7 @@
 // What the reader read, kept for the author's diagnostics (warnings, and line
 // numbers for faults found later by the grid pass). Never written to a compiled file.
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <initializer_list>
 #include <optional>
@@ -116,6 +117,23 @@ struct corpo_in_generale {
     luogo_testo fine;  // the field that ended the general section; in no file when the file's end did
 };
 
+// A text field (a board text, a station name) its line did not hold: the reader
+// went on to the next line for it, whose further fields are then read as keyword
+// fields.
+struct testo_da_dopo {
+    luogo_testo fine_riga;  // the end of the short line, where the text is missing
+    luogo_testo posto;      // the field read as the text, on a later line
+    std::string testo;
+    const char* cosa = "";  // "station name", "board text"
+};
+
+// A text field opened by a double quote that no quote closes on its line.
+struct virgolette_aperte {
+    luogo_testo posto;  // the text field, the quote included
+    std::string testo;
+    const char* cosa = "";
+};
+
 // A byte that no text file holds (NUL, a control character), where it stands.
 struct byte_estraneo {
     luogo_testo posto;
@@ -131,7 +149,14 @@ struct registro_lettura {
     // Values stored otherwise than written, recorded by the stores themselves.
     std::vector<valore_troncato> troncati;
     std::vector<valore_sostituito> sostituiti;
+    // Speeds stored in steps of 5 km/h: a line speed or a speed board's value that
+    // is no such step, with what is kept of it.
+    std::vector<valore_sostituito> arrotondati;
     std::vector<commento_con_campi> commenti;
+    std::vector<testo_da_dopo> testi_da_dopo;
+    std::vector<virgolette_aperte> virgolette;
+    // Section lines ("[...]" first on a line) that name none of the files' sections.
+    std::vector<campo_ignoto> sezioni_ignote;
     std::string guasto;  // what the run-time failure behind a status 25 said
     // The train file was read to its end without a "[generale]" field: nothing
     // of the train was compiled. vuoto: the file holds no byte at all.
@@ -158,6 +183,31 @@ struct registro_lettura {
         return righe.empty() ? std::string_view(nome_genere(g)) : std::string_view(righe.back().chiave);
     }
     void pulisci() { *this = registro_lettura{}; }
+
+    // Every list that only grows while the files are read, in one order: a reading
+    // taken up again at a line start cuts each back to its length there.
+    static constexpr size_t NUMERO_LISTE = 12;
+    using lunghezze_liste = std::array<size_t, NUMERO_LISTE>;
+    lunghezze_liste lunghezze() const {
+        lunghezze_liste n{};
+        size_t i = 0;
+        liste(*this, [&](const auto& v) { n[i++] = v.size(); });
+        return n;
+    }
+    void riduci(const lunghezze_liste& n) {
+        size_t i = 0;
+        liste(*this, [&](auto& v) {
+            if (v.size() > n[i]) v.erase(v.begin() + static_cast<std::ptrdiff_t>(n[i]), v.end());
+            ++i;
+        });
+    }
+
+private:
+    template <class R, class F>
+    static void liste(R& r, F&& f) {
+        f(r.righe), f(r.ignoti), f(r.in_piu), f(r.troncati), f(r.sostituiti), f(r.arrotondati), f(r.commenti);
+        f(r.testi_da_dopo), f(r.virgolette), f(r.sezioni_ignote), f(r.estranei), f(r.senza_fine);
+    }
 };
 
 inline const char* nome_genere(genere_riga g) {

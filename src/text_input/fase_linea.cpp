@@ -31,6 +31,7 @@ bool trova_generale(contesto_lettura& c) {
         c.inizia_chiave(campo);
         if (r.fine()) return false;
         if (contains_ignore_case(campo, "[generale]")) return true;
+        c.nota_sezione(campo);
     }
 }
 
@@ -153,6 +154,7 @@ bool sezione_generale(contesto_lettura& c) {
         c.inizia_chiave(chiave);
         if (riga_generale(c, chiave) == passo::ritorna) return false;
         if (fine_sezione_generale(chiave)) {
+            c.nota_sezione(chiave);
             c.m.registro.fine_generale = c.linea_chiave;
             if (c.m.registro.corpo_nel_generale) c.m.registro.corpo_nel_generale->fine = c.posto_chiave;
             return true;
@@ -259,7 +261,7 @@ passo indicatori_v_max(contesto_lettura& c) {
 passo cartello_indicatore(contesto_lettura& c) {
     modello& m = c.m;
     int32_t posizione = c.lettore().long_field();
-    std::string testo = c.testo_valore();
+    std::string testo = c.testo_valore("board text");
     riga_letta& riga = c.registrata(c.registra(genere_riga::cartello_indicatore, {posizione}));
     riga.testo = testo;
     riga.posto_testo = c.lettore().posto();

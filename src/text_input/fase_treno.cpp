@@ -8,11 +8,14 @@
 
 namespace {
 
+// A cell holds the line speed in steps of 5 km/h.
+int32_t quinto_velocita(int32_t velocita) { return nearest_long(velocita / 5.0); }
+
 // The speed fill stores the previous speed / 5, which must fit a byte; tested only
 // when a cell is about to be written.
 void riempi_velocita(contesto_lettura& c, int64_t fino, bool ferma) {
     c.riempi(c.cursore_velocita, fino, &cella::v_limite, ferma, [&] {
-        int32_t quinto = nearest_long(c.velocita_precedente / 5.0);
+        int32_t quinto = quinto_velocita(c.velocita_precedente);
         if (quinto < 0 || quinto > 255)
             throw run_time_failure("field 2 of " + c.chiave_di(c.origine_velocita, genere_riga::velocita) +
                                        ": " + std::to_string(c.velocita_precedente) + " / 5 = " +
@@ -45,6 +48,10 @@ passo velocita(contesto_lettura& c) {
     if (*n > 0) riempi_velocita(c, *n, true);
     c.velocita_precedente = valore;
     c.origine_velocita = c.posto_campo(1);
+    // A speed past a byte's steps is the fill's fault, not a rounding.
+    if (const int32_t quinto = quinto_velocita(valore); quinto >= 0 && quinto <= 255 && quinto * 5 != valore)
+        c.m.registro.arrotondati.push_back(
+            {"line speed", c.origine_velocita, valore, quinto * 5, "a cell holds the line speed in steps of 5 km/h"});
     return passo::avanti;
 }
 
@@ -145,10 +152,14 @@ void fase_treno(contesto_lettura& c) {
         lettore_campi& r = c.lettore();
         m.registro.treno_vuoto = r.fine();
         bool generale = false;
-        while (!r.fine())
-            if ((generale = contains_ignore_case(r.testo(), "[generale]"))) break;
-        m.registro.treno_senza_generale = !generale;
         c.sezione = sezione_riga::treno;
+        while (!r.fine()) {
+            const std::string campo = r.testo();
+            if ((generale = contains_ignore_case(campo, "[generale]"))) break;
+            c.posto_chiave = r.posto();
+            c.nota_sezione(campo);
+        }
+        m.registro.treno_senza_generale = !generale;
         c.punto = punto_lettura::corpo_treno;
     }
     for (;;) {

@@ -59,8 +59,7 @@ struct lettura_continua::punto {
     size_t errori = 0;
     std::array<voce, NUMERO_VOCI> voci{};
     std::array<int32_t, MAX_MONTAGNE + 1> montagne_inizio{}, montagne_fine{};
-    size_t righe = 0, ignoti = 0, in_piu = 0, troncati = 0, sostituiti = 0, commenti = 0, estranei = 0,
-           senza_fine = 0;
+    registro_lettura::lunghezze_liste liste{};
     std::optional<commento_con_campi> ultimo_commento;
     std::string guasto;
     bool treno_senza_generale = false, treno_vuoto = false;
@@ -174,14 +173,7 @@ void lettura_continua::prendi(const contesto_lettura& c) {
     p.voci = m_.voci;
     p.montagne_inizio = m_.montagne_inizio;
     p.montagne_fine = m_.montagne_fine;
-    p.righe = r.righe.size();
-    p.ignoti = r.ignoti.size();
-    p.in_piu = r.in_piu.size();
-    p.troncati = r.troncati.size();
-    p.sostituiti = r.sostituiti.size();
-    p.commenti = r.commenti.size();
-    p.estranei = r.estranei.size();
-    p.senza_fine = r.senza_fine.size();
+    p.liste = r.lunghezze();
     if (!r.commenti.empty()) p.ultimo_commento = r.commenti.back();
     p.guasto = r.guasto;
     p.treno_senza_generale = r.treno_senza_generale;
@@ -208,14 +200,7 @@ void lettura_continua::riporta(const punto& p) {
     m_.montagne_inizio = p.montagne_inizio;
     m_.montagne_fine = p.montagne_fine;
     registro_lettura& r = m_.registro;
-    tronca(r.righe, p.righe);
-    tronca(r.ignoti, p.ignoti);
-    tronca(r.in_piu, p.in_piu);
-    tronca(r.troncati, p.troncati);
-    tronca(r.sostituiti, p.sostituiti);
-    tronca(r.commenti, p.commenti);
-    tronca(r.estranei, p.estranei);
-    tronca(r.senza_fine, p.senza_fine);
+    r.riduci(p.liste);
     if (p.ultimo_commento) r.commenti.back() = *p.ultimo_commento;
     r.guasto = p.guasto;
     r.treno_senza_generale = p.treno_senza_generale;

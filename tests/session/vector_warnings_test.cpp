@@ -23,8 +23,9 @@ namespace fs = std::filesystem;
 namespace {
 
 // The kinds that tell of a value, a keyword or a file read otherwise than written.
-const std::set<std::string> REVIEWED = {"-Woverflow", "-Wreplaced-value", "-Wcomment", "-Wsection",
-                                        "-Wtruncated", "-Wbinary",        "-Wencoding"};
+const std::set<std::string> REVIEWED = {
+    "-Woverflow", "-Wreplaced-value", "-Wcomment",      "-Wsection",        "-Wtruncated",   "-Wbinary",
+    "-Wencoding", "-Wspeed-step",     "-Wmissing-text", "-Wunclosed-quote", "-Wno-coaches", "-Wunknown-section"};
 
 std::vector<std::string> warnings_of(const session_compile& c) {
     std::vector<std::string> out;
