@@ -200,3 +200,15 @@ fault_search find_faults(const modello& first, const esito_compilazione& first_e
     sort_diagnostics(found.errors);
     return found;
 }
+
+searched_compile search_faults(modello& m, int32_t j, opzioni_compilazione options, const testi_lettore& texts,
+                               int32_t limit) {
+    modello searched;
+    searched.nome_linea = m.nome_linea, searched.numero_treno = m.numero_treno;
+    lettura_continua reading(searched, j, options.ingressi, texts);
+    options.ingressi.ripresa = &reading;
+    searched_compile out;
+    out.esito = memorizza_percorso(m, j, options);
+    out.faults = find_faults(m, out.esito, reading, limit);
+    return out;
+}

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <vector>
 
 #include "model/luogo_testo.h"
@@ -140,7 +141,19 @@ struct byte_estraneo {
     uint8_t byte = 0;
 };
 
-struct registro_lettura {
+// What reading a body line may change of the record but for its lists, which
+// only grow: copied back whole by a reading taken up again at a line start.
+struct stato_registro {
+    std::string guasto;  // what the run-time failure behind a status 25 said
+    // The train file was read to its end without a "[generale]" field: nothing
+    // of the train was compiled. vuoto: the file holds no byte at all.
+    bool treno_senza_generale = false;
+    bool treno_vuoto = false;
+    int32_t fine_generale = 0;  // the route line that ended its general section, once read
+    std::optional<corpo_in_generale> corpo_nel_generale;
+};
+
+struct registro_lettura : stato_registro {
     std::string percorso_linea;
     std::string percorso_treno;
     std::vector<riga_letta> righe;
@@ -157,13 +170,6 @@ struct registro_lettura {
     std::vector<virgolette_aperte> virgolette;
     // Section lines ("[...]" first on a line) that name none of the files' sections.
     std::vector<campo_ignoto> sezioni_ignote;
-    std::string guasto;  // what the run-time failure behind a status 25 said
-    // The train file was read to its end without a "[generale]" field: nothing
-    // of the train was compiled. vuoto: the file holds no byte at all.
-    bool treno_senza_generale = false;
-    int32_t fine_generale = 0;  // the route line that ended its general section, once read
-    bool treno_vuoto = false;
-    std::optional<corpo_in_generale> corpo_nel_generale;
     std::vector<byte_estraneo> estranei;  // the first of each file, as the reader opened it
     // The files read to their end without a "[fine]" field: the place of each one's last line.
     std::vector<luogo_testo> senza_fine;
@@ -183,32 +189,28 @@ struct registro_lettura {
         return righe.empty() ? std::string_view(nome_genere(g)) : std::string_view(righe.back().chiave);
     }
     void pulisci() { *this = registro_lettura{}; }
-
-    // Every list that only grows while the files are read, in one order: a reading
-    // taken up again at a line start cuts each back to its length there.
-    static constexpr size_t NUMERO_LISTE = 12;
-    using lunghezze_liste = std::array<size_t, NUMERO_LISTE>;
-    lunghezze_liste lunghezze() const {
-        lunghezze_liste n{};
-        size_t i = 0;
-        liste(*this, [&](const auto& v) { n[i++] = v.size(); });
-        return n;
-    }
-    void riduci(const lunghezze_liste& n) {
-        size_t i = 0;
-        liste(*this, [&](auto& v) {
-            if (v.size() > n[i]) v.erase(v.begin() + static_cast<std::ptrdiff_t>(n[i]), v.end());
-            ++i;
-        });
-    }
-
-private:
-    template <class R, class F>
-    static void liste(R& r, F&& f) {
-        f(r.righe), f(r.ignoti), f(r.in_piu), f(r.troncati), f(r.sostituiti), f(r.arrotondati), f(r.commenti);
-        f(r.testi_da_dopo), f(r.virgolette), f(r.sezioni_ignote), f(r.estranei), f(r.senza_fine);
-    }
 };
+
+// Every list of the record, all of which only grow while the files are read: a
+// reading taken up again at a line start cuts each back to its length there.
+inline constexpr std::tuple LISTE_REGISTRO{
+    &registro_lettura::righe,         &registro_lettura::ignoti,      &registro_lettura::in_piu,
+    &registro_lettura::troncati,      &registro_lettura::sostituiti,  &registro_lettura::arrotondati,
+    &registro_lettura::commenti,      &registro_lettura::testi_da_dopo, &registro_lettura::virgolette,
+    &registro_lettura::sezioni_ignote, &registro_lettura::estranei,   &registro_lettura::senza_fine};
+inline constexpr size_t NUMERO_LISTE_REGISTRO = std::tuple_size_v<decltype(LISTE_REGISTRO)>;
+using lunghezze_liste = std::array<size_t, NUMERO_LISTE_REGISTRO>;
+
+inline lunghezze_liste lunghezze(const registro_lettura& r) {
+    return std::apply([&](auto... lista) { return lunghezze_liste{(r.*lista).size()...}; }, LISTE_REGISTRO);
+}
+inline void riduci(registro_lettura& r, const lunghezze_liste& n) {
+    size_t i = 0;
+    const auto taglia = [](auto& v, size_t k) {
+        if (v.size() > k) v.erase(v.begin() + static_cast<std::ptrdiff_t>(k), v.end());
+    };
+    std::apply([&](auto... lista) { (taglia(r.*lista, n[i++]), ...); }, LISTE_REGISTRO);
+}
 
 inline const char* nome_genere(genere_riga g) {
     switch (g) {

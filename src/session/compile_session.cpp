@@ -80,22 +80,17 @@ maybe_failure identify_inputs(const session_inputs& in, session_compile& c) {
 maybe_failure compile_identified(const session_inputs& in, opzioni_compilazione options, session_compile& c) {
     options.ingressi = {in.route, in.train, false, &c.texts};  // an author's files are never deleted
     const int32_t j = in.no_geometry ? 0 : 1;
-    // The fault search's reading, which takes up where the first compile's
-    // reader began the train file: it reads again only what faults change.
-    modello searched;
-    searched.nome_linea = c.m.nome_linea, searched.numero_treno = c.m.numero_treno;
-    std::optional<lettura_continua> reading;
+    fault_search faults;
     try {
         c.texts.linea = in.route_text ? *in.route_text : read_file(in.route);
         c.texts.treno = in.train_text ? *in.train_text : read_file(in.train);
-        reading.emplace(searched, j, options.ingressi, c.texts);
-        options.ingressi.ripresa = &*reading;
-        c.esito = memorizza_percorso(c.m, j, options);
+        searched_compile searched = search_faults(c.m, j, options, c.texts, in.error_limit);
+        c.esito = searched.esito;
+        faults = std::move(searched.faults);
     } catch (const io_failure& e) {
         return failure{EXIT_FAILURE_IO, e.what()};
     }
     c.sources = {{c.m.registro.percorso_linea, c.texts.linea}, {c.m.registro.percorso_treno, c.texts.treno}};
-    const fault_search faults = find_faults(c.m, c.esito, *reading, in.error_limit);
     c.diagnostics = faults.errors;
     c.limit_reached = faults.limit_reached;
     const std::vector<diagnostic> warned = chosen_warnings(c.m, in.warnings, faults.read_on);
