@@ -34,7 +34,7 @@ struct griglia {
 
     bool dentro(int64_t k) const { return k >= 0 && k <= ultima(); }
     cella& at(int64_t k) const { return m.celle[static_cast<size_t>(k)]; }
-    bool libera(int64_t k) const { return dentro(k) && is_free(at(k)); }
+    bool libera(int64_t k) const { return dentro(k) && e_libera(at(k)); }
     bool ha_codice(int64_t k, uint8_t codice) const { return dentro(k) && at(k).tipo_oggetto == codice; }
     // The grid as allocated, whatever numero_celle says by now.
     int64_t ultima() const { return static_cast<int64_t>(m.celle.size()) - 1; }

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "model/numeric.h"
+#include "model/numerico.h"
 #include "model/run_time_failure.h"
 #include "placement/griglia.h"
 

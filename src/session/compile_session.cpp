@@ -50,13 +50,13 @@ maybe_failure identify_inputs(const session_inputs& in, session_compile& c) {
     if (auto f = check_inputs(in)) return f;
     c.route_id = in.route_id.value_or(""), c.train_number = in.train_number.value_or("");
     if (!in.route_id) {
-        auto derived = id_from_route_name(utf8_path(in.route.filename()));
+        auto derived = radice_da_nome_linea(utf8_path(in.route.filename()));
         if (!derived)
             return failure{EXIT_USAGE, utf8_path(in.route.filename()) + " is not named ID_linea.txt; give --route-id"};
         c.route_id = *derived;
     }
     if (!in.train_number) {
-        auto derived = number_from_train_name(utf8_path(in.train.filename()), c.route_id);
+        auto derived = numero_da_nome_treno(utf8_path(in.train.filename()), c.route_id);
         if (!derived)
             return failure{EXIT_USAGE, utf8_path(in.train.filename()) + " is not named " + c.route_id +
                                            "_N-.txt; give --train-number"};

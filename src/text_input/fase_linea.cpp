@@ -1,7 +1,7 @@
 // Route phase of the reader: the general section, the body, the route file's end.
 #include <algorithm>
 
-#include "model/numeric.h"
+#include "model/numerico.h"
 #include "model/run_time_failure.h"
 #include "placement/memo_indicatori_v_max.h"
 #include "placement/memo_montagna.h"
@@ -268,7 +268,7 @@ passo cartello_indicatore(contesto_lettura& c) {
     if (c.oltre_griglia(posizione)) return passo::fine_file;
     const int32_t k = nearest_long(posizione / 50.0 + 1);
     cella& b = c.cella_at(k);
-    if (!is_free(b)) return c.rifiuta_occupata(codice::cartello_occupato, posizione, k);
+    if (!e_libera(b)) return c.rifiuta_occupata(codice::cartello_occupato, posizione, k);
     // Entry 1 stays for the first station.
     if (c.cursore_cartelli < 2) return c.rifiuta(codice::voci_esaurite, posizione);
     m.rivendica(static_cast<size_t>(k));

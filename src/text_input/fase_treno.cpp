@@ -1,5 +1,5 @@
 // Train phase of the reader and the end processing after the train file.
-#include "model/numeric.h"
+#include "model/numerico.h"
 #include "placement/memo_rallentamento.h"
 #include "placement/memo_segnale.h"
 #include "text_input/confronto.h"
@@ -88,7 +88,7 @@ passo abbattimento(contesto_lettura& c) {
     if (c.oltre_griglia(posizione)) return passo::fine_file;
     const int32_t k = nearest_long(posizione / 50.0);
     cella& cut = c.cella_at(k);
-    if (!is_free(cut)) return c.rifiuta_occupata(codice::abbattimento_occupato, posizione, k);
+    if (!e_libera(cut)) return c.rifiuta_occupata(codice::abbattimento_occupato, posizione, k);
     c.m.rivendica(static_cast<size_t>(k));
     if (valore > 0) {
         cut.tipo_oggetto = OGGETTO_ABBATTIMENTO;

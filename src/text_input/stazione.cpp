@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <string>
 
-#include "model/numeric.h"
+#include "model/numerico.h"
 #include "model/run_time_failure.h"
 #include "text_input/contesto_lettura.h"
 
