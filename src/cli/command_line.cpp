@@ -192,6 +192,7 @@ int run_command_line(int argc, char** argv) {
     command_action chosen;
     add_compile_command(app, chosen);
     add_export_command(app, chosen);
+    add_documents_command(app, chosen);
     add_inspect_command(app, chosen);
     add_errors_command(app, chosen);
     add_plot_command(app, chosen);

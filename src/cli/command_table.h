@@ -65,6 +65,7 @@ std::string errors_failure_document(const std::string& message);
 void add_inspect_command(CLI::App& app, command_action& chosen);
 void add_compile_command(CLI::App& app, command_action& chosen);
 void add_export_command(CLI::App& app, command_action& chosen);
+void add_documents_command(CLI::App& app, command_action& chosen);
 void add_errors_command(CLI::App& app, command_action& chosen);
 void add_plot_command(CLI::App& app, command_action& chosen);
 void add_serve_command(CLI::App& app, command_action& chosen);

@@ -81,6 +81,8 @@ inline constexpr std::array<const char*, 4> TESTA = {
 inline constexpr const char* FONDO = TESTA.back();
 inline constexpr const char* RIGA_VUOTA =
     " |   |                            |            |          |         |            |";
+// The form's widest line: its notes are wrapped to it.
+inline constexpr size_t LARGHEZZA = 82;
 // Rows of one table, filled or blank.
 inline constexpr size_t RIGHE_TABELLA = 25;
 inline constexpr const char* TITOLO_NOTE = "              Prescrizioni specifiche";
