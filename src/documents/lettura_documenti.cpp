@@ -46,6 +46,13 @@ std::optional<std::string> km_testo(const modello& m, int64_t p) {
     return std::string(b);
 }
 
+std::string elenco(const std::vector<std::string>& parti) {
+    std::string out;
+    for (size_t i = 0; i < parti.size(); ++i)
+        out += (i == 0 ? "" : i + 1 == parti.size() ? " e " : ", ") + parti[i];
+    return out;
+}
+
 std::vector<std::string> a_capo(const std::string& testo, size_t larghezza, const std::string& dato) {
     const std::string rientro = dato.size() < larghezza ? dato : "";
     std::vector<std::string> out;

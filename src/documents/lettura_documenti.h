@@ -34,6 +34,9 @@ std::optional<int64_t> lettura_km(const modello& m, int64_t p);
 // nothing where there is no reading or it is negative.
 std::optional<std::string> km_testo(const modello& m, int64_t p);
 
+// "X", "X e Y", "X, Y e Z".
+std::string elenco(const std::vector<std::string>& parti);
+
 // The text wrapped into lines of at most `larghezza` at spaces (a word longer than
 // a line is cut), the lines after the first starting with `rientro`.
 std::vector<std::string> a_capo(const std::string& testo, size_t larghezza, const std::string& rientro = "");

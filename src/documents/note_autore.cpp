@@ -24,14 +24,6 @@ std::string dal(const modello& m, int64_t p) {
     return km ? "dal km " + *km : "da " + std::to_string(p) + " m";
 }
 
-// "X", "X e Y", "X, Y e Z".
-std::string elenco(const std::vector<std::string>& parti) {
-    std::string out;
-    for (size_t i = 0; i < parti.size(); ++i)
-        out += (i == 0 ? "" : i + 1 == parti.size() ? " e " : ", ") + parti[i];
-    return out;
-}
-
 std::string rallentamenti(const modello& m) {
     const auto r = rallentamenti_documento(m);
     const int32_t vetture = m.voci[VOCE_TRENO_LINEA].progressiva;

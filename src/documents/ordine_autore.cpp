@@ -11,14 +11,6 @@ namespace {
 
 using namespace forma_ordine;
 
-// "X", "X e Y", "X, Y e Z".
-std::string elenco(const std::vector<std::string>& nomi) {
-    std::string out;
-    for (size_t i = 0; i < nomi.size(); ++i)
-        out += (i == 0 ? "" : i + 1 == nomi.size() ? " e " : ", ") + nomi[i];
-    return out;
-}
-
 // Where a restriction lies among the stations.
 struct tra_stazioni {
     std::string testo;                 // the station cell's text, without its leading space

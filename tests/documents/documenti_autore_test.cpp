@@ -100,12 +100,6 @@ std::vector<std::string> filled(const std::vector<std::string>& rows, const std:
     return out;
 }
 
-std::string ore(int32_t secondi) {
-    char b[24];
-    std::snprintf(b, sizeof b, "%d.%02d", secondi / 3600, secondi / 60 % 60);
-    return b;
-}
-
 }  // namespace
 
 TEST(DocumentiAutore, OneTableOfShapesHoldsForTheCarriedAndTheMadeDocuments) {
