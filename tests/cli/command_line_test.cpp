@@ -345,7 +345,8 @@ TEST(CommandLine, InspectsEachKindAndRefusesBrokenFiles) {
 TEST(CommandLine, HelpVersionAndUsage) {
     // Each command's help ends with the exit statuses it returns.
     const std::pair<std::string, std::string> commands[] = {{"compile", "01234"}, {"export", "023"}, {"inspect", "023"},
-                                                            {"errors", "02"},     {"plot", "01234"},  {"serve", "023"}};
+                                                            {"errors", "02"},     {"plot", "01234"},  {"serve", "023"},
+                                                            {"documents", "01234"}};
     for (const auto& [cmd, statuses] : commands) {
         const program_result help = run_program({cmd, "--help"});
         EXPECT_EQ(help.status, 0) << cmd;
