@@ -1,7 +1,6 @@
 #include "documents/lettura_documenti.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "placement/lettura_chilometrica.h"
 
@@ -41,9 +40,8 @@ std::optional<int64_t> lettura_km(const modello& m, int64_t p) { return lettura_
 std::optional<std::string> km_testo(const modello& m, int64_t p) {
     const std::optional<int64_t> km = lettura_km(m, p);
     if (!km || *km < 0) return std::nullopt;
-    char b[32];
-    std::snprintf(b, sizeof b, "%lld.%03lld", static_cast<long long>(*km / 1000), static_cast<long long>(*km % 1000));
-    return std::string(b);
+    const std::string metri = std::to_string(*km % 1000);
+    return std::to_string(*km / 1000) + "." + std::string(3 - metri.size(), '0') + metri;
 }
 
 std::string elenco(const std::vector<std::string>& parti) {
