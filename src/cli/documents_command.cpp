@@ -33,6 +33,11 @@ int run_documents(const documents_options& o, std::ostream&, std::ostream& err) 
         result<std::string> read = read_input_file(o.notes);
         if (!read) return print_failure(err, COMMAND, read.error());
         notes = std::move(*read);
+        // Most editors save UTF-8 today: such a text is taken into the sheet's code page.
+        if (notes.starts_with("\xEF\xBB\xBF")) notes.erase(0, 3);
+        std::string problem;
+        if (sembra_utf8(notes))
+            if (std::optional<std::string> cp1252 = cp1252_da_utf8(notes, problem)) notes = std::move(*cp1252);
     }
     session_inputs in;
     in.route = o.route, in.train = o.train;

@@ -22,7 +22,7 @@ TEST(DocumentsCommand, WritesTheThreePapersOrNone) {
         std::string said;  // part of what err says
         size_t files;      // files in the output folder afterwards
     } cases[] = {
-        {"a fresh folder", "", false, {}, "Buon viaggio\r\n", 0, "", 3},
+        {"a fresh folder", "", false, {}, "\xEF\xBB\xBF" "Buon viaggio, citt\xC3\xA0\r\n", 0, "", 3},
         {"a paper already there", card, false, {}, "", 2, card + " already exists\n", 1},
         {"the same, forced", card, true, {}, "", 0, "", 3},
         {"a station not on a 50 m step", "", false, {{37, "stazione, 75, 8, 500, 1,0,0, 4,1,1, 2,1,1, 1, 10,48,0, X"}},
@@ -47,7 +47,7 @@ TEST(DocumentsCommand, WritesTheThreePapersOrNone) {
             EXPECT_EQ(read_file(out.path() / c.present) == "mine", c.status != 0);
         }
         if (c.status == 0 && !c.notes.empty()) {
-            EXPECT_NE(read_file(out.path() / "Lidonia_Sabrio_914_note.txt").find("\r\nBuon viaggio\r\n"),
+            EXPECT_NE(read_file(out.path() / "Lidonia_Sabrio_914_note.txt").find("\r\nBuon viaggio, citt\xE0\r\n"),
                       std::string::npos);
         }
     }
