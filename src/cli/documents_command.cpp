@@ -71,16 +71,9 @@ int run_documents(const documents_options& o, std::ostream&, std::ostream& err) 
     if (auto problem = output_problem(o.output))
         return print_failure(err, COMMAND, {EXIT_FAILURE_IO, utf8_path(o.output) + ": " + *problem});
     // All three or none, and an author's edited papers are not lost unasked.
-    bool taken = false;
-    for (const file_to_write& f : files) {
-        if (o.force || !std::filesystem::exists(std::filesystem::symlink_status(f.path, ec))) continue;
-        err << "scenario-compiler documents: " << utf8_path(f.path) << " already exists\n";
-        taken = true;
-    }
-    if (taken) {
-        err << "scenario-compiler documents: nothing written; give --force to overwrite\n";
-        return EXIT_USAGE;
-    }
+    std::vector<std::filesystem::path> paths;
+    for (const file_to_write& f : files) paths.push_back(f.path);
+    if (refuse_taken(paths, o.force, COMMAND, err)) return EXIT_USAGE;
     try {
         write_files(files);
     } catch (const io_failure& e) {
