@@ -59,11 +59,12 @@ for side in linux windows; do
   mv Lidonia_Sabrio_linea.txt "${citta}_linea.txt"
   mv Lidonia_Sabrio_914-.txt "${citta}_914-.txt"
   run compile "${citta}_linea.txt" "${citta}_914-.txt"
+  run documents "${citta}_linea.txt" "${citta}_914-.txt"
   cd "$root"
 done
 [[ -f "$work/windows-author/${citta}_914.sim" ]] || { ls "$work/windows-author"; exit 1; }
 same "$work/linux-author" "$work/windows-author"
-echo "windows-check: export + compile as ${citta}: the files equal the Linux build's"
+echo "windows-check: export + compile + documents as ${citta}: the files equal the Linux build's"
 
 # The language server in the .exe, over Wine's pipes (stdin and stdout binary),
 # driven by headless Neovim as on Linux.
