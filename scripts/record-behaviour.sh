@@ -94,7 +94,7 @@ serve_state() {
   done
   [[ -n $address ]] || { echo "record-behaviour: serve printed no address" >&2; exit 1; }
   # The time of the compile is the one value that differs from run to run.
-  curl -fsS "${address}state.json" | sed 's/"compiled_at":"[^"]*"/"compiled_at":"-"/' >"$out/$name"
+  curl -fsS "${address}state.json" | sed -E 's/"(drawing_)?compiled_at":"[^"]*"/"\1compiled_at":"-"/g' >"$out/$name"
   kill "$server"
   wait "$server" 2>/dev/null || true
   server=""

@@ -75,6 +75,19 @@ CLI::Validator whole_number_from_zero(const std::string& zero) {
 
 failure usage_error(const std::string& message) { return {EXIT_USAGE, message}; }
 
+bool refuse_taken(const std::vector<std::filesystem::path>& paths, bool force, const std::string& command,
+                  std::ostream& err) {
+    bool taken = false;
+    for (const std::filesystem::path& path : paths) {
+        std::error_code ec;
+        if (force || !std::filesystem::exists(std::filesystem::symlink_status(path, ec))) continue;
+        err << "scenario-compiler " << command << ": " << utf8_path(path) << " already exists\n";
+        taken = true;
+    }
+    if (taken) err << "scenario-compiler " << command << ": nothing written; give --force to overwrite\n";
+    return taken;
+}
+
 std::string failure_line(const std::string& command, const std::string& message) {
     return "scenario-compiler " + command + ": " + message;
 }
@@ -192,6 +205,7 @@ int run_command_line(int argc, char** argv) {
     command_action chosen;
     add_compile_command(app, chosen);
     add_export_command(app, chosen);
+    add_documents_command(app, chosen);
     add_inspect_command(app, chosen);
     add_errors_command(app, chosen);
     add_plot_command(app, chosen);

@@ -8,6 +8,7 @@
 #include <ostream>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include <CLI/CLI.hpp>
 
@@ -53,6 +54,10 @@ result<train_model> load_train_profile(const std::filesystem::path& file);
 std::string failure_line(const std::string& command, const std::string& message);
 // Prints a failure's line (control characters shown as '?') and returns its exit status.
 int print_failure(std::ostream& err, const std::string& command, const failure& f);
+// Files a command is about to write that are already there, unless `force`: each
+// is named on err, then that nothing is written; true when there was any.
+bool refuse_taken(const std::vector<std::filesystem::path>& paths, bool force, const std::string& command,
+                  std::ostream& err);
 // A usage failure (exit status 2) saying `message`.
 failure usage_error(const std::string& message);
 
@@ -70,6 +75,7 @@ std::string errors_failure_document(const std::string& message);
 void add_inspect_command(CLI::App& app, command_action& chosen);
 void add_compile_command(CLI::App& app, command_action& chosen);
 void add_export_command(CLI::App& app, command_action& chosen);
+void add_documents_command(CLI::App& app, command_action& chosen);
 void add_errors_command(CLI::App& app, command_action& chosen);
 void add_plot_command(CLI::App& app, command_action& chosen);
 void add_serve_command(CLI::App& app, command_action& chosen);

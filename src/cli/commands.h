@@ -38,6 +38,19 @@ struct export_options {
 // Returns the exit status; the diagnostics go to err.
 int run_export(const export_options& options, std::ostream& out, std::ostream& err);
 
+// `documents`: the driver's three papers for an author's scenario, compiled in memory.
+struct documents_options {
+    std::filesystem::path route, train, output = ".";
+    std::optional<std::string> route_id, train_number;  // not given: from the files' names
+    std::filesystem::path notes;  // the author's own text for the notes sheet; empty: none
+    bool force = false;           // overwrite documents already there
+    std::string color = "auto";   // the diagnostics' colours: auto, always or never
+};
+
+// Returns the exit status; the diagnostics and failures go to err. Writes all
+// three documents or none, and none for a scenario with an error.
+int run_documents(const documents_options& options, std::ostream& out, std::ostream& err);
+
 // `inspect`: a compiled file decoded into readable text or JSON.
 struct inspect_options {
     std::filesystem::path file;

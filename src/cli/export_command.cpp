@@ -1,5 +1,6 @@
 #include <iostream>
 #include <memory>
+#include <vector>
 
 #include "app/scenario_trasportato.h"
 #include "cli/command_table.h"
@@ -17,18 +18,9 @@ int run_export(const export_options& o, std::ostream&, std::ostream& err) {
     modello m;
     identifica_scenario(m);
     // An author's edited copy is not lost to a second export: all or nothing.
-    bool taken = false;
-    for (const scrittore_scenario& s : scrittori_scenario()) {
-        const std::filesystem::path path = percorso_file(o.directory, s.nome_file(m));
-        std::error_code ec;
-        if (o.force || !std::filesystem::exists(std::filesystem::symlink_status(path, ec))) continue;
-        err << "scenario-compiler export: " << utf8_path(path) << " already exists\n";
-        taken = true;
-    }
-    if (taken) {
-        err << "scenario-compiler export: nothing written; give --force to overwrite\n";
-        return EXIT_USAGE;
-    }
+    std::vector<std::filesystem::path> paths;
+    for (const scrittore_scenario& s : scrittori_scenario()) paths.push_back(percorso_file(o.directory, s.nome_file(m)));
+    if (refuse_taken(paths, o.force, "export", err)) return EXIT_USAGE;
     try {
         for (const scrittore_scenario& s : scrittori_scenario()) s.scrivi(o.directory, m);
     } catch (const io_failure& e) {

@@ -14,6 +14,19 @@ constexpr int FINESTRA_DOPO = 12;     // cells after the end searched for a sign
 
 std::string metri(int64_t k) { return std::to_string(k * 50) + " m"; }
 
+// Where the object in cell k stands as its line writes it, with the cell's metres
+// after it where they differ; the cell's alone for a cell no line's position gives
+// (a restriction's cells, an inserted cut).
+std::string metri_scritti(const modello& m, int64_t k) {
+    const int32_t riga = m.riga_cella(k);
+    if (riga < 0) return metri(k);
+    const riga_letta& r = m.registro.righe[static_cast<size_t>(riga)];
+    const bool alla_posizione = r.genere == genere_riga::segnale || r.genere == genere_riga::indicatori_vmax ||
+                                r.genere == genere_riga::cartello_indicatore || r.genere == genere_riga::abbattimento;
+    if (!alla_posizione || r.valori.empty() || int64_t{r.valori[0]} == k * 50) return metri(k);
+    return std::to_string(r.valori[0]) + " m (its cell at " + metri(k) + ")";
+}
+
 // The pass's view of the grid: a cell outside it is occupied, and has no code
 // a rule looks for.
 struct griglia {
@@ -21,7 +34,7 @@ struct griglia {
 
     bool dentro(int64_t k) const { return k >= 0 && k <= ultima(); }
     cella& at(int64_t k) const { return m.celle[static_cast<size_t>(k)]; }
-    bool libera(int64_t k) const { return dentro(k) && is_free(at(k)); }
+    bool libera(int64_t k) const { return dentro(k) && e_libera(at(k)); }
     bool ha_codice(int64_t k, uint8_t codice) const { return dentro(k) && at(k).tipo_oggetto == codice; }
     // The grid as allocated, whatever numero_celle says by now.
     int64_t ultima() const { return static_cast<int64_t>(m.celle.size()) - 1; }
@@ -125,7 +138,7 @@ void punto_dopo(const griglia& g, int64_t i, int64_t k) {
         if (!g.ha_codice(s, OGGETTO_SEGNALE)) continue;
         if (!g.inserisci_prima_libera({s - 1, s - 2}, i))
             g.errore_stato(codice::taglio_lungo, k, i, s,
-                           "the first signal after the restriction, at " + metri(s) + ", has no free cell before it");
+                           "the first signal after the restriction, at " + metri_scritti(g.m, s) + ", has no free cell before it");
         return;
     }
 }

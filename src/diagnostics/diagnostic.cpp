@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <tuple>
 
-std::string fix_description(const fix_it& f) { return "replace with '" + f.text + "'"; }
+std::string fix_description(const fix_it& f) {
+    return (f.place.length == 0 ? "insert '" : "replace with '") + f.text + "'";
+}
 
 void sort_diagnostics(std::vector<diagnostic>& diagnostics) {
     std::stable_sort(diagnostics.begin(), diagnostics.end(), [](const diagnostic& a, const diagnostic& b) {

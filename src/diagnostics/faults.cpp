@@ -34,26 +34,31 @@ std::vector<diagnostic> own_warnings(const modello& m, const luogo_testo& at, mo
     const auto here = [&](const luogo_testo& p) { return p.file == at.file && p.line == at.line; };
     const registro_lettura& r = m.registro;
     registro_lettura& o = one.registro;
-    o.righe.clear(), o.ignoti.clear(), o.in_piu.clear(), o.troncati.clear(), o.sostituiti.clear(), o.commenti.clear();
+    o.righe.clear();
     std::vector<int32_t> moved(r.righe.size(), -1);
     for (size_t i = 0; i < r.righe.size(); ++i)
         if (here(r.righe[i].luogo)) {
             moved[i] = static_cast<int32_t>(o.righe.size());
             o.righe.push_back(r.righe[i]);
         }
-    for (const campo_ignoto& f : r.ignoti)
-        if (here(f.posto)) o.ignoti.push_back(f);
-    for (campo_ignoto f : r.in_piu)
-        if (here(f.posto)) {
-            f.riga_prima = f.riga_prima >= 0 && static_cast<size_t>(f.riga_prima) < moved.size() ? moved[f.riga_prima] : -1;
-            o.in_piu.push_back(f);
-        }
-    for (const valore_troncato& t : r.troncati)
-        if (here(t.origine.posti[0])) o.troncati.push_back(t);
-    for (const valore_sostituito& v : r.sostituiti)
-        if (here(v.posto)) o.sostituiti.push_back(v);
-    for (const commento_con_campi& k : r.commenti)
-        if (here(k.posto)) o.commenti.push_back(k);
+    // Each list's entries of the line, by the place each kind of entry is at.
+    const auto keep = [&](auto& to, const auto& from, auto place) {
+        to.clear();
+        for (const auto& x : from)
+            if (here(place(x))) to.push_back(x);
+    };
+    const auto posto = [](const auto& x) -> const luogo_testo& { return x.posto; };
+    keep(o.ignoti, r.ignoti, posto);
+    keep(o.in_piu, r.in_piu, posto);
+    for (campo_ignoto& f : o.in_piu)
+        f.riga_prima = f.riga_prima >= 0 && static_cast<size_t>(f.riga_prima) < moved.size() ? moved[f.riga_prima] : -1;
+    keep(o.troncati, r.troncati, [](const valore_troncato& t) -> const luogo_testo& { return t.origine.posti[0]; });
+    keep(o.sostituiti, r.sostituiti, posto);
+    keep(o.arrotondati, r.arrotondati, posto);
+    keep(o.commenti, r.commenti, posto);
+    keep(o.testi_da_dopo, r.testi_da_dopo, [](const testo_da_dopo& t) -> const luogo_testo& { return t.fine_riga; });
+    keep(o.virgolette, r.virgolette, posto);
+    keep(o.sezioni_ignote, r.sezioni_ignote, posto);
     return scenario_warnings(one);
 }
 
@@ -123,6 +128,7 @@ diagnostic fault_diagnostic(const errore_registrato& e) {
         d.notes.push_back({e.origine.campo_unito, std::string("fields are separated by commas, not by ") +
                                                       (e.origine.separatore == ';' ? "';'" : "tabs") +
                                                       ": this whole text is one keyword field"});
+    if (e.origine.virgola.file != file_testo::nessuno) d.fixes.push_back({e.origine.virgola, ","});
     if (e.origine.trovato.file != file_testo::nessuno)
         d.notes.push_back({e.origine.trovato, e.origine.trovato.line > 0
                                                   ? "found while reading line " + std::to_string(e.origine.trovato.line)
@@ -193,4 +199,16 @@ fault_search find_faults(const modello& first, const esito_compilazione& first_e
     if (first.rapporto) found.errors.push_back(report_diagnostic(first, *first.rapporto));
     sort_diagnostics(found.errors);
     return found;
+}
+
+searched_compile search_faults(modello& m, int32_t j, opzioni_compilazione options, const testi_lettore& texts,
+                               int32_t limit) {
+    modello searched;
+    searched.nome_linea = m.nome_linea, searched.numero_treno = m.numero_treno;
+    lettura_continua reading(searched, j, options.ingressi, texts);
+    options.ingressi.ripresa = &reading;
+    searched_compile out;
+    out.esito = memorizza_percorso(m, j, options);
+    out.faults = find_faults(m, out.esito, reading, limit);
+    return out;
 }

@@ -38,3 +38,14 @@ bool local_fault(const errore_registrato& e, const registro_lettura& files);
 // the faults of it and of the readings without the faulty lines, and its
 // numbered report; limit 0 is no limit.
 fault_search find_faults(const modello& m, const esito_compilazione& esito, lettura_continua& reading, int32_t limit);
+
+// The first compile of the texts into m (whose identifiers are set) with
+// `options`, and every fault found from it: the first compile lends its reader
+// to the search's reading (as its ripresa), which then reads on without the
+// faulty lines. options.ingressi must read the texts from `texts`.
+struct searched_compile {
+    esito_compilazione esito;
+    fault_search faults;
+};
+searched_compile search_faults(modello& m, int32_t j, opzioni_compilazione options, const testi_lettore& texts,
+                               int32_t limit);

@@ -33,6 +33,11 @@ const std::vector<warning_kind> KINDS = {
     {"overflow", "a value its field cannot hold, which keeps its low bits, or a clock time the simulator carries over", false},
     {"replaced-value", "a value the compiler replaces: a signal's time value raised, a station's field 5 or 6 cleared", false},
     {"comment", "a comment field followed on its line by fields, which are then read as keywords", false},
+    {"missing-text", "a board text or station name its line lacks, read from the next line, which is lost with it", false},
+    {"unclosed-quote", "a text opened by a double quote that its line does not close: it runs to the line's end", false},
+    {"speed-step", "a line speed or speed board value that is no step of 5 km/h, stored as the step nearest", false},
+    {"no-coaches", "a train of no coaches (a number of coaches of 0 or below)", false},
+    {"unknown-section", "a section line near one of its file's sections but not one of them", false},
     {"station-in-restriction", "a station's area wholly inside a restriction", true},
     {"continued-line", "a line whose values run on to a later line", true},
     {"timetable", "a station's time before the one before it or the clock, or sooner than the permitted speeds allow", false},
@@ -219,6 +224,45 @@ void stored_values(builder& b) {
         b.add("replaced-value", s.posto,
               std::string(s.cosa) + " is " + std::to_string(s.scritto) + " but stored as " + std::to_string(s.memorizzato) +
                   ": " + s.perche);
+    for (const valore_sostituito& s : reg.arrotondati)
+        b.add("speed-step", s.posto,
+              std::string(s.cosa) + " " + std::to_string(s.scritto) + " km/h is stored as " + std::to_string(s.memorizzato) +
+                  " km/h: " + s.perche);
+}
+
+// Texts read otherwise than their line suggests: one taken from the next line,
+// one whose quote is never closed.
+void texts(builder& b) {
+    const registro_lettura& reg = b.m.registro;
+    for (const testo_da_dopo& t : reg.testi_da_dopo) {
+        const std::string line = std::to_string(t.posto.line);
+        diagnostic& d = b.add("missing-text", t.fine_riga,
+                              "this line has no " + std::string(t.cosa) + ": " +
+                                  (t.testo.empty() ? "an empty one" : quoted(t.testo)) + " was read from line " + line +
+                                  " in its place, and the rest of line " + line + " is lost with it");
+        d.notes.push_back({t.posto, utf8_da_1252("read as the " + std::string(t.cosa) + " of line " +
+                                                 std::to_string(t.fine_riga.line) +
+                                                 "; this line's further fields are read as keyword fields")});
+    }
+    for (const virgolette_aperte& v : reg.virgolette)
+        b.add("unclosed-quote", v.posto,
+              std::string(v.cosa) + " opens a double quote that this line does not close: the text runs to the line's end, " +
+                  quoted(v.testo));
+}
+
+// A misspelt section line: "[generale]" misspelt leaves a whole file unread.
+void sections(builder& b) {
+    for (const campo_ignoto& f : b.m.registro.sezioni_ignote) {
+        std::vector<std::string> names;
+        for (const std::string_view s : sezioni_file(f.posto.file)) names.emplace_back(s);
+        std::string folded = f.testo;
+        for (char& ch : folded)
+            if (ch >= 'A' && ch <= 'Z') ch = static_cast<char>(ch - 'A' + 'a');
+        const std::optional<std::string> meant = nearest_name(folded, names);
+        if (!meant) continue;
+        diagnostic& d = b.add("unknown-section", f.posto, quoted(f.testo) + " is no section line: did you mean '" + *meant + "'?");
+        d.fixes.push_back({f.posto, *meant});
+    }
 }
 
 // The clock is stored as written and the simulator counts it as (hours x 60 +
@@ -300,6 +344,9 @@ std::vector<diagnostic> scenario_warnings(const modello& m) {
             b.add("continued-line", b.keyword(r),
                   "the values of '" + r.chiave + "' run on to line " + std::to_string(r.posti.back().line));
         if (r.genere == genere_riga::orologio) clock_time(b, r);
+        if (r.genere == genere_riga::vetture && !r.valori.empty() && r.valori[0] <= 0)
+            b.add("no-coaches", b.field(r, 0),
+                  "the train has " + std::to_string(r.valori[0]) + " coaches: the number of coaches must be 1 or more");
         utf8_text(b, r);
         if (!ha_posizione(r.genere) || r.valori.empty()) continue;
         const int32_t p = r.valori[0];
@@ -344,6 +391,8 @@ std::vector<diagnostic> scenario_warnings(const modello& m) {
 
     stations_and_restrictions(b);
     stored_values(b);
+    texts(b);
+    sections(b);
 
     for (const campo_ignoto& f : reg.ignoti) {
         diagnostic& d = b.add("unknown-keyword", f.posto, quoted(f.testo) + " matches no keyword");

@@ -3,53 +3,28 @@
 #include <string>
 #include <vector>
 
+#include "documents/forme_documenti.h"
 #include "model/nomi_file.h"
 
 namespace {
 
-// Header block lines; the filled pages and the blank templates differ only in
-// the sheet number, the train box, the destination line and the mass box.
-const char* const TESTATA_BORDO = "  ___________________                                               ______________";
-const char* const TESTATA_CHIUSURA = "                                                                   |______________|";
-const char* const RIQUADRI_BORDO = "  ___________________                ___________________";
-const char* const RIQUADRI_TITOLI = " |  CLASSIFICAZIONE  |              |  MASSA BLOCCATA   |       ";
-const char* const RIQUADRI_FONDO = " |___________________|              |___________________|";
+using namespace forma_scheda;
 
+// The header's lines that change: the filled pages and the blank templates differ
+// only in the sheet number, the train box, the destination line and the mass box.
 struct testata {
-    const char* scheda;
-    const char* treno;
-    const char* arrivo;
-    const char* massa;
+    std::string scheda, treno, arrivo, massa;
 };
 
-const testata PAGINA_1 = {
-    " |                   |                    SCHEDA 1/2               |              |",
-    " |   TRENO n. 914    |                   da: Lidonia Centrale      |    V160 B    |",
-    " |___________________|                    a: Sabrio                |     125%     |",
-    " |     ESPRESSO      |              |       700T        |",
-};
-const testata PAGINA_2 = {
-    " |                   |                    SCHEDA 2/2               |              |",
-    PAGINA_1.treno,
-    PAGINA_1.arrivo,
-    PAGINA_1.massa,
-};
-const testata MODELLO = {
-    " |                   |                    SCHEDA 0/0               |              |",
-    " |   TRENO n.xxxxx   |                   da: xxxxxx                |    Vxxx C    |",
-    " |___________________|                    a: xxxxxx                |     xxx%     |",
-    " |        xxx        |              |      xxxT         |",
-};
+testata pagina_piena(const char* scheda) {
+    return {riga_scheda(scheda), riga_treno(riquadro_treno("914"), "Lidonia Centrale", "V160 B"),
+            riga_arrivo("Sabrio", "125%"), riga_massa("ESPRESSO", "       700T")};
+}
 
-const std::vector<std::string> TESTA_TABELLA = {
-    "  ________________________________________________________________________________",
-    " | Vel.| Vel.| Progr Km |  No |   Localita' di  Servizio   |     Orario     | Rec |",
-    " | Lim.|Marc.|          |  Rs |                            |                |     |",
-    " |_____|_____|__________|_____|____________________________|________________|_____|",
-};
-// The head's last line is also every table's bottom rule.
-const std::string& FONDO_TABELLA = TESTA_TABELLA.back();
-const char* const RIGA_VUOTA = " |     |     |          |     |                            |                |     |";
+testata modello_vuoto() {
+    return {riga_scheda("SCHEDA 0/0"), riga_treno(TRENO_MODELLO, "xxxxxx", "Vxxx C"), riga_arrivo("xxxxxx", "xxx%"),
+            riga_massa(DA_SCRIVERE, MASSA_MODELLO)};
+}
 
 // The service from the origin to PORTO RECANATI: stations and speed changes.
 const std::vector<std::string> RIGHE_PAGINA_1 = {
@@ -118,23 +93,23 @@ const std::vector<std::string> RIGHE_PAGINA_2 = {
 
 // One page: header, table head, the rows, blank rows up to `righe`, bottom rule.
 void pagina(tabella_righe& t, const testata& h, const std::vector<std::string>& piene, size_t righe) {
-    t.insert(t.end(), {TESTATA_BORDO, h.scheda, h.treno, h.arrivo, TESTATA_CHIUSURA, RIQUADRI_BORDO,
-                       RIQUADRI_TITOLI, h.massa, RIQUADRI_FONDO, ""});
-    t.insert(t.end(), TESTA_TABELLA.begin(), TESTA_TABELLA.end());
+    t.insert(t.end(), {BORDO, h.scheda, h.treno, h.arrivo, CHIUSURA, RIQUADRI_BORDO, RIQUADRI_TITOLI, h.massa,
+                       RIQUADRI_FONDO, ""});
+    t.insert(t.end(), TESTA.begin(), TESTA.end());
     t.insert(t.end(), piene.begin(), piene.end());
     t.insert(t.end(), righe - piene.size(), RIGA_VUOTA);
-    t.push_back(FONDO_TABELLA);
+    t.push_back(FONDO);
 }
 
 tabella_righe componi() {
     tabella_righe t = {"", ""};
-    pagina(t, PAGINA_1, RIGHE_PAGINA_1, 31);
+    pagina(t, pagina_piena("SCHEDA 1/2"), RIGHE_PAGINA_1, 31);
     t.insert(t.end(), {"", "", "", std::string(81, '.'), "", ""});
-    pagina(t, PAGINA_2, RIGHE_PAGINA_2, 32);
+    pagina(t, pagina_piena("SCHEDA 2/2"), RIGHE_PAGINA_2, 32);
     t.insert(t.end(), {"", "", "", std::string(72, '.'), ""});
-    pagina(t, MODELLO, {}, 31);
+    pagina(t, modello_vuoto(), {}, 31);
     t.insert(t.end(), {"", "", std::string(72, '.'), ""});
-    pagina(t, MODELLO, {}, 31);
+    pagina(t, modello_vuoto(), {}, 31);
     t.insert(t.end(), {"", FINE_TABELLA});
     return t;
 }

@@ -100,7 +100,7 @@ struct label_room {
     sheet_rect bounds;
 
     bool fits(const sheet_rect& b) const {
-        if (!contains(bounds, b)) return false;
+        if (!encloses(bounds, b)) return false;
         for (const sheet_rect& t : taken)
             if (overlaps({t.x - label_gap, t.y - label_gap, t.width + 2 * label_gap, t.height + 2 * label_gap}, b))
                 return false;
@@ -549,7 +549,7 @@ bool overlaps(const sheet_rect& a, const sheet_rect& b) {
     return a.x < b.x + b.width && b.x < a.x + a.width && a.y < b.y + b.height && b.y < a.y + a.height;
 }
 
-bool contains(const sheet_rect& outer, const sheet_rect& inner) {
+bool encloses(const sheet_rect& outer, const sheet_rect& inner) {
     constexpr double slack = 1e-6;
     return inner.x >= outer.x - slack && inner.y >= outer.y - slack && right(inner) <= right(outer) + slack &&
            bottom(inner) <= bottom(outer) + slack;

@@ -91,7 +91,7 @@ sheet_rect text_box(scene_point at, std::string_view utf8, const sheet_text& sty
 // Whether two boxes share any area.
 bool overlaps(const sheet_rect& a, const sheet_rect& b);
 // Whether `inner` lies within `outer`.
-bool contains(const sheet_rect& outer, const sheet_rect& inner);
+bool encloses(const sheet_rect& outer, const sheet_rect& inner);
 
 // Draws the scene. No two labels overlap and each lies within its panel: one
 // with no room where it belongs is moved to another place near its mark, or left out.

@@ -52,7 +52,8 @@ std::vector<quick_fix> candidates(const diagnostic& d, std::string_view text, co
         const int64_t low = p - ((p % 50) + 50) % 50, high = low + 50;
         for (const int64_t to : p - low <= high - p ? std::array{low, high} : std::array{high, low})
             out.push_back({"move the position to " + std::to_string(to) + " m", &d, {{d.place, std::to_string(to)}}});
-    } else if (d.code == "E25" && static_cast<size_t>(d.place.line) <= lines.size()) {
+    } else if (d.code == "E25" && d.fixes.empty() && static_cast<size_t>(d.place.line) <= lines.size()) {
+        // A line whose fault has a fix of its own (the comma after its keyword) is never padded with zeros.
         // A line short of fields, which the reader filled from the next line: the
         // missing numbers added as 0 after its last value.
         const line_reading& r = lines[static_cast<size_t>(d.place.line) - 1];

@@ -60,6 +60,6 @@ enum : uint8_t {
 };
 
 // The one occupancy rule: empty, or only the mountain-span marker.
-inline bool is_free(const cella& c) {
+inline bool e_libera(const cella& c) {
     return c.tipo_oggetto == OGGETTO_NESSUNO || c.tipo_oggetto == OGGETTO_MONTAGNA;
 }

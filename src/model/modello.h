@@ -26,6 +26,9 @@ struct origine_errore : luogo_testo {
     // are part of the keyword field.
     luogo_testo campo_unito;
     char separatore = 0;
+    // A line short of values because its first one was written in the keyword
+    // field ("pendenza 3000"): where the comma after the keyword belongs.
+    luogo_testo virgola;
     // A fault of a value read earlier (a run value stored while a later line is
     // read): where the reader was when it met it; a place in no file when it did not.
     luogo_testo trovato;
@@ -65,16 +68,25 @@ struct diario_celle {
     std::vector<scritta> scritte;
 };
 
-struct modello {
+// What reading a body line may change of the model, but for the cells (whose
+// writes the journal undoes) and the lists that only grow (errori, and the
+// record's): a reading taken up again at a line start copies it back whole.
+struct stato_corpo {
+    int32_t numero_montagne = 0;
+    codice codice_errore = codice::nessuno;
+    int32_t metri_errore = 0;
+    origine_errore origine;  // the place of the error state's fault
+    std::array<voce, NUMERO_VOCI> voci{};
+    std::array<int32_t, MAX_MONTAGNE + 1> montagne_inizio{};
+    std::array<int32_t, MAX_MONTAGNE + 1> montagne_fine{};
+};
+
+struct modello : stato_corpo {
     std::string nome_linea;
     std::string numero_treno;
     int32_t genera_tracciato = 0;
     int32_t lunghezza_estesa = 0;
     int32_t numero_celle = 0;
-    int32_t numero_montagne = 0;
-    codice codice_errore = codice::nessuno;
-    int32_t metri_errore = 0;
-    origine_errore origine;  // the place of the error state's fault
     std::vector<errore_registrato> errori;  // every fault recorded, in order
     registro_lettura registro;  // what the reader read, for diagnostics
     std::optional<rapporto_registrato> rapporto;  // the numbered report that ended the run
@@ -83,10 +95,7 @@ struct modello {
     // Beside each cell: the index in registro.righe of the line whose object
     // claimed it, -1 for none, so that faults found on the grid name their line.
     std::vector<int32_t> righe_celle;
-    std::array<voce, NUMERO_VOCI> voci{};
     tracciato_t tracciato;
-    std::array<int32_t, MAX_MONTAGNE + 1> montagne_inizio{};
-    std::array<int32_t, MAX_MONTAGNE + 1> montagne_fine{};
     diario_celle diario;
 
     bool griglia_allocata() const { return !celle.empty(); }
@@ -125,6 +134,11 @@ struct modello {
     void separatore_errore(luogo_testo campo, char separatore) {
         origine.campo_unito = campo;
         origine.separatore = separatore;
+        if (!errori.empty()) errori.back().origine = origine;
+    }
+    // The fault's line lacks the comma after its keyword, at `dove`.
+    void virgola_errore(luogo_testo dove) {
+        origine.virgola = dove;
         if (!errori.empty()) errori.back().origine = origine;
     }
     // The fault, of a value read earlier, was met while the reader was at `dove`.

@@ -35,11 +35,11 @@ std::optional<std::string> radice_nome(std::string_view nome, std::string_view s
     return std::string(nome.substr(0, nome.size() - suffisso.size()));
 }
 
-std::optional<std::string> id_from_route_name(std::string_view name) {
+std::optional<std::string> radice_da_nome_linea(std::string_view name) {
     return radice_nome(name, SUFFISSO_TESTO_LINEA);
 }
 
-std::optional<std::string> number_from_train_name(std::string_view name, std::string_view id) {
+std::optional<std::string> numero_da_nome_treno(std::string_view name, std::string_view id) {
     const std::optional<std::string> radice = radice_nome(name, SUFFISSO_TESTO_TRENO);
     const std::string testa = radice_treno(id);
     if (!radice || radice->size() <= testa.size() || !radice->starts_with(testa)) return std::nullopt;

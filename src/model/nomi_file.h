@@ -43,5 +43,5 @@ std::optional<std::string> radice_nome(std::string_view nome, std::string_view s
 // The command line's inverse: the route identifier that names a route text
 // file, and the train number that names a train text file of route `id`;
 // nullopt for any other name, an empty identifier or an empty number.
-std::optional<std::string> id_from_route_name(std::string_view name);
-std::optional<std::string> number_from_train_name(std::string_view name, std::string_view id);
+std::optional<std::string> radice_da_nome_linea(std::string_view name);
+std::optional<std::string> numero_da_nome_treno(std::string_view name, std::string_view id);

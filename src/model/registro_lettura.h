@@ -2,11 +2,13 @@
 // What the reader read, kept for the author's diagnostics (warnings, and line
 // numbers for faults found later by the grid pass). Never written to a compiled file.
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <vector>
 
 #include "model/luogo_testo.h"
@@ -116,13 +118,42 @@ struct corpo_in_generale {
     luogo_testo fine;  // the field that ended the general section; in no file when the file's end did
 };
 
+// A text field (a board text, a station name) its line did not hold: the reader
+// went on to the next line for it, whose further fields are then read as keyword
+// fields.
+struct testo_da_dopo {
+    luogo_testo fine_riga;  // the end of the short line, where the text is missing
+    luogo_testo posto;      // the field read as the text, on a later line
+    std::string testo;
+    const char* cosa = "";  // "station name", "board text"
+};
+
+// A text field opened by a double quote that no quote closes on its line.
+struct virgolette_aperte {
+    luogo_testo posto;  // the text field, the quote included
+    std::string testo;
+    const char* cosa = "";
+};
+
 // A byte that no text file holds (NUL, a control character), where it stands.
 struct byte_estraneo {
     luogo_testo posto;
     uint8_t byte = 0;
 };
 
-struct registro_lettura {
+// What reading a body line may change of the record but for its lists, which
+// only grow: copied back whole by a reading taken up again at a line start.
+struct stato_registro {
+    std::string guasto;  // what the run-time failure behind a status 25 said
+    // The train file was read to its end without a "[generale]" field: nothing
+    // of the train was compiled. vuoto: the file holds no byte at all.
+    bool treno_senza_generale = false;
+    bool treno_vuoto = false;
+    int32_t fine_generale = 0;  // the route line that ended its general section, once read
+    std::optional<corpo_in_generale> corpo_nel_generale;
+};
+
+struct registro_lettura : stato_registro {
     std::string percorso_linea;
     std::string percorso_treno;
     std::vector<riga_letta> righe;
@@ -131,14 +162,14 @@ struct registro_lettura {
     // Values stored otherwise than written, recorded by the stores themselves.
     std::vector<valore_troncato> troncati;
     std::vector<valore_sostituito> sostituiti;
+    // Speeds stored in steps of 5 km/h: a line speed or a speed board's value that
+    // is no such step, with what is kept of it.
+    std::vector<valore_sostituito> arrotondati;
     std::vector<commento_con_campi> commenti;
-    std::string guasto;  // what the run-time failure behind a status 25 said
-    // The train file was read to its end without a "[generale]" field: nothing
-    // of the train was compiled. vuoto: the file holds no byte at all.
-    bool treno_senza_generale = false;
-    int32_t fine_generale = 0;  // the route line that ended its general section, once read
-    bool treno_vuoto = false;
-    std::optional<corpo_in_generale> corpo_nel_generale;
+    std::vector<testo_da_dopo> testi_da_dopo;
+    std::vector<virgolette_aperte> virgolette;
+    // Section lines ("[...]" first on a line) that name none of the files' sections.
+    std::vector<campo_ignoto> sezioni_ignote;
     std::vector<byte_estraneo> estranei;  // the first of each file, as the reader opened it
     // The files read to their end without a "[fine]" field: the place of each one's last line.
     std::vector<luogo_testo> senza_fine;
@@ -159,6 +190,27 @@ struct registro_lettura {
     }
     void pulisci() { *this = registro_lettura{}; }
 };
+
+// Every list of the record, all of which only grow while the files are read: a
+// reading taken up again at a line start cuts each back to its length there.
+inline constexpr std::tuple LISTE_REGISTRO{
+    &registro_lettura::righe,         &registro_lettura::ignoti,      &registro_lettura::in_piu,
+    &registro_lettura::troncati,      &registro_lettura::sostituiti,  &registro_lettura::arrotondati,
+    &registro_lettura::commenti,      &registro_lettura::testi_da_dopo, &registro_lettura::virgolette,
+    &registro_lettura::sezioni_ignote, &registro_lettura::estranei,   &registro_lettura::senza_fine};
+inline constexpr size_t NUMERO_LISTE_REGISTRO = std::tuple_size_v<decltype(LISTE_REGISTRO)>;
+using lunghezze_liste = std::array<size_t, NUMERO_LISTE_REGISTRO>;
+
+inline lunghezze_liste lunghezze(const registro_lettura& r) {
+    return std::apply([&](auto... lista) { return lunghezze_liste{(r.*lista).size()...}; }, LISTE_REGISTRO);
+}
+inline void riduci(registro_lettura& r, const lunghezze_liste& n) {
+    size_t i = 0;
+    const auto taglia = [](auto& v, size_t k) {
+        if (v.size() > k) v.erase(v.begin() + static_cast<std::ptrdiff_t>(k), v.end());
+    };
+    std::apply([&](auto... lista) { (taglia(r.*lista, n[i++]), ...); }, LISTE_REGISTRO);
+}
 
 inline const char* nome_genere(genere_riga g) {
     switch (g) {

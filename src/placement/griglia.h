@@ -5,7 +5,7 @@
 
 #include "model/cella.h"
 #include "model/modello.h"
-#include "model/numeric.h"
+#include "model/numerico.h"
 #include "placement/rifiuto_posa.h"
 
 // The cell at index k, or nullptr when k lies outside the allocated grid.
@@ -17,7 +17,7 @@ inline cella* cella_in_griglia(modello& m, int64_t k) {
 // The cell at index k when it is inside the grid and free for a new object.
 inline cella* cella_libera(modello& m, int64_t k) {
     cella* c = cella_in_griglia(m, k);
-    return c != nullptr && is_free(*c) ? c : nullptr;
+    return c != nullptr && e_libera(*c) ? c : nullptr;
 }
 
 // Object cell of a position: nearest(posizione / 50 + 1).

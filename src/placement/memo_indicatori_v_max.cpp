@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "model/numeric.h"
+#include "model/numerico.h"
 #include "model/run_time_failure.h"
 #include "placement/griglia.h"
 
@@ -43,6 +43,26 @@ int16_t coppia_velocita(const registro_lettura& r, size_t coppia, int32_t prima,
     }
 }
 
+// A board reads each packed value back as two speeds in steps of 5 km/h, the
+// first group's in the hundreds and the second's below them: a speed that is no
+// such step, or a second one past 495, reads back otherwise than written.
+void nota_passi(registro_lettura& r, size_t coppia, int32_t prima, int32_t seconda, int16_t valore) {
+    if (valore < 0) return;
+    static constexpr const char* PERCHE = "a board holds its speeds in steps of 5 km/h, from 0 to 495";
+    const int32_t letta_prima = valore / 100 * 5, letta_seconda = valore % 100 * 5;
+    // The first group's remainder spills into the second: one warning, at its cause.
+    if (letta_prima != prima)
+        r.arrotondati.push_back({"speed board value", r.posto_in_ultima(VELOCITA_PRIMO + coppia), prima, letta_prima,
+                                 std::string(PERCHE) +
+                                     (letta_seconda != seconda ? ", and its remainder turns the second group's " +
+                                                                     std::to_string(seconda) + " into " +
+                                                                     std::to_string(letta_seconda)
+                                                               : "")});
+    else if (letta_seconda != seconda)
+        r.arrotondati.push_back(
+            {"speed board value", r.posto_in_ultima(VELOCITA_SECONDO + coppia), seconda, letta_seconda, PERCHE});
+}
+
 }  // namespace
 
 rifiuto_posa memo_indicatori_v_max(modello& m, int32_t posizione, int32_t& vas, int32_t& vbs, int32_t& vcs,
@@ -55,8 +75,11 @@ rifiuto_posa memo_indicatori_v_max(modello& m, int32_t posizione, int32_t& vas, 
     c->tipo_oggetto = OGGETTO_INDICATORE_V_MAX;
     registro_lettura& r = m.registro;
     c->dato1 = coppia_velocita(r, 0, vas, vad);
+    nota_passi(r, 0, vas, vad, c->dato1);
     c->dato2 = coppia_velocita(r, 1, vbs, vbd);
+    nota_passi(r, 1, vbs, vbd, c->dato2);
     c->dato3 = coppia_velocita(r, 2, vcs, vcd);
+    nota_passi(r, 2, vcs, vcd, c->dato3);
     const int32_t strisce = calcolo_campi(
         {STRISCE_PRIMO, STRISCE_SECONDO}, r.chiave_in_ultima(genere_riga::indicatori_vmax), r.posto_in_ultima(STRISCE_PRIMO),
         [&] {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string>
 
-#include "model/numeric.h"
+#include "model/numerico.h"
 #include "model/run_time_failure.h"
 #include "placement/griglia.h"
 

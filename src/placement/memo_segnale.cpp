@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "model/numeric.h"
+#include "model/numerico.h"
 #include "model/run_time_failure.h"
 #include "placement/griglia.h"
 

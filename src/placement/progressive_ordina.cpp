@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "model/numeric.h"
+#include "model/numerico.h"
 
 namespace {
 

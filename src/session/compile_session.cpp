@@ -50,13 +50,13 @@ maybe_failure identify_inputs(const session_inputs& in, session_compile& c) {
     if (auto f = check_inputs(in)) return f;
     c.route_id = in.route_id.value_or(""), c.train_number = in.train_number.value_or("");
     if (!in.route_id) {
-        auto derived = id_from_route_name(utf8_path(in.route.filename()));
+        auto derived = radice_da_nome_linea(utf8_path(in.route.filename()));
         if (!derived)
             return failure{EXIT_USAGE, utf8_path(in.route.filename()) + " is not named ID_linea.txt; give --route-id"};
         c.route_id = *derived;
     }
     if (!in.train_number) {
-        auto derived = number_from_train_name(utf8_path(in.train.filename()), c.route_id);
+        auto derived = numero_da_nome_treno(utf8_path(in.train.filename()), c.route_id);
         if (!derived)
             return failure{EXIT_USAGE, utf8_path(in.train.filename()) + " is not named " + c.route_id +
                                            "_N-.txt; give --train-number"};
@@ -80,22 +80,17 @@ maybe_failure identify_inputs(const session_inputs& in, session_compile& c) {
 maybe_failure compile_identified(const session_inputs& in, opzioni_compilazione options, session_compile& c) {
     options.ingressi = {in.route, in.train, false, &c.texts};  // an author's files are never deleted
     const int32_t j = in.no_geometry ? 0 : 1;
-    // The fault search's reading, which takes up where the first compile's
-    // reader began the train file: it reads again only what faults change.
-    modello searched;
-    searched.nome_linea = c.m.nome_linea, searched.numero_treno = c.m.numero_treno;
-    std::optional<lettura_continua> reading;
+    fault_search faults;
     try {
         c.texts.linea = in.route_text ? *in.route_text : read_file(in.route);
         c.texts.treno = in.train_text ? *in.train_text : read_file(in.train);
-        reading.emplace(searched, j, options.ingressi, c.texts);
-        options.ingressi.ripresa = &*reading;
-        c.esito = memorizza_percorso(c.m, j, options);
+        searched_compile searched = search_faults(c.m, j, options, c.texts, in.error_limit);
+        c.esito = searched.esito;
+        faults = std::move(searched.faults);
     } catch (const io_failure& e) {
         return failure{EXIT_FAILURE_IO, e.what()};
     }
     c.sources = {{c.m.registro.percorso_linea, c.texts.linea}, {c.m.registro.percorso_treno, c.texts.treno}};
-    const fault_search faults = find_faults(c.m, c.esito, *reading, in.error_limit);
     c.diagnostics = faults.errors;
     c.limit_reached = faults.limit_reached;
     const std::vector<diagnostic> warned = chosen_warnings(c.m, in.warnings, faults.read_on);

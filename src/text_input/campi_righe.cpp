@@ -4,6 +4,8 @@
 #include <array>
 #include <string>
 
+#include "text_input/confronto.h"
+
 namespace {
 
 constexpr larghezza_campo L = larghezza_campo::long32;
@@ -164,4 +166,22 @@ campo_lunghezza lunghezza_di(genere_riga g) {
         if (campi[i].ruolo == LUNGHEZZA || campi[i].ruolo == FINE)
             return {static_cast<int>(i), campi[i].ruolo == FINE};
     return {};
+}
+
+const std::vector<std::string_view>& sezioni_file(file_testo f) {
+    static const std::vector<std::string_view> linea = {"[generale]", "[curve]",       "[pendenze]", "[montagne]",
+                                                        "[cartelli]", "[indicazioni]", "[fine]"};
+    static const std::vector<std::string_view> treno = {"[generale]",      "[aderenze]", "[vel_limite]", "[stazioni]",
+                                                        "[rallentamenti]", "[segnali]",  "[codici]",     "[fine]"};
+    return f == file_testo::treno ? treno : linea;
+}
+
+bool sezione_nota(std::string_view campo) {
+    const size_t inizio = campo.find_first_not_of(" \t"), fine = campo.find_last_not_of(" \t");
+    if (inizio == std::string_view::npos) return false;
+    campo = campo.substr(inizio, fine - inizio + 1);
+    for (const file_testo f : {file_testo::linea, file_testo::treno})
+        for (const std::string_view s : sezioni_file(f))
+            if (campo.size() == s.size() && find_ignore_case(campo, s) == 0) return true;
+    return false;
 }

@@ -1,7 +1,9 @@
 #include "text_input/contesto_lettura.h"
 
 #include "platform/file_ops.h"
+#include "text_input/campi_righe.h"
 #include "text_input/lettura_continua.h"
+#include "text_input/virgola_mancante.h"
 #include "text_input/confronto.h"
 #include "platform/path_text.h"
 
@@ -126,7 +128,22 @@ void contesto_lettura::guasto(const std::exception& e) {
     const std::string atteso = "a whole number from " + std::to_string(campo->minimo) + " to " +
                                std::to_string(campo->massimo);
     const luogo_testo fine_riga{file, linea_chiave, r.fine_linea(linea_chiave), 0};
-    if (campo->fine_file) {
+    // A line short of a value whose keyword field holds a number: the comma after the keyword is missing.
+    const std::optional<virgola_mancante> virgola =
+        campo->fine_file || p.line != linea_chiave ? cerca_virgola_mancante(chiave) : std::nullopt;
+    if (virgola) {
+        const auto colonna = [&](size_t byte) { return posto_chiave.column + static_cast<int32_t>(byte); };
+        const std::string dopo = chiave.substr(0, virgola->dopo), numero = chiave.substr(virgola->numero, virgola->lunghezza);
+        m.registra_errore(codice::lettura_fallita,
+                          {file, linea_chiave, colonna(virgola->numero), static_cast<int32_t>(virgola->lunghezza)});
+        m.dettaglia_errore("missing comma after " + citato(dopo) + "? Without it " + citato(numero) +
+                           " is part of the keyword field, and the line lacks " + quale +
+                           (campo->fine_file ? ": the file ends first"
+                                             : ", so it was read from line " + std::to_string(p.line) + ", where " +
+                                                   citato(campo->trovato) + " is not " + atteso));
+        if (!campo->fine_file) m.annota_errore(p, quale + " was read from here");
+        m.virgola_errore({file, linea_chiave, colonna(virgola->dopo), 0});
+    } else if (campo->fine_file) {
         m.registra_errore(codice::lettura_fallita, fine_riga);
         m.dettaglia_errore(quale + " is missing: the file ends first");
     } else if (p.line != linea_chiave) {
@@ -209,17 +226,32 @@ void contesto_lettura::nota_corpo_in_generale(genere_riga genere) {
 
 void contesto_lettura::nota_se_ignoto(const std::string& campo) {
     if (riconosciuto || !ha_lettera(campo) || contains(campo, "-")) return;
-    if (contains(campo, "[") && contains(campo, "]")) return;
+    if (contains(campo, "[") && contains(campo, "]")) return nota_sezione(campo);
     // The further fields of a line already warned about are not warned about again.
     if (linea_taciuta == linea_chiave) return;
     m.registro.ignoti.push_back({posto_chiave, campo, -1, sezione});
     linea_taciuta = linea_chiave;
 }
 
-std::string contesto_lettura::testo_valore() {
-    std::string t = lettore().testo();
+std::string contesto_lettura::testo_valore(const char* cosa) {
+    lettore_campi& r = lettore();
+    // Where the text belongs: just after the line's last value.
+    const luogo_testo ultimo = r.dal_segno().empty() ? posto_chiave : r.dal_segno().back();
+    std::string t = r.testo();
     if (t.size() > 32767) throw run_time_failure("string too long: " + std::to_string(t.size()) + " bytes");
+    if (r.posto().line != ultimo.line) {
+        m.registro.testi_da_dopo.push_back({{file, ultimo.line, ultimo.column + ultimo.length, 0}, r.posto(), t, cosa});
+        // The warning tells of the line the text came from: its further fields are not warned about again.
+        linea_taciuta = r.posto().line;
+    } else if (r.virgolette_aperte()) {
+        m.registro.virgolette.push_back({r.posto(), t, cosa});
+    }
     return t;
+}
+
+void contesto_lettura::nota_sezione(const std::string& campo) {
+    if (campo.empty() || campo.front() != '[' || sezione_nota(campo)) return;
+    m.registro.sezioni_ignote.push_back({posto_chiave, campo, -1, sezione});
 }
 
 std::string contesto_lettura::chiave_scritta(const luogo_testo& campo, genere_riga genere) const {

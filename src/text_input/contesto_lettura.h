@@ -183,9 +183,12 @@ struct contesto_lettura : stato_lettura {
     size_t registra(genere_riga genere, std::initializer_list<int32_t> valori = {});
     riga_letta& registrata(size_t i) { return m.registro.righe[i]; }
 
-    // A board text or a station name; longer than a text field can hold on disk
-    // is a run-time failure.
-    std::string testo_valore();
+    // A board text or a station name (`cosa`, for the warnings); longer than a
+    // text field can hold on disk is a run-time failure. One its line lacks, read
+    // from a later line, and one whose quote is not closed are recorded.
+    std::string testo_valore(const char* cosa);
+    // Records a section line that names no section of the files.
+    void nota_sezione(const std::string& campo);
 
     // A repeat-until run-value fill from the cursor up to (not including) fino: at
     // least one pass. A write above the last cell is dropped; the value is still

@@ -1,7 +1,7 @@
 // Route phase of the reader: the general section, the body, the route file's end.
 #include <algorithm>
 
-#include "model/numeric.h"
+#include "model/numerico.h"
 #include "model/run_time_failure.h"
 #include "placement/memo_indicatori_v_max.h"
 #include "placement/memo_montagna.h"
@@ -31,6 +31,7 @@ bool trova_generale(contesto_lettura& c) {
         c.inizia_chiave(campo);
         if (r.fine()) return false;
         if (contains_ignore_case(campo, "[generale]")) return true;
+        c.nota_sezione(campo);
     }
 }
 
@@ -153,6 +154,7 @@ bool sezione_generale(contesto_lettura& c) {
         c.inizia_chiave(chiave);
         if (riga_generale(c, chiave) == passo::ritorna) return false;
         if (fine_sezione_generale(chiave)) {
+            c.nota_sezione(chiave);
             c.m.registro.fine_generale = c.linea_chiave;
             if (c.m.registro.corpo_nel_generale) c.m.registro.corpo_nel_generale->fine = c.posto_chiave;
             return true;
@@ -259,14 +261,14 @@ passo indicatori_v_max(contesto_lettura& c) {
 passo cartello_indicatore(contesto_lettura& c) {
     modello& m = c.m;
     int32_t posizione = c.lettore().long_field();
-    std::string testo = c.testo_valore();
+    std::string testo = c.testo_valore("board text");
     riga_letta& riga = c.registrata(c.registra(genere_riga::cartello_indicatore, {posizione}));
     riga.testo = testo;
     riga.posto_testo = c.lettore().posto();
     if (c.oltre_griglia(posizione)) return passo::fine_file;
     const int32_t k = nearest_long(posizione / 50.0 + 1);
     cella& b = c.cella_at(k);
-    if (!is_free(b)) return c.rifiuta_occupata(codice::cartello_occupato, posizione, k);
+    if (!e_libera(b)) return c.rifiuta_occupata(codice::cartello_occupato, posizione, k);
     // Entry 1 stays for the first station.
     if (c.cursore_cartelli < 2) return c.rifiuta(codice::voci_esaurite, posizione);
     m.rivendica(static_cast<size_t>(k));

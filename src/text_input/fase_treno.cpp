@@ -1,5 +1,5 @@
 // Train phase of the reader and the end processing after the train file.
-#include "model/numeric.h"
+#include "model/numerico.h"
 #include "placement/memo_rallentamento.h"
 #include "placement/memo_segnale.h"
 #include "text_input/confronto.h"
@@ -8,11 +8,14 @@
 
 namespace {
 
+// A cell holds the line speed in steps of 5 km/h.
+int32_t quinto_velocita(int32_t velocita) { return nearest_long(velocita / 5.0); }
+
 // The speed fill stores the previous speed / 5, which must fit a byte; tested only
 // when a cell is about to be written.
 void riempi_velocita(contesto_lettura& c, int64_t fino, bool ferma) {
     c.riempi(c.cursore_velocita, fino, &cella::v_limite, ferma, [&] {
-        int32_t quinto = nearest_long(c.velocita_precedente / 5.0);
+        int32_t quinto = quinto_velocita(c.velocita_precedente);
         if (quinto < 0 || quinto > 255)
             throw run_time_failure("field 2 of " + c.chiave_di(c.origine_velocita, genere_riga::velocita) +
                                        ": " + std::to_string(c.velocita_precedente) + " / 5 = " +
@@ -45,6 +48,10 @@ passo velocita(contesto_lettura& c) {
     if (*n > 0) riempi_velocita(c, *n, true);
     c.velocita_precedente = valore;
     c.origine_velocita = c.posto_campo(1);
+    // A speed past a byte's steps is the fill's fault, not a rounding.
+    if (const int32_t quinto = quinto_velocita(valore); quinto >= 0 && quinto <= 255 && quinto * 5 != valore)
+        c.m.registro.arrotondati.push_back(
+            {"line speed", c.origine_velocita, valore, quinto * 5, "a cell holds the line speed in steps of 5 km/h"});
     return passo::avanti;
 }
 
@@ -81,7 +88,7 @@ passo abbattimento(contesto_lettura& c) {
     if (c.oltre_griglia(posizione)) return passo::fine_file;
     const int32_t k = nearest_long(posizione / 50.0);
     cella& cut = c.cella_at(k);
-    if (!is_free(cut)) return c.rifiuta_occupata(codice::abbattimento_occupato, posizione, k);
+    if (!e_libera(cut)) return c.rifiuta_occupata(codice::abbattimento_occupato, posizione, k);
     c.m.rivendica(static_cast<size_t>(k));
     if (valore > 0) {
         cut.tipo_oggetto = OGGETTO_ABBATTIMENTO;
@@ -145,10 +152,14 @@ void fase_treno(contesto_lettura& c) {
         lettore_campi& r = c.lettore();
         m.registro.treno_vuoto = r.fine();
         bool generale = false;
-        while (!r.fine())
-            if ((generale = contains_ignore_case(r.testo(), "[generale]"))) break;
-        m.registro.treno_senza_generale = !generale;
         c.sezione = sezione_riga::treno;
+        while (!r.fine()) {
+            const std::string campo = r.testo();
+            if ((generale = contains_ignore_case(campo, "[generale]"))) break;
+            c.posto_chiave = r.posto();
+            c.nota_sezione(campo);
+        }
+        m.registro.treno_senza_generale = !generale;
         c.punto = punto_lettura::corpo_treno;
     }
     for (;;) {

@@ -115,12 +115,14 @@ std::string lettore_campi::testo() {
         size_t start = pos_;
         while (!fine() && bytes_[pos_] != '"' && !line_end(pos_)) ++pos_;
         value.assign(bytes_.substr(start, pos_ - start));
-        if (!fine() && bytes_[pos_] == '"') ++pos_;
+        virgolette_aperte_ = fine() || bytes_[pos_] != '"';
+        if (!virgolette_aperte_) ++pos_;
         fine_campo(pos_ - start + 1);
         skip_blanks();
         consume_separator();
         return value;
     }
+    virgolette_aperte_ = false;
     size_t start = pos_;
     while (!fine() && bytes_[pos_] != ',' && !line_end(pos_)) ++pos_;
     size_t end = pos_;

@@ -48,6 +48,8 @@ public:
     // trailing blanks are dropped; a field opened by a double quote runs to the
     // closing quote (or the line end) and may hold commas.
     std::string testo();
+    // Whether the text field read last opened a double quote that its line does not close.
+    bool virgolette_aperte() const { return virgolette_aperte_; }
     int32_t long_field();
     int16_t integer_field();
     uint8_t byte_field();
@@ -91,6 +93,7 @@ private:
     size_t inizio_linea_ = 0;  // offset of the current line's first byte
     luogo_testo posto_;
     int64_t campi_ = 0;
+    bool virgolette_aperte_ = false;
     std::vector<luogo_testo> dal_segno_;
     // The field's length is known once it has been read.
     void fine_campo(size_t lunghezza) {

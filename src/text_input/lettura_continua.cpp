@@ -52,21 +52,41 @@ struct lettura_continua::punto {
     size_t byte = 0;     // where the field reader stood in its file
     uint64_t riga = 0;   // body lines started before this one
     size_t scritte = 0;  // length of the cell journal
-    int32_t numero_montagne = 0;
-    codice codice_errore = codice::nessuno;
-    int32_t metri_errore = 0;
-    origine_errore origine;
+    stato_corpo modello;
     size_t errori = 0;
-    std::array<voce, NUMERO_VOCI> voci{};
-    std::array<int32_t, MAX_MONTAGNE + 1> montagne_inizio{}, montagne_fine{};
-    size_t righe = 0, ignoti = 0, in_piu = 0, troncati = 0, sostituiti = 0, commenti = 0, estranei = 0,
-           senza_fine = 0;
+    stato_registro registro;
+    lunghezze_liste liste{};
     std::optional<commento_con_campi> ultimo_commento;
-    std::string guasto;
-    bool treno_senza_generale = false, treno_vuoto = false;
-    int32_t fine_generale = 0;
-    std::optional<corpo_in_generale> corpo_nel_generale;
 };
+
+namespace {
+
+// Every member of the model and of the record outside the state a line start
+// copies whole, each restored in a way of its own: the identifiers and sizes are
+// set before any body line, the lists cut back by length, the cells through the
+// journal, the geometry only measured. A member added to either struct changes
+// its size and stops the build below until it is placed here, and in the state,
+// the table of growing lists or the journal.
+struct modello_oltre_stato : stato_corpo {
+    std::string nome_linea, numero_treno;
+    int32_t genera_tracciato, lunghezza_estesa, numero_celle;
+    std::vector<errore_registrato> errori;
+    registro_lettura registro;
+    std::optional<rapporto_registrato> rapporto;
+    std::vector<cella> celle;
+    std::vector<int32_t> righe_celle;
+    tracciato_t tracciato;
+    diario_celle diario;
+};
+struct registro_oltre_stato : stato_registro {
+    std::string percorso_linea, percorso_treno;
+    std::array<std::vector<char>, NUMERO_LISTE_REGISTRO> liste;  // each list of the table is one vector
+};
+static_assert(sizeof(modello) == sizeof(modello_oltre_stato), "a member of modello the reading's snapshot misses");
+static_assert(sizeof(registro_lettura) == sizeof(registro_oltre_stato),
+              "a member of registro_lettura the reading's snapshot misses");
+
+}  // namespace
 
 lettura_continua::lettura_continua(modello& m, int32_t j, const ingressi_lettore& ingressi, testi_lettore testi)
     : m_(m), j_(j), testi_(std::move(testi)), ingressi_(ingressi) {
@@ -166,28 +186,12 @@ void lettura_continua::prendi(const contesto_lettura& c) {
     p.stato = c;
     p.byte = c.campi ? c.campi->posizione() : 0;
     p.scritte = m_.diario.scritte.size();
-    p.numero_montagne = m_.numero_montagne;
-    p.codice_errore = m_.codice_errore;
-    p.metri_errore = m_.metri_errore;
-    p.origine = m_.origine;
+    p.modello = m_;
     p.errori = m_.errori.size();
-    p.voci = m_.voci;
-    p.montagne_inizio = m_.montagne_inizio;
-    p.montagne_fine = m_.montagne_fine;
-    p.righe = r.righe.size();
-    p.ignoti = r.ignoti.size();
-    p.in_piu = r.in_piu.size();
-    p.troncati = r.troncati.size();
-    p.sostituiti = r.sostituiti.size();
-    p.commenti = r.commenti.size();
-    p.estranei = r.estranei.size();
-    p.senza_fine = r.senza_fine.size();
-    if (!r.commenti.empty()) p.ultimo_commento = r.commenti.back();
-    p.guasto = r.guasto;
-    p.treno_senza_generale = r.treno_senza_generale;
-    p.treno_vuoto = r.treno_vuoto;
-    p.fine_generale = r.fine_generale;
-    p.corpo_nel_generale = r.corpo_nel_generale;
+    p.registro = r;
+    p.liste = lunghezze(r);
+    // A start let go and taken again must not keep the comment of its old place.
+    p.ultimo_commento = r.commenti.empty() ? std::nullopt : std::optional(r.commenti.back());
 }
 
 void lettura_continua::riporta(const punto& p) {
@@ -198,28 +202,11 @@ void lettura_continua::riporta(const punto& p) {
         m_.righe_celle[static_cast<size_t>(s.indice)] = s.riga;
     }
     tronca(scritte, p.scritte);
-    m_.numero_montagne = p.numero_montagne;
-    m_.codice_errore = p.codice_errore;
-    m_.metri_errore = p.metri_errore;
-    m_.origine = p.origine;
+    static_cast<stato_corpo&>(m_) = p.modello;
     tronca(m_.errori, p.errori);
     m_.rapporto.reset();
-    m_.voci = p.voci;
-    m_.montagne_inizio = p.montagne_inizio;
-    m_.montagne_fine = p.montagne_fine;
     registro_lettura& r = m_.registro;
-    tronca(r.righe, p.righe);
-    tronca(r.ignoti, p.ignoti);
-    tronca(r.in_piu, p.in_piu);
-    tronca(r.troncati, p.troncati);
-    tronca(r.sostituiti, p.sostituiti);
-    tronca(r.commenti, p.commenti);
-    tronca(r.estranei, p.estranei);
-    tronca(r.senza_fine, p.senza_fine);
+    static_cast<stato_registro&>(r) = p.registro;
+    riduci(r, p.liste);
     if (p.ultimo_commento) r.commenti.back() = *p.ultimo_commento;
-    r.guasto = p.guasto;
-    r.treno_senza_generale = p.treno_senza_generale;
-    r.treno_vuoto = p.treno_vuoto;
-    r.fine_generale = p.fine_generale;
-    r.corpo_nel_generale = p.corpo_nel_generale;
 }

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <string>
 
-#include "model/numeric.h"
+#include "model/numerico.h"
 #include "model/run_time_failure.h"
 #include "text_input/contesto_lettura.h"
 
@@ -128,7 +128,7 @@ passo stazione(contesto_lettura& c) {
                    std::to_string(secondi) + " = " + std::to_string((int64_t{ore} * 60 + minuti) * 60 + secondi);
         },
         [&] { return long_add(long_mul(long_add(long_mul(ore, 60), minuti), 60), secondi); });
-    v.testo = c.testo_valore();
+    v.testo = c.testo_valore("station name");
     c.registrata(indice).testo = v.testo;
     c.registrata(indice).posto_testo = r.posto();
     c.registrata(indice).posti = r.dal_segno();  // registered before its fields were read

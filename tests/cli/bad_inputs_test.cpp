@@ -137,6 +137,19 @@ void run_case(const fs::path& dir) {
         }
         EXPECT_EQ(sarif, warned);
     }
+    // Where the case records what its diagnostics say, each text is said in every form.
+    if (expected.contains("says")) {
+        std::map<std::string, std::string> forms = {{"json", out.str()}};
+        for (const char* format : {"text", "sarif"}) {
+            compile_options f = o;
+            f.format = format;
+            std::ostringstream form_out, form_err;
+            run_compile(f, form_out, form_err);
+            forms[format] = form_out.str() + form_err.str();
+        }
+        for (const std::string& said : expected["says"].get<std::vector<std::string>>())
+            for (const auto& [format, text] : forms) EXPECT_NE(text.find(said), std::string::npos) << format << " lacks: " << said;
+    }
     // The search that reads on finds what compiling again for every fault finds.
     if (files.count(ROUTE) && files.count(TRAIN))
         searches_agree(files.at(ROUTE), files.at(TRAIN), o.no_geometry ? 0 : 1, 0, dir.string());

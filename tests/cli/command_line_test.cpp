@@ -345,7 +345,8 @@ TEST(CommandLine, InspectsEachKindAndRefusesBrokenFiles) {
 TEST(CommandLine, HelpVersionAndUsage) {
     // Each command's help ends with the exit statuses it returns.
     const std::pair<std::string, std::string> commands[] = {{"compile", "01234"}, {"export", "023"}, {"inspect", "023"},
-                                                            {"errors", "02"},     {"plot", "01234"},  {"serve", "023"}};
+                                                            {"errors", "02"},     {"plot", "01234"},  {"serve", "023"},
+                                                            {"documents", "01234"}};
     for (const auto& [cmd, statuses] : commands) {
         const program_result help = run_program({cmd, "--help"});
         EXPECT_EQ(help.status, 0) << cmd;
@@ -375,8 +376,8 @@ TEST(CommandLine, HelpVersionAndUsage) {
         std::string said;
     } refused[] = {
         {{"compiel", "a", "b"}, 2, "unknown command 'compiel'; did you mean 'compile'?"},
-        {{"no-such-command"}, 2, "unknown command 'no-such-command' (the commands: compile export inspect errors plot serve lsp timetable help)"},
-        {{"help", "compiel"}, 2, "COMMAND: compiel not in {compile,export,inspect,errors,plot,serve,lsp,timetable}"},
+        {{"no-such-command"}, 2, "unknown command 'no-such-command' (the commands: compile export documents inspect errors plot serve lsp timetable help)"},
+        {{"help", "compiel"}, 2, "COMMAND: compiel not in {compile,export,documents,inspect,errors,plot,serve,lsp,timetable}"},
         {{"compile", "a", "b", "--jsno"}, 2, "compile: unknown option '--jsno'; did you mean '--json'?"},
         {{"inspect", "x", "--knd=route"}, 2, "did you mean '--kind'?"},
         {{"compile", "a", "b", "--error-limit", "-1"}, 2,

@@ -7,7 +7,7 @@
 
 #include "content/dati_linea.h"
 #include "content/dati_treno.h"
-#include "model/numeric.h"
+#include "model/numerico.h"
 #include "placement/memo_indicatori_v_max.h"
 #include "placement/memo_montagna.h"
 #include "placement/memo_rallentamento.h"
@@ -27,7 +27,7 @@ modello piazza_scenario() {
     m.numero_celle = NUMERO_CELLE;
     m.alloca_celle(NUMERO_CELLE);
     auto occupa = [&](int32_t cella, uint8_t tipo, const std::string& riga) {
-        EXPECT_TRUE(is_free(m.celle.at(static_cast<size_t>(cella)))) << riga;
+        EXPECT_TRUE(e_libera(m.celle.at(static_cast<size_t>(cella)))) << riga;
         m.celle[static_cast<size_t>(cella)].tipo_oggetto = tipo;
     };
     auto accettato = [&](const std::string& riga) {
@@ -81,7 +81,7 @@ TEST(ScenarioGriglia, RestrictionsLeaveRoomForTheirCodeCuts) {
     modello m = piazza_scenario();
     // Cells taken by a cut already found, so that no two cuts count on one cell.
     std::set<size_t> presi;
-    auto libera = [&](size_t i) { return is_free(m.celle.at(i)) && !presi.count(i); };
+    auto libera = [&](size_t i) { return e_libera(m.celle.at(i)) && !presi.count(i); };
     auto prendi_una = [&](std::initializer_list<size_t> celle, const std::string& cosa) {
         for (size_t i : celle)
             if (libera(i)) {

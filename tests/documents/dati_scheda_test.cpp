@@ -52,12 +52,6 @@ std::vector<riga_orario> righe_piene() {
     return out;
 }
 
-std::string ore(int32_t secondi) {
-    char b[24];
-    std::snprintf(b, sizeof b, "%d.%02d", secondi / 3600, secondi / 60 % 60);
-    return b;
-}
-
 }  // namespace
 
 TEST(DatiScheda, WritesTheCardUnderRouteAndTrainNumber) {

@@ -37,7 +37,7 @@ public:
     void circle(scene_point, double, colour) override {}
     void text(scene_point at, std::string_view utf8, const sheet_text& style) override {
         labels.push_back({std::string(utf8), text_box(at, utf8, style), clips_.back()});
-        EXPECT_TRUE(contains(clips_.front(), labels.back().box)) << utf8;  // on the sheet
+        EXPECT_TRUE(encloses(clips_.front(), labels.back().box)) << utf8;  // on the sheet
     }
 
 private:
@@ -53,7 +53,7 @@ std::vector<std::string> faults_of(const scene& s, sheet_size size, size_t& draw
     auto& ls = c.labels;
     std::sort(ls.begin(), ls.end(), [](const auto& a, const auto& b) { return a.box.x < b.box.x; });
     for (size_t i = 0; i < ls.size(); ++i) {
-        if (!contains(ls[i].panel, ls[i].box)) out.push_back("'" + ls[i].text + "' leaves its panel");
+        if (!encloses(ls[i].panel, ls[i].box)) out.push_back("'" + ls[i].text + "' leaves its panel");
         for (size_t j = i + 1; j < ls.size() && ls[j].box.x < ls[i].box.x + ls[i].box.width; ++j)
             if (overlaps(ls[i].box, ls[j].box)) out.push_back("'" + ls[i].text + "' overlaps '" + ls[j].text + "'");
     }

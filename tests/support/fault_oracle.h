@@ -118,14 +118,9 @@ inline size_t searches_agree(const std::string& route, const std::string& train,
     opzioni_compilazione o;
     o.ingressi = {"Prova_linea.txt", "Prova_1-.txt", false, &texts};
     o.scrittura = scrittura_compilati::mai;
-    modello searched;
-    searched.nome_linea = m.nome_linea, searched.numero_treno = m.numero_treno;
-    lettura_continua reading(searched, j, o.ingressi, texts);
-    o.ingressi.ripresa = &reading;
-    const esito_compilazione esito = memorizza_percorso(m, j, o);
-    o.ingressi.ripresa = nullptr;
-    const std::vector<std::string> read_on = shown(find_faults(m, esito, reading, limit));
-    const std::vector<std::string> reference = shown(recompiling_search(m, esito, o, texts, limit));
+    const searched_compile searched = search_faults(m, j, o, texts, limit);
+    const std::vector<std::string> read_on = shown(searched.faults);
+    const std::vector<std::string> reference = shown(recompiling_search(m, searched.esito, o, texts, limit));
     EXPECT_EQ(read_on, reference) << what;
     return reference.size();
 }

@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <utility>
 #include <vector>
@@ -40,6 +41,13 @@ inline std::vector<stazione_treno> stazioni_treno() {
         out.push_back(s);
     }
     return out;
+}
+
+// A time as the cards show it, "10.48": the hour and the minute it falls in.
+inline std::string ore(int32_t secondi) {
+    char b[24];
+    std::snprintf(b, sizeof b, "%d.%02d", secondi / 3600, secondi / 60 % 60);
+    return b;
 }
 
 // The speed-limit lines: (position, km/h) in file order.

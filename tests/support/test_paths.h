@@ -6,4 +6,5 @@ extern const char* const program;           // the scenario-compiler executable
 extern const char* const shared_vectors;    // the conformance vectors
 extern const char* const bad_inputs;        // tests/bad_inputs
 extern const char* const format_reference;  // docs/format.md
+extern const char* const source_root;       // the checkout
 }  // namespace test_paths

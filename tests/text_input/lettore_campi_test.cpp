@@ -38,6 +38,7 @@ TEST(FieldReaderText, AQuotedTextMayHoldACommaAndLosesItsQuotes) {
     EXPECT_EQ(r.testo(), "stazione");
     EXPECT_EQ(r.long_field(), 5);
     EXPECT_EQ(r.testo(), "S. ELPIDIO, MARE");
+    EXPECT_FALSE(r.virgolette_aperte());
     EXPECT_EQ(r.testo(), "next");
     EXPECT_EQ(r.linea_campo(), 2);
 }
@@ -45,8 +46,10 @@ TEST(FieldReaderText, AQuotedTextMayHoldACommaAndLosesItsQuotes) {
 TEST(FieldReaderText, AnUnclosedQuoteEndsAtTheLineEndOrTheFileEnd) {
     lettore_campi r("\"open, text\r\n\"to the end");
     EXPECT_EQ(r.testo(), "open, text");
+    EXPECT_TRUE(r.virgolette_aperte());
     EXPECT_EQ(r.linea_campo(), 1);
     EXPECT_EQ(r.testo(), "to the end");
+    EXPECT_TRUE(r.virgolette_aperte());
     EXPECT_TRUE(r.fine());
 }
 

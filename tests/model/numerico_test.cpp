@@ -1,4 +1,4 @@
-#include "model/numeric.h"
+#include "model/numerico.h"
 
 #include <gtest/gtest.h>
 
