@@ -8,6 +8,7 @@
 #include <stdexcept>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 #include <nlohmann/json.hpp>
 
@@ -77,9 +78,10 @@ struct language_server::impl {
     std::map<std::filesystem::path, std::shared_ptr<const scenario_check>> checks;  // the last, by file
     std::set<std::filesystem::path> pending;  // files whose pair the debounce holds back
     std::optional<clock::time_point> due;
-    // When the last compile ended and how long it took, on the clock of `now`.
+    // When the last compile ended, on the clock of `now`, and how long the last few
+    // took: their median is a compile's time, one slow run (a busy machine) aside.
     std::optional<clock::time_point> compiled_at;
-    clock::duration compile_took{};
+    std::deque<clock::duration> compile_times;
     std::string reference_uri;
 
     impl(std::ostream& o, server_settings s) : out(o), settings(std::move(s)) {
@@ -186,13 +188,17 @@ struct language_server::impl {
         const auto start = clock::now();
         compile_pending();
         const clock::duration took = settings.compile_time ? *settings.compile_time : clock::now() - start;
-        compile_took = took;
+        compile_times.push_back(took);
+        if (compile_times.size() > 5) compile_times.pop_front();
         compiled_at = now + took;
     }
     void edited(const std::filesystem::path& path, clock::time_point now) {
         pending.insert(path);
         if (due) return;  // held back already: compiled with the rest
-        const clock::duration hold = std::min<clock::duration>(settings.debounce, compile_took);
+        std::vector<clock::duration> times(compile_times.begin(), compile_times.end());
+        std::nth_element(times.begin(), times.begin() + static_cast<std::ptrdiff_t>(times.size() / 2), times.end());
+        const clock::duration typical = times.empty() ? clock::duration{} : times[times.size() / 2];
+        const clock::duration hold = std::min<clock::duration>(settings.debounce, typical);
         const clock::time_point ready = compiled_at ? *compiled_at + hold : now;
         if (now >= ready) compile_pending(now);
         else due = ready;

@@ -21,7 +21,7 @@ struct server_settings {
     std::string version;  // the program's, in the initialize answer
     // The longest an edit is held back, so that a burst of them is compiled once.
     // An edit is held back only while the server has been idle for less time than
-    // its last compile took, and until it has: never longer than a compile takes.
+    // a compile takes (the median of the last few), and until it has: never longer.
     std::chrono::milliseconds debounce{200};
     // Taken as every compile's time in place of measuring it, for a test's clock.
     std::optional<std::chrono::milliseconds> compile_time;
