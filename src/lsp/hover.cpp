@@ -80,14 +80,16 @@ std::optional<int64_t> claimed_cell(const session_compile& c, file_testo file, i
 
 // The diagnostics whose range the cursor is on (a range of no width: the
 // bytes either side, as an editor marks it at a line's end; one of the whole
-// line: the keyword field), each once, as paragraphs after a rule.
+// line: the keyword field, rather than every value), each once, as paragraphs
+// after a rule.
 std::string diagnostics_at(const checked_file* f, const line_reading& r, int32_t column) {
     std::string s;
     if (!f) return s;
     std::set<std::string> shown;
     for (const diagnostic& d : f->diagnostics) {
         const luogo_testo& p = d.place;
-        const bool whole_line = p.column < 1;
+        const bool whole_line = p.column < 1 || (p.column <= r.keyword.column && !r.values.empty() &&
+                                                 p.column + p.length >= r.values.back().end());
         const int32_t from = whole_line ? r.keyword.column : p.length > 0 ? p.column : p.column - 1;
         const int32_t to = whole_line ? std::max(r.keyword.end(), from + 1) : p.column + std::max(p.length, 1);
         if (p.line != r.line || column < from || column >= to) continue;
