@@ -26,7 +26,7 @@ const char* width_text(larghezza_campo w) {
 // than what the field's width holds: the route's length, a time of day, the
 // adhesion its cells keep in a byte.
 std::optional<std::pair<int32_t, int32_t>> accepted(genere_riga g, size_t field) {
-    if (g == genere_riga::lunghezza) return std::pair(0, 1000000);
+    if (g == genere_riga::lunghezza) return std::pair(0, LONGEST_ROUTE_M);
     if (g == genere_riga::orologio) return std::pair(0, field == 0 ? 23 : 59);
     if (g == genere_riga::aderenza && field == 1) return std::pair(0, 255);
     return std::nullopt;

@@ -61,7 +61,7 @@ scenario_check check_scenario(const workspace& w, const std::filesystem::path& p
             in.train = path;
             in.route = path.parent_path() / "stand-in_linea.txt";
             in.route_id = "stand-in", in.train_number = "1";
-            in.route_text = "[generale]\r\nlunghezza percorso, 1000000\r\n[curve]\r\n[fine]\r\n";
+            in.route_text = "[generale]\r\nlunghezza percorso, " + std::to_string(LONGEST_ROUTE_M) + "\r\n[curve]\r\n[fine]\r\n";
         } else {
             in.route = path;
             in.train = path.parent_path() / "stand-in_1-.txt";

@@ -1,6 +1,7 @@
 #pragma once
 // The compile of the pair an open document belongs to, as `compile --check` runs
 // it, with the open buffers in place of their files, and its findings by file.
+#include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -11,6 +12,10 @@
 #include "diagnostics/warning_choice.h"
 #include "lsp/documents.h"
 #include "session/compile_session.h"
+
+// The longest route the reader takes, in metres: a lone train's stand-in route,
+// and the accepted range hover shows for a route's length.
+constexpr int32_t LONGEST_ROUTE_M = 1000000;
 
 struct checked_file {
     std::filesystem::path path;

@@ -78,4 +78,21 @@ TEST(Hover, MarkdownParsesAsMeantAndShowsEachDiagnosticOnItsRange) {
 }
 #endif
 
+// The range the compile accepts, then what the width stores.
+TEST(Hover, ShowsTheAcceptedRangeBeforeTheWidth) {
+    temp_dir dir;
+    const carried_files files = write_carried_texts(dir.path());
+    const std::string route = slurp(files.route);
+    workspace w;
+    w.open(uri_of_path(files.route), files.route, 1, utf8_da_1252(route));
+    const scenario_check check = check_scenario(w, files.route, *choose_warnings({}));
+    const std::vector<line_reading> lines = read_lines(route, file_testo::linea);
+    ASSERT_EQ(lines[1].kind, genere_riga::lunghezza);
+    const auto h = hover(check, file_testo::linea, lines, 2, lines[1].values[0].column);
+    ASSERT_TRUE(h);
+    EXPECT_NE(h->markdown.find("a whole number from 0 to 1000000 (stored in 32 bits, -2147483648 to 2147483647)"),
+              std::string::npos)
+        << h->markdown;
+}
+
 }  // namespace
