@@ -12,8 +12,8 @@
 namespace {
 
 // Often enough that an edit shows within a second, seldom enough to cost nothing.
-// A change is compiled at the first poll that finds the files as the one before
-// did: a save still being written is not taken for the file.
+// A change is compiled once it has settled: at the first poll that finds the
+// files as the one before did.
 constexpr std::chrono::milliseconds POLL{250};
 
 }  // namespace
@@ -32,14 +32,8 @@ maybe_failure serve_live(const viewer_inputs& inputs, uint16_t port, const live_
     if (!opened) return opened.error();
     http_server& server = **opened;
     server.publish("compiled", announce());
-    bool unsettled = false;
     server.every(POLL, [&] {
-        if (watch.changed()) {
-            unsettled = true;
-            return;
-        }
-        if (!unsettled) return;
-        unsettled = false;
+        if (!watch.settled()) return;
         live.compile();
         hooks.compiled(live);
         server.publish("compiled", announce());
