@@ -5,7 +5,7 @@
 #            ccache), CLI11, nlohmann-json, Boost's header-only Asio and Beast for
 #            `serve`, cairo and the DejaVu face for the PNG and PDF sheets
 #   test     the suite: GoogleTest, poppler-utils to read a PDF's text, xmllint to
-#            check that an SVG is well-formed
+#            check that an SVG is well-formed, cmark to parse the hovers' markdown
 #   clang    clang 14, with libFuzzer and the sanitizers' runtimes
 #   bench    Google Benchmark, for the micro-benchmarks of the stages
 #   package  help2man (the man page), dpkg-dev and file (the .deb's library
@@ -19,7 +19,7 @@
 set -euo pipefail
 program=(cmake g++ ninja-build ccache pkg-config libcli11-dev nlohmann-json3-dev libboost-dev libcairo2-dev
   fonts-dejavu-core)
-test=(libgtest-dev poppler-utils libxml2-utils)
+test=(libgtest-dev poppler-utils libxml2-utils cmark)
 clang=(clang-14 libclang-rt-14-dev)
 bench=(libbenchmark-dev)
 package=(help2man dpkg-dev file g++-mingw-w64-x86-64-posix)

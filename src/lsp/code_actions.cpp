@@ -1,7 +1,6 @@
 #include "lsp/features.h"
 
 #include <algorithm>
-#include <array>
 #include <charconv>
 #include <cstdint>
 #include <set>
@@ -49,9 +48,13 @@ std::vector<quick_fix> candidates(const diagnostic& d, std::string_view text, co
         int64_t p = 0;
         const auto [end, ec] = std::from_chars(field.data(), field.data() + field.size(), p);
         if (ec != std::errc() || end != field.data() + field.size()) return out;
+        // The nearer multiple of 50 first, then the other, then the next few
+        // beyond: where those are taken or reserved, a later one may be free.
         const int64_t low = p - ((p % 50) + 50) % 50, high = low + 50;
-        for (const int64_t to : p - low <= high - p ? std::array{low, high} : std::array{high, low})
-            out.push_back({"move the position to " + std::to_string(to) + " m", &d, {{d.place, std::to_string(to)}}});
+        std::vector<int64_t> to = p - low <= high - p ? std::vector{low, high} : std::vector{high, low};
+        for (int64_t k = 1; k <= 4; ++k) to.push_back(high + 50 * k);
+        for (const int64_t m : to)
+            out.push_back({"move the position to " + std::to_string(m) + " m", &d, {{d.place, std::to_string(m)}}});
     } else if (d.code == "E25" && d.fixes.empty() && static_cast<size_t>(d.place.line) <= lines.size()) {
         // A line whose fault has a fix of its own (the comma after its keyword) is never padded with zeros.
         // A line short of fields, which the reader filled from the next line: the
@@ -83,16 +86,21 @@ std::multiset<std::tuple<file_testo, int32_t, std::string>> errors_of(const scen
     return out;
 }
 
-// The compile with the edits applied: nothing of `removed` left, no error gained.
+// The compile with the edits applied: nothing of `removed` left, no error left
+// on an edited line (a fix on a line with an error mends it), no error gained.
 bool safe(const workspace& w, const open_document& d, const scenario_check& check, const std::vector<byte_edit>& edits,
           const std::vector<const diagnostic*>& removed, const warning_choice& warnings) {
     workspace edited = w;
     edited.open(d.uri, d.path, d.version, utf8_da_1252(with_byte_edits(d.text.bytes, edits)));
     const scenario_check after = check_scenario(edited, d.path, warnings);
     const checked_file* own = after.of(removed.empty() ? file_testo::nessuno : removed.front()->place.file);
-    for (const diagnostic* r : removed)
-        for (const diagnostic& x : own ? own->diagnostics : std::vector<diagnostic>{})
+    for (const diagnostic& x : own ? own->diagnostics : std::vector<diagnostic>{}) {
+        for (const diagnostic* r : removed)
             if (x.code == r->code && x.place.line == r->place.line) return false;
+        if (x.level == severity::error &&
+            std::any_of(edits.begin(), edits.end(), [&](const byte_edit& e) { return e.place.line == x.place.line; }))
+            return false;
+    }
     const auto before_errors = errors_of(check), after_errors = errors_of(after);
     // Lines keep their numbers (a fix never adds or removes one): every error after is one before.
     return std::includes(before_errors.begin(), before_errors.end(), after_errors.begin(), after_errors.end());

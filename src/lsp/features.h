@@ -11,7 +11,8 @@
 #include "lsp/line_fields.h"
 #include "lsp/scenario_check.h"
 
-// Inlay hints: each value's field name before it, for lines [from, to].
+// Inlay hints: each value's field's short name before it, for the values that
+// begin within [from, to] (line and byte column).
 struct hint_settings {
     std::set<std::string> hidden;  // keywords (as the field table writes them) whose lines get none
 };
@@ -19,8 +20,8 @@ struct inlay_hint_item {
     luogo_testo place;  // the value it stands before
     std::string label;  // "pos:"
 };
-std::vector<inlay_hint_item> inlay_hints(const std::vector<line_reading>& lines, int32_t from, int32_t to,
-                                         const hint_settings& settings);
+std::vector<inlay_hint_item> inlay_hints(const std::vector<line_reading>& lines, const luogo_testo& from,
+                                         const luogo_testo& to, const hint_settings& settings);
 // The short name a hint shows for a field.
 std::string hint_label(const campo_riga& field);
 
@@ -36,10 +37,13 @@ std::optional<hover_answer> hover(const scenario_check& check, file_testo file, 
 struct completion_entry {
     std::string label;
     std::string detail;
-    std::string snippet;  // with tab stops named after the fields
-    std::string plain;    // the same without them
+    std::string snippet;  // tab stops holding values the reader takes, the keyword's variants as a choice
+    std::string plain;    // a whole line without them
+    std::string documentation;  // the fields, by name
     bool section = false;
 };
+// The kind's fields, one a line: "1. position (m): where the signal stands".
+std::string field_list(const genere_campi& g);
 struct completion_answer {
     luogo_testo replaces;  // what the chosen entry takes the place of
     std::vector<completion_entry> entries;

@@ -2,6 +2,9 @@
 
 #include <charconv>
 #include <cstdio>
+#include <set>
+#include <utility>
+#include <string_view>
 
 #include "model/testo_1252.h"
 #include "platform/path_text.h"
@@ -9,14 +12,42 @@
 
 namespace {
 
-const char* range_text(larghezza_campo w) {
+const char* width_text(larghezza_campo w) {
     switch (w) {
-        case larghezza_campo::long32: return "a whole number from -2147483648 to 2147483647";
-        case larghezza_campo::integer16: return "a whole number from -32768 to 32767";
-        case larghezza_campo::byte8: return "a whole number from 0 to 255";
-        case larghezza_campo::testo: return "a text";
+        case larghezza_campo::long32: return "stored in 32 bits, -2147483648 to 2147483647";
+        case larghezza_campo::integer16: return "stored in 16 bits, -32768 to 32767";
+        case larghezza_campo::byte8: return "stored in a byte, 0 to 255";
+        case larghezza_campo::testo: return "";
     }
     return "";
+}
+
+// What the compile takes without an error or a warning, where it is narrower
+// than what the field's width holds: the route's length, a time of day, the
+// adhesion its cells keep in a byte.
+std::optional<std::pair<int32_t, int32_t>> accepted(genere_riga g, size_t field) {
+    if (g == genere_riga::lunghezza) return std::pair(0, LONGEST_ROUTE_M);
+    if (g == genere_riga::orologio) return std::pair(0, field == 0 ? 23 : 59);
+    if (g == genere_riga::aderenza && field == 1) return std::pair(0, 255);
+    return std::nullopt;
+}
+
+std::string range_text(genere_riga g, size_t field, larghezza_campo w) {
+    if (w == larghezza_campo::testo) return "a text";
+    const auto a = accepted(g, field);
+    return (a ? "a whole number from " + std::to_string(a->first) + " to " + std::to_string(a->second)
+              : std::string("a whole number")) +
+           " (" + width_text(w) + ")";
+}
+
+// A text shown as it is written: markdown's marks escaped.
+std::string escaped(std::string_view text) {
+    std::string out;
+    for (const char c : text) {
+        if (std::string_view("\\`*_[]<>#|~").find(c) != std::string_view::npos) out += '\\';
+        out += c;
+    }
+    return out;
 }
 
 const char* file_word(file_testo f) { return f == file_testo::treno ? "train file" : "route file"; }
@@ -31,14 +62,8 @@ const char* section_word(sezione_riga s) {
 }
 
 std::string kind_summary(const genere_campi& g) {
-    std::string s = "**" + std::string(g.chiave) + "**, read in " + section_word(g.sezione) + "\n\n";
-    for (size_t i = 0; i < g.campi.size(); ++i) {
-        const campo_riga& c = g.campi[i];
-        s += std::to_string(i + 1) + ". " + std::string(c.nome);
-        if (!c.unita.empty()) s += " (" + std::string(c.unita) + ")";
-        s += ": " + std::string(c.significato) + "\n";
-    }
-    return s + "\nexample: `" + std::string(g.esempio) + "`";
+    return "**" + std::string(g.chiave) + "**, read in " + section_word(g.sezione) + "\n\n" + field_list(g) +
+           "\nexample: `" + std::string(g.esempio) + "`";
 }
 
 // The cell the line's object claimed in the compile, when it did.
@@ -53,15 +78,24 @@ std::optional<int64_t> claimed_cell(const session_compile& c, file_testo file, i
     return std::nullopt;
 }
 
-// The diagnostics whose place is on the line and covers the column (or the whole line).
-std::string diagnostics_at(const checked_file* f, int32_t line, int32_t column) {
+// The diagnostics whose range the cursor is on (a range of no width: the
+// bytes either side, as an editor marks it at a line's end; one of the whole
+// line: the keyword field, rather than every value), each once, as paragraphs
+// after a rule.
+std::string diagnostics_at(const checked_file* f, const line_reading& r, int32_t column) {
     std::string s;
     if (!f) return s;
+    std::set<std::string> shown;
     for (const diagnostic& d : f->diagnostics) {
         const luogo_testo& p = d.place;
-        if (p.line != line) continue;
-        if (p.column > 0 && p.length > 0 && (column < p.column || column > p.column + p.length)) continue;
-        s += "\n\n---\n**" + std::string(severity_name(d.level)) + (d.code.empty() ? "" : " " + d.code) + "**: " + d.message;
+        const bool whole_line = p.column < 1 || (p.column <= r.keyword.column && !r.values.empty() &&
+                                                 p.column + p.length >= r.values.back().end());
+        const int32_t from = whole_line ? r.keyword.column : p.length > 0 ? p.column : p.column - 1;
+        const int32_t to = whole_line ? std::max(r.keyword.end(), from + 1) : p.column + std::max(p.length, 1);
+        if (p.line != r.line || column < from || column >= to) continue;
+        const std::string text =
+            "**" + std::string(severity_name(d.level)) + (d.code.empty() ? "" : " " + d.code) + "**: " + escaped(d.message);
+        if (shown.insert(text).second) s += "\n\n---\n\n" + text;
     }
     return s;
 }
@@ -85,21 +119,21 @@ std::optional<hover_answer> hover(const scenario_check& check, file_testo file, 
     const checked_file* f = check.of(file);
     std::string pair_note;
     if (file == file_testo::linea && check.pair)
-        pair_note = "\n\n_diagnostics from the pair with " + utf8_path(check.pair->train.filename()) + "_";
+        pair_note = "\n\n_diagnostics from the pair with " + escaped(utf8_path(check.pair->train.filename())) + "_";
     if (r.shape == line_shape::section && column <= r.keyword.end() + 1)
         return hover_answer{{file, line, r.keyword.column, r.keyword.length},
                             "section line `" + utf8_da_1252(r.keyword.text) + "`" + pair_note +
-                                diagnostics_at(f, line, column)};
+                                diagnostics_at(f, r, column)};
     if (r.shape != line_shape::keyword) {
-        std::string d = diagnostics_at(f, line, column);
+        std::string d = diagnostics_at(f, r, column);
         if (d.empty()) return std::nullopt;
-        return hover_answer{{file, line, 1, 0}, d.substr(7)};
+        return hover_answer{{file, line, 1, 0}, d.substr(d.find("**"))};
     }
     const genere_campi& g = campi_di(*r.kind);
     const int32_t i = field_at(r, column);
     if (i < 0)
         return hover_answer{{file, line, r.keyword.column, r.keyword.length},
-                            kind_summary(g) + pair_note + diagnostics_at(f, line, column)};
+                            kind_summary(g) + pair_note + diagnostics_at(f, r, column)};
     if (static_cast<size_t>(i) >= r.values.size()) return std::nullopt;
     const field_span& v = r.values[static_cast<size_t>(i)];
     if (column < v.column) return std::nullopt;
@@ -110,7 +144,7 @@ std::optional<hover_answer> hover(const scenario_check& check, file_testo file, 
     if (static_cast<size_t>(i) < g.campi.size()) {
         const campo_riga& c = g.campi[static_cast<size_t>(i)];
         if (!c.unita.empty()) s += ", in " + std::string(c.unita);
-        s += "\n\n" + std::string(range_text(c.larghezza)) + ": " + std::string(c.significato);
+        s += "\n\n" + range_text(g.genere, static_cast<size_t>(i), c.larghezza) + ": " + std::string(c.significato);
         int64_t value = 0;
         const auto [end, ec] = std::from_chars(v.text.data(), v.text.data() + v.text.size(), value);
         const bool number = ec == std::errc() && end == v.text.data() + v.text.size();
@@ -127,5 +161,5 @@ std::optional<hover_answer> hover(const scenario_check& check, file_testo file, 
     } else {
         s += "\n\nthe line has no such field: the reader takes it as a keyword field of its own";
     }
-    return hover_answer{{file, line, v.column, v.length}, s + diagnostics_at(f, line, column)};
+    return hover_answer{{file, line, v.column, v.length}, s + diagnostics_at(f, r, column)};
 }

@@ -6,17 +6,25 @@ namespace {
 
 bool is_blank(char c) { return c == ' ' || c == '\t'; }
 
-// Each word of a kind's keyword, as its lines must contain them.
-bool keyword_words_in(std::string_view field, std::string_view keyword) {
-    size_t start = 0;
-    while (start < keyword.size()) {
-        size_t end = keyword.find(' ', start);
-        if (end == std::string_view::npos) end = keyword.size();
-        if (end > start && find_ignore_case(field, keyword.substr(start, end - start)) == std::string_view::npos)
-            return false;
-        start = end + 1;
+// Whether the reader takes a keyword field as the kind: its containment tests,
+// with case where the general section's keep it, and a word's stem where the
+// reader tests only that ("velocit" takes "velocità" too).
+bool reads_as(std::string_view field, genere_riga g) {
+    const auto has = [&](std::string_view w) { return find_ignore_case(field, w) != std::string_view::npos; };
+    const auto has_exactly = [&](std::string_view w) { return field.find(w) != std::string_view::npos; };
+    const auto numbered = [&] { return has_exactly("uno") || has_exactly("due") || has_exactly("tre"); };
+    switch (g) {
+        case genere_riga::lunghezza: return has("percorso") && has("lunghezza");
+        case genere_riga::progressiva: return has_exactly("progressiva") && numbered();
+        case genere_riga::sfondo: return has_exactly("sfondo") && numbered();
+        case genere_riga::ripetizione_segnali: return has_exactly("segnali") && has_exactly("ripetizione");
+        case genere_riga::indicatori_vmax: return has("indicatori_v");
+        case genere_riga::cartello_indicatore: return has("indicat") && has("cartello");
+        case genere_riga::frenata: return has("frenata") && has("massa");
+        case genere_riga::vetture: return has("vetture");
+        case genere_riga::velocita: return has("velocit");
+        default: return has(campi_di(g).chiave);
     }
-    return true;
 }
 
 // A field from `at` up to a comma (consumed) or the line's end; `whole` keeps
@@ -46,7 +54,7 @@ bool holds_section(std::string_view field) {
 
 std::optional<genere_riga> kind_of_keyword(std::string_view field, sezione_riga section) {
     for (const genere_campi& g : generi_campi())
-        if (g.sezione == section && keyword_words_in(field, g.chiave)) return g.genere;
+        if (g.sezione == section && reads_as(field, g.genere)) return g.genere;
     return std::nullopt;
 }
 

@@ -7,7 +7,9 @@
 #include <variant>
 
 #include "compile/codici_errore.h"
+#include "platform/app_directory.h"
 #include "platform/format_reference.h"
+#include "platform/io_failure.h"
 #include "platform/path_text.h"
 
 namespace {
@@ -38,34 +40,56 @@ scenario_check check_scenario(const workspace& w, const std::filesystem::path& p
     scenario_check out;
     const bool is_train = role_of(path) == scenario_role::train;
     const file_testo own = is_train ? file_testo::treno : file_testo::linea;
+    checked_file& own_file = is_train ? out.train : out.route;
     const auto pair = w.pair_of(path);
-    if (const std::string* missing = std::get_if<std::string>(&pair)) {
-        checked_file& f = is_train ? out.train : out.route;
-        f.path = path;
-        if (const open_document* d = w.find_path(path)) f.version = d->version, f.text = d->text.bytes;
-        f.diagnostics.push_back(whole_file_diagnostic(own, *missing));
-        return out;
-    }
-    out.pair = std::get<scenario_pair>(pair);
     session_inputs in;
-    in.route = out.pair->route, in.train = out.pair->train;
     in.warnings = warnings;
-    const open_document* route_doc = w.find_path(in.route);
-    const open_document* train_doc = w.find_path(in.train);
+    if (const std::string* missing = std::get_if<std::string>(&pair)) {
+        own_file.path = path;
+        if (const open_document* d = w.find_path(path)) own_file.version = d->version, own_file.text = d->text.bytes;
+        if (role_of(path) == scenario_role::other) {
+            own_file.diagnostics.push_back(whole_file_diagnostic(own, *missing));
+            return out;
+        }
+        // A lone file is compiled with a stand-in for its partner, whose findings
+        // are not shown: a route with an empty train, a train with a route of the
+        // greatest length, where every position fits.
+        own_file.partner_missing =
+            *missing + (is_train ? ": the train is checked alone, for what needs no route"
+                                 : ": the route is checked with an empty train");
+        if (is_train) {
+            in.train = path;
+            in.route = path.parent_path() / "stand-in_linea.txt";
+            in.route_id = "stand-in", in.train_number = "1";
+            in.route_text = "[generale]\r\nlunghezza percorso, " + std::to_string(LONGEST_ROUTE_M) + "\r\n[curve]\r\n[fine]\r\n";
+        } else {
+            in.route = path;
+            in.train = path.parent_path() / "stand-in_1-.txt";
+            in.train_number = "1";
+            in.train_text = "[generale]\r\n[fine]\r\n";
+        }
+    } else {
+        out.pair = std::get<scenario_pair>(pair);
+        in.route = out.pair->route, in.train = out.pair->train;
+    }
+    const bool shown_route = out.pair || !is_train, shown_train = out.pair || is_train;
+    const open_document* route_doc = shown_route ? w.find_path(in.route) : nullptr;
+    const open_document* train_doc = shown_train ? w.find_path(in.train) : nullptr;
     if (route_doc) in.route_text = route_doc->text.bytes, out.route.version = route_doc->version;
     if (train_doc) in.train_text = train_doc->text.bytes, out.train.version = train_doc->version;
-    out.route.path = in.route, out.train.path = in.train;
+    if (shown_route) out.route.path = in.route;
+    if (shown_train) out.train.path = in.train;
     result<session_compile> c = compile_in_memory(in);
     if (!c) {
-        checked_file& f = is_train ? out.train : out.route;
-        f.diagnostics.push_back(whole_file_diagnostic(own, c.error().message));
+        own_file.diagnostics.push_back(whole_file_diagnostic(own, c.error().message));
     } else {
         auto compiled = std::make_shared<session_compile>(std::move(*c));
-        out.route.text = compiled->texts.linea, out.train.text = compiled->texts.treno;
+        if (shown_route) out.route.text = compiled->texts.linea;
+        if (shown_train) out.train.text = compiled->texts.treno;
         for (const diagnostic& d : compiled->diagnostics) {
-            if (d.place.file == file_testo::linea) out.route.diagnostics.push_back(d);
-            else if (d.place.file == file_testo::treno) out.train.diagnostics.push_back(d);
-            else (is_train ? out.train : out.route).diagnostics.push_back(whole_file_diagnostic(own, d.message));
+            if (d.place.file == file_testo::linea && shown_route) out.route.diagnostics.push_back(d);
+            else if (d.place.file == file_testo::treno && shown_train) out.train.diagnostics.push_back(d);
+            else if (d.place.file == file_testo::nessuno) own_file.diagnostics.push_back(whole_file_diagnostic(own, d.message));
         }
         out.compile = std::move(compiled);
     }
@@ -86,5 +110,17 @@ std::optional<std::string> code_reference(const std::string& code) {
     if (ec != std::errc() || end != code.data() + code.size()) return std::nullopt;
     for (const voce_errore& e : tabella_errori())
         if (numero(e.numero) == n) return format_reference() + "#" + e.sezione;
+    return std::nullopt;
+}
+
+std::optional<std::filesystem::path> reference_document() {
+    std::error_code ec;
+    const std::filesystem::path found = path_from_utf8(format_reference());
+    if (found.is_absolute()) return found;
+    try {
+        const std::filesystem::path checkout = app_directory().parent_path() / "docs" / "format.md";
+        if (std::filesystem::is_regular_file(checkout, ec)) return std::filesystem::absolute(checkout, ec).lexically_normal();
+    } catch (const io_failure&) {
+    }
     return std::nullopt;
 }

@@ -8,12 +8,12 @@
 #include <stdexcept>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 #include <nlohmann/json.hpp>
 
 #include "lsp/file_uri.h"
 #include "model/testo_1252.h"
-#include "platform/format_reference.h"
 #include "platform/path_text.h"
 #include "running/train_model.h"
 
@@ -79,13 +79,14 @@ struct language_server::impl {
     std::map<std::filesystem::path, std::shared_ptr<const scenario_check>> checks;  // the last, by file
     std::set<std::filesystem::path> pending;  // files whose pair the debounce holds back
     std::optional<clock::time_point> due;
-    std::optional<clock::time_point> last_edit;
+    // When the last compile ended, on the clock of `now`, and how long the last few
+    // took: their median is a compile's time, one slow run (a busy machine) aside.
+    std::optional<clock::time_point> compiled_at;
+    std::deque<clock::duration> compile_times;
     std::string reference_uri;
 
     impl(std::ostream& o, server_settings s) : out(o), settings(std::move(s)) {
-        std::error_code ec;
-        const std::filesystem::path ref = std::filesystem::absolute(path_from_utf8(format_reference()), ec);
-        reference_uri = ec ? "" : uri_of_path(ref);
+        if (const auto ref = reference_document()) reference_uri = uri_of_path(*ref);
     }
 
     void send(const json& j) { write_message(out, dump_json(j)); }
@@ -157,6 +158,11 @@ struct language_server::impl {
         const auto l = lines_of(f.path, f.text);
         note_lines.clear();
         json list = json::array();
+        if (!f.partner_missing.empty())
+            list.push_back({{"range", range(*l, {file_of(f.path), 1, 1, 0})},
+                            {"severity", 3},
+                            {"source", "scenario-compiler"},
+                            {"message", f.partner_missing}});
         for (const diagnostic& d : f.diagnostics) list.push_back(diagnostic_json(d, *l, c));
         note_lines.clear();
         json params = {{"uri", uri_for(f.path)}, {"diagnostics", list}};
@@ -177,12 +183,26 @@ struct language_server::impl {
         while (!pending.empty()) compile(*pending.begin());
         due.reset();
     }
+    // The pending compiles, timed: an edit's hold-back adapts to them.
+    void compile_pending(clock::time_point now) {
+        if (pending.empty()) return;
+        const auto start = clock::now();
+        compile_pending();
+        const clock::duration took = settings.compile_time ? *settings.compile_time : clock::now() - start;
+        compile_times.push_back(took);
+        if (compile_times.size() > 5) compile_times.pop_front();
+        compiled_at = now + took;
+    }
     void edited(const std::filesystem::path& path, clock::time_point now) {
-        const bool after_pause = !last_edit || now - *last_edit >= settings.debounce;
-        last_edit = now;
         pending.insert(path);
-        if (after_pause && !due) compile_pending();
-        else if (!due) due = now + settings.debounce;
+        if (due) return;  // held back already: compiled with the rest
+        std::vector<clock::duration> times(compile_times.begin(), compile_times.end());
+        std::nth_element(times.begin(), times.begin() + static_cast<std::ptrdiff_t>(times.size() / 2), times.end());
+        const clock::duration typical = times.empty() ? clock::duration{} : times[times.size() / 2];
+        const clock::duration hold = std::min<clock::duration>(settings.debounce, typical);
+        const clock::time_point ready = compiled_at ? *compiled_at + hold : now;
+        if (now >= ready) compile_pending(now);
+        else due = ready;
     }
     void recompile_open() {
         for (const auto& [uri, d] : docs.documents()) pending.insert(d.path);
@@ -279,8 +299,8 @@ struct language_server::impl {
         const file_testo file = file_of(d.path);
         const editor_lines l(d.utf8);
         json out = json::array();
-        for (const inlay_hint_item& h : inlay_hints(read_lines(d.text.bytes, file), r.at("start").at("line").get<int32_t>() + 1,
-                                                    r.at("end").at("line").get<int32_t>() + 1, hints))
+        for (const inlay_hint_item& h :
+             inlay_hints(read_lines(d.text.bytes, file), place_of(d, r.at("start")), place_of(d, r.at("end")), hints))
             out.push_back({{"position", position(l, h.place.line, h.place.column)},
                            {"label", h.label},
                            {"kind", 2},
@@ -301,6 +321,7 @@ struct language_server::impl {
                          {"detail", e.detail},
                          {"textEdit", {{"range", range(l, a->replaces)}, {"newText", snippets ? e.snippet : e.plain}}}};
             if (snippets && !e.section) item["insertTextFormat"] = 2;
+            if (!e.documentation.empty()) item["documentation"] = e.documentation;
             items.push_back(item);
         }
         return {{"isIncomplete", false}, {"items", items}};
@@ -404,14 +425,14 @@ struct language_server::impl {
         return out;
     }
 
-    void did_open(const json& params, clock::time_point) {
+    void did_open(const json& params, clock::time_point now) {
         const json& td = params.at("textDocument");
         const std::string uri = td.at("uri").get<std::string>();
         const auto path = path_of_uri(uri);
         if (!path) return;
         docs.open(uri, *path, td.value("version", 0), td.at("text").get<std::string>());
         pending.insert(*path);
-        compile_pending();
+        compile_pending(now);
     }
     void did_change(const json& params, clock::time_point now) {
         const json& td = params.at("textDocument");
@@ -542,7 +563,7 @@ void language_server::handle(const framed_message& message, clock::time_point no
 void language_server::tick(clock::time_point now) {
     if (!impl_->due || now < *impl_->due) return;
     try {
-        impl_->compile_pending();
+        impl_->compile_pending(now);
     } catch (const std::exception& e) {
         // No request to answer: the client hears of it in its log, and the next edit tries again.
         impl_->pending.clear();

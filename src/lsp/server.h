@@ -19,9 +19,12 @@
 
 struct server_settings {
     std::string version;  // the program's, in the initialize answer
-    // Edits closer than this to the one before wait this long, so that a burst of
-    // them is compiled once; an edit after a pause this long is compiled at once.
+    // The longest an edit is held back, so that a burst of them is compiled once.
+    // An edit is held back only while the server has been idle for less time than
+    // a compile takes (the median of the last few), and until it has: never longer.
     std::chrono::milliseconds debounce{200};
+    // Taken as every compile's time in place of measuring it, for a test's clock.
+    std::optional<std::chrono::milliseconds> compile_time;
 };
 
 class language_server {

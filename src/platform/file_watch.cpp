@@ -57,3 +57,13 @@ bool file_watch::changed() {
     last_ = std::move(now);
     return !same;
 }
+
+bool file_watch::settled() {
+    if (changed()) {
+        unsettled_ = true;
+        return false;
+    }
+    const bool was = unsettled_;
+    unsettled_ = false;
+    return was;
+}

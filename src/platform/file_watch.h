@@ -16,6 +16,10 @@ public:
     // True when any file differs from the last call's (the first call compares
     // with the construction); a missing file counts as a state.
     bool changed();
+    // True at the first call that finds the files as the call before did, after
+    // a change: a file still being written (a save caught half-way) is not taken
+    // for the file until it has stayed as it is for one call's interval.
+    bool settled();
 
 private:
     struct stamp {
@@ -31,4 +35,5 @@ private:
     std::vector<stamp> stamps() const;
     std::vector<std::filesystem::path> files_;
     std::vector<stamp> last_;
+    bool unsettled_ = false;
 };

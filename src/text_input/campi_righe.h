@@ -1,6 +1,6 @@
 #pragma once
 // Every kind of keyword line and its fields, as one table: where the line is read,
-// its keyword, and each field's width, unit, meaning and role, for the tooling.
+// its keyword, and each field's short name, width, unit, meaning and role, for the tooling.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -22,6 +22,7 @@ enum class ruolo_campo : uint8_t {
 
 struct campo_riga {
     std::string_view nome;  // as the author's reference names the field
+    std::string_view breve;  // at most 8 characters, for a label beside the value
     larghezza_campo larghezza;
     std::string_view unita;  // "m", "km/h", "" for a plain number
     std::string_view significato;

@@ -38,7 +38,7 @@ void live_compile::compile() {
     session_inputs in;
     in.route = inputs_.route, in.train = inputs_.train;
     in.route_id = inputs_.route_id, in.train_number = inputs_.train_number;
-    diagnostics_.clear(), sources_ = {}, failure_.clear(), report_.reset();
+    diagnostics_.clear(), sources_ = {}, failure_.clear(), report_.reset(), drawing_kept_.clear();
     error_code_ = error_metres_ = 0;
     result<session_compile> compiled = failure{};
     try {
@@ -59,6 +59,13 @@ void live_compile::compile() {
     error_code_ = numero(c->m.codice_errore), error_metres_ = c->m.metri_errore;
     if (c->esito.rapporto != codice::nessuno) report_ = std::to_string(numero(c->esito.rapporto));
     if (!c->drawable()) return;
+    // A file cut short, as a save caught half-written is, draws part of the line
+    // as if it were the whole: the last good drawing stays, and the state says why.
+    for (const diagnostic& d : c->diagnostics)
+        if (drawn_ && d.code == "-Wtruncated") {
+            drawing_kept_ = d.message;
+            return;
+        }
     scene_options whole_line;
     whole_line.columns = SHEET.width;
     const scene whole = scene_of(c->m, whole_line);
@@ -88,6 +95,7 @@ std::string live_compile::state_json() const {
     j["drawing_version"] = drawn_ ? nlohmann::json(drawn_version_) : nlohmann::json(nullptr);
     j["drawing_compiled_at"] = drawn_ ? nlohmann::json(drawn_at_) : nlohmann::json(nullptr);
     j["drawing_current"] = drawn_ != nullptr && drawn_version_ == version_;
+    j["drawing_kept_because"] = drawing_kept_.empty() ? nlohmann::json(nullptr) : nlohmann::json(drawing_kept_);
     if (drawn_) {
         j["length_m"] = length_m_;
         // Where the distance axis lies on the sheet, for the page to place a position.

@@ -35,8 +35,10 @@ public:
 
     // {version, ok, error_code, error_metres, compiled_at, failure, diagnostics,
     //  report, route_id, train_number, length_m, drawing, drawing_version,
-    //  drawing_compiled_at, drawing_current, sheet, axis}: drawing_version is the
-    //  compile the drawing is of, drawing_current whether that is the last one.
+    //  drawing_compiled_at, drawing_current, drawing_kept_because, sheet, axis}:
+    //  drawing_version is the compile the drawing is of, drawing_current whether
+    //  that is the last one, drawing_kept_because why a compile that could be
+    //  drawn did not replace it (a file cut short), or null.
     std::string state_json() const;
     // The drawing of metres [from, to] (the whole line without them) on a sheet
     // of `size` (not given: the default sheet), so that a page can draw it at
@@ -60,4 +62,5 @@ private:
     int32_t length_m_ = 0, from_m_ = 0, to_m_ = 0;
     int64_t drawn_version_ = 0;
     std::string drawn_at_;
+    std::string drawing_kept_;  // why the last compile's drawing is not shown, when it could be drawn
 };

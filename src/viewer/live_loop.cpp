@@ -12,6 +12,8 @@
 namespace {
 
 // Often enough that an edit shows within a second, seldom enough to cost nothing.
+// A change is compiled once it has settled: at the first poll that finds the
+// files as the one before did.
 constexpr std::chrono::milliseconds POLL{250};
 
 }  // namespace
@@ -31,7 +33,7 @@ maybe_failure serve_live(const viewer_inputs& inputs, uint16_t port, const live_
     http_server& server = **opened;
     server.publish("compiled", announce());
     server.every(POLL, [&] {
-        if (!watch.changed()) return;
+        if (!watch.settled()) return;
         live.compile();
         hooks.compiled(live);
         server.publish("compiled", announce());

@@ -15,6 +15,7 @@
 #include "model/testo_1252.h"
 #include "tests/support/carried_texts.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/test_paths.h"
 
 using json = nlohmann::json;
 
@@ -94,15 +95,16 @@ const std::vector<transcript> TRANSCRIPTS = {
       {CHANGE_2, {CLEAN_ROUTE, E16_2}, 1000, COLLIDE},
       {R"j({"method":"textDocument/didChange","params":{"textDocument":{"uri":"$TRAIN","version":3},"contentChanges":[{"text":$TEXT}]}})j",
        {CLEAN_ROUTE, R"j({"method":"textDocument/publishDiagnostics","params":{"uri":"$TRAIN","version":3,"diagnostics":[]}})j"}, 2000},
-      // The partner gone from disk: the next compile says so.
+      // The partner gone from disk: the next compile says so, and checks the train alone.
       {"remove the route file", {}},
       {R"j({"method":"textDocument/didChange","params":{"textDocument":{"uri":"$TRAIN","version":4},"contentChanges":[{"text":$TEXT}]}})j",
        {R"j({"params":{"uri":"$TRAIN","version":4,"diagnostics":[{"range":{"start":{"line":0,"character":0}},
-            "message":"no route file beside this train file: Lidonia_Sabrio_linea.txt or Lidonia_linea.txt is missing"}]}})j"}, 3000},
+            "severity":3,"message":"no route file beside this train file: Lidonia_Sabrio_linea.txt or Lidonia_linea.txt is missing: the train is checked alone, for what needs no route"}]}})j"}, 3000},
       {R"j({"method":"textDocument/didClose","params":{"textDocument":{"uri":"$TRAIN"}}})j",
        {R"j({"method":"textDocument/publishDiagnostics","params":{"uri":"$TRAIN","diagnostics":[]}})j"}}}},
-    // Edits closer than the debounce to the one before are compiled once, when it
-    // runs out, as the latest version; an edit after a pause at once.
+    // Edits that come while the server has been idle for less time than its last
+    // compile took (100 ms here) are compiled once, as the latest version, when it
+    // has been; an edit after a pause at once.
     {"RapidEditsCoalesce",
      {{INIT, {INIT_OUT}},
       {OPEN_TRAIN, {CLEAN_ROUTE, CLEAN_TRAIN_1}},
@@ -111,13 +113,19 @@ const std::vector<transcript> TRANSCRIPTS = {
        {}, 1050},
       {R"j({"method":"textDocument/didChange","params":{"textDocument":{"uri":"$TRAIN","version":4},"contentChanges":[{"text":$TEXT}]}})j",
        {}, 1100, COLLIDE},
-      {"tick", {}, 1200},
-      {"tick", {CLEAN_ROUTE, R"j({"params":{"uri":"$TRAIN","version":4,"diagnostics":[{"code":"E16"}]}})j"}, 1250}}},
+      {"tick", {}, 1150},
+      {"tick", {CLEAN_ROUTE, R"j({"params":{"uri":"$TRAIN","version":4,"diagnostics":[{"code":"E16"}]}})j"}, 1200}}},
     {"LoneFileAndUnconvertibleCharacter",
      {{INIT, {INIT_OUT}},
-      {R"j({"method":"textDocument/didOpen","params":{"textDocument":{"uri":"$LONE","version":1,"text":"[generale]\n"}}})j",
-       {R"j({"params":{"uri":"$LONE","diagnostics":[{"severity":1,"range":{"start":{"line":0,"character":0}},
-            "message":"no route file beside this train file: A_B_linea.txt or A_linea.txt is missing"}]}})j"}},
+      // A lone file is checked, with a note of what is missing beside it.
+      {R"j({"method":"textDocument/didOpen","params":{"textDocument":{"uri":"$LONE","version":1,"text":"[generale]\nsegnale, 100, 2\n[fine]\n"}}})j",
+       {R"j({"params":{"uri":"$LONE","diagnostics":[{"severity":3,"range":{"start":{"line":0,"character":0}},
+            "message":"no route file beside this train file: A_B_linea.txt or A_linea.txt is missing: the train is checked alone, for what needs no route"},
+            {"code":"E25","range":{"start":{"line":1}}}]}})j"}},
+      {R"j({"method":"textDocument/didOpen","params":{"textDocument":{"uri":"$SOLO","version":1,"text":"[generale]\nlunghezza percorso, 9000\n[curve]\ncurvaz, 5200, 500\n[fine]\n"}}})j",
+       {R"j({"params":{"uri":"$SOLO","diagnostics":[{"severity":3,
+            "message":"no train file beside this route file: C_N-.txt is missing: the route is checked with an empty train"},
+            {"code":"E103","range":{"start":{"line":3}}},"..."]}})j"}},
       {OPEN_TRAIN, {CLEAN_ROUTE, CLEAN_TRAIN_1}},
       // U+1F600 takes two UTF-16 units before the fault's field; U+2713 has no Windows-1252 form.
       {CHANGE_2, {CLEAN_ROUTE, R"j({"params":{"uri":"$TRAIN","version":2,"diagnostics":[
@@ -153,6 +161,17 @@ const std::vector<transcript> TRANSCRIPTS = {
              "edit":{"changes":{"$TRAIN":[{"newText":", 0","range":{"start":{"line":79,"character":48},"end":{"line":79,"character":48}}}]}}}]})j"}},
       {R"j({"id":3,"method":"textDocument/codeAction","params":{"textDocument":{"uri":"$TRAIN"},"range":{"start":{"line":0,"character":0},"end":{"line":0,"character":0}},"context":{"diagnostics":[],"only":["source.fixAll"]}}})j",
        {R"j({"id":3,"result":[{"title":"apply the 4 safe fixes","kind":"source.fixAll"}]})j"}}}},
+    // A fix on a line with an error is offered only where it mends it: a signal at
+    // 20 m takes cell 1, reserved, and so would at 0 m; the fix moves it to 50 m.
+    {"FixesMendTheirLine",
+     {{INIT, {INIT_OUT}},
+      {OPEN_TRAIN, {CLEAN_ROUTE, R"j({"params":{"uri":"$TRAIN","diagnostics":[
+           {"code":"E1250","codeDescription":{"href":"$REFERENCE#reserved-cell-1"}},{"code":"-Wcell-rounding"}]}})j"},
+       0, {{78, "segnale,    20,   2, 4, 0,  0, 0,    2,  1,0,0, 0"}}},
+      {R"j({"id":2,"method":"textDocument/codeAction","params":{"textDocument":{"uri":"$TRAIN"},"range":{"start":{"line":77,"character":0},"end":{"line":77,"character":0}},"context":{"diagnostics":[]}}})j",
+       {R"j({"id":2,"result":[{"title":"move the position to 50 m"}]})j"}},
+      {R"j({"id":3,"method":"textDocument/codeAction","params":{"textDocument":{"uri":"$TRAIN"},"range":{"start":{"line":0,"character":0},"end":{"line":0,"character":0}},"context":{"diagnostics":[],"only":["source.fixAll"]}}})j",
+       {R"j({"id":3,"result":[{"title":"apply the 1 safe fixes","edit":{"changes":{"$TRAIN":[{"newText":"50"}]}}}]})j"}}}},
     {"EditorFeatures",
      {{R"j({"id":1,"method":"initialize","params":{"capabilities":{"textDocument":{"completion":{"completionItem":{"snippetSupport":true}}}},
           "initializationOptions":{"inlayHints":{"hide":["velocita"]}}}})j",
@@ -160,12 +179,15 @@ const std::vector<transcript> TRANSCRIPTS = {
       {OPEN_TRAIN, {CLEAN_ROUTE, CLEAN_TRAIN_1}},
       {R"j({"id":2,"method":"textDocument/hover","params":{"textDocument":{"uri":"$TRAIN"},"position":{"line":77,"character":13}}})j",
        {R"j({"id":2,"result":{"range":{"start":{"line":77,"character":12},"end":{"line":77,"character":16}},"contents":{"kind":"markdown",
-            "value":"**position**, field 1 of `segnale` (train file), in m\n\na whole number from -2147483648 to 2147483647: where the signal stands\n\nat km 348+450\n\nits object takes cell 34 (metres 1700 to 1749)"}}})j"}},
+            "value":"**position**, field 1 of `segnale` (train file), in m\n\na whole number (stored in 32 bits, -2147483648 to 2147483647): where the signal stands\n\nat km 348+450\n\nits object takes cell 34 (metres 1700 to 1749)"}}})j"}},
       {R"j({"id":3,"method":"textDocument/inlayHint","params":{"textDocument":{"uri":"$TRAIN"},"range":{"start":{"line":8,"character":0},"end":{"line":9,"character":0}}}})j",
        {R"j({"id":3,"result":[]})j"}},
-      {R"j({"id":4,"method":"textDocument/inlayHint","params":{"textDocument":{"uri":"$TRAIN"},"range":{"start":{"line":77,"character":0},"end":{"line":77,"character":0}}}})j",
+      {R"j({"id":4,"method":"textDocument/inlayHint","params":{"textDocument":{"uri":"$TRAIN"},"range":{"start":{"line":77,"character":0},"end":{"line":78,"character":0}}}})j",
        {R"j({"id":4,"result":[{"label":"pos:","position":{"line":77,"character":12}},{"label":"sx:"},{"label":"s1:"},{"label":"s2:"},{"label":"s3:"},
-            {"label":"rapp:"},{"label":"dx:"},{"label":"d1:"},{"label":"d2:"},{"label":"d3:"},{"label":"time value:","position":{"line":77,"character":50}}]})j"}},
+            {"label":"rapp:"},{"label":"dx:"},{"label":"d1:"},{"label":"d2:"},{"label":"d3:"},{"label":"time:","position":{"line":77,"character":50}}]})j"}},
+      // Only the values that begin within the range.
+      {R"j({"id":10,"method":"textDocument/inlayHint","params":{"textDocument":{"uri":"$TRAIN"},"range":{"start":{"line":77,"character":13},"end":{"line":77,"character":20}}}})j",
+       {R"j({"id":10,"result":[{"label":"sx:","position":{"line":77,"character":20}}]})j"}},
       {R"j({"id":5,"method":"textDocument/signatureHelp","params":{"textDocument":{"uri":"$TRAIN"},"position":{"line":77,"character":18}}})j",
        {R"j({"id":5,"result":{"activeParameter":1,"signatures":[{"label":"segnale, position, sx, s1, s2, s3, rapp, dx, d1, d2, d3, time value",
             "parameters":[{"label":[9,17]},{"label":[19,21]},{},{},{},{},{},{},{},{},{"label":[57,67]}]}]}})j"}},
@@ -177,7 +199,14 @@ const std::vector<transcript> TRANSCRIPTS = {
       {R"j({"id":9,"method":"textDocument/foldingRange","params":{"textDocument":{"uri":"$TRAIN"}}})j",
        {R"j({"id":9,"result":[{"startLine":0,"endLine":4},{"startLine":5,"endLine":6},{"startLine":7,"endLine":34},"..."]})j"}},
       {R"j({"id":7,"method":"textDocument/completion","params":{"textDocument":{"uri":"$TRAIN"},"position":{"line":76,"character":0}}})j",
-       {R"j({"id":7,"result":{"isIncomplete":false}})j"}}}},
+       {R"j({"id":7,"result":{"isIncomplete":false}})j"}},
+      // A spelling the reader accepts, with its accent: hover and signature help as for its keyword.
+      {CHANGE_2, {CLEAN_ROUTE, R"j({"params":{"uri":"$TRAIN","version":2,"diagnostics":[]}})j"}, 1000,
+       {{10, "velocit\xC3\xA0,    2000,   150"}}},
+      {R"j({"id":11,"method":"textDocument/hover","params":{"textDocument":{"uri":"$TRAIN"},"position":{"line":9,"character":2}}})j",
+       {R"j({"id":11,"result":{"range":{"start":{"line":9,"character":0},"end":{"line":9,"character":8}}}})j"}},
+      {R"j({"id":12,"method":"textDocument/signatureHelp","params":{"textDocument":{"uri":"$TRAIN"},"position":{"line":9,"character":14}}})j",
+       {R"j({"id":12,"result":{"activeParameter":0,"signatures":[{"label":"velocita, position, speed limit"}]}})j"}}}},
 };
 
 std::string json_string(const std::string& s) { return json(s).dump(); }
@@ -196,9 +225,12 @@ TEST_P(Transcript, AnswersAsExpected) {
     std::filesystem::create_directory(dir.path() / "lone");
     const std::map<std::string, std::string> uris = {{"$ROUTE", uri_of_path(files.route)},
                                                      {"$TRAIN", uri_of_path(files.train)},
-                                                     {"$LONE", uri_of_path(dir.path() / "lone" / "A_B_7-.txt")}};
+                                                     {"$LONE", uri_of_path(dir.path() / "lone" / "A_B_7-.txt")},
+                                                     {"$SOLO", uri_of_path(dir.path() / "lone" / "C_linea.txt")},
+                                                     {"$REFERENCE", uri_of_path(std::filesystem::path(test_paths::format_reference))}};
     std::ostringstream out;
     server_settings settings;
+    settings.compile_time = std::chrono::milliseconds(100);
     language_server server(out, settings);
     const auto start = language_server::clock::now();
     size_t read = 0;

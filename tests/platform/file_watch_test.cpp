@@ -35,3 +35,19 @@ TEST(FileWatch, EachStateOfThePathIsAChange) {
         EXPECT_EQ(watch.changed(), s.changed) << s.what;
     }
 }
+
+// A change counts once the files stay as they are from one call to the next:
+// a file written across two calls is taken after the second.
+TEST(FileWatch, AChangeSettlesWhenTheNextCallFindsItUnchanged) {
+    temp_dir dir;
+    const auto path = dir.path() / "train.txt";
+    write_file(path, "[generale]");
+    file_watch watch({path});
+    EXPECT_FALSE(watch.settled());  // untouched
+    write_file(path, "[generale]\r\nvelocita");
+    EXPECT_FALSE(watch.settled());  // half-written
+    write_file(path, "[generale]\r\nvelocita, 0, 100\r\n[fine]\r\n");
+    EXPECT_FALSE(watch.settled());  // written on
+    EXPECT_TRUE(watch.settled());   // as it was: taken
+    EXPECT_FALSE(watch.settled());  // and only once
+}

@@ -114,6 +114,11 @@ TEST(LineFields, TheReaderRecordsEachKindAsTheTableHasIt) {
         EXPECT_EQ(r.valori.size(), g.numero_valori());
         const bool con_testo = g.numero_valori() < g.campi.size();
         EXPECT_EQ(r.testo, con_testo ? std::string(g.esempio.substr(g.esempio.rfind(", ") + 2)) : "");
+        std::set<std::string_view> brevi;
+        for (const campo_riga& c : g.campi) {
+            EXPECT_LE(c.breve.size(), 8u) << c.breve;
+            EXPECT_TRUE(brevi.insert(c.breve).second) << c.breve;  // a hint tells its field apart
+        }
         EXPECT_TRUE(std::is_partitioned(g.campi.begin(), g.campi.end(), [](const campo_riga& c) {
             return c.larghezza != larghezza_campo::testo;
         }));

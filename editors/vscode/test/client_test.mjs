@@ -95,9 +95,10 @@ try {
 
   const hints = await connection.sendRequest("textDocument/inlayHint", {
     textDocument: { uri },
-    range: { start: { line: 77, character: 0 }, end: { line: 77, character: 0 } },
+    range: { start: { line: 77, character: 0 }, end: { line: 78, character: 0 } },
   });
   assert.deepEqual(hints.slice(0, 2).map((h) => h.label), ["pos:", "sx:"]);
+  assert.equal(hints.length, 11);
   step(`inlay hints: ${hints.map((h) => h.label).join(" ")}`);
 
   const completion = await connection.sendRequest("textDocument/completion", {
@@ -106,7 +107,9 @@ try {
   });
   const signal = completion.items.find((i) => i.label === "segnale");
   assert.equal(signal.insertTextFormat, 2);
-  assert.match(signal.textEdit.newText, /^segnale, \$\{1:position\}, \$\{2:sx\}/);
+  // Values the compiler takes as the defaults; the fields' names in the documentation.
+  assert.match(signal.textEdit.newText, /^segnale, \$\{1:1650\}, \$\{2:2\}/);
+  assert.match(signal.documentation, /1\. position \(m\)/);
   step(`completion: ${completion.items.length} items, segnale as ${signal.textEdit.newText}`);
 
   const symbols = await connection.sendRequest("textDocument/documentSymbol", { textDocument: { uri } });

@@ -71,7 +71,8 @@ function showState(s) {
     : `error ${s.error_code} at ${s.error_metres} m, compiled ${when}`;
   if (s.drawing && !s.drawing_current) {
     status.textContent += ` · drawing: the last good one, of compile ${s.drawing_version} (` +
-      `${new Date(s.drawing_compiled_at).toLocaleTimeString()})`;
+      `${new Date(s.drawing_compiled_at).toLocaleTimeString()})` +
+      (s.drawing_kept_because ? `, kept: ${s.drawing_kept_because}` : '');
   }
   $('title').textContent = [s.route_id, s.train_number].filter(Boolean).join(' / ') +
     (s.length_m ? `, ${km(s.length_m)}` : '');
