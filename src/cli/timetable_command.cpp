@@ -49,10 +49,8 @@ std::vector<table_row> rows_of(const timetable_figures& f) {
     std::vector<table_row> rows;
     for (size_t k = 0; k < f.stations.size(); ++k) {
         table_row r{f.stations[k], f.sections[k], k == 0, std::nullopt, std::nullopt};
-        if (k > 0 && r.section.min_s && !r.section.earlier) {
-            r.margin_s = static_cast<double>(r.section.scheduled_s) - *r.section.min_s;
-            if (*r.section.min_s > 0) r.margin_percent = *r.margin_s / *r.section.min_s * 100;
-        }
+        if (const auto margin = k > 0 ? margin_of(r.section) : std::nullopt)
+            r.margin_s = margin->seconds, r.margin_percent = margin->percent;
         rows.push_back(r);
     }
     return rows;

@@ -8,14 +8,10 @@
 #include "model/testo_1252.h"
 #include "running/figures.h"
 #include "running/permitted_speed.h"
+#include "running/restriction_braking.h"
 #include "running/timetable.h"
 
 namespace {
-
-// Field numbers of a station line's time (hours) and of a restriction's speed and length, from 0.
-constexpr size_t STATION_HOURS = 13;
-constexpr size_t RESTRICTION_SPEED = 1;
-constexpr size_t RESTRICTION_LENGTH = 2;
 
 struct running_builder {
     const modello& m;
@@ -125,21 +121,11 @@ void restriction_checks(running_builder& b, const train_in_use& train) {
             else if (const riga_letta* speed = speed_line_at(b.m, where))
                 b.note(d, speed->luogo, "the line speed");
         }
-        // The warning cell stands LINE_BRAKING_DISTANCE_M before the start; from the
-        // line speed there the train must slow to the restriction's speed.
-        const int64_t warning = int64_t{r.start_m} - int64_t(LINE_BRAKING_DISTANCE_M);
-        if (r.start_m <= 1500 || warning < 0) continue;
-        const size_t cell = size_t(warning / METRI_CELLA);
-        if (cell >= b.m.celle.size()) continue;
-        const double speed = std::min<double>(b.m.celle[cell].v_limite * 5, train.model.top_speed_kmh);
-        if (speed <= r.speed_kmh) continue;
-        double climb = 0;
-        int32_t cells = 0;
-        for (int64_t c = warning / METRI_CELLA; c * METRI_CELLA < r.start_m && size_t(c) < b.m.celle.size(); ++c, ++cells)
-            climb += static_cast<double>(b.m.celle[size_t(c)].pendenza) - 100;
-        const double gradient = cells > 0 ? climb / cells : 0;
-        const std::optional<double> needed =
-            braking_distance_m(speed, r.speed_kmh, train.braked_mass_percent, train.model.brake_factor, gradient);
+        // From the line speed at the warning cell the train must slow to the restriction's speed.
+        const std::optional<restriction_braking> braking = braking_for(b.m, r, train);
+        if (!braking || braking->from_kmh <= r.speed_kmh) continue;
+        const double speed = braking->from_kmh, gradient = braking->gradient_permille;
+        const std::optional<double>& needed = braking->needed_m;
         if (needed && *needed <= LINE_BRAKING_DISTANCE_M) continue;
         const std::string percent = decimal(train.braked_mass_percent, 0) + "%";
         diagnostic& d = b.add(

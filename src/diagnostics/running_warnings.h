@@ -3,11 +3,18 @@
 // nothing or cannot be braked for: -Wtimetable, -Wrestriction,
 // -Wtight-timetable and -Wbraking, from the running-time engine.
 #include <array>
+#include <cstddef>
 #include <vector>
 
 #include "diagnostics/diagnostic.h"
 #include "model/modello.h"
 #include "running/train_model.h"
+
+// Field numbers, from 0, of a station line's time (its hours; the minutes and
+// seconds follow) and of a restriction's speed and length.
+inline constexpr size_t STATION_HOURS = 13;
+inline constexpr size_t RESTRICTION_SPEED = 1;
+inline constexpr size_t RESTRICTION_LENGTH = 2;
 
 // The kinds, as the warnings table names them.
 inline constexpr std::array<const char*, 4> RUNNING_KINDS = {"timetable", "restriction", "tight-timetable", "braking"};

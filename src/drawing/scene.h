@@ -21,6 +21,7 @@ enum class scene_panel : uint8_t {
     gradient,    // y: the gradient, in the simulator's unit
     height,      // y: metres gained from the start
     speed,       // y: km/h
+    time,        // the graphical timetable, y: seconds after the scene's time_origin_s
     objects,     // boards, stations, signal repetition, faults: y unused
     kilometres,  // kilometric posts: y unused
 };
@@ -56,6 +57,9 @@ inline constexpr const char* restriction_point = "restriction-point";  // a rest
 inline constexpr const char* station_area = "station-area";    // a station's platform extent
 inline constexpr const char* gradient_value = "gradient-value";  // a step's value, where there is room
 inline constexpr const char* speed_value = "speed-value";
+inline constexpr const char* time_distance = "time-distance";    // the time panel as a whole
+inline constexpr const char* scheduled_time = "scheduled-time";  // a timed station's time, and the line joining them
+inline constexpr const char* fastest_run = "fastest-run";        // the fastest run of a section: its speed, its times
 }  // namespace scene_kind
 
 struct scene_element {
@@ -81,6 +85,7 @@ struct scene {
     std::vector<std::string> sources;  // the files it was built from, as given
     int32_t from_m = 0;         // the stretch drawn, on the distance axis
     int32_t to_m = 0;
+    int64_t time_origin_s = 0;  // the first timed station's time of day, the time panel's 0
     std::string page_note;      // the title's word on which page of several this is; may be empty
     bool has_plan = false;      // false: no geometry; plan_note says why
     std::string plan_note;

@@ -1,6 +1,7 @@
 #include "drawing/scene_build.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -44,6 +45,12 @@ scene_source scene_source_of(const modello& m) {
     };
     s.sources = {m.registro.percorso_linea, m.registro.percorso_treno};
     s.route_text = m.registro.percorso_linea, s.train_text = m.registro.percorso_treno;
+    // The runs of the default train, stopping at every timed station, as the
+    // timetable command gives them; a partial model runs no train.
+    if (m.codice_errore == codice::nessuno && !m.rapporto && m.griglia_allocata()) {
+        const timetable_figures f = timetable_of(m, train_model{}, stop_choice{}, true, &s.runs);
+        s.run_train = utf8_da_1252(train_words(f.train)) + ", stopping at every timed station";
+    }
     if (m.codice_errore != codice::nessuno) {
         scene_source::fault_mark f{numero(m.codice_errore), m.metri_errore, significato_errore(m.codice_errore), {}};
         if (m.origine.line != 0) f.line = m.origine;
@@ -192,12 +199,17 @@ struct builder {
     }
 
     // Records 1 upward hold the stations; the board texts among them are named by their cells.
-    void stations() {
+    std::vector<int> station_records() const {
         std::set<int> boards;
         for (const int64_t k : cells_with(OGGETTO_CARTELLO_INDICATORE)) boards.insert(celle[static_cast<size_t>(k)].dato1);
+        std::vector<int> out;
+        for (int i = 1; i < VOCE_PRIMO_CARTELLO && !(voci[i] == voce{}) && !boards.count(i); ++i) out.push_back(i);
+        return out;
+    }
+    void stations() {
         std::map<int, int64_t> marks;
         for (const int64_t k : cells_with(OGGETTO_STAZIONE)) marks.emplace(celle[static_cast<size_t>(k)].dato1, k);
-        for (int i = 1; i < VOCE_PRIMO_CARTELLO && !(voci[i] == voce{}) && !boards.count(i); ++i) {
+        for (const int i : station_records()) {
             const voce& v = voci[i];
             const std::string name = utf8_da_1252(v.testo);
             std::vector<std::pair<std::string, std::string>> values = {{"name", name}};
@@ -314,6 +326,105 @@ struct builder {
         }
     }
 
+    // The graphical timetable: each timed station's time as a point, the points
+    // joined in line order, and each section's fastest run leaving at the time
+    // of the station before; the same run's speed in the speed lane. A time
+    // earlier than the one before goes back in the panel.
+    void timetable() {
+        scene_element& panel = add(scene_kind::time_distance, scene_shape::band, scene_panel::time, stretch.from, stretch.to);
+        panel.points = {{double(stretch.from), 0.0}, {double(stretch.to), 0.0}};
+        std::vector<int> timed;  // records, as the engine counts its sections
+        std::vector<scene_point> schedule;
+        for (const int i : station_records())
+            if (voci[i].orario != 0) {
+                const voce& v = voci[i];
+                const int64_t step = timed.empty() ? 0 : step_forward(voci[timed.back()].orario, v.orario);
+                const double t = schedule.empty() ? 0.0 : schedule.back().y + double(step >= HALF_DAY_S ? step - 86400 : step);
+                timed.push_back(i);
+                schedule.push_back({double(v.progressiva), t});
+            }
+        if (timed.empty()) return;
+        out.time_origin_s = voci[timed.front()].orario;
+        panel.values = {{"from", clock_text(out.time_origin_s)}};
+        if (!source.run_train.empty()) panel.values.emplace_back("train", source.run_train);
+        // The line first, under its points and the runs.
+        if (std::vector<scene_point> line = cut_to_stretch(schedule); line.size() > 1)
+            profile(scene_kind::scheduled_time, scene_panel::time, std::move(line));
+        for (size_t k = 0; k < timed.size(); ++k) {
+            const voce& v = voci[timed[k]];
+            if (!stretch.holds(v.progressiva)) continue;
+            std::string text = clock_text(v.orario);
+            if (text.size() > 3 && text.ends_with(":00")) text.resize(text.size() - 3);
+            scene_element& e = add(scene_kind::scheduled_time, scene_shape::marker, scene_panel::time, v.progressiva,
+                                   v.progressiva);
+            e.points = {schedule[k]};
+            e.text = text;
+            e.values = {{"name", utf8_da_1252(v.testo)}, {"time", clock_text(v.orario)}};
+            if (const auto line = source.line_of_station ? source.line_of_station(timed[k]) : std::nullopt)
+                at_line(e, *line);
+        }
+        for (const section_run& r : source.runs) {
+            if (r.section == 0 || r.section >= timed.size() || r.speed_ms.size() < 2) continue;
+            const int64_t a = r.from_m, b = a + int64_t(r.speed_ms.size()) - 1;
+            if (!stretch.touches(a, b)) continue;
+            const std::vector<std::pair<std::string, std::string>> values = {
+                {"from", utf8_da_1252(voci[timed[r.section - 1]].testo)},
+                {"to", utf8_da_1252(voci[timed[r.section]].testo)},
+                {"min_s", decimal_text(r.seconds.back(), 1)}};
+            const double leaves = schedule[r.section - 1].y;
+            for (const bool times : {false, true}) {
+                std::vector<scene_point> curve = reduced(r, times ? leaves : 0.0, times);
+                if (curve.size() < 2) continue;
+                scene_element& e = add(scene_kind::fastest_run, scene_shape::polyline,
+                                       times ? scene_panel::time : scene_panel::speed, a, b);
+                e.points = std::move(curve);
+                e.values = values;
+            }
+        }
+    }
+    // Points along the line cut to the stretch, a point put at each end it cuts.
+    std::vector<scene_point> cut_to_stretch(const std::vector<scene_point>& p) const {
+        std::vector<scene_point> out;
+        const auto at = [&](size_t i, double x) {
+            const scene_point &u = p[i - 1], &w = p[i];
+            return scene_point{x, w.x == u.x ? w.y : u.y + (w.y - u.y) * (x - u.x) / (w.x - u.x)};
+        };
+        for (size_t i = 0; i < p.size(); ++i) {
+            const bool in = p[i].x >= stretch.from && p[i].x <= stretch.to;
+            if (i > 0 && p[i - 1].x < stretch.from && p[i].x > stretch.from) out.push_back(at(i, stretch.from));
+            if (in) out.push_back(p[i]);
+            if (i > 0 && p[i - 1].x < stretch.to && p[i].x > stretch.to) out.push_back(at(i, stretch.to));
+        }
+        return out;
+    }
+    // A run over the stretch, as km/h or as seconds after `leaves`, kept to the
+    // least and the greatest of each half column so that no stop is lost.
+    std::vector<scene_point> reduced(const section_run& r, double leaves, bool times) const {
+        std::vector<scene_point> out;
+        const int64_t first = std::max<int64_t>(r.from_m, stretch.from);
+        const int64_t last = std::min<int64_t>(r.from_m + int64_t(r.speed_ms.size()) - 1, stretch.to);
+        const auto point = [&](int64_t m) {
+            const size_t i = size_t(m - r.from_m);
+            return scene_point{double(m), times ? leaves + r.seconds[i] : r.speed_ms[i] * 3.6};
+        };
+        const double width = std::max(stretch.min_dx, 1.0);
+        for (int64_t m = first; m <= last;) {
+            const int64_t end = std::min<int64_t>(last, m + std::max<int64_t>(int64_t(width), 1) - 1);
+            scene_point low = point(m), high = low;
+            for (int64_t j = m + 1; j <= end; ++j) {
+                const scene_point q = point(j);
+                if (q.y < low.y) low = q;
+                if (q.y > high.y) high = q;
+            }
+            if (m == first) out.push_back(point(m));
+            for (const scene_point& q : low.x <= high.x ? std::array{low, high} : std::array{high, low})
+                if (!(q == out.back())) out.push_back(q);
+            m = end + 1;
+        }
+        if (!(point(last) == out.back())) out.push_back(point(last));
+        return out;
+    }
+
     void signal_repetition() {
         const voce& treno = voci[VOCE_TRENO];
         if (treno.fine_zona == 0) return;
@@ -380,6 +491,7 @@ scene build_scene(const scene_source& source, const scene_options& options) {
     b.code_cuts();
     b.restriction_points();
     b.stations();
+    b.timetable();
     b.fault(!options.from_m && !options.to_m);
     return s;
 }

@@ -14,6 +14,7 @@
 #include "model/modello.h"
 #include "model/tracciato.h"
 #include "model/voce.h"
+#include "running/timetable.h"
 
 struct scene_options {
     // The stretch drawn, in metres along the line; without them the whole line.
@@ -47,6 +48,10 @@ struct scene_source {
         std::optional<luogo_testo> line;
     };
     std::optional<fault_mark> fault;
+    // The fastest run of each section of the timetable, as the running-time
+    // engine works it (none without the texts' model), and the train in words.
+    std::vector<section_run> runs;
+    std::string run_train;
 };
 
 // The source of a compile's model, with the lines its reader recorded.

@@ -34,13 +34,15 @@ struct strip_kind {
     double weight;  // share of the strips' height
     bool has_y;     // points' y is drawn on a scale of the strip's own
     double least;   // the height its rows and labels need
+    bool clock = false;  // y is seconds, scaled and written as times of day
 };
-constexpr std::array<strip_kind, 5> strip_kinds{{
-    {scene_panel::gradient, "gradient", 1.7, true, 44.0},
-    {scene_panel::height, "height (m)", 1.7, true, 36.0},
-    {scene_panel::speed, "speed (km/h)", 3.0, true, 56.0},
-    {scene_panel::objects, "objects", 4.2, false, 130.0},
-    {scene_panel::kilometres, "km posts", 1.2, false, 30.0},
+constexpr std::array<strip_kind, 6> strip_kinds{{
+    {scene_panel::gradient, "gradient", 1.7, true, 44.0, false},
+    {scene_panel::height, "height (m)", 1.7, true, 36.0, false},
+    {scene_panel::speed, "speed (km/h)", 3.0, true, 56.0, false},
+    {scene_panel::time, "timetable", 2.6, true, 48.0, true},
+    {scene_panel::objects, "objects", 4.2, false, 130.0, false},
+    {scene_panel::kilometres, "km posts", 1.2, false, 30.0, false},
 }};
 
 double bottom(const sheet_rect& r) { return r.y + r.height; }
@@ -257,16 +259,37 @@ struct y_scale {
     double y(double v) const { return bottom - (v - low) * (bottom - top) / (high - low); }
 };
 
-y_scale scale_of(const scene& s, scene_panel panel, const sheet_rect& r) {
-    double low = 0.0, high = 0.0;  // zero always shows
+// Steps of a time scale, in seconds: whole minutes and hours.
+constexpr std::array<double, 9> CLOCK_STEPS{60, 120, 300, 600, 900, 1800, 3600, 7200, 21600};
+
+y_scale scale_of(const scene& s, const strip_kind& sk, const sheet_rect& r) {
+    // Zero always shows, but on a clock: its times are what the stretch holds.
+    double low = sk.clock ? std::numeric_limits<double>::infinity() : 0.0, high = -low;
     for (const scene_element& e : s.elements)
-        if (e.panel == panel && e.shape != scene_shape::label)
+        if (e.panel == sk.panel && e.shape != scene_shape::label && e.shape != scene_shape::band)
             for (scene_point p : e.points) low = std::min(low, p.y), high = std::max(high, p.y);
-    if (high - low < 1e-9) high = low + 1.0;
+    if (low > high) low = high = 0.0;
+    if (high - low < 1e-9) high = low + (sk.clock ? 60.0 : 1.0);
     // Round ends, so that the two values written beside the strip read well;
-    // room above for the steps' values.
-    const double step = nice_step((high - low) / 4.0);
-    return {std::floor(low / step) * step, std::ceil(high / step) * step, r.y + 16.0, bottom(r) - 4.0};
+    // room above for the steps' values. A clock's at whole minutes of the day.
+    double step = nice_step((high - low) / 4.0), origin = 0.0;
+    if (sk.clock) {
+        step = CLOCK_STEPS.back(), origin = double(s.time_origin_s);
+        for (const double c : CLOCK_STEPS)
+            if (c >= (high - low) / 4.0) {
+                step = c;
+                break;
+            }
+    }
+    return {std::floor((low + origin) / step) * step - origin, std::ceil((high + origin) / step) * step - origin,
+            r.y + 16.0, bottom(r) - 4.0};
+}
+
+// A value of a strip's scale as written beside it.
+std::string scale_text(const scene& s, const strip_kind& sk, double v) {
+    if (!sk.clock) return decimal_text(v, 1);
+    const int64_t t = ((s.time_origin_s + std::llround(v)) % 86400 + 86400) % 86400;
+    return std::to_string(t / 3600) + ":" + (t / 60 % 60 < 10 ? "0" : "") + std::to_string(t / 60 % 60);
 }
 
 constexpr double mark_row_height = 9.0;
@@ -319,8 +342,15 @@ void draw_strip_element(const scene_element& e, const strip_kind& sk, const shee
     if (sk.has_y) {
         // A step's value over its middle, else under it.
         const scene_point at{x, ys.y(e.points[0].y)};
-        if (marker) draw_symbol(c, st, at, 7.0);
-        if (!e.text.empty())
+        if (marker) draw_symbol(c, st, at, sk.clock ? 5.0 : 7.0);
+        // A point's own label may stand to either side of it, at a panel's ends.
+        if (e.text.empty()) return;
+        if (marker)
+            room.put(c, e.text, style,
+                     {{{at.x, at.y - 5.0}, text_anchor::middle}, {{at.x, at.y + 14.0}, text_anchor::middle},
+                      {{at.x + 3.0, at.y - 5.0}}, {{at.x - 3.0, at.y - 5.0}, text_anchor::end},
+                      {{at.x + 3.0, at.y + 14.0}}, {{at.x - 3.0, at.y + 14.0}, text_anchor::end}});
+        else
             room.put(c, e.text, style,
                      {{{at.x, at.y - 4.0}, text_anchor::middle}, {{at.x, at.y + 13.0}, text_anchor::middle}});
     } else if (sk.panel == scene_panel::kilometres) {
@@ -377,14 +407,20 @@ void draw_strips(const scene& s, const std::vector<sheet_rect>& strips, std::vec
         const sheet_rect& r = strips[i];
         for (double t = first; t <= last; ++t) c.polyline({{ax.x(t * step), r.y}, {ax.x(t * step), bottom(r)}}, grid_colour, 1.0);
         c.frame_rect(r, ink_colour, 1.0);
+        // A panel shown as a whole is the group of all it draws.
+        const auto whole = std::find_if(s.elements.begin(), s.elements.end(), [&](const scene_element& e) {
+            return e.panel == sk.panel && e.shape == scene_shape::band && e.kind == scene_kind::time_distance;
+        });
+        if (whole != s.elements.end()) c.begin_element(*whole);
         label_room column{taken, {r.x - label_column, r.y, label_column - 2.0, r.height}};
         y_scale ys;
         if (sk.has_y) {
-            ys = scale_of(s, sk.panel, r);
+            ys = scale_of(s, sk, r);
             const double label_x = r.x - 4.0;
-            column.put(c, decimal_text(ys.high, 1), {small_text}, {{{label_x, ys.top + 4.0}, text_anchor::end}});
-            column.put(c, decimal_text(ys.low, 1), {small_text}, {{{label_x, ys.bottom + 4.0}, text_anchor::end}});
-            c.polyline({{r.x, ys.y(0.0)}, {right(r), ys.y(0.0)}}, grid_colour, 1.0);
+            column.put(c, scale_text(s, sk, ys.high), {small_text}, {{{label_x, ys.top + 4.0}, text_anchor::end}});
+            column.put(c, scale_text(s, sk, ys.low), {small_text},
+                       {{{label_x, ys.bottom + 4.0}, text_anchor::end}, {{label_x, ys.bottom}, text_anchor::end}});
+            if (!sk.clock) c.polyline({{r.x, ys.y(0.0)}, {right(r), ys.y(0.0)}}, grid_colour, 1.0);
         }
         column.put(c, sk.name, {body_text},
                    {{{r.x - label_column + 2.0, r.y + r.height / 2.0 + 4.0}}, {{r.x - label_column + 2.0, r.y + 14.0}}});
@@ -392,12 +428,13 @@ void draw_strips(const scene& s, const std::vector<sheet_rect>& strips, std::vec
         c.push_clip(r);
         for (const size_t k : order) {
             const scene_element& e = s.elements[k];
-            if (e.panel != sk.panel) continue;
+            if (e.panel != sk.panel || (whole != s.elements.end() && &e == &*whole)) continue;
             c.begin_element(e);
             draw_strip_element(e, sk, r, ax, ys, room, c);
             c.end_element();
         }
         c.pop_clip();
+        if (whole != s.elements.end()) c.end_element();
     }
     const double label_y = bottom(strips.back()) + 14.0;
     label_room axis{taken, {strips.back().x - label_column, bottom(strips.back()), strips.back().width + label_column + margin,
@@ -434,6 +471,9 @@ const std::vector<kind_style>& kind_styles() {
         {scene_kind::restriction_point, {0xf2, 0xa1, 0x34}, kind_symbol::tick},
         {scene_kind::gradient_value, {0x7b, 0x3f, 0xa0}, kind_symbol::none},
         {scene_kind::speed_value, {0xc0, 0x10, 0x30}, kind_symbol::none},
+        {scene_kind::fastest_run, {0x00, 0x66, 0xcc}, kind_symbol::line},
+        {scene_kind::scheduled_time, {0x8e, 0x24, 0x8a}, kind_symbol::dot},
+        {scene_kind::time_distance, ink_colour, kind_symbol::none},
     };
     return styles;
 }
@@ -456,19 +496,24 @@ sheet_boxes layout_of(sheet_size size) {
     double weights = 0.0, least = 0.0;
     for (const strip_kind& sk : strip_kinds) weights += sk.weight, least += sk.least;
     // The strips take their share, but never less than their rows need: on a
-    // small page the plan gives up the rest (down to a fifth).
+    // small page the plan gives up the rest (down to a quarter).
     const double fixed = axis_label_room + gap * strip_kinds.size();
     const double strips_room = std::max({middle * (1.0 - plan_share) - fixed, least, 1.0});
-    const double plan_h = std::max(middle - fixed - strips_room, middle * 0.2);
+    const double plan_h = std::max(middle - fixed - strips_room, middle * 0.25);
     const double room = std::max(middle - fixed - plan_h, 1.0);
     b.plan = {margin, top, inner_w, plan_h};
     const double axis_x = margin + label_column, axis_w = std::max(w - margin - axis_x, 1.0);
-    // Each strip its least, and of the rest its share.
+    // Each strip its least, and of the rest its share. Short of room, the
+    // graphs give it up first: the objects' rows hold names that must show.
     const double spare = std::max(room - least, 0.0);
-    const double scale = least > room ? room / least : 1.0;
+    double graphs = 0.0;
+    for (const strip_kind& sk : strip_kinds) graphs += sk.has_y ? sk.least : 0.0;
+    const double rows = least - graphs;
+    const double graph_scale = least <= room ? 1.0 : std::max(room - rows, 0.0) / graphs;
+    const double scale = least <= room || room >= rows ? 1.0 : room / rows;
     double y = bottom(b.plan) + gap;
     for (const strip_kind& sk : strip_kinds) {
-        const double sh = sk.least * scale + spare * sk.weight / weights;
+        const double sh = sk.least * (sk.has_y ? std::min(graph_scale, 1.0) : scale) + spare * sk.weight / weights;
         b.strips.push_back({axis_x, y, axis_w, sh});
         y += sh + gap;
     }

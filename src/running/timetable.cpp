@@ -104,8 +104,15 @@ std::vector<timed_station> timed_stations(const modello& m) {
 
 int64_t step_forward(int64_t from_s, int64_t to_s) { return (((to_s - from_s) % 86400) + 86400) % 86400; }
 
+std::optional<section_margin> margin_of(const timed_section& s) {
+    if (!s.min_s || s.earlier) return std::nullopt;
+    section_margin g{static_cast<double>(s.scheduled_s) - *s.min_s, std::nullopt};
+    if (*s.min_s > 0) g.percent = g.seconds / *s.min_s * 100;
+    return g;
+}
+
 timetable_figures timetable_of(const modello& m, const train_model& profile, const stop_choice& choice,
-                               bool model_runs) {
+                               bool model_runs, std::vector<section_run>* runs) {
     timetable_figures f;
     f.train = train_for(m, profile);
     f.stations = timed_stations(m);
@@ -165,6 +172,15 @@ timetable_figures timetable_of(const modello& m, const train_model& profile, con
         s.min_stop_s = *s.min_pass_s - run_seconds(passing, a, tail, b) + run_seconds(stopping, tail, tail, b);
         s.min_s = to.stop ? s.min_stop_s : s.min_pass_s;
         entry_ms = passing.back();
+        if (runs) {
+            section_run& r = runs->emplace_back(section_run{k, a, {}, {}});
+            r.speed_ms.assign(passing.begin(), passing.begin() + (tail - a));
+            const std::vector<double>& rest = to.stop ? stopping : passing;
+            r.speed_ms.insert(r.speed_ms.end(), rest.end() - (b - tail + 1), rest.end());
+            r.seconds.resize(r.speed_ms.size());
+            for (size_t i = 1; i < r.seconds.size(); ++i)
+                r.seconds[i] = r.seconds[i - 1] + 2 / (r.speed_ms[i - 1] + r.speed_ms[i]);
+        }
     }
     return f;
 }

@@ -2,6 +2,7 @@
 // The timetable of a scenario beside what a train can do: for each timed
 // station its scheduled time, and for each section from the timed station
 // before it the bound at the permitted speeds and the model's minimum times.
+#include <cstddef>
 #include <cstdint>
 #include <map>
 #include <optional>
@@ -54,6 +55,22 @@ struct timetable_figures {
     std::vector<timed_section> sections;  // one per station, the first empty
 };
 
+// The run the figures chose over one section, point by point from the timed
+// station before (a metre apart): its speed and the seconds since it left there.
+struct section_run {
+    size_t section = 0;  // in timetable_figures.sections
+    int32_t from_m = 0;
+    std::vector<double> speed_ms, seconds;
+};
+
+// A section's scheduled time less the model's: seconds, and percent of the model's.
+struct section_margin {
+    double seconds = 0;
+    std::optional<double> percent;  // none for a model time of 0
+};
+// Nothing where the model's time is not known or the time is earlier than the one before.
+std::optional<section_margin> margin_of(const timed_section& s);
+
 // The stations with a time (not 0:00:00), in line order, with their record and line.
 std::vector<timed_station> timed_stations(const modello& m);
 
@@ -61,6 +78,7 @@ std::vector<timed_station> timed_stations(const modello& m);
 int64_t step_forward(int64_t from_s, int64_t to_s);
 
 // The figures of a compiled scenario (no error state) for a train.
-// `model_runs` false leaves the model's minimum times out (the bounds only).
+// `model_runs` false leaves the model's minimum times out (the bounds only);
+// `runs`, when given, receives the chosen run of each section the model ran.
 timetable_figures timetable_of(const modello& m, const train_model& profile, const stop_choice& stops,
-                               bool model_runs = true);
+                               bool model_runs = true, std::vector<section_run>* runs = nullptr);

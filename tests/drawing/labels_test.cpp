@@ -10,6 +10,7 @@
 #include "session/compile_session.h"
 #include "tests/support/carried_texts.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/test_paths.h"
 
 #ifdef HAVE_CAIRO
 #include <cairo.h>
@@ -95,6 +96,11 @@ TEST(SheetLabels, NoneOverlapsOrLeavesItsPanelOnTheCarriedLineAndOnAMillionMetre
     in.route = files.route, in.train = files.train;
     const auto carried = compile_in_memory(in);
     ASSERT_TRUE(carried);
+    // A hand-written scenario, its stations all but one timed, drawn with its fastest run.
+    const std::filesystem::path scenario = std::filesystem::path(test_paths::source_root) / "tests/running/scenario";
+    in.route = scenario / "Prova_linea.txt", in.train = scenario / "Prova_1-.txt";
+    const auto hand_written = compile_in_memory(in);
+    ASSERT_TRUE(hand_written);
     static const million_metres long_line;
     scene_source source;
     source.celle = &long_line.celle, source.voci = &long_line.voci, source.tracciato = &long_line.t;
@@ -107,6 +113,7 @@ TEST(SheetLabels, NoneOverlapsOrLeavesItsPanelOnTheCarriedLineAndOnAMillionMetre
         {"the carried line", [&](int32_t w) { scene_options o; o.columns = w; return scene_of(carried->m, o); }, 70},
         {"20 km of it", [&](int32_t w) { scene_options o; o.columns = w, o.from_m = 20000, o.to_m = 40000; return scene_of(carried->m, o); }, 30},
         {"a PDF's page of it", [&](int32_t w) { scene_options o; o.columns = w, o.from_m = 100000, o.to_m = 150000; return scene_of(carried->m, o); }, 40},
+        {"a hand-written scenario", [&](int32_t w) { scene_options o; o.columns = w; return scene_of(hand_written->m, o); }, 30},
         {"a million metres", [&](int32_t w) { scene_options o; o.columns = w; return build_scene(source, o); }, 40},
     };
     // The viewer's and plot's default, a smaller one, A3 and A4 in points, landscape.

@@ -180,7 +180,7 @@ TEST(RenderCairo, PngHasTheSizeAndTheTrackInThePlan) {
             track_pixels += (px & 0xffffff) == (uint32_t{track_colour.r} << 16 | track_colour.g << 8 | track_colour.b);
         }
     cairo_surface_destroy(image);
-    EXPECT_GT(track_pixels, 100);
+    EXPECT_GT(track_pixels, 60);  // a quarter turn in a plan of 170 units, much of it under the restriction
 }
 
 TEST(RenderCairo, FilesStartWithTheirSignature) {

@@ -16,8 +16,10 @@
 #include "model/nomi_file.h"
 #include "model/testo_1252.h"
 #include "platform/file_ops.h"
+#include "running/timetable.h"
 #include "tests/support/scenario_treno.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/test_paths.h"
 
 namespace {
 
@@ -61,7 +63,9 @@ TEST(SceneBuild, TheCarriedScenarioShowsTheSameFromItsTextsAndFromItsCompiledFil
     const auto celle = *decode_cell_file(read_file(percorso_file(dir.path(), nome_file_celle(c.m))));
     scene_source files;
     files.celle = &celle, files.voci = &voci, files.tracciato = &route;
-    files.cut_inserted = scene_source_of(c.m).cut_inserted;  // only the texts tell who placed a cut
+    const scene_source of_texts = scene_source_of(c.m);
+    files.cut_inserted = of_texts.cut_inserted;  // only the texts tell who placed a cut
+    files.runs = of_texts.runs, files.run_train = of_texts.run_train;  // and run a train
     EXPECT_EQ(shown(texts), shown(build_scene(files, {})));
 
     EXPECT_TRUE(texts.has_plan);
@@ -274,5 +278,46 @@ TEST(SceneBuild, EachObjectStandsInItsLaneAtItsPlace) {
             EXPECT_EQ(e->values.back(), (std::pair<std::string, std::string>{"step_km", step.step_km}));
         }
         EXPECT_EQ(posts, step.posts) << step.columns;
+    }
+}
+
+// The hand-written scenario's graphical timetable: the scheduled times as seconds
+// after the first, each section's fastest run leaving at the time of the station
+// before and taking the timetable's minimum; its speed under the limits; and on
+// a stretch only what lies on it.
+TEST(SceneBuild, TheTimetablePanelShowsTheScheduleAndEachSectionsFastestRun) {
+    const std::filesystem::path dir = std::filesystem::path(test_paths::source_root) / "tests/running/scenario";
+    const session_compile c = compiled(dir / "Prova_linea.txt", dir / "Prova_1-.txt");
+    const timetable_figures f = timetable_of(c.m, train_model{}, stop_choice{});
+    const scene s = scene_of(c.m, {});
+    EXPECT_EQ(s.time_origin_s, 7 * 3600 + 15 * 60);
+    ASSERT_EQ(of_kind(s, scene_kind::time_distance, scene_panel::time).size(), 1u);
+    std::vector<std::pair<double, double>> schedule;
+    for (const scene_element* e : of_kind(s, scene_kind::scheduled_time, scene_panel::time))
+        if (e->shape == scene_shape::marker) schedule.emplace_back(e->points[0].x, e->points[0].y);
+    EXPECT_EQ(schedule, (std::vector<std::pair<double, double>>{{0, 0}, {14000, 720}, {19500, 1020}, {36000, 1740}, {45000, 2340}}));
+
+    const auto times = of_kind(s, scene_kind::fastest_run, scene_panel::time);
+    const auto speeds = of_kind(s, scene_kind::fastest_run, scene_panel::speed);
+    ASSERT_EQ(times.size(), 4u);
+    ASSERT_EQ(speeds.size(), 4u);
+    for (size_t k = 0; k < times.size(); ++k) {
+        const std::vector<scene_point>& t = times[k]->points;
+        EXPECT_EQ(t.front().x, schedule[k].first);
+        EXPECT_EQ(t.back().x, schedule[k + 1].first);
+        EXPECT_EQ(t.front().y, schedule[k].second);
+        EXPECT_NEAR(t.back().y - t.front().y, *f.sections[k + 1].min_s, 0.01) << k;
+        for (const scene_point& p : speeds[k]->points) EXPECT_LE(p.y, 120.0 + 1e-9);
+        EXPECT_EQ(speeds[k]->points.front().y, 0.0);  // from a stand at every station
+        EXPECT_EQ(speeds[k]->points.back().y, 0.0);
+    }
+
+    scene_options stretch;
+    stretch.from_m = 10000, stretch.to_m = 20000;
+    const scene part = scene_of(c.m, stretch);
+    EXPECT_EQ(of_kind(part, scene_kind::fastest_run, scene_panel::time).size(), 3u);
+    for (const scene_element& e : part.elements) {
+        if (e.panel != scene_panel::time) continue;
+        for (const scene_point& p : e.points) EXPECT_TRUE(p.x >= 10000 && p.x <= 20000) << e.kind << " " << p.x;
     }
 }
