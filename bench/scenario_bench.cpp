@@ -522,6 +522,34 @@ int main(int argc, char** argv) {
     std::printf("(compile --check --error-limit 0 of each scenario as it is, and with %d of its signals doubled,\n"
                 " each copy an error; ratio: the median of faults / clean per pair)\n",
                 FAULTS);
+    // The running times: `timetable` beside `compile --check`, and the share of the
+    // check its default timetable and restriction warnings take.
+    std::printf("\n%-12s %9s %12s %7s %14s\n", "scenario", "check ms", "timetable ms", "ratio", "warnings share");
+    std::vector<std::pair<std::string, fs::path>> timed = {{"carried", work / "carried"}};
+    for (const int32_t length : lengths) timed.push_back({std::to_string(length) + " m", work / std::to_string(length)});
+    for (const auto& [what, dir] : timed) {
+        const bool carried = what == "carried";
+        const std::string route = carried ? "Lidonia_Sabrio_linea.txt" : ID + "_linea.txt";
+        const std::string train = carried ? "Lidonia_Sabrio_914-.txt" : ID + "_" + NUMBER + "-.txt";
+        std::vector<double> check, timetable, without, ratio;
+        for (int r = 0; r < runs; ++r) {
+            const measured c = run({exe.string(), "compile", "--check", route, train}, dir);
+            const measured t = run({exe.string(), "timetable", route, train}, dir);
+            const measured w =
+                run({exe.string(), "compile", "--check", "-Wno-timetable", "-Wno-restriction", route, train}, dir);
+            if (c.status != 0 || t.status != 0 || w.status != 0) {
+                std::cerr << what << ": the timetable's runs ended with " << c.status << ", " << t.status << ", "
+                          << w.status << "\n";
+                return 1;
+            }
+            check.push_back(c.seconds), timetable.push_back(t.seconds), without.push_back(w.seconds);
+            ratio.push_back(t.seconds / c.seconds);
+        }
+        std::printf("%-12s %9.1f %12.1f %7.2f %13.0f%%\n", what.c_str(), 1000 * median(check), 1000 * median(timetable),
+                    median(ratio), 100 * (median(check) - median(without)) / median(check));
+    }
+    std::printf("(timetable of each scenario, text; ratio: the median of timetable / compile --check per run;\n"
+                " warnings share: what -Wno-timetable -Wno-restriction takes off compile --check)\n");
     // The language server, as an author edits: each change after a pause of 250 ms.
     const fs::path carried_train = work / "carried" / "Lidonia_Sabrio_914-.txt";
     const std::string carried_text = slurp(carried_train);

@@ -60,11 +60,19 @@ for side in linux windows; do
   mv Lidonia_Sabrio_914-.txt "${citta}_914-.txt"
   run compile "${citta}_linea.txt" "${citta}_914-.txt"
   run documents "${citta}_linea.txt" "${citta}_914-.txt"
+  # The running times, of the carried scenario and of a hand-written one, outside the folder compared.
+  run timetable "${citta}_linea.txt" "${citta}_914-.txt" --format=json >"$work/$side-timetable.json"
+  cp "$root/tests/running/scenario/Prova_linea.txt" "$root/tests/running/scenario/Prova_1-.txt" "$work/"
+  (cd "$work" && run timetable Prova_linea.txt Prova_1-.txt --format=json) >"$work/$side-timetable-hand.json"
   cd "$root"
 done
 [[ -f "$work/windows-author/${citta}_914.sim" ]] || { ls "$work/windows-author"; exit 1; }
 same "$work/linux-author" "$work/windows-author"
 echo "windows-check: export + compile + documents as ${citta}: the files equal the Linux build's"
+for table in timetable timetable-hand; do
+  diff --strip-trailing-cr "$work/linux-$table.json" "$work/windows-$table.json"
+done
+echo "windows-check: timetable --format=json of both scenarios: the figures equal the Linux build's"
 
 # The language server in the .exe, over Wine's pipes (stdin and stdout binary),
 # driven by headless Neovim as on Linux.

@@ -211,6 +211,7 @@ int run_command_line(int argc, char** argv) {
     add_plot_command(app, chosen);
     add_serve_command(app, chosen);
     add_lsp_command(app, chosen);
+    add_timetable_command(app, chosen);
     add_help_command(app, chosen);
     // A run asked for a machine form answers in it on stdout whatever happens,
     // its arguments refused or the run failing.

@@ -13,6 +13,7 @@
 #include <CLI/CLI.hpp>
 
 #include "platform/failure.h"
+#include "running/train_model.h"
 
 using command_action = std::function<int()>;
 
@@ -45,6 +46,10 @@ std::pair<CLI::Option*, CLI::Option*> add_text_inputs(CLI::App* sub, std::filesy
 // up"), `zero` saying what 0 means, if anything.
 CLI::Validator whole_number_from_zero(const std::string& zero = "");
 
+// The train model of a profile file (JSON), the default one for no file; an
+// unreadable file is an input failure, a wrong value a usage one.
+result<train_model> load_train_profile(const std::filesystem::path& file);
+
 // "scenario-compiler COMMAND: MESSAGE": how a failure of the run is said, on stderr and in the machine forms.
 std::string failure_line(const std::string& command, const std::string& message);
 // Prints a failure's line (control characters shown as '?') and returns its exit status.
@@ -75,3 +80,4 @@ void add_errors_command(CLI::App& app, command_action& chosen);
 void add_plot_command(CLI::App& app, command_action& chosen);
 void add_serve_command(CLI::App& app, command_action& chosen);
 void add_lsp_command(CLI::App& app, command_action& chosen);
+void add_timetable_command(CLI::App& app, command_action& chosen);

@@ -22,6 +22,7 @@ struct compile_options {
     std::string color = "auto";   // auto, always or never
     int32_t error_limit = 20;     // 0: no limit
     std::vector<std::string> warnings;  // the -W flags, "-W" left off, in order
+    std::filesystem::path train_profile;  // the train the timetable's warnings assume; empty: the default
 };
 
 // Returns the exit status; the JSON summary (with json) goes to out, the
@@ -101,6 +102,20 @@ struct serve_options {
 // Serves until Ctrl-C, then returns 0; the address goes to out, each compile's
 // diagnostics to err.
 int run_serve(const serve_options& options, std::ostream& out, std::ostream& err);
+
+// `timetable`: the timetable of a scenario beside the running times of a train model.
+struct timetable_options {
+    std::filesystem::path route, train;
+    std::optional<std::string> route_id, train_number;  // not given: from the files' names
+    std::filesystem::path train_profile;  // empty: the default train
+    std::string stops = "all";            // all or none, before --stop and --pass
+    std::vector<std::string> stop, pass;  // station names, UTF-8
+    std::string format = "text";          // text, json or csv
+    std::string color = "auto";
+};
+
+// Returns compile's exit statuses; the table goes to out, the diagnostics to err.
+int run_timetable(const timetable_options& options, std::ostream& out, std::ostream& err);
 
 // `lsp`: the language server for editors, on the streams it is given.
 struct lsp_options {

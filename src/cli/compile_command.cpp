@@ -58,10 +58,13 @@ int run_compile(const compile_options& o, std::ostream& out, std::ostream& err) 
     summary s{o, out, err, {}, {}, {}};
     const result<warning_choice> choice = choose_warnings(o.warnings);
     if (!choice) return s.fail(choice.error());
+    const result<train_model> profile = load_train_profile(o.train_profile);
+    if (!profile) return s.fail(profile.error());
     session_inputs in;
     in.route = o.route, in.train = o.train;
     in.route_id = o.route_id, in.train_number = o.train_number;
     in.no_geometry = o.no_geometry, in.error_limit = o.error_limit, in.warnings = *choice;
+    in.warnings.train = *profile;
     result<session_compile> compiled = compile_and_write(in, {o.output, o.check, o.write_on_error});
     if (!compiled) return s.fail(compiled.error());
     const session_compile& c = *compiled;
@@ -115,5 +118,7 @@ void add_compile_command(CLI::App& app, command_action& chosen) {
                     "-Wname turns a warning on, -Wno-name off; -Wall adds the pedantic ones; -Werror makes "
                     "every warning an error, -Werror=name that one (and turns it on), -Wno-error=name keeps it a warning (see docs/format.md#warnings)")
         ->allow_extra_args(false);
+    add_path_option(sub, "--train-profile", o->train_profile,
+                    "A JSON file of train model values the timetable's warnings assume (see docs/train-model.md)");
     sub->callback([&chosen, o] { chosen = [o] { return run_compile(*o, std::cout, std::cerr); }; });
 }

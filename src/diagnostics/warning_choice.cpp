@@ -1,9 +1,11 @@
 #include "diagnostics/warning_choice.h"
 
+#include <algorithm>
 #include <set>
 #include <tuple>
 
 #include "diagnostics/nearest_name.h"
+#include "diagnostics/running_warnings.h"
 #include "diagnostics/warnings.h"
 #include "platform/exit_status.h"
 
@@ -70,6 +72,11 @@ result<warning_choice> choose_warnings(const std::vector<std::string>& flags) {
 std::vector<diagnostic> chosen_warnings(const modello& m, const warning_choice& choice,
                                         const std::vector<diagnostic>& also) {
     std::vector<diagnostic> all = scenario_warnings(m);
+    // The running times are worked out only when one of their warnings is asked for.
+    if (std::any_of(RUNNING_KINDS.begin(), RUNNING_KINDS.end(), [&](const char* k) { return choice.on.count(k) > 0; })) {
+        for (diagnostic& d : running_warnings(m, choice.train, choice.on.count("tight-timetable") > 0)) all.push_back(std::move(d));
+        sort_diagnostics(all);
+    }
     if (!also.empty()) {
         const auto key = [](const diagnostic& d) {
             return std::tuple(d.code, d.place.file, d.place.line, d.place.column, d.message);

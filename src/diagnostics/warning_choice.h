@@ -8,12 +8,14 @@
 #include "diagnostics/diagnostic.h"
 #include "model/modello.h"
 #include "platform/failure.h"
+#include "running/train_model.h"
 
 // The warnings asked for: the default set, then each -W flag in order.
 struct warning_choice {
     std::set<std::string> on;
     bool as_errors = false;                // -Werror
     std::map<std::string, bool> error_of;  // -Werror=NAME (true) and -Wno-error=NAME (false), over -Werror
+    train_model train;                     // the train the timetable's warnings assume
 
     // Whether the warning NAME, when it is on, is taken as an error.
     bool is_error(const std::string& name) const;

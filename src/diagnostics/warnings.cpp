@@ -40,6 +40,10 @@ const std::vector<warning_kind> KINDS = {
     {"unknown-section", "a section line near one of its file's sections but not one of them", false},
     {"station-in-restriction", "a station's area wholly inside a restriction", true},
     {"continued-line", "a line whose values run on to a later line", true},
+    {"timetable", "a station's time before the one before it or the clock, or sooner than the permitted speeds allow", false},
+    {"restriction", "a restriction whose speed is not below the line speed over its stretch", false},
+    {"tight-timetable", "a section scheduled below the train model's minimum running time", true},
+    {"braking", "a restriction the train cannot slow for between its warning and its start", true},
 };
 
 // Objects whose position is rounded to a cell: off a multiple of 50 they move.
@@ -89,13 +93,8 @@ struct builder {
     static const luogo_testo& field(const riga_letta& r, size_t i) {
         return i < r.posti.size() ? r.posti[i] : r.luogo;
     }
-    diagnostic& add(const char* kind, const luogo_testo& where, std::string message) {
-        diagnostic d;
-        d.level = severity::warning;
-        d.code = std::string("-W") + kind;
-        d.place = where;
-        d.message = utf8_da_1252(message);
-        out.push_back(std::move(d));
+    diagnostic& add(const char* kind, const luogo_testo& where, const std::string& message) {
+        out.push_back(warning_of(kind, where, message));
         return out.back();
     }
     void note(diagnostic& d, const riga_letta& r, std::string message) const {
@@ -294,6 +293,15 @@ void clock_time(builder& b, const riga_letta& r) {
 }
 
 }  // namespace
+
+diagnostic warning_of(const char* kind, const luogo_testo& where, const std::string& message) {
+    diagnostic d;
+    d.level = severity::warning;
+    d.code = std::string("-W") + kind;
+    d.place = where;
+    d.message = utf8_da_1252(message);
+    return d;
+}
 
 const std::vector<warning_kind>& warning_kinds() { return KINDS; }
 

@@ -19,6 +19,10 @@ struct warning_kind {
 const std::vector<warning_kind>& warning_kinds();
 const warning_kind* find_warning_kind(std::string_view name);
 
+// A warning of kind NAME (without the "-W") at a place, its message given in Windows-1252.
+diagnostic warning_of(const char* kind, const luogo_testo& where, const std::string& message);
+
 // Every warning of every kind, pedantic ones included; the caller keeps those it
-// was asked for. Sorted by file (route first) and line.
+// was asked for. Sorted by file (route first) and line. Those of the running
+// times are running_warnings' (diagnostics/running_warnings.h).
 std::vector<diagnostic> scenario_warnings(const modello& m);

@@ -15,6 +15,7 @@
 #include "lsp/file_uri.h"
 #include "model/testo_1252.h"
 #include "platform/path_text.h"
+#include "running/train_model.h"
 
 using json = nlohmann::json;
 
@@ -233,8 +234,14 @@ struct language_server::impl {
                 flags.push_back(s.rfind("-W", 0) == 0 ? s.substr(2) : s);
             }
             result<warning_choice> chosen = choose_warnings(flags);
+            if (chosen) chosen->train = warnings.train;
             if (chosen) warnings = *chosen;
             else notify("window/showMessage", {{"type", 1}, {"message", "scenario-compiler: " + chosen.error().message}});
+        }
+        if (options.contains("trainProfile")) {
+            const profile_reading p = read_train_profile(options.at("trainProfile").dump());
+            if (p.model) warnings.train = *p.model;
+            else notify("window/showMessage", {{"type", 1}, {"message", "scenario-compiler: trainProfile: " + p.problem}});
         }
         if (options.contains("debounceMs")) settings.debounce = std::chrono::milliseconds(options.at("debounceMs").get<int>());
         if (options.contains("inlayHints") && options.at("inlayHints").contains("hide")) {

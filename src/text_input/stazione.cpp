@@ -131,6 +131,7 @@ passo stazione(contesto_lettura& c) {
     v.testo = c.testo_valore("station name");
     c.registrata(indice).testo = v.testo;
     c.registrata(indice).posto_testo = r.posto();
+    c.registrata(indice).posti = r.dal_segno();  // registered before its fields were read
 
     area(c, v, posizione, lunghezza);
     if (lunghezza < LUNGHEZZA_CAMPO_5)

@@ -70,6 +70,7 @@ void run_case(const fs::path& dir) {
     o.check = true;
     o.format = "json";
     o.no_geometry = expected.value("no_geometry", false);
+    o.warnings = expected.value("flags", std::vector<std::string>{});
     std::ostringstream out, err;
     int status = -1;
     try {
@@ -109,6 +110,32 @@ void run_case(const fs::path& dir) {
         for (const nlohmann::json& d : got["diagnostics"])
             if (d["severity"] == "warning") warned.push_back(d["code"].get<std::string>() + " " + place(d));
         EXPECT_EQ(warned, expected["warnings"].get<std::vector<std::string>>());
+        // The same warnings in the compiler form (on stderr) and in SARIF.
+        std::vector<std::string> texts, sarif;
+        for (const std::string& w : warned) {
+            const std::string code = w.substr(0, w.find(' ')), at = w.substr(w.find(' ') + 1);
+            const std::string line = at + ": warning: ", tail = " [" + code + "]\n";
+            const std::string text = err.str();
+            for (size_t from = 0; (from = text.find(line, from)) != std::string::npos; ++from)
+                if (text.substr(from, text.find('\n', from) - from + 1).find(tail) != std::string::npos) {
+                    texts.push_back(w);
+                    break;
+                }
+        }
+        EXPECT_EQ(texts, warned) << err.str();
+        compile_options as_sarif = o;
+        as_sarif.format = "sarif";
+        std::ostringstream sarif_out, sarif_err;
+        run_compile(as_sarif, sarif_out, sarif_err);
+        const nlohmann::json sarif_log = nlohmann::json::parse(sarif_out.str());
+        for (const nlohmann::json& r : sarif_log["runs"][0]["results"]) {
+            if (r["level"] != "warning") continue;
+            const nlohmann::json& l = r["locations"][0]["physicalLocation"];
+            sarif.push_back(r["ruleId"].get<std::string>() + " " +
+                            fs::path(l["artifactLocation"]["uri"].get<std::string>()).filename().string() + ":" +
+                            l["region"]["startLine"].dump() + ":" + l["region"]["startColumn"].dump());
+        }
+        EXPECT_EQ(sarif, warned);
     }
     // Where the case records what its diagnostics say, each text is said in every form.
     if (expected.contains("says")) {

@@ -376,8 +376,8 @@ TEST(CommandLine, HelpVersionAndUsage) {
         std::string said;
     } refused[] = {
         {{"compiel", "a", "b"}, 2, "unknown command 'compiel'; did you mean 'compile'?"},
-        {{"no-such-command"}, 2, "unknown command 'no-such-command' (the commands: compile export documents inspect errors plot serve lsp help)"},
-        {{"help", "compiel"}, 2, "COMMAND: compiel not in {compile,export,documents,inspect,errors,plot,serve,lsp}"},
+        {{"no-such-command"}, 2, "unknown command 'no-such-command' (the commands: compile export documents inspect errors plot serve lsp timetable help)"},
+        {{"help", "compiel"}, 2, "COMMAND: compiel not in {compile,export,documents,inspect,errors,plot,serve,lsp,timetable}"},
         {{"compile", "a", "b", "--jsno"}, 2, "compile: unknown option '--jsno'; did you mean '--json'?"},
         {{"inspect", "x", "--knd=route"}, 2, "did you mean '--kind'?"},
         {{"compile", "a", "b", "--error-limit", "-1"}, 2,

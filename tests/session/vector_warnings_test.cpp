@@ -25,7 +25,9 @@ namespace {
 // The kinds that tell of a value, a keyword or a file read otherwise than written.
 const std::set<std::string> REVIEWED = {
     "-Woverflow", "-Wreplaced-value", "-Wcomment",      "-Wsection",        "-Wtruncated",   "-Wbinary",
-    "-Wencoding", "-Wspeed-step",     "-Wmissing-text", "-Wunclosed-quote", "-Wno-coaches", "-Wunknown-section"};
+    "-Wencoding", "-Wspeed-step",     "-Wmissing-text", "-Wunclosed-quote", "-Wno-coaches", "-Wunknown-section",
+    // and those of a timetable or restriction no train can keep
+    "-Wtimetable", "-Wrestriction", "-Wtight-timetable", "-Wbraking"};
 
 std::vector<std::string> warnings_of(const session_compile& c) {
     std::vector<std::string> out;
