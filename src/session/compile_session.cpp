@@ -86,8 +86,8 @@ maybe_failure compile_identified(const session_inputs& in, opzioni_compilazione 
     searched.nome_linea = c.m.nome_linea, searched.numero_treno = c.m.numero_treno;
     std::optional<lettura_continua> reading;
     try {
-        c.texts.linea = in.route_text ? *in.route_text : read_file(in.route);
-        c.texts.treno = in.train_text ? *in.train_text : read_file(in.train);
+        c.texts.linea = in.route_text ? *in.route_text : read_file(in.route, MAX_INPUT_FILE_BYTES);
+        c.texts.treno = in.train_text ? *in.train_text : read_file(in.train, MAX_INPUT_FILE_BYTES);
         reading.emplace(searched, j, options.ingressi, c.texts);
         options.ingressi.ripresa = &*reading;
         c.esito = memorizza_percorso(c.m, j, options);
@@ -111,7 +111,7 @@ maybe_failure compile_identified(const session_inputs& in, opzioni_compilazione 
 maybe_failure check_inputs(const session_inputs& in) {
     // A missing input is named for what it is, not for its name's shape.
     for (const auto& [input, text] : {std::pair{&in.route, &in.route_text}, std::pair{&in.train, &in.train_text}})
-        if (auto problem = *text ? std::nullopt : input_problem(*input))
+        if (auto problem = *text ? std::nullopt : input_problem(*input, MAX_INPUT_FILE_BYTES))
             return failure{EXIT_FAILURE_IO, utf8_path(*input) + ": " + *problem};
     // One file by its identity on disk, however it is named; two files alike in
     // their bytes are still two.
