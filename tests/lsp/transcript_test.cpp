@@ -74,6 +74,10 @@ const std::string E16_2 = R"j({"method":"textDocument/publishDiagnostics","param
      "relatedInformation":[{"location":{"uri":"$TRAIN","range":{"start":{"line":77,"character":0}}},
                             "message":"cell 34 is taken by this segnale at 1650 m"}]}]}})j";
 
+// JSON nested n deep: past the parser's limit, a copy of it would overflow the stack.
+std::string nested(size_t n) { return std::string(n, '[') + std::string(n, ']'); }
+const std::string DEEP = nested(100000);
+
 const std::vector<transcript> TRANSCRIPTS = {
     {"Lifecycle",
      {{R"j({"jsonrpc":"2.0","id":0,"method":"textDocument/hover","params":{}})j", {R"j({"id":0,"error":{"code":-32002}})j"}},
@@ -88,6 +92,54 @@ const std::vector<transcript> TRANSCRIPTS = {
       {R"j({"method":"unknown/notification"})j", {}},
       {R"j({"id":6,"method":"shutdown"})j", {R"j({"id":6,"result":null})j"}},
       {R"j({"id":7,"method":"textDocument/hover","params":{}})j", {R"j({"id":7,"error":{"code":-32600}})j"}}}},
+    // What a careless or hostile client sends is answered, never a crash or
+    // undefined behaviour; the session goes on after it.
+    {"HostileMessages",
+     {{R"j({"method":"textDocument/didOpen","params":)j" + DEEP + "}", {R"j({"id":null,"error":{"code":-32600}})j"}},
+      {R"j({"id":1,"method":"initialize","params":{"capabilities":{},"initializationOptions":{"x":)j" + DEEP + "}}}",
+       {R"j({"id":null,"error":{"code":-32600}})j"}},
+      {R"j({"id":)j" + DEEP + R"j(,"method":"initialize"})j", {R"j({"id":null,"error":{"code":-32600}})j"}},
+      {R"j({"id":{"a":1},"method":"initialize"})j", {R"j({"id":null,"error":{"code":-32600}})j"}},
+      {"5", {R"j({"id":null,"error":{"code":-32600}})j"}},
+      // Settings of the wrong type are said and ignored; initialize answers.
+      {R"j({"id":1,"method":"initialize","params":{"capabilities":{},
+           "initializationOptions":{"warnings":5,"inlayHints":{"hide":[null]},"debounceMs":"x"}}})j",
+       {R"j({"method":"window/logMessage","params":{"type":2}})j", R"j({"method":"window/logMessage","params":{"type":2}})j",
+        R"j({"method":"window/logMessage","params":{"type":2}})j", INIT_OUT}},
+      {OPEN_TRAIN, {CLEAN_ROUTE, CLEAN_TRAIN_1}},
+      {R"j({"id":2,"method":"textDocument/hover","params":{"textDocument":{"uri":"$TRAIN"},"position":{"line":2147483647,"character":0}}})j",
+       {R"j({"id":2,"error":{"code":-32602}})j"}},
+      {R"j({"id":3,"method":"textDocument/hover","params":{"textDocument":{"uri":"$TRAIN"},"position":{"line":1,"character":-2147483648}}})j",
+       {R"j({"id":3,"error":{"code":-32602}})j"}},
+      {R"j({"id":4,"method":"textDocument/inlayHint","params":{"textDocument":{"uri":"$TRAIN"},"range":{"start":{"line":1e300,"character":0},"end":{"line":2,"character":0}}}})j",
+       {R"j({"id":4,"error":{"code":-32602}})j"}},
+      {R"j({"method":"workspace/didChangeConfiguration","params":{"settings":{"scenarioCompiler":{"debounceMs":1e300,"x":)j" + DEEP + "}}}}",
+       {R"j({"id":null,"error":{"code":-32600}})j"}},
+      // A request the client cancelled while it waited is answered as cancelled.
+      {"cancel 5", {}},
+      {R"j({"id":5,"method":"textDocument/foldingRange","params":{"textDocument":{"uri":"$TRAIN"}}})j",
+       {R"j({"id":5,"error":{"code":-32800}})j"}},
+      {R"j({"id":6,"method":"shutdown"})j", {R"j({"id":6,"result":null})j"}},
+      // After shutdown a notification is ignored.
+      {R"j({"method":"textDocument/didClose","params":{"textDocument":{"uri":"$TRAIN"}}})j", {}}}},
+    // A debounce asked for beyond reason is held to 5 s: the edits are still published.
+    {"DebounceIsBounded",
+     {{R"j({"id":1,"method":"initialize","params":{"capabilities":{},"initializationOptions":{"debounceMs":2147483647}}})j", {INIT_OUT}},
+      {OPEN_TRAIN, {CLEAN_ROUTE, CLEAN_TRAIN_1}},
+      {CHANGE_2, {CLEAN_ROUTE, E16_2}, 10, COLLIDE},
+      {R"j({"method":"textDocument/didChange","params":{"textDocument":{"uri":"$TRAIN","version":3},"contentChanges":[{"text":$TEXT}]}})j",
+       {}, 20},
+      {"tick", {}, 4000},
+      {"tick", {CLEAN_ROUTE, R"j({"params":{"uri":"$TRAIN","version":3,"diagnostics":[]}})j"}, 5030}}},
+    // The server syncs whole documents: a change with a range is refused, not applied.
+    {"RangedChangeRefused",
+     {{INIT, {INIT_OUT}},
+      {OPEN_TRAIN, {CLEAN_ROUTE, CLEAN_TRAIN_1}},
+      {R"j({"method":"textDocument/didChange","params":{"textDocument":{"uri":"$TRAIN","version":2},"contentChanges":[
+           {"range":{"start":{"line":0,"character":0},"end":{"line":0,"character":1}},"text":"x"}]}})j",
+       {R"j({"method":"window/logMessage","params":{"type":1}})j"}, 1000},
+      {R"j({"id":2,"method":"textDocument/foldingRange","params":{"textDocument":{"uri":"$TRAIN"}}})j",
+       {R"j({"id":2,"result":[{"startLine":0,"endLine":4},"..."]})j"}}}},
     {"DiagnosticsFollowEachVersion",
      {{INIT, {INIT_OUT}},
       {OPEN_TRAIN, {CLEAN_ROUTE, CLEAN_TRAIN_1}},
@@ -208,6 +260,7 @@ TEST_P(Transcript, AnswersAsExpected) {
         replace_all(in_text, "$TEXT", json_string(with_lines(carried, s.edit)));
         const auto now = start + std::chrono::milliseconds(s.at_ms);
         if (s.in == "tick") server.tick(now);
+        else if (s.in.rfind("cancel ", 0) == 0) server.cancel(s.in.substr(7));
         else if (s.in == "remove the route file") std::filesystem::remove(files.route);
         else server.handle({in_text, std::nullopt}, now);
         // The messages the step sent.
