@@ -7,6 +7,7 @@
 #include <boost/beast/http.hpp>
 #include <array>
 #include <fstream>
+#include <map>
 #include <optional>
 #include <sstream>
 #include <stdexcept>
@@ -141,6 +142,20 @@ TEST(HttpServer, HoldsItsLimitsForEveryRequest) {
     asio::read_until(events, asio::dynamic_buffer(received), "data: 1\n\n", ec);
     EXPECT_EQ(received.rfind("HTTP/1.1 200", 0), 0u) << received;
     EXPECT_NE(received.find("text/event-stream"), std::string::npos) << received;
+
+    // Streams past the cap are answered 503 and closed; the server still answers.
+    std::vector<tcp::socket> streams;
+    std::map<std::string, size_t> statuses;
+    for (size_t i = 0; i < MAX_STREAMS; ++i) {
+        tcp::socket& c = streams.emplace_back(io);
+        c.connect(tcp::endpoint(asio::ip::address_v4::loopback(), port));
+        asio::write(c, asio::buffer("GET /events HTTP/1.1\r\n" + host + "\r\n"));
+        std::string head;
+        asio::read_until(c, asio::dynamic_buffer(head), "\r\n", ec);
+        ++statuses[head.substr(0, 12)];
+    }
+    EXPECT_EQ(statuses, (std::map<std::string, size_t>{{"HTTP/1.1 200", MAX_STREAMS - 1}, {"HTTP/1.1 503", 1}}));
+    streams.clear();
 
 #ifdef __linux__
     // Heads left unfinished cost no more than the limit each, and are refused
