@@ -151,7 +151,8 @@ struct http_server::impl {
         }
         void parse(size_t head_size) {
             const char* head = received.data();
-            if (static_cast<size_t>(std::count(head, head + head_size, '\n')) > HEAD_LINE_LIMIT)
+            // The blank line that closes the head is no line of it.
+            if (static_cast<size_t>(std::count(head, head + head_size, '\n')) - 1 > HEAD_LINE_LIMIT)
                 return refuse(431, "the request's head has over " + std::to_string(HEAD_LINE_LIMIT) + " lines\n");
             parser.emplace();
             parser->header_limit(HEADER_LIMIT);

@@ -104,7 +104,7 @@ TEST(HttpServer, HoldsItsLimitsForEveryRequest) {
     const uint16_t port = s.server->port();
     std::string empty_fields;
     for (int i = 0; i < 52966; ++i) empty_fields += "x:\r\n";
-    const std::string host = "Host: " + s.here + "\r\n";
+    const std::string host = "Host: " + s.here + "\r\n", close = "Connection: close\r\n";
     const struct {
         const char* what;
         std::string request;
@@ -113,6 +113,8 @@ TEST(HttpServer, HoldsItsLimitsForEveryRequest) {
     } cases[] = {
         {"a head of empty fields over the limit", "GET / HTTP/1.1\r\n" + host + empty_fields + "\r\n", 431, "16 KiB"},
         {"a head of many short lines", "GET / HTTP/1.1\r\n" + host + empty_fields.substr(0, 4 * 200) + "\r\n", 431, "lines"},
+        {"a head of 101 lines", "GET / HTTP/1.1\r\n" + host + close + empty_fields.substr(0, 4 * 98) + "\r\n", 431, "lines"},
+        {"a head of 100 lines", "GET / HTTP/1.1\r\n" + host + close + empty_fields.substr(0, 4 * 97) + "\r\n", 200, "<!doctype html>"},
         {"two Host fields", "GET / HTTP/1.1\r\n" + host + host + "\r\n", 400, "Host"},
         {"no Host field", "GET / HTTP/1.1\r\n\r\n", 400, "Host"},
         {"a GET with a body", "GET / HTTP/1.1\r\n" + host + "Content-Length: 5\r\n\r\nhello", 400, "body"},
