@@ -46,3 +46,8 @@ int64_t clamped_milliseconds(const nlohmann::json& number, int64_t high);
 // The id (as JSON) a $/cancelRequest notification cancels, or nothing when the
 // body is not one; cheap for any other body.
 std::optional<std::string> cancelled_request(std::string_view body);
+
+// The most entries an answer holds (hints, symbols, edits, folds), and the most
+// lines a range of hints reads: an editor asks for what it shows.
+inline constexpr size_t MAX_ANSWER_ITEMS = 10000;
+inline constexpr int32_t MAX_RANGE_LINES = 5000;

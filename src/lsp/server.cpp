@@ -50,7 +50,10 @@ const char* encoding_name(position_encoding e) {
     return e == position_encoding::utf8 ? "utf-8" : e == position_encoding::utf32 ? "utf-32" : "utf-16";
 }
 
-json symbol_json(const symbol_entry& s, const std::function<json(const luogo_testo&, const luogo_testo&)>& range) {
+// `left`: how many more entries the answer may hold; each one takes one.
+json symbol_json(const symbol_entry& s, const std::function<json(const luogo_testo&, const luogo_testo&)>& range,
+                 size_t& left) {
+    --left;
     static const std::map<symbol_class, int> kinds = {
         {symbol_class::section, 3},  {symbol_class::station, 19}, {symbol_class::restriction, 14},
         {symbol_class::signal, 24},  {symbol_class::curve, 12},   {symbol_class::span, 2},
@@ -63,9 +66,18 @@ json symbol_json(const symbol_entry& s, const std::function<json(const luogo_tes
     if (!s.detail.empty()) j["detail"] = s.detail;
     if (!s.children.empty()) {
         j["children"] = json::array();
-        for (const symbol_entry& c : s.children) j["children"].push_back(symbol_json(c, range));
+        for (const symbol_entry& c : s.children)
+            if (left > 0) j["children"].push_back(symbol_json(c, range, left));
     }
     return j;
+}
+
+// The text up to the end of line `last` (from 1), its end included.
+std::string_view through_line(std::string_view text, int32_t last) {
+    for (size_t at = 0; at < text.size(); ++at)
+        if (text[at] == '\n' || (text[at] == '\r' && (at + 1 == text.size() || text[at + 1] != '\n')))
+            if (--last <= 0) return text.substr(0, at + 1);
+    return text;
 }
 
 }  // namespace
@@ -296,11 +308,16 @@ struct language_server::impl {
 
     json inlay_request(const json& params) {
         const open_document& d = document(params);
-        const auto [first, last] = line_span_of(params.at("range"));
+        const auto [first, asked_last] = line_span_of(params.at("range"));
+        // An editor asks for what it shows; past that much, and past the lines
+        // asked for, nothing is read or answered.
+        const auto last = static_cast<int32_t>(std::min<int64_t>(asked_last, int64_t{first} + MAX_RANGE_LINES));
         const file_testo file = file_of(d.path);
         const editor_lines l(d.utf8);
         json out = json::array();
-        for (const inlay_hint_item& h : inlay_hints(read_lines(d.text.bytes, file), first, last, hints))
+        std::vector<inlay_hint_item> found = inlay_hints(read_lines(through_line(d.text.bytes, last), file), first, last, hints);
+        if (found.size() > MAX_ANSWER_ITEMS) found.resize(MAX_ANSWER_ITEMS);
+        for (const inlay_hint_item& h : found)
             out.push_back({{"position", position(l, h.place.line, h.place.column)},
                            {"label", h.label},
                            {"kind", 2},
@@ -349,8 +366,9 @@ struct language_server::impl {
             const luogo_testo end = to.line > 0 ? to : luogo_testo{from.file, from.line, from.column + from.length, 0};
             return json{{"start", position(l, from.line, from.column)}, {"end", position(l, end.line, end.column)}};
         };
+        size_t left = MAX_ANSWER_ITEMS;
         for (const symbol_entry& s : document_symbols(read_lines(d.text.bytes, file_of(d.path)), *c))
-            out.push_back(symbol_json(s, to_range));
+            if (left > 0) out.push_back(symbol_json(s, to_range, left));
         return out;
     }
 
@@ -366,6 +384,7 @@ struct language_server::impl {
         const editor_lines l(d.utf8);
         json out = json::array();
         for (const line_edit& e : format_lines(d.text.bytes, file_of(d.path), from, to, keep)) {
+            if (out.size() >= MAX_ANSWER_ITEMS) break;  // each edit stands alone: the rest at the next request
             const auto width = static_cast<int32_t>(l.line(e.line).size());
             out.push_back({{"range",
                             {{"start", {{"line", e.line - 1}, {"character", 0}}},
@@ -418,7 +437,7 @@ struct language_server::impl {
         const open_document& d = document(params);
         json out = json::array();
         for (const fold_range& f : folding_ranges(read_lines(d.text.bytes, file_of(d.path))))
-            out.push_back({{"startLine", f.first - 1}, {"endLine", f.last - 1}, {"kind", "region"}});
+            if (out.size() < MAX_ANSWER_ITEMS) out.push_back({{"startLine", f.first - 1}, {"endLine", f.last - 1}, {"kind", "region"}});
         return out;
     }
 

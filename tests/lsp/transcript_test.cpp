@@ -6,12 +6,14 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
 #include <map>
 #include <sstream>
 
 #include <nlohmann/json.hpp>
 
 #include "lsp/file_uri.h"
+#include "lsp/message_intake.h"
 #include "model/testo_1252.h"
 #include "tests/support/carried_texts.h"
 #include "tests/support/temp_dir.h"
@@ -287,3 +289,42 @@ INSTANTIATE_TEST_SUITE_P(Server, Transcript, testing::ValuesIn(TRANSCRIPTS),
                          [](const testing::TestParamInfo<transcript>& info) { return std::string(info.param.name); });
 
 }  // namespace
+
+// Requests over a document of some 130,000 hints and 12,000 symbols, asked for
+// whole: each answer holds at most MAX_ANSWER_ITEMS entries, hints no more
+// lines than MAX_RANGE_LINES from the first asked.
+TEST(Server, AnswersOverALargeDocumentAreBounded) {
+    temp_dir dir;
+    const carried_files files = write_carried_texts(dir.path());
+    std::ifstream in(files.train, std::ios::binary);
+    std::string text = utf8_da_1252(std::string(std::istreambuf_iterator<char>(in), {}));
+    std::string signals;
+    for (int i = 0; i < 12000; ++i) signals += "segnale,    1650,   2, 4, 1,  0, 0,    2,  3,1,0, 0\n";
+    text.insert(text.find("segnale"), signals);
+    std::ostringstream out;
+    language_server server(out, {});
+    const auto now = language_server::clock::now();
+    const std::string uri = json(uri_of_path(files.train)).dump();
+    for (const std::string& m : {INIT, R"j({"method":"textDocument/didOpen","params":{"textDocument":{"uri":)j" + uri +
+                                             R"j(,"version":1,"text":)j" + json(text).dump() + "}}}"})
+        server.handle({m, std::nullopt}, now);
+    const auto answer = [&](const std::string& method, const std::string& more) {
+        out.str("");
+        server.handle({R"j({"id":9,"method":")j" + method + R"j(","params":{"textDocument":{"uri":)j" + uri + "}" + more + "}}",
+                       std::nullopt},
+                      now);
+        const std::string all = out.str();
+        return json::parse(all.substr(all.find("\r\n\r\n") + 4))["result"];
+    };
+    const json hints = answer("textDocument/inlayHint", R"j(,"range":{"start":{"line":0,"character":0},"end":{"line":2147483646,"character":0}})j");
+    EXPECT_EQ(hints.size(), MAX_ANSWER_ITEMS);
+    const json far = answer("textDocument/inlayHint", R"j(,"range":{"start":{"line":2000,"character":0},"end":{"line":2147483646,"character":0}})j");
+    ASSERT_FALSE(far.empty());
+    EXPECT_LE(far.back()["position"]["line"].get<int64_t>(), 2000 + MAX_RANGE_LINES);
+    size_t symbols = 0;
+    const std::function<void(const json&)> count = [&](const json& list) {
+        for (const json& s : list) ++symbols, count(s.value("children", json::array()));
+    };
+    count(answer("textDocument/documentSymbol", ""));
+    EXPECT_EQ(symbols, MAX_ANSWER_ITEMS);
+}
