@@ -328,3 +328,11 @@ TEST(Server, AnswersOverALargeDocumentAreBounded) {
     count(answer("textDocument/documentSymbol", ""));
     EXPECT_EQ(symbols, MAX_ANSWER_ITEMS);
 }
+
+// The reader sees cancellations ahead of the handler: only $/cancelRequest's id counts.
+TEST(Server, CancellationsAreSeenAheadByTheirIdOnly) {
+    EXPECT_EQ(cancelled_request(R"j({"jsonrpc":"2.0","method":"$/cancelRequest","params":{"id":5}})j"), "5");
+    EXPECT_EQ(cancelled_request(R"j({"method":"$/cancelRequest","params":{"id":"a"}})j"), "\"a\"");
+    EXPECT_EQ(cancelled_request(R"j({"method":"$/cancelRequest","params":{"id":[1]}})j"), std::nullopt);
+    EXPECT_EQ(cancelled_request(R"j({"id":5,"method":"x","params":{"text":"$/cancelRequest"}})j"), std::nullopt);
+}
