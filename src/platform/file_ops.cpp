@@ -47,7 +47,7 @@ std::variant<opened_input, std::string> open_input(const std::filesystem::path& 
     if (!f) return std::string(std::strerror(errno));
     struct _stat64 st;
     const bool statted = _fstat64(_fileno(f), &st) == 0;
-    const bool regular = statted && (st.st_mode & _S_IFMT) == _S_IFREG;
+    const bool regular = statted && (st.st_mode & S_IFMT) == S_IFREG;
 #else
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return std::string(std::strerror(errno));
@@ -63,7 +63,8 @@ std::variant<opened_input, std::string> open_input(const std::filesystem::path& 
 #endif
     if (!statted || !regular) {
         if (f) std::fclose(f);
-        return std::string(statted && S_ISDIR(st.st_mode) ? "is a directory, not a file" : "is not a regular file");
+        const bool directory = statted && (st.st_mode & S_IFMT) == S_IFDIR;
+        return std::string(directory ? "is a directory, not a file" : "is not a regular file");
     }
     const auto size = static_cast<uintmax_t>(st.st_size);
     if (size > limit) {
