@@ -103,6 +103,8 @@ const std::vector<transcript> TRANSCRIPTS = {
       {R"j({"id":)j" + DEEP + R"j(,"method":"initialize"})j", {R"j({"id":null,"error":{"code":-32600}})j"}},
       {R"j({"id":{"a":1},"method":"initialize"})j", {R"j({"id":null,"error":{"code":-32600}})j"}},
       {"5", {R"j({"id":null,"error":{"code":-32600}})j"}},
+      // Brackets in a string (after an escaped quote too) nest nothing.
+      {R"j({"method":"x/y","params":{"s":"\")j" + nested(100) + R"j("}})j", {}},
       // Settings of the wrong type are said and ignored; initialize answers.
       {R"j({"id":1,"method":"initialize","params":{"capabilities":{},
            "initializationOptions":{"warnings":5,"inlayHints":{"hide":[null]},"debounceMs":"x"}}})j",
