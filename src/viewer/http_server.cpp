@@ -319,6 +319,7 @@ struct http_server::impl {
         response.set(http::field::content_type, r.content_type);
         set_common_fields(response);
         if (r.status == 405) response.set(http::field::allow, "GET");
+        if (r.status == 503) response.set(http::field::retry_after, "1");
         response.keep_alive(request.keep_alive());
         response.body() = std::move(r.body);
         response.prepare_payload();

@@ -268,3 +268,20 @@ TEST(HttpServer, AnswersOnlyItsOwnRoutesAndHostsAndPushesEachCompile) {
     serving.join();
 }
 
+
+// Past its drawing budget the viewer answers 503 for a new drawing, still the
+// one it drew last for the same request, and everything else as ever.
+TEST(HttpServer, DrawingsKeepToTheirBudget) {
+    temp_dir dir;
+    const carried_files files = write_carried_texts(dir.path());
+    live_compile viewer(viewer_inputs{files.route, files.train, {}, {}});
+    viewer.compile();
+    drawing_budget budget(0.0, std::chrono::nanoseconds(1));  // one drawing, then none
+    const http_reply first = viewer_reply(viewer, "/scene.svg", "width=800&height=600", &budget);
+    EXPECT_EQ(first.status, 200u);
+    EXPECT_EQ(viewer_reply(viewer, "/scene.svg", "width=800&height=601", &budget).status, 503u);
+    const http_reply again = viewer_reply(viewer, "/scene.svg", "width=800&height=600", &budget);
+    EXPECT_EQ(again.status, 200u);
+    EXPECT_EQ(again.body, first.body);
+    EXPECT_EQ(viewer_reply(viewer, "/state.json", "", &budget).status, 200u);
+}
