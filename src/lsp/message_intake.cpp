@@ -46,8 +46,9 @@ int64_t checked_integer(const json& params, const char* key, int64_t low, int64_
     if (!params.is_object() || !params.contains(key)) throw std::invalid_argument(std::string("no ") + key);
     const json& v = params[key];
     std::optional<int64_t> n;
-    if (v.is_number_integer()) n = v.get<int64_t>();
-    else if (v.is_number_unsigned()) n = v.get<uint64_t>() > static_cast<uint64_t>(INT64_MAX) ? INT64_MAX : v.get<int64_t>();
+    // Unsigned first: the library counts an unsigned number as an integer too.
+    if (v.is_number_unsigned()) n = v.get<uint64_t>() > static_cast<uint64_t>(INT64_MAX) ? INT64_MAX : v.get<int64_t>();
+    else if (v.is_number_integer()) n = v.get<int64_t>();
     if (!n || *n < low || *n > high)
         throw std::invalid_argument(std::string(key) + " is " + v.dump() + ", not a whole number from " +
                                     std::to_string(low) + " to " + std::to_string(high));
@@ -72,8 +73,8 @@ int64_t version_of(const json& text_document) {
 }
 
 int64_t clamped_milliseconds(const json& number, int64_t high) {
-    if (number.is_number_integer()) return std::clamp<int64_t>(number.get<int64_t>(), 0, high);
     if (number.is_number_unsigned()) return number.get<uint64_t>() > static_cast<uint64_t>(high) ? high : number.get<int64_t>();
+    if (number.is_number_integer()) return std::clamp<int64_t>(number.get<int64_t>(), 0, high);
     const double v = number.get<double>();
     return v >= static_cast<double>(high) ? high : v > 0 ? static_cast<int64_t>(v) : 0;  // NaN never comes from JSON
 }
