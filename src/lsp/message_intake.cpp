@@ -56,9 +56,11 @@ int64_t checked_integer(const json& params, const char* key, int64_t low, int64_
 }
 
 checked_position position_of(const json& position) {
-    // A line past the last is allowed (it reads as an empty one), but the 1-based
-    // line must still fit.
-    return {static_cast<int32_t>(checked_integer(position, "line", 0, INT32_MAX - 1) + 1),
+    // Any line the protocol allows is taken; one past the last reads as empty, so
+    // the highest are held a little below the largest int32, leaving the features
+    // room to count a line on.
+    const int64_t line = std::min<int64_t>(checked_integer(position, "line", 0, INT32_MAX), INT32_MAX - 2);
+    return {static_cast<int32_t>(line + 1),
             static_cast<int32_t>(checked_integer(position, "character", 0, INT32_MAX))};
 }
 

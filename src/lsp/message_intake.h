@@ -24,8 +24,8 @@ bool valid_request_id(const nlohmann::json& id);
 // naming the key when it is missing, not a whole number, or out of the range.
 int64_t checked_integer(const nlohmann::json& params, const char* key, int64_t low, int64_t high);
 
-// A position's line and character (both from 0) as the 1-based line and the
-// editor's units before the column, in int32 with room for one more.
+// A position's line and character (both from 0, at most 2^31 - 1) as the
+// 1-based line and the editor's units before the column.
 struct checked_position {
     int32_t line;       // from 1
     int32_t character;  // from 0, in the editor's units

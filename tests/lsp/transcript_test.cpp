@@ -115,6 +115,8 @@ const std::vector<transcript> TRANSCRIPTS = {
       {R"j({"method":"textDocument/didChange","params":{"textDocument":{"uri":"$TRAIN","version":18446744073709551615},"contentChanges":[{"text":""}]}})j",
        {}},
       {R"j({"id":2,"method":"textDocument/hover","params":{"textDocument":{"uri":"$TRAIN"},"position":{"line":2147483647,"character":0}}})j",
+       {R"j({"id":2,"result":null})j"}},
+      {R"j({"id":2,"method":"textDocument/hover","params":{"textDocument":{"uri":"$TRAIN"},"position":{"line":2147483648,"character":0}}})j",
        {R"j({"id":2,"error":{"code":-32602}})j"}},
       {R"j({"id":3,"method":"textDocument/hover","params":{"textDocument":{"uri":"$TRAIN"},"position":{"line":1,"character":-2147483648}}})j",
        {R"j({"id":3,"error":{"code":-32602}})j"}},
