@@ -232,6 +232,9 @@ struct http_server::impl {
     std::string events_path;
     uint16_t port = 0;
     std::list<tcp::acceptor> acceptors;
+    // One a listener: the wait after a failed accept, made before it is needed
+    // (at the descriptor limit, as little as possible is made anew).
+    std::list<asio::steady_timer> backoffs;
     std::string last_event;
     std::set<std::shared_ptr<event_stream>> streams;
     size_t connection_count = 0, stream_count = 0, reply_bytes = 0;
@@ -256,6 +259,7 @@ struct http_server::impl {
 
     void listen(const asio::ip::address& address) {
         tcp::acceptor& a = acceptors.emplace_back(io);
+        backoffs.emplace_back(io);
         const tcp::endpoint at(address, port);
         a.open(at.protocol());
         if (address.is_v6()) a.set_option(asio::ip::v6_only(true));
@@ -267,17 +271,17 @@ struct http_server::impl {
         a.bind(at);
         a.listen();
         port = a.local_endpoint().port();
-        accept(a);
+        accept(a, backoffs.back());
     }
-    void accept(tcp::acceptor& a) {
-        a.async_accept([this, &a](beast::error_code ec, tcp::socket socket) {
+    void accept(tcp::acceptor& a, asio::steady_timer& backoff) {
+        a.async_accept([this, &a, &backoff](beast::error_code ec, tcp::socket socket) {
             if (ec == asio::error::operation_aborted) return;
             if (ec) {
                 // Out of descriptors (or the like): trying again at once would spin
                 // while nothing frees one; the connections waiting keep till then.
-                auto wait = std::make_shared<asio::steady_timer>(io, ACCEPT_BACKOFF);
-                wait->async_wait([this, &a, wait](beast::error_code e) {
-                    if (!e) accept(a);
+                backoff.expires_after(ACCEPT_BACKOFF);
+                backoff.async_wait([this, &a, &backoff](beast::error_code e) {
+                    if (!e) accept(a, backoff);
                 });
                 return;
             }
@@ -287,7 +291,7 @@ struct http_server::impl {
                 c->refuse(503, "over " + std::to_string(MAX_CONNECTIONS) + " connections are open\n");
             else
                 c->read();
-            accept(a);
+            accept(a, backoff);
         });
     }
 
@@ -344,6 +348,7 @@ result<std::unique_ptr<http_server>> http_server::open(uint16_t port, handler re
         i->listen(asio::ip::address_v6::loopback());
     } catch (const boost::system::system_error&) {
         i->acceptors.pop_back();
+        i->backoffs.pop_back();
     }
     return std::unique_ptr<http_server>(new http_server(std::move(i)));
 }
