@@ -14,6 +14,7 @@
 
 #include "lsp/file_uri.h"
 #include "lsp/message_intake.h"
+#include "platform/input_files.h"
 #include "model/testo_1252.h"
 #include "tests/support/carried_texts.h"
 #include "tests/support/temp_dir.h"
@@ -342,4 +343,34 @@ TEST(Server, CancellationsAreSeenAheadByTheirIdOnly) {
     EXPECT_EQ(cancelled_request(R"j({"method":"$/cancelRequest","params":{"id":"a"}})j"), "\"a\"");
     EXPECT_EQ(cancelled_request(R"j({"method":"$/cancelRequest","params":{"id":[1]}})j"), std::nullopt);
     EXPECT_EQ(cancelled_request(R"j({"id":5,"method":"x","params":{"text":"$/cancelRequest"}})j"), std::nullopt);
+}
+
+// A document past the input limit is not compiled or served: one diagnostic at
+// its start says why, and a request on it is Invalid params.
+TEST(Server, ADocumentPastTheLimitIsRefused) {
+    temp_dir dir;
+    const carried_files files = write_carried_texts(dir.path());
+    std::ostringstream out;
+    language_server server(out, {});
+    const auto now = language_server::clock::now();
+    const std::string uri = json(uri_of_path(files.train)).dump();
+    const std::string text(MAX_INPUT_FILE_BYTES + 1, ';');
+    for (const std::string& m : {INIT, R"j({"method":"textDocument/didOpen","params":{"textDocument":{"uri":)j" + uri +
+                                             R"j(,"version":1,"text":)j" + json(text).dump() + "}}}",
+                                 R"j({"id":2,"method":"textDocument/foldingRange","params":{"textDocument":{"uri":)j" + uri + "}}}"})
+        server.handle({m, std::nullopt}, now);
+    std::vector<json> sent;
+    const std::string all = out.str();
+    for (size_t at = 0; at < all.size();) {
+        const size_t head = all.find("\r\n\r\n", at);
+        const size_t n = std::stoul(all.substr(at + 16, head - at - 16));
+        sent.push_back(json::parse(all.substr(head + 4, n)));
+        at = head + 4 + n;
+    }
+    ASSERT_EQ(sent.size(), 3u);
+    const json& d = sent[1]["params"]["diagnostics"];
+    ASSERT_EQ(d.size(), 1u);
+    EXPECT_EQ(d[0]["range"]["start"], json({{"line", 0}, {"character", 0}}));
+    EXPECT_NE(d[0]["message"].get<std::string>().find("is too large: 16777217 bytes"), std::string::npos) << d;
+    EXPECT_EQ(sent[2]["error"]["code"], -32602);
 }
