@@ -9,6 +9,7 @@
 #include <nlohmann/json.hpp>
 
 #include "fuzz/fuzz_support.h"
+#include "lsp/message_intake.h"
 #include "lsp/server.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -24,8 +25,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     {
         language_server server(out, {});
         auto now = language_server::clock::time_point{};
+        message_reader messages(in);
         while (!server.exited()) {
-            const std::optional<framed_message> m = read_message(in);
+            const std::optional<framed_message> m = messages.next();
+            if (m)
+                if (const std::optional<std::string> id = cancelled_request(m->body)) server.cancel(*id);
             if (!m) break;
             now += std::chrono::seconds(1);
             server.handle(*m, now);

@@ -68,19 +68,44 @@ private:
     std::vector<size_t> starts_[2];
 };
 
+// A line longer than this is quoted as the stretch of it around the place, its
+// cut ends shown as "…": a line of a megabyte is no help on a terminal.
+constexpr size_t QUOTE_LIMIT = 200;
+
+struct quoted_part {
+    std::string_view text;  // of the line
+    size_t from = 0;        // where it starts in the line
+    const char* before = "";
+    const char* after = "";
+};
+quoted_part quote_of(std::string_view line, size_t at) {
+    if (line.size() <= QUOTE_LIMIT) return {line};
+    const size_t from = std::min(at > QUOTE_LIMIT / 2 ? at - QUOTE_LIMIT / 2 : 0, line.size() - QUOTE_LIMIT);
+    return {line.substr(from, QUOTE_LIMIT), from, from > 0 ? "\u2026" : "", from + QUOTE_LIMIT < line.size() ? "\u2026" : ""};
+}
+
+// The caret line's start: a blank for the "…" and the bytes before `to` copied
+// as blanks (tabs as tabs, so that the caret stands under its byte whatever the tab width).
+std::string caret_lead(const quoted_part& q, std::string_view line, size_t to) {
+    std::string caret(*q.before ? 1 : 0, ' ');
+    for (size_t i = q.from; i < to; ++i) caret += line[i] == '\t' ? '\t' : ' ';
+    return caret;
+}
+
 // The source line and, under the place, a caret and a tilde for each further
-// byte of the field. Tabs before the column are copied so that the caret stands
-// under its byte whatever the tab width; every other byte is one character.
+// byte of the field; every byte but a tab is one character.
 void print_source(const painter& paint, const luogo_testo& p, source_lines& sources) {
     const auto line = sources.line(p);
     if (!line) return;
-    paint.err << printable(utf8_da_1252(*line)) << '\n';
     const auto size = static_cast<int64_t>(line->size());
-    if (p.column < 1 || p.column > size + 1) return;
-    std::string caret;
-    for (int64_t i = 0; i + 1 < p.column; ++i) caret += (*line)[i] == '\t' ? '\t' : ' ';
+    const bool placed = p.column >= 1 && p.column <= size + 1;
+    const quoted_part q = quote_of(*line, placed ? static_cast<size_t>(p.column - 1) : 0);
+    paint.err << q.before << printable(utf8_da_1252(q.text)) << q.after << '\n';
+    if (!placed) return;
+    std::string caret = caret_lead(q, *line, static_cast<size_t>(p.column - 1));
     caret += '^';
-    const int64_t last = std::min<int64_t>(int64_t{p.column} + std::max(p.length, 1) - 1, size);
+    const int64_t last = std::min<int64_t>(int64_t{p.column} + std::max(p.length, 1) - 1,
+                                           static_cast<int64_t>(q.from + q.text.size()));
     caret.append(static_cast<size_t>(std::max<int64_t>(last - p.column, 0)), '~');
     paint(caret, GREEN);
     paint.err << '\n';
@@ -108,10 +133,11 @@ void print_fix(const painter& paint, const fix_it& f, source_lines& sources) {
     if (!line || f.place.column < 1 || f.place.column > static_cast<int64_t>(line->size()) + 1) return;
     const size_t from = static_cast<size_t>(f.place.column - 1);
     const size_t to = std::min(line->size(), from + static_cast<size_t>(std::max(f.place.length, 0)));
-    const std::string before = utf8_da_1252(line->substr(0, from));
-    paint.err << printable(before + f.text + utf8_da_1252(line->substr(to))) << '\n';
-    std::string caret;
-    for (size_t i = 0; i < from; ++i) caret += (*line)[i] == '\t' ? '\t' : ' ';
+    const quoted_part q = quote_of(*line, from);
+    const size_t end = std::max(to, q.from + q.text.size());
+    const std::string before = utf8_da_1252(line->substr(q.from, from - q.from));
+    paint.err << q.before << printable(before + f.text + utf8_da_1252(line->substr(to, end - to))) << q.after << '\n';
+    std::string caret = caret_lead(q, *line, from);
     caret += '^';
     // One mark a character of the text: its UTF-8 lead bytes.
     const auto characters = std::count_if(f.text.begin(), f.text.end(), [](char c) { return (c & 0xC0) != 0x80; });

@@ -6,27 +6,6 @@ namespace {
 
 bool is_blank(char c) { return c == ' ' || c == '\t'; }
 
-// Whether the reader takes a keyword field as the kind: its containment tests,
-// with case where the general section's keep it, and a word's stem where the
-// reader tests only that ("velocit" takes "velocità" too).
-bool reads_as(std::string_view field, genere_riga g) {
-    const auto has = [&](std::string_view w) { return find_ignore_case(field, w) != std::string_view::npos; };
-    const auto has_exactly = [&](std::string_view w) { return field.find(w) != std::string_view::npos; };
-    const auto numbered = [&] { return has_exactly("uno") || has_exactly("due") || has_exactly("tre"); };
-    switch (g) {
-        case genere_riga::lunghezza: return has("percorso") && has("lunghezza");
-        case genere_riga::progressiva: return has_exactly("progressiva") && numbered();
-        case genere_riga::sfondo: return has_exactly("sfondo") && numbered();
-        case genere_riga::ripetizione_segnali: return has_exactly("segnali") && has_exactly("ripetizione");
-        case genere_riga::indicatori_vmax: return has("indicatori_v");
-        case genere_riga::cartello_indicatore: return has("indicat") && has("cartello");
-        case genere_riga::frenata: return has("frenata") && has("massa");
-        case genere_riga::vetture: return has("vetture");
-        case genere_riga::velocita: return has("velocit");
-        default: return has(campi_di(g).chiave);
-    }
-}
-
 // A field from `at` up to a comma (consumed) or the line's end; `whole` keeps
 // inner blanks (a text), otherwise the field ends at its first blank (a number).
 field_span take_field(std::string_view line, size_t& at, bool whole) {
@@ -54,7 +33,7 @@ bool holds_section(std::string_view field) {
 
 std::optional<genere_riga> kind_of_keyword(std::string_view field, sezione_riga section) {
     for (const genere_campi& g : generi_campi())
-        if (g.sezione == section && reads_as(field, g.genere)) return g.genere;
+        if (g.sezione == section && legge_come(field, g.genere)) return g.genere;
     return std::nullopt;
 }
 

@@ -8,7 +8,9 @@
 
 #include "compile/codici_errore.h"
 #include "platform/app_directory.h"
+#include "platform/file_ops.h"
 #include "platform/format_reference.h"
+#include "platform/input_files.h"
 #include "platform/io_failure.h"
 #include "platform/path_text.h"
 
@@ -77,6 +79,15 @@ scenario_check check_scenario(const workspace& w, const std::filesystem::path& p
     const open_document* train_doc = shown_train ? w.find_path(in.train) : nullptr;
     if (route_doc) in.route_text = route_doc->text.bytes, out.route.version = route_doc->version;
     if (train_doc) in.train_text = train_doc->text.bytes, out.train.version = train_doc->version;
+    // An open document past the input limit is not compiled, as its file would not be.
+    for (const open_document* d : {route_doc, train_doc})
+        if (d && d->text.bytes.size() > MAX_INPUT_FILE_BYTES) {
+            own_file.path = path;
+            own_file.diagnostics.push_back(whole_file_diagnostic(
+                own, utf8_path(d->path.filename()) + " " + too_large(d->text.bytes.size(), MAX_INPUT_FILE_BYTES)));
+            out.pair.reset();
+            return out;
+        }
     if (shown_route) out.route.path = in.route;
     if (shown_train) out.train.path = in.train;
     result<session_compile> c = compile_in_memory(in);

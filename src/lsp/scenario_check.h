@@ -12,10 +12,11 @@
 #include "diagnostics/warning_choice.h"
 #include "lsp/documents.h"
 #include "session/compile_session.h"
+#include "text_input/campi_righe.h"
 
 // The longest route the reader takes, in metres: a lone train's stand-in route,
 // and the accepted range hover shows for a route's length.
-constexpr int32_t LONGEST_ROUTE_M = 1000000;
+constexpr int32_t LONGEST_ROUTE_M = LUNGHEZZA_MASSIMA;
 
 struct checked_file {
     std::filesystem::path path;

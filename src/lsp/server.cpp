@@ -13,7 +13,11 @@
 #include <nlohmann/json.hpp>
 
 #include "lsp/file_uri.h"
+#include "lsp/message_intake.h"
 #include "model/testo_1252.h"
+#include "platform/file_ops.h"
+#include "platform/format_reference.h"
+#include "platform/input_files.h"
 #include "platform/path_text.h"
 #include "running/train_model.h"
 
@@ -39,6 +43,7 @@ enum rpc_error : int {
     INVALID_PARAMS = -32602,
     INTERNAL_ERROR = -32603,
     SERVER_NOT_INITIALIZED = -32002,
+    REQUEST_CANCELLED = -32800,
 };
 
 std::string dump_json(const json& j) { return j.dump(-1, ' ', false, json::error_handler_t::replace); }
@@ -47,7 +52,10 @@ const char* encoding_name(position_encoding e) {
     return e == position_encoding::utf8 ? "utf-8" : e == position_encoding::utf32 ? "utf-32" : "utf-16";
 }
 
-json symbol_json(const symbol_entry& s, const std::function<json(const luogo_testo&, const luogo_testo&)>& range) {
+// `left`: how many more entries the answer may hold; each one takes one.
+json symbol_json(const symbol_entry& s, const std::function<json(const luogo_testo&, const luogo_testo&)>& range,
+                 size_t& left) {
+    --left;
     static const std::map<symbol_class, int> kinds = {
         {symbol_class::section, 3},  {symbol_class::station, 19}, {symbol_class::restriction, 14},
         {symbol_class::signal, 24},  {symbol_class::curve, 12},   {symbol_class::span, 2},
@@ -60,9 +68,18 @@ json symbol_json(const symbol_entry& s, const std::function<json(const luogo_tes
     if (!s.detail.empty()) j["detail"] = s.detail;
     if (!s.children.empty()) {
         j["children"] = json::array();
-        for (const symbol_entry& c : s.children) j["children"].push_back(symbol_json(c, range));
+        for (const symbol_entry& c : s.children)
+            if (left > 0) j["children"].push_back(symbol_json(c, range, left));
     }
     return j;
+}
+
+// The text up to the end of line `last` (from 1), its end included.
+std::string_view through_line(std::string_view text, int32_t last) {
+    for (size_t at = 0; at < text.size(); ++at)
+        if (text[at] == '\n' || (text[at] == '\r' && (at + 1 == text.size() || text[at + 1] != '\n')))
+            if (--last <= 0) return text.substr(0, at + 1);
+    return text;
 }
 
 }  // namespace
@@ -84,6 +101,7 @@ struct language_server::impl {
     std::optional<clock::time_point> compiled_at;
     std::deque<clock::duration> compile_times;
     std::string reference_uri;
+    std::set<std::string> cancelled;  // ids (as JSON) of requests not yet handled
 
     impl(std::ostream& o, server_settings s) : out(o), settings(std::move(s)) {
         if (const auto ref = reference_document()) reference_uri = uri_of_path(*ref);
@@ -111,11 +129,11 @@ struct language_server::impl {
         return {{"start", position(l, p.line, p.column)}, {"end", position(l, p.line, p.column + p.length)}};
     }
     luogo_testo place_of(const open_document& d, const json& pos) const {
-        const int32_t line = pos.at("line").get<int32_t>() + 1;
+        const auto [line, character] = position_of(pos);
         const std::vector<std::string_view> lines = split_lines(d.utf8);
         const std::string_view text =
             line >= 1 && static_cast<size_t>(line) <= lines.size() ? lines[static_cast<size_t>(line) - 1] : "";
-        return {file_of(d.path), line, characters_before(text, pos.at("character").get<int32_t>(), encoding) + 1, 0};
+        return {file_of(d.path), line, characters_before(text, character, encoding) + 1, 0};
     }
     static file_testo file_of(const std::filesystem::path& p) {
         return role_of(p) == scenario_role::train ? file_testo::treno : file_testo::linea;
@@ -213,6 +231,9 @@ struct language_server::impl {
         const std::string uri = params.at("textDocument").at("uri").get<std::string>();
         const open_document* d = docs.find(uri);
         if (!d) throw std::invalid_argument("the document " + uri + " is not open");
+        // Every feature reads the whole document; past the limit none is served.
+        if (d->text.bytes.size() > MAX_INPUT_FILE_BYTES)
+            throw std::invalid_argument("the document " + too_large(d->text.bytes.size(), MAX_INPUT_FILE_BYTES));
         return *d;
     }
     std::shared_ptr<const scenario_check> check_of(const open_document& d) {
@@ -225,28 +246,49 @@ struct language_server::impl {
         return it == checks.end() ? std::make_shared<const scenario_check>() : it->second;
     }
 
+    // A setting of the wrong type is ignored and said in the client's log: the
+    // others still apply, and initialize still answers.
     void configure(const json& options) {
         if (!options.is_object()) return;
+        const auto ignored = [this](const std::string& name, const std::string& wanted) {
+            notify("window/logMessage", {{"type", 2}, {"message", "scenario-compiler: the setting " + name + " is ignored: " + wanted}});
+        };
+        const auto strings = [](const json& list) {
+            return list.is_array() && std::all_of(list.begin(), list.end(), [](const json& e) { return e.is_string(); });
+        };
         if (options.contains("warnings")) {
-            std::vector<std::string> flags;
-            for (const json& f : options.at("warnings")) {
-                std::string s = f.get<std::string>();
-                flags.push_back(s.rfind("-W", 0) == 0 ? s.substr(2) : s);
+            if (!strings(options["warnings"])) {
+                ignored("warnings", "it is a list of strings");
+            } else {
+                std::vector<std::string> flags;
+                for (const json& f : options["warnings"]) {
+                    const std::string& s = f.get_ref<const std::string&>();
+                    flags.push_back(s.rfind("-W", 0) == 0 ? s.substr(2) : s);
+                }
+                result<warning_choice> chosen = choose_warnings(flags);
+                // The train the timetable's warnings assume is a setting of its own.
+                if (chosen) chosen->train = warnings.train;
+                if (chosen) warnings = *chosen;
+                else notify("window/showMessage", {{"type", 1}, {"message", "scenario-compiler: " + chosen.error().message}});
             }
-            result<warning_choice> chosen = choose_warnings(flags);
-            if (chosen) chosen->train = warnings.train;
-            if (chosen) warnings = *chosen;
-            else notify("window/showMessage", {{"type", 1}, {"message", "scenario-compiler: " + chosen.error().message}});
         }
         if (options.contains("trainProfile")) {
-            const profile_reading p = read_train_profile(options.at("trainProfile").dump());
+            const profile_reading p = read_train_profile(options["trainProfile"].dump());
             if (p.model) warnings.train = *p.model;
             else notify("window/showMessage", {{"type", 1}, {"message", "scenario-compiler: trainProfile: " + p.problem}});
         }
-        if (options.contains("debounceMs")) settings.debounce = std::chrono::milliseconds(options.at("debounceMs").get<int>());
-        if (options.contains("inlayHints") && options.at("inlayHints").contains("hide")) {
-            hints.hidden.clear();
-            for (const json& k : options.at("inlayHints").at("hide")) hints.hidden.insert(k.get<std::string>());
+        if (options.contains("debounceMs")) {
+            if (const json& v = options["debounceMs"]; !v.is_number()) ignored("debounceMs", "it is a number of milliseconds");
+            else settings.debounce = std::chrono::milliseconds(clamped_milliseconds(v, MAX_DEBOUNCE_MS));
+        }
+        if (options.contains("inlayHints")) {
+            const json& h = options["inlayHints"];
+            if (!h.is_object() || (h.contains("hide") && !strings(h["hide"]))) {
+                ignored("inlayHints", "it is an object whose hide is a list of strings");
+            } else if (h.contains("hide")) {
+                hints.hidden.clear();
+                for (const json& k : h["hide"]) hints.hidden.insert(k.get<std::string>());
+            }
         }
     }
 
@@ -296,11 +338,19 @@ struct language_server::impl {
     json inlay_request(const json& params) {
         const open_document& d = document(params);
         const json& r = params.at("range");
+        if (!r.is_object()) throw std::invalid_argument("a range is an object");
+        const luogo_testo from = place_of(d, r.at("start"));
+        luogo_testo to = place_of(d, r.at("end"));
+        // An editor asks for what it shows; past that much, and past the lines
+        // asked for, nothing is read or answered.
+        if (int64_t{to.line} > int64_t{from.line} + MAX_RANGE_LINES)
+            to = {to.file, static_cast<int32_t>(int64_t{from.line} + MAX_RANGE_LINES), INT32_MAX, 0};
         const file_testo file = file_of(d.path);
         const editor_lines l(d.utf8);
         json out = json::array();
-        for (const inlay_hint_item& h :
-             inlay_hints(read_lines(d.text.bytes, file), place_of(d, r.at("start")), place_of(d, r.at("end")), hints))
+        std::vector<inlay_hint_item> found = inlay_hints(read_lines(through_line(d.text.bytes, to.line), file), from, to, hints);
+        if (found.size() > MAX_ANSWER_ITEMS) found.resize(MAX_ANSWER_ITEMS);
+        for (const inlay_hint_item& h : found)
             out.push_back({{"position", position(l, h.place.line, h.place.column)},
                            {"label", h.label},
                            {"kind", 2},
@@ -350,8 +400,9 @@ struct language_server::impl {
             const luogo_testo end = to.line > 0 ? to : luogo_testo{from.file, from.line, from.column + from.length, 0};
             return json{{"start", position(l, from.line, from.column)}, {"end", position(l, end.line, end.column)}};
         };
+        size_t left = MAX_ANSWER_ITEMS;
         for (const symbol_entry& s : document_symbols(read_lines(d.text.bytes, file_of(d.path)), *c))
-            out.push_back(symbol_json(s, to_range));
+            if (left > 0) out.push_back(symbol_json(s, to_range, left));
         return out;
     }
 
@@ -359,8 +410,7 @@ struct language_server::impl {
         const open_document& d = document(params);
         int32_t from = 1, to = INT32_MAX;
         if (ranged) {
-            from = params.at("range").at("start").at("line").get<int32_t>() + 1;
-            to = params.at("range").at("end").at("line").get<int32_t>() + 1;
+            std::tie(from, to) = line_span_of(params.at("range"));
         }
         // A line holding a character Windows-1252 lacks would come back with '?' in its place.
         std::set<int32_t> keep;
@@ -368,6 +418,7 @@ struct language_server::impl {
         const editor_lines l(d.utf8);
         json out = json::array();
         for (const line_edit& e : format_lines(d.text.bytes, file_of(d.path), from, to, keep)) {
+            if (out.size() >= MAX_ANSWER_ITEMS) break;  // each edit stands alone: the rest at the next request
             const auto width = static_cast<int32_t>(l.line(e.line).size());
             out.push_back({{"range",
                             {{"start", {{"line", e.line - 1}, {"character", 0}}},
@@ -399,9 +450,8 @@ struct language_server::impl {
         };
         json out = json::array();
         if (wanted("quickfix")) {
-            const json& r = params.at("range");
-            for (const quick_fix& f : quick_fixes(docs, d, *c, r.at("start").at("line").get<int32_t>() + 1,
-                                                  r.at("end").at("line").get<int32_t>() + 1, warnings))
+            const auto [first, last] = line_span_of(params.at("range"));
+            for (const quick_fix& f : quick_fixes(docs, d, *c, first, last, warnings))
                 out.push_back({{"title", f.title},
                                {"kind", "quickfix"},
                                {"isPreferred", true},
@@ -421,7 +471,7 @@ struct language_server::impl {
         const open_document& d = document(params);
         json out = json::array();
         for (const fold_range& f : folding_ranges(read_lines(d.text.bytes, file_of(d.path))))
-            out.push_back({{"startLine", f.first - 1}, {"endLine", f.last - 1}, {"kind", "region"}});
+            if (out.size() < MAX_ANSWER_ITEMS) out.push_back({{"startLine", f.first - 1}, {"endLine", f.last - 1}, {"kind", "region"}});
         return out;
     }
 
@@ -430,7 +480,7 @@ struct language_server::impl {
         const std::string uri = td.at("uri").get<std::string>();
         const auto path = path_of_uri(uri);
         if (!path) return;
-        docs.open(uri, *path, td.value("version", 0), td.at("text").get<std::string>());
+        docs.open(uri, *path, version_of(td), td.at("text").get<std::string>());
         pending.insert(*path);
         compile_pending(now);
     }
@@ -438,8 +488,16 @@ struct language_server::impl {
         const json& td = params.at("textDocument");
         const json& changes = params.at("contentChanges");
         if (changes.empty()) return;
-        // Whole-document sync: the last change holds the text.
-        open_document* d = docs.change(td.at("uri").get<std::string>(), td.value("version", 0),
+        // Whole-document sync (as the capabilities say): a change of a range
+        // would be taken for the whole text, so it is refused.
+        for (const json& c : changes)
+            if (c.is_object() && c.contains("range")) {
+                notify("window/logMessage", {{"type", 1}, {"message", "scenario-compiler: a change of a range is refused: "
+                                                                      "the server takes whole documents"}});
+                return;
+            }
+        // The last change holds the text.
+        open_document* d = docs.change(td.at("uri").get<std::string>(), version_of(td),
                                        changes.back().at("text").get<std::string>());
         if (d) edited(d->path, now);
     }
@@ -460,14 +518,33 @@ struct language_server::impl {
     }
 
     void handle(const json& m, clock::time_point now) {
+        static const json no_id = nullptr, no_params = json::object();
+        if (!m.is_object()) {
+            fail(nullptr, INVALID_REQUEST, "a message is a JSON object");
+            return;
+        }
         const bool request = m.contains("id");
-        const json id = request ? m["id"] : json(nullptr);
-        if (!m.is_object() || !m.contains("method") || !m["method"].is_string()) {
+        // Taken by reference: a copy of a deep value recurses.
+        const json& id = request ? m["id"] : no_id;
+        if (!valid_request_id(id)) {
+            fail(nullptr, INVALID_REQUEST, "an id is a string, a number or null");
+            return;
+        }
+        if (!m.contains("method") || !m["method"].is_string()) {
             if (request && !m.contains("result") && !m.contains("error")) fail(id, INVALID_REQUEST, "not a request");
             return;  // an answer to a request of ours, or noise
         }
         const std::string method = m["method"].get<std::string>();
-        const json params = m.value("params", json::object());
+        const json& params = m.contains("params") ? m["params"] : no_params;
+        if (method == "$/cancelRequest") {
+            // Its request has been answered, or is refused below when it comes.
+            if (params.is_object() && params.contains("id")) cancelled.erase(params["id"].dump());
+            return;
+        }
+        if (request && cancelled.erase(id.dump())) {
+            fail(id, REQUEST_CANCELLED, "the request was cancelled");
+            return;
+        }
         if (method == "exit") {
             exited = true;
             return;
@@ -476,8 +553,9 @@ struct language_server::impl {
             if (request) fail(id, SERVER_NOT_INITIALIZED, "the server is not initialized");
             return;
         }
-        if (shutdown && request) {
-            fail(id, INVALID_REQUEST, "the server is shut down");
+        // After shutdown only exit counts: a request is refused, a notification ignored.
+        if (shutdown) {
+            if (request) fail(id, INVALID_REQUEST, "the server is shut down");
             return;
         }
         try {
@@ -515,8 +593,8 @@ struct language_server::impl {
             else if (method == "textDocument/didSave") compile_pending(), recompile_saved(params);
             else if (method == "workspace/didChangeWatchedFiles") recompile_open();
             else if (method == "workspace/didChangeConfiguration") {
-                const json s = params.value("settings", json::object());
-                configure(s.is_object() ? s.value("scenarioCompiler", json::object()) : json::object());
+                const json& s = params.is_object() && params.contains("settings") ? params["settings"] : no_params;
+                configure(s.is_object() && s.contains("scenarioCompiler") ? s["scenarioCompiler"] : no_params);
                 recompile_open();
             }
         } catch (const json::exception& e) {
@@ -547,17 +625,28 @@ void language_server::handle(const framed_message& message, clock::time_point no
         impl_->fail(nullptr, INVALID_REQUEST, *message.problem);
         return;
     }
-    json m = json::parse(message.body, nullptr, false);
-    if (m.is_discarded()) {
+    bool too_deep = false;
+    const std::optional<json> m = parse_message(message.body, too_deep);
+    if (too_deep) {
+        impl_->fail(nullptr, INVALID_REQUEST, "the message nests deeper than " + std::to_string(MAX_JSON_DEPTH) + " levels");
+        return;
+    }
+    if (!m) {
         impl_->fail(nullptr, PARSE_ERROR, "the message is not JSON");
         return;
     }
-    if (m.is_array()) {
+    if (m->is_array()) {
         // Batches are not part of the protocol.
         impl_->fail(nullptr, INVALID_REQUEST, "a batch of messages");
         return;
     }
-    impl_->handle(m, now);
+    impl_->handle(*m, now);
+}
+
+void language_server::cancel(std::string id) {
+    // Ids of requests that never come are not kept without end.
+    if (impl_->cancelled.size() >= MAX_QUEUED_MESSAGES * 4) impl_->cancelled.clear();
+    impl_->cancelled.insert(std::move(id));
 }
 
 void language_server::tick(clock::time_point now) {
@@ -578,23 +667,34 @@ int language_server::exit_status() const { return impl_->shutdown ? 0 : 1; }
 
 int serve_language(std::istream& in, std::ostream& out, const server_settings& settings) {
     // The messages are read ahead on a thread of their own, so that a held-back
-    // compile runs when it is due even while no message comes.
+    // compile runs when it is due even while no message comes, and a request
+    // still queued can be cancelled. The queue is bounded: when it is full the
+    // reader waits, and the client's writes with it.
     struct inbox {
         std::mutex m;
-        std::condition_variable ready;
+        std::condition_variable ready, room;
         std::deque<std::optional<framed_message>> queue;
-        bool ended = false;
+        size_t queued_bytes = 0;
+        std::vector<std::string> cancelled;  // ids, as JSON, seen ahead of their requests' turn
+        bool ended = false, closed = false;
+        bool full() const { return queue.size() >= MAX_QUEUED_MESSAGES || queued_bytes >= MAX_QUEUED_BYTES; }
     };
     auto box = std::make_shared<inbox>();
     // A stream tied to `out` (std::cin is, to std::cout) would flush it from the
     // reader's thread while this one writes.
     in.tie(nullptr);
     std::thread reader([box, &in] {
+        message_reader messages(in);
         for (;;) {
-            std::optional<framed_message> m = read_message(in);
+            std::optional<framed_message> m = messages.next();
             const bool end = !m;
+            const std::optional<std::string> cancel = m ? cancelled_request(m->body) : std::nullopt;
             {
-                std::lock_guard<std::mutex> lock(box->m);
+                std::unique_lock<std::mutex> lock(box->m);
+                if (cancel) box->cancelled.push_back(*cancel);
+                box->room.wait(lock, [&] { return box->closed || !box->full(); });
+                if (box->closed) return;
+                box->queued_bytes += m ? m->body.size() : 0;
                 box->queue.push_back(std::move(m));
                 box->ended = end;
             }
@@ -608,6 +708,8 @@ int serve_language(std::istream& in, std::ostream& out, const server_settings& s
         const auto has = [&] { return !box->queue.empty(); };
         if (const auto due = server.deadline()) box->ready.wait_until(lock, *due, has);
         else box->ready.wait(lock, has);
+        for (std::string& id : box->cancelled) server.cancel(std::move(id));
+        box->cancelled.clear();
         if (box->queue.empty()) {
             lock.unlock();
             server.tick(language_server::clock::now());
@@ -615,7 +717,9 @@ int serve_language(std::istream& in, std::ostream& out, const server_settings& s
         }
         std::optional<framed_message> m = std::move(box->queue.front());
         box->queue.pop_front();
+        box->queued_bytes -= m ? m->body.size() : 0;
         lock.unlock();
+        box->room.notify_one();
         if (!m) break;
         server.handle(*m, language_server::clock::now());
         if (server.exited()) break;
@@ -625,7 +729,9 @@ int serve_language(std::istream& in, std::ostream& out, const server_settings& s
     {
         std::lock_guard<std::mutex> lock(box->m);
         ended = box->ended;
+        box->closed = true;
     }
+    box->room.notify_one();
     // A reader still waiting on the input is left to the process's end.
     if (ended) reader.join();
     else reader.detach();

@@ -36,6 +36,9 @@ public:
 
     // One framed message, arrived at `now`.
     void handle(const framed_message& message, clock::time_point now);
+    // A request (its id as JSON) the client cancelled before its turn: it is
+    // answered as cancelled when it comes.
+    void cancel(std::string id);
     // Compiles what the debounce held back once it is due.
     void tick(clock::time_point now);
     // When the held-back compiles are due; nothing when none is held back.

@@ -5,9 +5,9 @@
 #include <system_error>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #ifdef _WIN32
 #include <io.h>
-#include <sys/stat.h>
 #else
 #include <unistd.h>
 #endif
@@ -29,17 +29,78 @@ bool file_exists(const std::filesystem::path& path) {
     return std::filesystem::is_regular_file(path, ec);
 }
 
-std::string read_file(const std::filesystem::path& path) {
+namespace {
+
+std::string size_text(uintmax_t n) { return std::to_string(n) + " bytes"; }
+
+}  // namespace
+
+opened_input::~opened_input() {
+    if (file_) std::fclose(file_);
+}
+
+std::variant<opened_input, std::string> open_input(const std::filesystem::path& path, uintmax_t limit) {
+    // Opened first, then checked on the descriptor: a check by name would let the
+    // path be swapped between the two (for a FIFO, whose open would never return).
+#ifdef _WIN32
     std::FILE* f = open_file(path, "rb");
-    if (!f) throw io_failure(path, "open", std::strerror(errno));
-    std::string bytes;
+    if (!f) return std::string(std::strerror(errno));
+    struct _stat64 st;
+    const bool statted = _fstat64(_fileno(f), &st) == 0;
+    const bool regular = statted && (st.st_mode & S_IFMT) == S_IFREG;
+#else
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return std::string(std::strerror(errno));
+    struct stat st;
+    const bool statted = ::fstat(fd, &st) == 0;
+    const bool regular = statted && S_ISREG(st.st_mode);
+    std::FILE* f = regular ? fdopen(fd, "rb") : nullptr;
+    if (!f) {
+        const int saved = errno;
+        ::close(fd);
+        if (regular) return std::string(std::strerror(saved));
+    }
+#endif
+    if (!statted || !regular) {
+        if (f) std::fclose(f);
+        const bool directory = statted && (st.st_mode & S_IFMT) == S_IFDIR;
+        return std::string(directory ? "is a directory, not a file" : "is not a regular file");
+    }
+    const auto size = static_cast<uintmax_t>(st.st_size);
+    if (size > limit) {
+        std::fclose(f);
+        return too_large(size, limit);
+    }
+    opened_input in;
+    in.file_ = f;
+    in.size_ = size;
+    in.limit_ = limit;
+    return in;
+}
+
+std::string too_large(uintmax_t size, uintmax_t limit) {
+    return "is too large: " + size_text(size) + ", over the limit of " + size_text(limit);
+}
+
+std::optional<std::string> opened_input::read_all(std::string& bytes) {
+    bytes.clear();
+    bytes.reserve(static_cast<size_t>(size_));
     char buffer[65536];
     size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) bytes.append(buffer, n);
-    bool failed = std::ferror(f) != 0;
-    int saved = errno;
-    std::fclose(f);
-    if (failed) throw io_failure(path, "read", std::strerror(saved));
+    // The file may grow while it is read: the limit holds for what is read.
+    while ((n = std::fread(buffer, 1, sizeof buffer, file_)) > 0) {
+        if (bytes.size() + n > limit_) return too_large(bytes.size() + n, limit_);
+        bytes.append(buffer, n);
+    }
+    if (std::ferror(file_) != 0) return std::string(std::strerror(errno));
+    return std::nullopt;
+}
+
+std::string read_file(const std::filesystem::path& path, uintmax_t limit) {
+    auto opened = open_input(path, limit);
+    if (std::string* problem = std::get_if<std::string>(&opened)) throw io_failure(path, "open", *problem);
+    std::string bytes;
+    if (auto problem = std::get<opened_input>(opened).read_all(bytes)) throw io_failure(path, "read", *problem);
     return bytes;
 }
 

@@ -2,9 +2,13 @@
 // The thin file layer: everything else works on bytes in memory.
 #include <cstdio>
 #include <filesystem>
+#include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <variant>
 #include <vector>
 
 // fopen for a path of the platform's own kind (wide on Windows); nullptr and
@@ -12,8 +16,34 @@
 std::FILE* open_file(const std::filesystem::path& path, const char* mode);
 
 bool file_exists(const std::filesystem::path& path);
-// The whole file as bytes; throws io_failure.
-std::string read_file(const std::filesystem::path& path);
+
+// A regular file opened for reading, of at most a known size.
+class opened_input {
+public:
+    opened_input(opened_input&& o) noexcept : file_(std::exchange(o.file_, nullptr)), size_(o.size_), limit_(o.limit_) {}
+    opened_input& operator=(opened_input&&) = delete;
+    ~opened_input();
+    uintmax_t size() const { return size_; }
+    // The whole file into `bytes`, or why it could not be read.
+    std::optional<std::string> read_all(std::string& bytes);
+
+private:
+    opened_input() = default;
+    friend std::variant<opened_input, std::string> open_input(const std::filesystem::path&, uintmax_t);
+    std::FILE* file_ = nullptr;
+    uintmax_t size_ = 0, limit_ = 0;
+};
+// The file opened (without waiting, and not inherited by a child) and then
+// checked on what was opened: a regular file of at most `limit` bytes; else why
+// not ("is not a regular file", "is too large: ..."), with the system's reason
+// when it cannot be opened.
+std::variant<opened_input, std::string> open_input(const std::filesystem::path& path, uintmax_t limit = UINTMAX_MAX);
+// The reason a file of `size` bytes is refused under `limit`.
+std::string too_large(uintmax_t size, uintmax_t limit);
+
+// The whole file as bytes, when it is a regular file of at most `limit` bytes;
+// throws io_failure.
+std::string read_file(const std::filesystem::path& path, uintmax_t limit = UINTMAX_MAX);
 
 // Takes a file's bytes piece by piece, for a file too large to hold twice.
 using byte_sink = std::function<void(std::string_view)>;

@@ -1,29 +1,48 @@
 #include "platform/file_watch.h"
 
 #include <chrono>
-#include <fstream>
+#include <variant>
 #include <functional>
-#include <iterator>
 #include <string>
 #include <system_error>
 #include <utility>
+
+#include <sys/stat.h>
+
+#include "platform/file_ops.h"
+#include "platform/input_files.h"
 
 namespace {
 
 // Longer than the coarsest time a file system keeps (FAT's two seconds).
 constexpr auto RECENT = std::chrono::seconds(3);
 
+// Opened as every input is (a FIFO put in the file's place is not waited on) and
+// no larger than an input may be: the compile refuses a larger one anyway.
 std::optional<size_t> hash_of(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) return std::nullopt;
-    const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    auto opened = open_input(file, MAX_INPUT_FILE_BYTES);
+    std::string bytes;
+    if (!std::holds_alternative<opened_input>(opened) || std::get<opened_input>(opened).read_all(bytes)) return std::nullopt;
     return std::hash<std::string>{}(bytes);
+}
+
+// The file's identity on its device, so that a file renamed into the path with
+// the same size and time still counts as a change.
+uintmax_t inode_of(const std::filesystem::path& file) {
+#ifdef _WIN32
+    (void)file;
+    return 0;
+#else
+    struct stat st;
+    return ::stat(file.c_str(), &st) == 0 ? static_cast<uintmax_t>(st.st_ino) : 0;
+#endif
 }
 
 }  // namespace
 
 bool file_watch::stamp::same_as(const stamp& before) const {
     return type == before.type && link_type == before.link_type && size == before.size && time == before.time &&
+           inode == before.inode &&
            (!contents || !before.contents || *contents == *before.contents);
 }
 
@@ -41,7 +60,11 @@ std::vector<file_watch::stamp> file_watch::stamps() const {
         s.time = std::filesystem::last_write_time(f, time_ec);
         if (!size_ec && !time_ec) {
             s.size = size;
-            if (std::filesystem::file_time_type::clock::now() - s.time < RECENT) s.contents = hash_of(f);
+            s.inode = inode_of(f);
+            // A time in the future is no recent write: hashed, it would be read
+            // again at every poll for as long as the clock lags behind it.
+            const auto age = std::filesystem::file_time_type::clock::now() - s.time;
+            if (age >= age.zero() && age < RECENT) s.contents = hash_of(f);
         } else {
             s.time = {};
         }

@@ -3,7 +3,7 @@
 // portable, and an editor's save (in place or by rename) changes one or both.
 // Where the file system keeps whole seconds only (Windows' C runtime stat), two
 // saves of the same size in one second look alike: for a file written in the
-// last few seconds the contents are compared too. What the path is (a file, a
+// last few seconds (not one dated in the future) the contents are compared too. What the path is (a file, a
 // directory, missing, a dangling link) is compared as well.
 #include <cstdint>
 #include <filesystem>
@@ -29,6 +29,7 @@ private:
         std::filesystem::file_type link_type = std::filesystem::file_type::none;
         std::optional<uintmax_t> size;  // nothing: missing or unreadable
         std::filesystem::file_time_type time{};
+        uintmax_t inode = 0;
         std::optional<size_t> contents;  // a hash, for a file written just now
         bool same_as(const stamp& before) const;
     };

@@ -1,15 +1,12 @@
 #include "platform/input_files.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 
 #include "platform/exit_status.h"
 #include "platform/file_ops.h"
 #include "platform/io_failure.h"
 #include "platform/path_text.h"
 
-std::optional<std::string> input_problem(const std::filesystem::path& path) {
+std::optional<std::string> input_problem(const std::filesystem::path& path, uintmax_t limit) {
     std::error_code ec;
     const auto status = std::filesystem::status(path, ec);
     if (ec || !std::filesystem::exists(status)) {
@@ -18,9 +15,9 @@ std::optional<std::string> input_problem(const std::filesystem::path& path) {
     }
     if (std::filesystem::is_directory(status)) return "is a directory, not a file";
     if (!std::filesystem::is_regular_file(status)) return "is not a regular file";
-    std::FILE* f = open_file(path, "rb");
-    if (!f) return std::strerror(errno);
-    std::fclose(f);
+    // What the name showed may be swapped before the open: checked again on what opens.
+    auto opened = open_input(path, limit);
+    if (std::string* problem = std::get_if<std::string>(&opened)) return *problem;
     return std::nullopt;
 }
 

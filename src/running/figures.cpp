@@ -36,9 +36,14 @@ std::string duration_words(double seconds) {
 }
 
 std::string thousands(int64_t n) {
-    std::string digits = std::to_string(std::llabs(n));
-    for (int64_t at = static_cast<int64_t>(digits.size()) - 3; at > 0; at -= 3) digits.insert(static_cast<size_t>(at), ",");
-    return (n < 0 ? "-" : "") + digits;
+    // Appended digit by digit: g++ 12 takes an insert into the digits for an overlapping copy.
+    const std::string digits = std::to_string(std::llabs(n));
+    std::string out = n < 0 ? "-" : "";
+    for (size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0) out += ',';
+        out += digits[i];
+    }
+    return out;
 }
 
 std::string metres_words(int64_t metres) { return thousands(metres) + " m"; }

@@ -82,8 +82,8 @@ maybe_failure compile_identified(const session_inputs& in, opzioni_compilazione 
     const int32_t j = in.no_geometry ? 0 : 1;
     fault_search faults;
     try {
-        c.texts.linea = in.route_text ? *in.route_text : read_file(in.route);
-        c.texts.treno = in.train_text ? *in.train_text : read_file(in.train);
+        c.texts.linea = in.route_text ? *in.route_text : read_file(in.route, MAX_INPUT_FILE_BYTES);
+        c.texts.treno = in.train_text ? *in.train_text : read_file(in.train, MAX_INPUT_FILE_BYTES);
         searched_compile searched = search_faults(c.m, j, options, c.texts, in.error_limit);
         c.esito = searched.esito;
         faults = std::move(searched.faults);
@@ -106,7 +106,7 @@ maybe_failure compile_identified(const session_inputs& in, opzioni_compilazione 
 maybe_failure check_inputs(const session_inputs& in) {
     // A missing input is named for what it is, not for its name's shape.
     for (const auto& [input, text] : {std::pair{&in.route, &in.route_text}, std::pair{&in.train, &in.train_text}})
-        if (auto problem = *text ? std::nullopt : input_problem(*input))
+        if (auto problem = *text ? std::nullopt : input_problem(*input, MAX_INPUT_FILE_BYTES))
             return failure{EXIT_FAILURE_IO, utf8_path(*input) + ": " + *problem};
     // One file by its identity on disk, however it is named; two files alike in
     // their bytes are still two.

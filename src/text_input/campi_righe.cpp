@@ -185,3 +185,30 @@ bool sezione_nota(std::string_view campo) {
             if (campo.size() == s.size() && find_ignore_case(campo, s) == 0) return true;
     return false;
 }
+
+bool legge_come(std::string_view campo, genere_riga g) {
+    const auto ha = [&](std::string_view w) { return contains_ignore_case(campo, w); };
+    const auto numerata = [&] { return contains(campo, "uno") || contains(campo, "due") || contains(campo, "tre"); };
+    switch (g) {
+        case genere_riga::lunghezza: return ha("percorso") && ha("lunghezza");
+        case genere_riga::progressiva: return contains(campo, "progressiva") && numerata();
+        case genere_riga::sfondo: return contains(campo, "sfondo") && numerata();
+        case genere_riga::ripetizione_segnali: return contains(campo, "segnali") && contains(campo, "ripetizione");
+        case genere_riga::pendenza: return ha("pendenza");
+        case genere_riga::curva: return ha("curva");
+        case genere_riga::montagna: return ha("montagna");
+        case genere_riga::indicatori_vmax: return ha("indicatori_v");
+        case genere_riga::cartello_indicatore: return ha("indicat") && ha("cartello");
+        case genere_riga::frenata: return ha("frenata") && ha("massa");
+        case genere_riga::vetture: return ha("vetture");
+        case genere_riga::velocita: return ha("velocit");
+        case genere_riga::aderenza: return ha("aderenza");
+        case genere_riga::orologio: return ha("orologio");
+        case genere_riga::sabbia: return ha("sabbia");
+        case genere_riga::segnale: return ha("segnale");
+        case genere_riga::rallentamento: return ha("rallentamento");
+        case genere_riga::abbattimento: return ha("abbattimento");
+        case genere_riga::stazione: return ha("stazione");
+    }
+    return false;
+}

@@ -9,6 +9,9 @@
 
 #include "model/registro_lettura.h"
 
+// The longest route the reader takes, in metres (a longer one is status 1).
+constexpr int32_t LUNGHEZZA_MASSIMA = 1000000;
+
 // How a field is read: Long, Integer, Byte (0 to 255), or a text.
 enum class larghezza_campo : uint8_t { long32, integer16, byte8, testo };
 
@@ -72,3 +75,9 @@ campo_lunghezza lunghezza_di(genere_riga g);
 const std::vector<std::string_view>& sezioni_file(file_testo f);
 // Whether a field is a section line of either file (case and blanks around ignored).
 bool sezione_nota(std::string_view campo);
+
+// The reader's test of a kind on a keyword field: containment of its words, with
+// case where the general section keeps it, and a word's stem where the reader
+// tests only that ("velocit" takes "velocità" too). For the references and the
+// background settings, with any of the words that tell them apart.
+bool legge_come(std::string_view campo, genere_riga g);

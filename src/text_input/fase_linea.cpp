@@ -15,7 +15,6 @@
 
 namespace {
 
-constexpr int32_t LUNGHEZZA_MASSIMA = 1000000;
 constexpr int32_t MARGINE_LINEA = 7000;
 constexpr int32_t CURSORE_GEOMETRIA_MASSIMO = 1000000;
 
@@ -80,7 +79,7 @@ passo ripetizione_segnali(contesto_lettura& c, const std::string& chiave) {
 
 passo riga_generale(contesto_lettura& c, const std::string& chiave) {
     modello& m = c.m;
-    if (contains_ignore_case(chiave, "percorso") && contains_ignore_case(chiave, "lunghezza")) {
+    if (legge_come(chiave, genere_riga::lunghezza)) {
         if (passo p = lunghezza(c); p != passo::avanti) return p;
     }
     struct riferimento {
@@ -106,28 +105,15 @@ passo riga_generale(contesto_lettura& c, const std::string& chiave) {
             c.registra(genere_riga::sfondo, {linea.*sf.campo});
         }
     }
-    if (contains(chiave, "segnali") && contains(chiave, "ripetizione")) return ripetizione_segnali(c, chiave);
+    if (legge_come(chiave, genere_riga::ripetizione_segnali)) return ripetizione_segnali(c, chiave);
     return passo::avanti;
-}
-
-// The body's keyword tests, one a body kind of the table of line kinds.
-bool prova_corpo(genere_riga genere, const std::string& chiave) {
-    switch (genere) {
-        case genere_riga::pendenza: return contains_ignore_case(chiave, "pendenza");
-        case genere_riga::curva: return contains_ignore_case(chiave, "curva");
-        case genere_riga::montagna: return contains_ignore_case(chiave, "montagna");
-        case genere_riga::indicatori_vmax: return contains_ignore_case(chiave, "indicatori_v");
-        case genere_riga::cartello_indicatore:
-            return contains_ignore_case(chiave, "indicat") && contains_ignore_case(chiave, "cartello");
-        default: return false;
-    }
 }
 
 // The first body kind, in the body's order, that the keyword field would be read
 // as after the general section.
 std::optional<genere_riga> genere_corpo(const std::string& chiave) {
     for (const genere_campi& g : generi_campi())
-        if (g.sezione == sezione_riga::corpo && prova_corpo(g.genere, chiave)) return g.genere;
+        if (g.sezione == sezione_riga::corpo && legge_come(chiave, g.genere)) return g.genere;
     return std::nullopt;
 }
 
@@ -281,8 +267,8 @@ passo cartello_indicatore(contesto_lettura& c) {
 
 passo riga_corpo(contesto_lettura& c, const std::string& chiave) {
     passo p = passo::avanti;
-    if (prova_corpo(genere_riga::pendenza, chiave) && (p = pendenza(c)) != passo::avanti) return p;
-    if (prova_corpo(genere_riga::curva, chiave)) {
+    if (legge_come(chiave, genere_riga::pendenza) && (p = pendenza(c)) != passo::avanti) return p;
+    if (legge_come(chiave, genere_riga::curva)) {
         // With the geometry off a curve line is not read; its numbers become
         // keyword fields of their own. It is still a known keyword.
         if (c.m.genera_tracciato == 0)
@@ -290,9 +276,9 @@ passo riga_corpo(contesto_lettura& c, const std::string& chiave) {
         else if ((p = curva(c, chiave)) != passo::avanti)
             return p;
     }
-    if (prova_corpo(genere_riga::montagna, chiave) && (p = montagna(c)) != passo::avanti) return p;
-    if (prova_corpo(genere_riga::indicatori_vmax, chiave) && (p = indicatori_v_max(c)) != passo::avanti) return p;
-    if (prova_corpo(genere_riga::cartello_indicatore, chiave)) p = cartello_indicatore(c);
+    if (legge_come(chiave, genere_riga::montagna) && (p = montagna(c)) != passo::avanti) return p;
+    if (legge_come(chiave, genere_riga::indicatori_vmax) && (p = indicatori_v_max(c)) != passo::avanti) return p;
+    if (legge_come(chiave, genere_riga::cartello_indicatore)) p = cartello_indicatore(c);
     return p;
 }
 

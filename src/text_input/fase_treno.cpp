@@ -2,6 +2,7 @@
 #include "model/numerico.h"
 #include "placement/memo_rallentamento.h"
 #include "placement/memo_segnale.h"
+#include "text_input/campi_righe.h"
 #include "text_input/confronto.h"
 #include "text_input/contesto_lettura.h"
 #include "platform/path_text.h"
@@ -103,31 +104,31 @@ passo riga_treno(contesto_lettura& c, const std::string& chiave) {
     modello& m = c.m;
     lettore_campi& r = c.lettore();
     passo p = passo::avanti;
-    if (contains_ignore_case(chiave, "frenata") && contains_ignore_case(chiave, "massa")) {
+    if (legge_come(chiave, genere_riga::frenata)) {
         m.voci[VOCE_TRENO_LINEA].inizio_zona = r.long_field();
         c.registra(genere_riga::frenata, {m.voci[VOCE_TRENO_LINEA].inizio_zona});
     }
-    if (contains_ignore_case(chiave, "vetture")) {
+    if (legge_come(chiave, genere_riga::vetture)) {
         m.voci[VOCE_TRENO_LINEA].progressiva = r.long_field();
         c.registra(genere_riga::vetture, {m.voci[VOCE_TRENO_LINEA].progressiva});
     }
-    if (contains_ignore_case(chiave, "velocit") && (p = velocita(c)) != passo::avanti) return p;
-    if (contains_ignore_case(chiave, "aderenza") && (p = aderenza(c)) != passo::avanti) return p;
+    if (legge_come(chiave, genere_riga::velocita) && (p = velocita(c)) != passo::avanti) return p;
+    if (legge_come(chiave, genere_riga::aderenza) && (p = aderenza(c)) != passo::avanti) return p;
     voce& treno = m.voci[VOCE_TRENO];
-    if (contains_ignore_case(chiave, "orologio")) {
+    if (legge_come(chiave, genere_riga::orologio)) {
         treno.parametro3 = r.integer_field();
         treno.parametro4 = r.integer_field();
         treno.parametro5 = r.integer_field();
         c.registra(genere_riga::orologio, {treno.parametro3, treno.parametro4, treno.parametro5});
     }
-    if (contains_ignore_case(chiave, "sabbia")) {
+    if (legge_come(chiave, genere_riga::sabbia)) {
         treno.parametro1 = r.integer_field();
         c.registra(genere_riga::sabbia, {treno.parametro1});
     }
-    if (contains_ignore_case(chiave, "segnale") && (p = segnale(c)) != passo::avanti) return p;
-    if (contains_ignore_case(chiave, "rallentamento") && (p = rallentamento(c)) != passo::avanti) return p;
-    if (contains_ignore_case(chiave, "abbattimento") && (p = abbattimento(c)) != passo::avanti) return p;
-    if (contains_ignore_case(chiave, "stazione")) p = stazione(c);
+    if (legge_come(chiave, genere_riga::segnale) && (p = segnale(c)) != passo::avanti) return p;
+    if (legge_come(chiave, genere_riga::rallentamento) && (p = rallentamento(c)) != passo::avanti) return p;
+    if (legge_come(chiave, genere_riga::abbattimento) && (p = abbattimento(c)) != passo::avanti) return p;
+    if (legge_come(chiave, genere_riga::stazione)) p = stazione(c);
     return p;
 }
 

@@ -30,6 +30,15 @@ constexpr uint32_t HEADER_LIMIT = 16 * 1024;
 // A browser's request has some twenty lines; the parser keeps one node a line,
 // so this bounds what a head of empty fields costs beside its bytes.
 constexpr size_t HEAD_LINE_LIMIT = 100;
+// A client that takes no bytes of an answer or event in this time is dropped.
+constexpr auto WRITE_TIMEOUT = std::chrono::seconds(10);
+// Bytes of answers being written at once, over all connections: past them a
+// request is answered 503 before its answer is made.
+constexpr size_t MAX_REPLY_BYTES = 32u << 20;
+// Events a stream may have waiting for a client that does not read them.
+constexpr size_t MAX_WAITING_EVENTS = 16;
+// When accept fails (as at the descriptor limit), the wait before the next try.
+constexpr auto ACCEPT_BACKOFF = std::chrono::milliseconds(100);
 
 void set_common_fields(http::response_header<>& h) {
     h.set(http::field::server, "scenario-compiler");
@@ -38,6 +47,15 @@ void set_common_fields(http::response_header<>& h) {
     // The page loads its script, style and drawing from here and nothing else.
     h.set("Content-Security-Policy", "default-src 'self'; img-src 'self' data:; frame-ancestors 'none'");
 }
+
+// Counts what is alive in a count of the server's.
+struct counted {
+    size_t& count;
+    explicit counted(size_t& c) : count(c) { ++count; }
+    ~counted() { --count; }
+    counted(const counted&) = delete;
+    counted& operator=(const counted&) = delete;
+};
 
 }  // namespace
 
@@ -52,8 +70,9 @@ struct http_server::impl {
         std::deque<std::string> queue;
         std::array<char, 512> scratch{};
         bool writing = false, ended = false;
+        counted held;
 
-        event_stream(beast::tcp_stream s, impl& owner) : stream(std::move(s)), server(owner) {}
+        event_stream(beast::tcp_stream s, impl& owner) : stream(std::move(s)), server(owner), held(owner.stream_count) {}
 
         void start(unsigned version) {
             head.version(version);
@@ -62,9 +81,10 @@ struct http_server::impl {
             set_common_fields(head);
             head.keep_alive(false);
             serializer.emplace(head);
-            stream.expires_never();
+            stream.expires_after(WRITE_TIMEOUT);
             http::async_write_header(stream, *serializer, [self = shared_from_this()](beast::error_code ec, size_t) {
                 if (ec) return self->end();
+                self->stream.expires_never();
                 self->server.streams.insert(self);
                 if (!self->server.last_event.empty()) self->send(self->server.last_event);
                 self->watch_close();
@@ -77,15 +97,20 @@ struct http_server::impl {
             });
         }
         void send(const std::string& text) {
+            // A client that reads none of them is let go rather than queued for.
+            if (queue.size() >= MAX_WAITING_EVENTS) return end();
             queue.push_back(text);
             if (!writing) write_next();
         }
         void write_next() {
             writing = !queue.empty() && !ended;
             if (!writing) return;
+            // The timeout covers the read that watches for the close too: either way the stream ends.
+            stream.expires_after(WRITE_TIMEOUT);
             asio::async_write(stream, asio::buffer(queue.front()), [self = shared_from_this()](beast::error_code ec, size_t) {
                 self->queue.pop_front();
                 if (ec) return self->end();
+                self->stream.expires_never();
                 self->write_next();
             });
         }
@@ -110,8 +135,11 @@ struct http_server::impl {
         std::optional<http::request_parser<http::empty_body>> parser;
         std::shared_ptr<http::response<http::string_body>> reply;
         std::array<char, 512> scratch{};
+        counted held;
+        size_t reply_bytes = 0;  // of the answer being written, counted in the server's
 
-        connection(tcp::socket s, impl& owner) : stream(std::move(s)), server(owner) {}
+        connection(tcp::socket s, impl& owner) : stream(std::move(s)), server(owner), held(owner.connection_count) {}
+        ~connection() { server.reply_bytes -= reply_bytes; }
 
         void read() {
             stream.expires_after(REQUEST_TIMEOUT);
@@ -123,7 +151,8 @@ struct http_server::impl {
         }
         void parse(size_t head_size) {
             const char* head = received.data();
-            if (static_cast<size_t>(std::count(head, head + head_size, '\n')) > HEAD_LINE_LIMIT)
+            // The blank line that closes the head is no line of it.
+            if (static_cast<size_t>(std::count(head, head + head_size, '\n')) - 1 > HEAD_LINE_LIMIT)
                 return refuse(431, "the request's head has over " + std::to_string(HEAD_LINE_LIMIT) + " lines\n");
             parser.emplace();
             parser->header_limit(HEADER_LIMIT);
@@ -149,12 +178,23 @@ struct http_server::impl {
             const std::string_view target(request.target().data(), request.target().size());
             if (server.allowed(request) && request.method() == http::verb::get &&
                 target.substr(0, target.find('?')) == server.events_path) {
+                if (server.stream_count >= MAX_STREAMS)
+                    return refuse(503, "over " + std::to_string(MAX_STREAMS) + " event streams are open\n");
                 std::make_shared<event_stream>(std::move(stream), server)->start(request.version());
                 return;
             }
+            // Answers not yet taken by their clients hold memory: past the bound no
+            // more are made until they are.
+            if (server.reply_bytes >= MAX_REPLY_BYTES) return refuse(503, "busy: try again shortly\n");
             reply = std::make_shared<http::response<http::string_body>>(server.response_to(request));
+            reply_bytes = reply->body().size();
+            server.reply_bytes += reply_bytes;
+            stream.expires_after(WRITE_TIMEOUT);
             http::async_write(stream, *reply, [self = shared_from_this()](beast::error_code ec, size_t) {
-                if (ec || !self->reply->keep_alive()) return self->close();
+                self->server.reply_bytes -= std::exchange(self->reply_bytes, 0);
+                const bool again = !ec && self->reply->keep_alive();
+                self->reply.reset();  // not held while the client thinks of its next request
+                if (!again) return self->close();
                 self->read();
             });
         }
@@ -164,9 +204,11 @@ struct http_server::impl {
             reply->set(http::field::content_type, "text/plain; charset=utf-8");
             set_common_fields(*reply);
             if (status == 405) reply->set(http::field::allow, "GET");
+            if (status == 503) reply->set(http::field::retry_after, "1");
             reply->keep_alive(false);
             reply->body() = std::move(text);
             reply->prepare_payload();
+            stream.expires_after(WRITE_TIMEOUT);
             http::async_write(stream, *reply, [self = shared_from_this()](beast::error_code, size_t) { self->close(); });
         }
         // Ends the sending side, then reads what the client still sends until it
@@ -190,8 +232,12 @@ struct http_server::impl {
     std::string events_path;
     uint16_t port = 0;
     std::list<tcp::acceptor> acceptors;
+    // One a listener: the wait after a failed accept, made before it is needed
+    // (at the descriptor limit, as little as possible is made anew).
+    std::list<asio::steady_timer> backoffs;
     std::string last_event;
     std::set<std::shared_ptr<event_stream>> streams;
+    size_t connection_count = 0, stream_count = 0, reply_bytes = 0;
     // A task run every period, timed from the end of the last run.
     struct periodic {
         asio::steady_timer timer;
@@ -213,6 +259,7 @@ struct http_server::impl {
 
     void listen(const asio::ip::address& address) {
         tcp::acceptor& a = acceptors.emplace_back(io);
+        backoffs.emplace_back(io);
         const tcp::endpoint at(address, port);
         a.open(at.protocol());
         if (address.is_v6()) a.set_option(asio::ip::v6_only(true));
@@ -224,13 +271,27 @@ struct http_server::impl {
         a.bind(at);
         a.listen();
         port = a.local_endpoint().port();
-        accept(a);
+        accept(a, backoffs.back());
     }
-    void accept(tcp::acceptor& a) {
-        a.async_accept([this, &a](beast::error_code ec, tcp::socket socket) {
+    void accept(tcp::acceptor& a, asio::steady_timer& backoff) {
+        a.async_accept([this, &a, &backoff](beast::error_code ec, tcp::socket socket) {
             if (ec == asio::error::operation_aborted) return;
-            if (!ec) std::make_shared<connection>(std::move(socket), *this)->read();
-            accept(a);
+            if (ec) {
+                // Out of descriptors (or the like): trying again at once would spin
+                // while nothing frees one; the connections waiting keep till then.
+                backoff.expires_after(ACCEPT_BACKOFF);
+                backoff.async_wait([this, &a, &backoff](beast::error_code e) {
+                    if (!e) accept(a, backoff);
+                });
+                return;
+            }
+            auto c = std::make_shared<connection>(std::move(socket), *this);
+            // Counted with itself: past the cap it is answered and closed.
+            if (connection_count + stream_count > MAX_CONNECTIONS)
+                c->refuse(503, "over " + std::to_string(MAX_CONNECTIONS) + " connections are open\n");
+            else
+                c->read();
+            accept(a, backoff);
         });
     }
 
@@ -262,6 +323,7 @@ struct http_server::impl {
         response.set(http::field::content_type, r.content_type);
         set_common_fields(response);
         if (r.status == 405) response.set(http::field::allow, "GET");
+        if (r.status == 503) response.set(http::field::retry_after, "1");
         response.keep_alive(request.keep_alive());
         response.body() = std::move(r.body);
         response.prepare_payload();
@@ -286,6 +348,7 @@ result<std::unique_ptr<http_server>> http_server::open(uint16_t port, handler re
         i->listen(asio::ip::address_v6::loopback());
     } catch (const boost::system::system_error&) {
         i->acceptors.pop_back();
+        i->backoffs.pop_back();
     }
     return std::unique_ptr<http_server>(new http_server(std::move(i)));
 }

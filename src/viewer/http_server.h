@@ -5,6 +5,7 @@
 // thread. A request whose Host is not this server's loopback name is refused,
 // so that a page of another site cannot reach it through a rebound DNS name.
 #include <chrono>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -12,6 +13,11 @@
 #include <string_view>
 
 #include "platform/failure.h"
+
+// Connections held at once (event streams among them), and streams alone: a page
+// keeps one stream and a few requests. Past them a client is answered 503.
+inline constexpr size_t MAX_CONNECTIONS = 256;
+inline constexpr size_t MAX_STREAMS = 32;
 
 struct http_reply {
     unsigned status = 200;

@@ -15,6 +15,11 @@ namespace {
 // A change is compiled once it has settled: at the first poll that finds the
 // files as the one before did.
 constexpr std::chrono::milliseconds POLL{250};
+// Drawing may take half the server's time, with half a second's reserve: a
+// page's redraws while zooming fit easily, a flood of large sheets leaves room
+// for the rest.
+constexpr double DRAWING_SHARE = 0.5;
+constexpr std::chrono::milliseconds DRAWING_RESERVE{500};
 
 }  // namespace
 
@@ -26,8 +31,10 @@ maybe_failure serve_live(const viewer_inputs& inputs, uint16_t port, const live_
     const auto announce = [&live] {
         return nlohmann::json{{"version", live.version()}, {"error_code", live.error_code()}}.dump();
     };
+    drawing_budget budget(DRAWING_SHARE, DRAWING_RESERVE);
     auto opened = http_server::open(
-        port, [&live](std::string_view path, std::string_view query) { return viewer_reply(live, path, query); },
+        port,
+        [&live, &budget](std::string_view path, std::string_view query) { return viewer_reply(live, path, query, &budget); },
         "/events");
     if (!opened) return opened.error();
     http_server& server = **opened;

@@ -1,5 +1,6 @@
 #include "viewer/routes.h"
 
+#include <algorithm>
 #include <charconv>
 #include <optional>
 #include <string>
@@ -38,7 +39,14 @@ std::optional<scene_query> scene_query_of(std::string_view query) {
 
 }  // namespace
 
-http_reply viewer_reply(const live_compile& live, std::string_view path, std::string_view query) {
+bool drawing_budget::allows(clock::time_point now) {
+    if (last_ != clock::time_point{})
+        left_ = std::min(reserve_, left_ + std::chrono::duration_cast<clock::duration>((now - last_) * share_));
+    last_ = now;
+    return left_ > clock::duration::zero();
+}
+
+http_reply viewer_reply(const live_compile& live, std::string_view path, std::string_view query, drawing_budget* budget) {
     if (path == "/") return {200, "text/html; charset=utf-8", std::string(page_html)};
     if (path == "/page.js") return {200, "text/javascript; charset=utf-8", std::string(page_js)};
     if (path == "/page.css") return {200, "text/css; charset=utf-8", std::string(page_css)};
@@ -48,8 +56,15 @@ http_reply viewer_reply(const live_compile& live, std::string_view path, std::st
     if (!q) return text_reply(400, "from and to take whole metres, width and height whole pixels");
     if (q->width.has_value() != q->height.has_value()) return text_reply(400, "give width and height together");
     const auto size = q->width ? std::optional<sheet_size>({*q->width, *q->height}) : std::nullopt;
+    const std::string key = std::to_string(live.version()) + "?" + std::string(query);
+    if (budget)
+        if (const std::string* kept = budget->kept(key)) return {200, "image/svg+xml", *kept};
+    const auto start = drawing_budget::clock::now();
+    if (budget && !budget->allows(start)) return text_reply(503, "busy drawing: try again shortly");
     const auto svg = live.svg(q->from, q->to, size);
+    if (budget) budget->spent(drawing_budget::clock::now() - start);
     if (!svg) return text_reply(400, svg.error().message);
     if (!*svg) return text_reply(404, "no compile could be drawn yet");
+    if (budget) budget->keep(key, **svg);
     return {200, "image/svg+xml", **svg};
 }

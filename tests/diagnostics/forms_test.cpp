@@ -20,8 +20,10 @@
 namespace {
 
 // Line 2 starts with a tab and ends at a lone CR; CR CR LF ends line 3 and an
-// empty line 4; line 1 has "à" in Windows-1252.
-const source_files SOURCES = {{"route.txt", "LINEA,\"Citt\xE0\"\r\n\tSEGNALE, 1200,  X\rFINE\r\r\nEND\n"}, {"train.txt", ""}};
+// empty line 4; line 1 has "à" in Windows-1252; line 6 is too long to quote whole.
+const std::string LONG_LINE = std::string(150, 'x') + "FIELD" + std::string(150, 'y');
+const source_files SOURCES = {{"route.txt", "LINEA,\"Citt\xE0\"\r\n\tSEGNALE, 1200,  X\rFINE\r\r\nEND\n" + LONG_LINE + "\n"},
+                              {"train.txt", ""}};
 constexpr file_testo R = file_testo::linea, T = file_testo::treno;
 
 std::string printed(const std::vector<diagnostic>& diagnostics, bool colour) {
@@ -92,6 +94,15 @@ TEST(Diagnostics, CompilerFormWithSourceLinesAndCarets) {
          "\tsegnale, 1200,  X\n"
          "\t^~~~~~~\n"
          "2 warnings generated.\n"},
+        // A long line is quoted around the place, its cut ends shown.
+        {{{warning, "-Wx", {R, 6, 151, 5}, {}, "long", {}, {{{R, 6, 151, 5}, "F"}}}},
+         "route.txt:6:151: warning: long [-Wx]\n"
+         "\u2026" + std::string(100, 'x') + "FIELD" + std::string(95, 'y') + "\u2026\n" +
+         std::string(101, ' ') + "^~~~~\n"
+         "route.txt:6:151: note: replace with 'F'\n"
+         "\u2026" + std::string(100, 'x') + "F" + std::string(95, 'y') + "\u2026\n" +
+         std::string(101, ' ') + "^\n"
+         "1 warning generated.\n"},
     };
     for (const auto& c : cases) EXPECT_EQ(printed(c.diagnostics, false), c.expected);
 }

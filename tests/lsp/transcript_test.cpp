@@ -6,12 +6,15 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
 #include <map>
 #include <sstream>
 
 #include <nlohmann/json.hpp>
 
 #include "lsp/file_uri.h"
+#include "lsp/message_intake.h"
+#include "platform/input_files.h"
 #include "model/testo_1252.h"
 #include "tests/support/carried_texts.h"
 #include "tests/support/temp_dir.h"
@@ -75,6 +78,10 @@ const std::string E16_2 = R"j({"method":"textDocument/publishDiagnostics","param
      "relatedInformation":[{"location":{"uri":"$TRAIN","range":{"start":{"line":77,"character":0}}},
                             "message":"cell 34 is taken by this segnale at 1650 m"}]}]}})j";
 
+// JSON nested n deep: past the parser's limit, a copy of it would overflow the stack.
+std::string nested(size_t n) { return std::string(n, '[') + std::string(n, ']'); }
+const std::string DEEP = nested(100000);
+
 const std::vector<transcript> TRANSCRIPTS = {
     {"Lifecycle",
      {{R"j({"jsonrpc":"2.0","id":0,"method":"textDocument/hover","params":{}})j", {R"j({"id":0,"error":{"code":-32002}})j"}},
@@ -89,6 +96,61 @@ const std::vector<transcript> TRANSCRIPTS = {
       {R"j({"method":"unknown/notification"})j", {}},
       {R"j({"id":6,"method":"shutdown"})j", {R"j({"id":6,"result":null})j"}},
       {R"j({"id":7,"method":"textDocument/hover","params":{}})j", {R"j({"id":7,"error":{"code":-32600}})j"}}}},
+    // What a careless or hostile client sends is answered, never a crash or
+    // undefined behaviour; the session goes on after it.
+    {"HostileMessages",
+     {{R"j({"method":"textDocument/didOpen","params":)j" + DEEP + "}", {R"j({"id":null,"error":{"code":-32600}})j"}},
+      {R"j({"id":1,"method":"initialize","params":{"capabilities":{},"initializationOptions":{"x":)j" + DEEP + "}}}",
+       {R"j({"id":null,"error":{"code":-32600}})j"}},
+      {R"j({"id":)j" + DEEP + R"j(,"method":"initialize"})j", {R"j({"id":null,"error":{"code":-32600}})j"}},
+      {R"j({"id":{"a":1},"method":"initialize"})j", {R"j({"id":null,"error":{"code":-32600}})j"}},
+      {"5", {R"j({"id":null,"error":{"code":-32600}})j"}},
+      // Brackets in a string (after an escaped quote too) nest nothing.
+      {R"j({"method":"x/y","params":{"s":"\")j" + nested(100) + R"j("}})j", {}},
+      // Settings of the wrong type are said and ignored; initialize answers.
+      {R"j({"id":1,"method":"initialize","params":{"capabilities":{},
+           "initializationOptions":{"warnings":5,"inlayHints":{"hide":[null]},"debounceMs":"x"}}})j",
+       {R"j({"method":"window/logMessage","params":{"type":2}})j", R"j({"method":"window/logMessage","params":{"type":2}})j",
+        R"j({"method":"window/logMessage","params":{"type":2}})j", INIT_OUT}},
+      {OPEN_TRAIN, {CLEAN_ROUTE, CLEAN_TRAIN_1}},
+      // A version past 32 bits is no version: the change is not taken.
+      {R"j({"method":"textDocument/didChange","params":{"textDocument":{"uri":"$TRAIN","version":18446744073709551615},"contentChanges":[{"text":""}]}})j",
+       {}},
+      {R"j({"id":2,"method":"textDocument/hover","params":{"textDocument":{"uri":"$TRAIN"},"position":{"line":2147483647,"character":0}}})j",
+       {R"j({"id":2,"result":null})j"}},
+      {R"j({"id":2,"method":"textDocument/hover","params":{"textDocument":{"uri":"$TRAIN"},"position":{"line":2147483648,"character":0}}})j",
+       {R"j({"id":2,"error":{"code":-32602}})j"}},
+      {R"j({"id":3,"method":"textDocument/hover","params":{"textDocument":{"uri":"$TRAIN"},"position":{"line":1,"character":-2147483648}}})j",
+       {R"j({"id":3,"error":{"code":-32602}})j"}},
+      {R"j({"id":4,"method":"textDocument/inlayHint","params":{"textDocument":{"uri":"$TRAIN"},"range":{"start":{"line":1e300,"character":0},"end":{"line":2,"character":0}}}})j",
+       {R"j({"id":4,"error":{"code":-32602}})j"}},
+      {R"j({"method":"workspace/didChangeConfiguration","params":{"settings":{"scenarioCompiler":{"debounceMs":1e300,"x":)j" + DEEP + "}}}}",
+       {R"j({"id":null,"error":{"code":-32600}})j"}},
+      // A request the client cancelled while it waited is answered as cancelled.
+      {"cancel 5", {}},
+      {R"j({"id":5,"method":"textDocument/foldingRange","params":{"textDocument":{"uri":"$TRAIN"}}})j",
+       {R"j({"id":5,"error":{"code":-32800}})j"}},
+      {R"j({"id":6,"method":"shutdown"})j", {R"j({"id":6,"result":null})j"}},
+      // After shutdown a notification is ignored.
+      {R"j({"method":"textDocument/didClose","params":{"textDocument":{"uri":"$TRAIN"}}})j", {}}}},
+    // A debounce asked for beyond reason is held to 5 s: the edits are still published.
+    {"DebounceIsBounded",
+     {{R"j({"id":1,"method":"initialize","params":{"capabilities":{},"initializationOptions":{"debounceMs":2147483647}}})j", {INIT_OUT}},
+      {OPEN_TRAIN, {CLEAN_ROUTE, CLEAN_TRAIN_1}},
+      {CHANGE_2, {CLEAN_ROUTE, E16_2}, 10, COLLIDE},
+      {R"j({"method":"textDocument/didChange","params":{"textDocument":{"uri":"$TRAIN","version":3},"contentChanges":[{"text":$TEXT}]}})j",
+       {}, 20},
+      {"tick", {}, 4000},
+      {"tick", {CLEAN_ROUTE, R"j({"params":{"uri":"$TRAIN","version":3,"diagnostics":[]}})j"}, 5030}}},
+    // The server syncs whole documents: a change with a range is refused, not applied.
+    {"RangedChangeRefused",
+     {{INIT, {INIT_OUT}},
+      {OPEN_TRAIN, {CLEAN_ROUTE, CLEAN_TRAIN_1}},
+      {R"j({"method":"textDocument/didChange","params":{"textDocument":{"uri":"$TRAIN","version":2},"contentChanges":[
+           {"range":{"start":{"line":0,"character":0},"end":{"line":0,"character":1}},"text":"x"}]}})j",
+       {R"j({"method":"window/logMessage","params":{"type":1}})j"}, 1000},
+      {R"j({"id":2,"method":"textDocument/foldingRange","params":{"textDocument":{"uri":"$TRAIN"}}})j",
+       {R"j({"id":2,"result":[{"startLine":0,"endLine":4},"..."]})j"}}}},
     {"DiagnosticsFollowEachVersion",
      {{INIT, {INIT_OUT}},
       {OPEN_TRAIN, {CLEAN_ROUTE, CLEAN_TRAIN_1}},
@@ -240,6 +302,7 @@ TEST_P(Transcript, AnswersAsExpected) {
         replace_all(in_text, "$TEXT", json_string(with_lines(carried, s.edit)));
         const auto now = start + std::chrono::milliseconds(s.at_ms);
         if (s.in == "tick") server.tick(now);
+        else if (s.in.rfind("cancel ", 0) == 0) server.cancel(s.in.substr(7));
         else if (s.in == "remove the route file") std::filesystem::remove(files.route);
         else server.handle({in_text, std::nullopt}, now);
         // The messages the step sent.
@@ -266,3 +329,80 @@ INSTANTIATE_TEST_SUITE_P(Server, Transcript, testing::ValuesIn(TRANSCRIPTS),
                          [](const testing::TestParamInfo<transcript>& info) { return std::string(info.param.name); });
 
 }  // namespace
+
+// Requests over a document of some 130,000 hints and 12,000 symbols, asked for
+// whole: each answer holds at most MAX_ANSWER_ITEMS entries, hints no more
+// lines than MAX_RANGE_LINES from the first asked.
+TEST(Server, AnswersOverALargeDocumentAreBounded) {
+    temp_dir dir;
+    const carried_files files = write_carried_texts(dir.path());
+    std::ifstream in(files.train, std::ios::binary);
+    std::string text = utf8_da_1252(std::string(std::istreambuf_iterator<char>(in), {}));
+    std::string signals;
+    for (int i = 0; i < 12000; ++i) signals += "segnale,    1650,   2, 4, 1,  0, 0,    2,  3,1,0, 0\n";
+    text.insert(text.find("segnale"), signals);
+    std::ostringstream out;
+    language_server server(out, {});
+    const auto now = language_server::clock::now();
+    const std::string uri = json(uri_of_path(files.train)).dump();
+    for (const std::string& m : {INIT, R"j({"method":"textDocument/didOpen","params":{"textDocument":{"uri":)j" + uri +
+                                             R"j(,"version":1,"text":)j" + json(text).dump() + "}}}"})
+        server.handle({m, std::nullopt}, now);
+    const auto answer = [&](const std::string& method, const std::string& more) {
+        out.str("");
+        server.handle({R"j({"id":9,"method":")j" + method + R"j(","params":{"textDocument":{"uri":)j" + uri + "}" + more + "}}",
+                       std::nullopt},
+                      now);
+        const std::string all = out.str();
+        return json::parse(all.substr(all.find("\r\n\r\n") + 4))["result"];
+    };
+    const json hints = answer("textDocument/inlayHint", R"j(,"range":{"start":{"line":0,"character":0},"end":{"line":2147483646,"character":0}})j");
+    EXPECT_EQ(hints.size(), MAX_ANSWER_ITEMS);
+    const json far = answer("textDocument/inlayHint", R"j(,"range":{"start":{"line":2000,"character":0},"end":{"line":2147483646,"character":0}})j");
+    ASSERT_FALSE(far.empty());
+    EXPECT_LE(far.back()["position"]["line"].get<int64_t>(), 2000 + MAX_RANGE_LINES);
+    size_t symbols = 0;
+    const std::function<void(const json&)> count = [&](const json& list) {
+        for (const json& s : list) ++symbols, count(s.value("children", json::array()));
+    };
+    count(answer("textDocument/documentSymbol", ""));
+    EXPECT_EQ(symbols, MAX_ANSWER_ITEMS);
+}
+
+// The reader sees cancellations ahead of the handler: only $/cancelRequest's id counts.
+TEST(Server, CancellationsAreSeenAheadByTheirIdOnly) {
+    EXPECT_EQ(cancelled_request(R"j({"jsonrpc":"2.0","method":"$/cancelRequest","params":{"id":5}})j"), "5");
+    EXPECT_EQ(cancelled_request(R"j({"method":"$/cancelRequest","params":{"id":"a"}})j"), "\"a\"");
+    EXPECT_EQ(cancelled_request(R"j({"method":"$/cancelRequest","params":{"id":[1]}})j"), std::nullopt);
+    EXPECT_EQ(cancelled_request(R"j({"id":5,"method":"x","params":{"text":"$/cancelRequest"}})j"), std::nullopt);
+}
+
+// A document past the input limit is not compiled or served: one diagnostic at
+// its start says why, and a request on it is Invalid params.
+TEST(Server, ADocumentPastTheLimitIsRefused) {
+    temp_dir dir;
+    const carried_files files = write_carried_texts(dir.path());
+    std::ostringstream out;
+    language_server server(out, {});
+    const auto now = language_server::clock::now();
+    const std::string uri = json(uri_of_path(files.train)).dump();
+    const std::string text(MAX_INPUT_FILE_BYTES + 1, ';');
+    for (const std::string& m : {INIT, R"j({"method":"textDocument/didOpen","params":{"textDocument":{"uri":)j" + uri +
+                                             R"j(,"version":1,"text":)j" + json(text).dump() + "}}}",
+                                 R"j({"id":2,"method":"textDocument/foldingRange","params":{"textDocument":{"uri":)j" + uri + "}}}"})
+        server.handle({m, std::nullopt}, now);
+    std::vector<json> sent;
+    const std::string all = out.str();
+    for (size_t at = 0; at < all.size();) {
+        const size_t head = all.find("\r\n\r\n", at);
+        const size_t n = std::stoul(all.substr(at + 16, head - at - 16));
+        sent.push_back(json::parse(all.substr(head + 4, n)));
+        at = head + 4 + n;
+    }
+    ASSERT_EQ(sent.size(), 3u);
+    const json& d = sent[1]["params"]["diagnostics"];
+    ASSERT_EQ(d.size(), 1u);
+    EXPECT_EQ(d[0]["range"]["start"], json({{"line", 0}, {"character", 0}}));
+    EXPECT_NE(d[0]["message"].get<std::string>().find("is too large: 16777217 bytes"), std::string::npos) << d;
+    EXPECT_EQ(sent[2]["error"]["code"], -32602);
+}

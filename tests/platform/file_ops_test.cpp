@@ -4,6 +4,11 @@
 
 #include <cerrno>
 #include <cstring>
+#include <variant>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 #include "platform/io_failure.h"
 #include "tests/support/temp_dir.h"
@@ -87,4 +92,30 @@ TEST(FileOps, AFileSetIsWrittenWholeOrNotAtAll) {
         }
         EXPECT_EQ(read_file(dir.path() / "b.dat.partial"), "mine");
     }
+}
+
+// An input is checked on what was opened, not by its name: a FIFO put in a
+// file's place is refused at once rather than waited on for good.
+TEST(FileOps, InputsAreCheckedOnWhatOpened) {
+    temp_dir dir;
+    write_file(dir.path() / "small", "12345");
+    const auto problem = [](const std::filesystem::path& p, uintmax_t limit) {
+        auto opened = open_input(p, limit);
+        const std::string* why = std::get_if<std::string>(&opened);
+        return why ? *why : "";
+    };
+    EXPECT_EQ(problem(dir.path() / "small", 5), "");
+    EXPECT_EQ(problem(dir.path() / "small", 4), "is too large: 5 bytes, over the limit of 4 bytes");
+    EXPECT_THROW(read_file(dir.path() / "small", 4), io_failure);
+#ifndef _WIN32
+    EXPECT_EQ(problem(dir.path(), 5), "is a directory, not a file");
+    ASSERT_EQ(mkfifo((dir.path() / "fifo").c_str(), 0600), 0) << std::strerror(errno);
+    EXPECT_EQ(problem(dir.path() / "fifo", 5), "is not a regular file");
+    try {
+        read_file(dir.path() / "fifo");
+        ADD_FAILURE() << "a FIFO was read";
+    } catch (const io_failure& e) {
+        EXPECT_NE(std::string(e.what()).find("fifo: is not a regular file"), std::string::npos) << e.what();
+    }
+#endif
 }

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <functional>
 
 #include "platform/file_ops.h"
@@ -29,6 +30,19 @@ TEST(FileWatch, EachStateOfThePathIsAChange) {
 #endif
         {"a file again", [&] { fs::remove(path), write_file(path, "one"); }, true},
         {"rewritten at the same size", [&] { write_file(path, "two"); }, true},
+#ifndef _WIN32  // no inode there
+        // Another file renamed into the path, of the same size and time, long ago:
+        // only its identity tells it apart.
+        {"dated long ago", [&] { fs::last_write_time(path, fs::last_write_time(path) - std::chrono::hours(1)); }, true},
+        {"replaced alike", [&] {
+             write_file(dir.path() / "new", "six");
+             fs::last_write_time(dir.path() / "new", fs::last_write_time(path));
+             fs::rename(dir.path() / "new", path);
+         }, true},
+#endif
+        // A time in the future is no recent write to read again at every poll.
+        {"dated in the future", [&] { fs::last_write_time(path, fs::file_time_type::clock::now() + std::chrono::hours(1)); }, true},
+        {"untouched in the future", [] {}, false},
     };
     for (const auto& s : steps) {
         s.step();

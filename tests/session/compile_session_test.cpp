@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/file_ops.h"
+#include "platform/input_files.h"
 #include "tests/support/carried_texts.h"
 #include "tests/support/temp_dir.h"
 
@@ -48,6 +49,10 @@ TEST(CompileSession, FailuresAreValuesWithTheirExitStatus) {
     const carried_files files = write_carried_texts(dir.path());
     // The route's own folder holds the same file under another name.
     const std::filesystem::path again = files.route.parent_path() / "." / files.route.filename();
+    // A file past the input limit, sparse: refused before anything is read.
+    const std::filesystem::path big = dir.path() / "big_linea.txt";
+    write_file(big, "");
+    std::filesystem::resize_file(big, MAX_INPUT_FILE_BYTES + 1);
     const struct {
         std::filesystem::path route;
         std::optional<std::string> route_id;  // not given: from the file's name
@@ -60,6 +65,7 @@ TEST(CompileSession, FailuresAreValuesWithTheirExitStatus) {
         {files.route, "A/B", 2, "the route identifier 'A/B' holds '/', which a file name cannot"},
         {files.route, {}, 2, "Lidonia_Sabrio_linea.txt is given as both the route and the train file", files.route},
         {files.route, {}, 2, "is given as both the route and the train file (as " + again.string() + ")", again},
+        {big, {}, 3, "big_linea.txt: is too large: 16777217 bytes, over the limit of 16777216 bytes"},
     };
     for (const auto& c : cases) {
         session_inputs in;

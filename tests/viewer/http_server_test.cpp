@@ -7,6 +7,7 @@
 #include <boost/beast/http.hpp>
 #include <array>
 #include <fstream>
+#include <map>
 #include <optional>
 #include <sstream>
 #include <stdexcept>
@@ -103,7 +104,7 @@ TEST(HttpServer, HoldsItsLimitsForEveryRequest) {
     const uint16_t port = s.server->port();
     std::string empty_fields;
     for (int i = 0; i < 52966; ++i) empty_fields += "x:\r\n";
-    const std::string host = "Host: " + s.here + "\r\n";
+    const std::string host = "Host: " + s.here + "\r\n", close = "Connection: close\r\n";
     const struct {
         const char* what;
         std::string request;
@@ -112,6 +113,8 @@ TEST(HttpServer, HoldsItsLimitsForEveryRequest) {
     } cases[] = {
         {"a head of empty fields over the limit", "GET / HTTP/1.1\r\n" + host + empty_fields + "\r\n", 431, "16 KiB"},
         {"a head of many short lines", "GET / HTTP/1.1\r\n" + host + empty_fields.substr(0, 4 * 200) + "\r\n", 431, "lines"},
+        {"a head of 101 lines", "GET / HTTP/1.1\r\n" + host + close + empty_fields.substr(0, 4 * 98) + "\r\n", 431, "lines"},
+        {"a head of 100 lines", "GET / HTTP/1.1\r\n" + host + close + empty_fields.substr(0, 4 * 97) + "\r\n", 200, "<!doctype html>"},
         {"two Host fields", "GET / HTTP/1.1\r\n" + host + host + "\r\n", 400, "Host"},
         {"no Host field", "GET / HTTP/1.1\r\n\r\n", 400, "Host"},
         {"a GET with a body", "GET / HTTP/1.1\r\n" + host + "Content-Length: 5\r\n\r\nhello", 400, "body"},
@@ -141,6 +144,20 @@ TEST(HttpServer, HoldsItsLimitsForEveryRequest) {
     asio::read_until(events, asio::dynamic_buffer(received), "data: 1\n\n", ec);
     EXPECT_EQ(received.rfind("HTTP/1.1 200", 0), 0u) << received;
     EXPECT_NE(received.find("text/event-stream"), std::string::npos) << received;
+
+    // Streams past the cap are answered 503 and closed; the server still answers.
+    std::vector<tcp::socket> streams;
+    std::map<std::string, size_t> statuses;
+    for (size_t i = 0; i < MAX_STREAMS; ++i) {
+        tcp::socket& c = streams.emplace_back(io);
+        c.connect(tcp::endpoint(asio::ip::address_v4::loopback(), port));
+        asio::write(c, asio::buffer("GET /events HTTP/1.1\r\n" + host + "\r\n"));
+        std::string head;
+        asio::read_until(c, asio::dynamic_buffer(head), "\r\n", ec);
+        ++statuses[head.substr(0, 12)];
+    }
+    EXPECT_EQ(statuses, (std::map<std::string, size_t>{{"HTTP/1.1 200", MAX_STREAMS - 1}, {"HTTP/1.1 503", 1}}));
+    streams.clear();
 
 #ifdef __linux__
     // Heads left unfinished cost no more than the limit each, and are refused
@@ -251,3 +268,20 @@ TEST(HttpServer, AnswersOnlyItsOwnRoutesAndHostsAndPushesEachCompile) {
     serving.join();
 }
 
+
+// Past its drawing budget the viewer answers 503 for a new drawing, still the
+// one it drew last for the same request, and everything else as ever.
+TEST(HttpServer, DrawingsKeepToTheirBudget) {
+    temp_dir dir;
+    const carried_files files = write_carried_texts(dir.path());
+    live_compile viewer(viewer_inputs{files.route, files.train, {}, {}});
+    viewer.compile();
+    drawing_budget budget(0.0, std::chrono::nanoseconds(1));  // one drawing, then none
+    const http_reply first = viewer_reply(viewer, "/scene.svg", "width=800&height=600", &budget);
+    EXPECT_EQ(first.status, 200u);
+    EXPECT_EQ(viewer_reply(viewer, "/scene.svg", "width=800&height=601", &budget).status, 503u);
+    const http_reply again = viewer_reply(viewer, "/scene.svg", "width=800&height=600", &budget);
+    EXPECT_EQ(again.status, 200u);
+    EXPECT_EQ(again.body, first.body);
+    EXPECT_EQ(viewer_reply(viewer, "/state.json", "", &budget).status, 200u);
+}

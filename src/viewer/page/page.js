@@ -29,9 +29,16 @@ async function svgText(stretch) {
   const { w, h } = sheetSize();
   const q = new URLSearchParams({ width: w, height: h });
   if (stretch) q.set('from', stretch.from), q.set('to', stretch.to);
-  const reply = await fetch('/scene.svg?' + q, { cache: 'no-store' });
-  if (!reply.ok) throw new Error(await reply.text());
-  return reply.text();
+  for (;;) {
+    const reply = await fetch('/scene.svg?' + q, { cache: 'no-store' });
+    // 503: the server has spent its time for drawing and asks to be asked again.
+    if (reply.status === 503) {
+      await new Promise((done) => setTimeout(done, 1000 * (Number(reply.headers.get('Retry-After')) || 1)));
+      continue;
+    }
+    if (!reply.ok) throw new Error(await reply.text());
+    return reply.text();
+  }
 }
 
 function parseSvg(text) {
