@@ -143,7 +143,7 @@ void restriction_checks(running_builder& b, const train_in_use& train) {
 
 std::vector<diagnostic> running_warnings(const modello& m, const train_model& train, bool model_runs) {
     running_builder b{m, {}};
-    if (m.codice_errore != codice::nessuno || m.rapporto || !m.griglia_allocata()) return {};
+    if (!runs_over(m)) return {};
     const timetable_figures f = timetable_of(m, train, stop_choice{}, model_runs);
     timetable_checks(b, f);
     restriction_checks(b, f.train);

@@ -47,7 +47,7 @@ scene_source scene_source_of(const modello& m) {
     s.route_text = m.registro.percorso_linea, s.train_text = m.registro.percorso_treno;
     // The runs of the default train, stopping at every timed station, as the
     // timetable command gives them; a partial model runs no train.
-    if (m.codice_errore == codice::nessuno && !m.rapporto && m.griglia_allocata()) {
+    if (runs_over(m)) {
         const timetable_figures f = timetable_of(m, train_model{}, stop_choice{}, true, &s.runs);
         s.run_train = utf8_da_1252(train_words(f.train)) + ", stopping at every timed station";
     }

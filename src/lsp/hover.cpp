@@ -6,9 +6,13 @@
 #include <utility>
 #include <string_view>
 
+#include "diagnostics/running_warnings.h"
 #include "model/testo_1252.h"
 #include "platform/path_text.h"
 #include "placement/lettura_chilometrica.h"
+#include "running/figures.h"
+#include "running/restriction_braking.h"
+#include "running/timetable.h"
 
 namespace {
 
@@ -100,6 +104,62 @@ std::string diagnostics_at(const checked_file* f, const line_reading& r, int32_t
     return s;
 }
 
+// On a station's time, the running times of the section that ends there; on a
+// restriction's speed, the braking it needs from the line speed at its warning.
+std::string running_note(const scenario_check& check, genere_riga kind, size_t field, file_testo file, int32_t line) {
+    const modello& m = check.compile->m;
+    const auto here = [&](int32_t i) {
+        const luogo_testo& p = m.registro.righe[static_cast<size_t>(i)].luogo;
+        return p.file == file && p.line == line;
+    };
+    if (kind == genere_riga::stazione && field >= STATION_HOURS && field <= STATION_HOURS + 2) {
+        const timetable_figures f = timetable_of(m, check.running_train, stop_choice{});
+        for (size_t k = 0; k < f.stations.size(); ++k) {
+            if (!here(f.stations[k].line)) continue;
+            if (k == 0) return "\n\nthe first timed station: the running times count from here";
+            const timed_station &from = f.stations[k - 1], &to = f.stations[k];
+            const timed_section& s = f.sections[k];
+            std::string t = "\n\n**running time** from " + escaped(utf8_da_1252(from.name)) + " (" +
+                            clock_hms(from.scheduled_s) + "), " + metres_words(int64_t{to.position_m} - from.position_m) +
+                            "\n\n- scheduled: " + duration_words(double(s.scheduled_s));
+            if (s.earlier) return t + ", as the time is earlier than the one before";
+            if (s.min_s)
+                t += "\n- minimum: " + duration_words(*s.min_stop_s) + " stopping here, " +
+                     duration_words(*s.min_pass_s) + " running through";
+            else
+                t += "\n- minimum: none, a limit of 0 km/h stands on the way";
+            if (const std::optional<section_margin> g = margin_of(s))
+                t += "\n- margin: " + std::string(g->seconds < 0 ? "short by " : "") +
+                     duration_words(g->seconds < 0 ? -g->seconds : g->seconds) +
+                     (g->percent ? " (" + decimal(*g->percent, 0) + "%)" : "");
+            if (!s.limit.empty()) t += "\n- limited most by the " + s.limit;
+            return t + "\n\n_" + train_words(f.train) + ", stopping at every timed station_";
+        }
+        return "\n\nno timed station: the running times pass it";
+    }
+    if (kind == genere_riga::rallentamento && field == RESTRICTION_SPEED) {
+        const train_in_use train = train_for(m, check.running_train);
+        const std::string warning = metres_words(int64_t(LINE_BRAKING_DISTANCE_M));
+        for (const placed_restriction& r : restrictions_of(m)) {
+            if (!here(r.line)) continue;
+            const std::optional<restriction_braking> b = braking_for(m, r, train);
+            if (!b) return "\n\nno braking figure: no warning cell stands " + warning + " before it";
+            if (b->from_kmh <= r.speed_kmh)
+                return "\n\nno braking: the line speed at its warning, " + warning + " before it, is " +
+                       decimal(b->from_kmh, 0) + " km/h";
+            return "\n\n**braking** from " + decimal(b->from_kmh, 0) + " km/h, the line speed at its warning " +
+                   warning + " before it, to " + std::to_string(r.speed_kmh) + " km/h: " +
+                   (!b->needed_m ? std::string("the brakes cannot slow the train on this gradient")
+                                 : metres_words(int64_t(*b->needed_m + 0.5)) +
+                                       (*b->needed_m <= LINE_BRAKING_DISTANCE_M ? ", within the warning's distance"
+                                                                                 : ", more than the warning's distance")) +
+                   "\n\n_braked mass " + decimal(train.braked_mass_percent, 0) + "%, mean gradient " +
+                   decimal(b->gradient_permille, 1) + " per mille_";
+        }
+    }
+    return "";
+}
+
 }  // namespace
 
 std::optional<std::string> kilometre_reading(const scenario_check& check, int64_t metres) {
@@ -158,6 +218,8 @@ std::optional<hover_answer> hover(const scenario_check& check, file_testo file, 
             else
                 s += "\n\nthe last compile took no cell for this line";
         }
+        if (check.compile && runs_over(check.compile->m))
+            s += running_note(check, g.genere, static_cast<size_t>(i), file, line);
     } else {
         s += "\n\nthe line has no such field: the reader takes it as a keyword field of its own";
     }

@@ -40,6 +40,7 @@ void unconvertible_diagnostics(const open_document* d, checked_file& f) {
 
 scenario_check check_scenario(const workspace& w, const std::filesystem::path& path, const warning_choice& warnings) {
     scenario_check out;
+    out.running_train = warnings.train;
     const bool is_train = role_of(path) == scenario_role::train;
     const file_testo own = is_train ? file_testo::treno : file_testo::linea;
     checked_file& own_file = is_train ? out.train : out.route;

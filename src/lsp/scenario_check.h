@@ -30,6 +30,7 @@ struct scenario_check {
     std::optional<scenario_pair> pair;
     std::shared_ptr<const session_compile> compile;  // none when the run could not compile
     checked_file route, train;
+    train_model running_train;  // the train its running times assume: the trainProfile setting's, or the default
     // The file a place is in.
     const checked_file* of(file_testo f) const {
         return f == file_testo::linea ? &route : f == file_testo::treno ? &train : nullptr;

@@ -85,6 +85,8 @@ double limiting_stretch(const std::vector<uint16_t>& kmh, const permitted_speeds
 
 }  // namespace
 
+bool runs_over(const modello& m) { return m.codice_errore == codice::nessuno && !m.rapporto && m.griglia_allocata(); }
+
 std::vector<timed_station> timed_stations(const modello& m) {
     std::vector<timed_station> out;
     int32_t number = 0;

@@ -71,6 +71,10 @@ struct section_margin {
 // Nothing where the model's time is not known or the time is earlier than the one before.
 std::optional<section_margin> margin_of(const timed_section& s);
 
+// Whether a compile's model is whole enough to run a train over: no error
+// state, no report, and its cells.
+bool runs_over(const modello& m);
+
 // The stations with a time (not 0:00:00), in line order, with their record and line.
 std::vector<timed_station> timed_stations(const modello& m);
 

@@ -178,6 +178,16 @@ const std::vector<transcript> TRANSCRIPTS = {
        {}, 1100, COLLIDE},
       {"tick", {}, 1150},
       {"tick", {CLEAN_ROUTE, R"j({"params":{"uri":"$TRAIN","version":4,"diagnostics":[{"code":"E16"}]}})j"}, 1200}}},
+    // The running times where the author edits them: on a station's time, the
+    // section's scheduled and minimum times and its margin; on a restriction's
+    // speed, the braking it needs from the line speed at its warning.
+    {"RunningTimesOnHover",
+     {{INIT, {INIT_OUT}},
+      {OPEN_TRAIN, {CLEAN_ROUTE, CLEAN_TRAIN_1}},
+      {R"j({"id":2,"method":"textDocument/hover","params":{"textDocument":{"uri":"$TRAIN"},"position":{"line":41,"character":62}}})j",
+       {R"j({"id":2,"result":{"contents":{"value":"**hours**, field 14 of `stazione` (train file), in h\n\na whole number (stored in 32 bits, -2147483648 to 2147483647): timetable time: hours; 0, 0, 0 for no time\n\n**running time** from LIDONIA CENTRALE (10:48:00), 37,650 m\n\n- scheduled: 27 min 00 s\n- minimum: 18 min 07 s stopping here, 17 min 31 s running through\n- margin: 8 min 53 s (49%)\n- limited most by the line speed 160 km/h, 14,836 to 24,950 m\n\n_the default train (84 t locomotive of 5.0 MW and 12 coaches of 46 t, braked mass 125%), stopping at every timed station_"},"range":{"start":{"line":41,"character":62}}}})j"}},
+      {R"j({"id":3,"method":"textDocument/hover","params":{"textDocument":{"uri":"$TRAIN"},"position":{"line":72,"character":27}}})j",
+       {R"j({"id":3,"result":{"contents":{"value":"**speed**, field 2 of `rallentamento` (train file), in km/h\n\na whole number (stored in 32 bits, -2147483648 to 2147483647): the restricted speed\n\n**braking** from 160 km/h, the line speed at its warning 1,200 m before it, to 60 km/h: 1,029 m, within the warning's distance\n\n_braked mass 125%, mean gradient 0.0 per mille_"}}})j"}}}},
     {"LoneFileAndUnconvertibleCharacter",
      {{INIT, {INIT_OUT}},
       // A lone file is checked, with a note of what is missing beside it.
