@@ -58,6 +58,11 @@ try {
   page.on('console', (m) => { if (m.type() === 'error') consoleErrors.push(m.text()); });
   page.on('pageerror', (e) => consoleErrors.push(String(e)));
   const shot = (name) => page.screenshot({ path: join(artifacts, name) });
+  // The same for a condition the test itself evaluates.
+  const until = async (ms, fn) => {
+    for (const end = Date.now() + ms; Date.now() < end; await new Promise((ok) => setTimeout(ok, 50))) if (await fn()) return true;
+    return fn();
+  };
   const within = (ms, fn, ...args) => page.waitForFunction(fn, { timeout: ms, polling: 50 }, ...args)
     .then(() => true, () => false);
 
@@ -65,6 +70,18 @@ try {
   check('the first compile shows ok', await within(10000, () => document.querySelector('#lanes svg') && document.querySelector('#status.ok')));
   const names = (sel) => page.$$eval(sel, (gs) => gs.map((g) =>
     ((g.dataset.values || '').split(';').find((v) => v.startsWith('name=')) || '').slice(5)));
+  // The running times: each timed section's fastest run in the speed lane and,
+  // with the scheduled times, in the timetable lane (9 timed stations, 8 sections).
+  const running = () => page.$eval('#lanes svg', (svg) => {
+    const panel = svg.querySelector('g[data-kind="time-distance"]');
+    const all = svg.querySelectorAll('g[data-kind="fastest-run"] polyline').length;
+    const inPanel = panel ? panel.querySelectorAll('g[data-kind="fastest-run"] polyline').length : -1;
+    const scheduled = panel ? panel.querySelectorAll('g[data-kind="scheduled-time"] circle').length : -1;
+    return { speed: all - Math.max(inPanel, 0), times: inPanel, scheduled };
+  });
+  const drawnRuns = await running();
+  check('the fastest run is drawn in the speed lane and the timetable beside the 9 scheduled times',
+    drawnRuns.speed === 8 && drawnRuns.times === 8 && drawnRuns.scheduled === 9, JSON.stringify(drawnRuns));
   const shown = await names('#plan g[data-kind="station"]');
   const missing = stations.filter((s) => !shown.includes(s));
   check('the 35 stations are drawn', stations.length === 35 && missing.length === 0,
@@ -154,6 +171,8 @@ try {
   check('the edit shows error 16 on line 79 within 2 s', errorShown, `${Date.now() - started} ms`);
   check('the tooltip goes on an edit', !(await page.$eval('#tip', (t) => !t.hidden)));
   check('the zoom outlives the new drawing', (await looks()).stretch.join() === zoomed.stretch.join());
+  // A model with an error state runs no train: the edit redraws the lanes without it.
+  check('the edit redraws the running times: none over an error state', await until(3000, async () => (await running()).speed === 0));
   await shot('3-error.png');
   // The note names the first signal's line, 78: clicking it goes there.
   const note = await page.$('#diagnostics li[data-code="E16"] li.note[data-line="78"]');
@@ -175,6 +194,8 @@ try {
   await page.click('#fit');
   check('fit draws the whole line again', await within(2000, () =>
     document.querySelector('#lanes svg').getAttribute('data-stretch') === `0 ${243000}`));
+  check('the restored file has its running times again',
+    await until(3000, async () => JSON.stringify(await running()) === JSON.stringify(drawnRuns)));
   const station = stations[10];
   await page.type('#jump-to', station);
   await page.keyboard.press('Enter');
