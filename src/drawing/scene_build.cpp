@@ -353,12 +353,10 @@ struct builder {
         for (size_t k = 0; k < timed.size(); ++k) {
             const voce& v = voci[timed[k]];
             if (!stretch.holds(v.progressiva)) continue;
-            std::string text = clock_text(v.orario);
-            if (text.size() > 3 && text.ends_with(":00")) text.resize(text.size() - 3);
             scene_element& e = add(scene_kind::scheduled_time, scene_shape::marker, scene_panel::time, v.progressiva,
                                    v.progressiva);
             e.points = {schedule[k]};
-            e.text = text;
+            e.text = clock_label(v.orario);
             e.values = {{"name", utf8_da_1252(v.testo)}, {"time", clock_text(v.orario)}};
             if (const auto line = source.line_of_station ? source.line_of_station(timed[k]) : std::nullopt)
                 at_line(e, *line);

@@ -1,6 +1,7 @@
 #include "drawing/sheet_layout.h"
 
 #include "drawing/font_widths.h"
+#include "running/figures.h"
 
 #include <algorithm>
 #include <array>
@@ -40,8 +41,8 @@ constexpr std::array<strip_kind, 6> strip_kinds{{
     {scene_panel::gradient, "gradient", 1.7, true, 44.0, false},
     {scene_panel::height, "height (m)", 1.7, true, 36.0, false},
     {scene_panel::speed, "speed (km/h)", 3.0, true, 56.0, false},
-    {scene_panel::time, "timetable", 2.6, true, 48.0, true},
-    {scene_panel::objects, "objects", 4.2, false, 130.0, false},
+    {scene_panel::time, "timetable", 4.0, true, 48.0, true},
+    {scene_panel::objects, "objects", 3.4, false, 130.0, false},
     {scene_panel::kilometres, "km posts", 1.2, false, 30.0, false},
 }};
 
@@ -287,9 +288,7 @@ y_scale scale_of(const scene& s, const strip_kind& sk, const sheet_rect& r) {
 
 // A value of a strip's scale as written beside it.
 std::string scale_text(const scene& s, const strip_kind& sk, double v) {
-    if (!sk.clock) return decimal_text(v, 1);
-    const int64_t t = ((s.time_origin_s + std::llround(v)) % 86400 + 86400) % 86400;
-    return std::to_string(t / 3600) + ":" + (t / 60 % 60 < 10 ? "0" : "") + std::to_string(t / 60 % 60);
+    return sk.clock ? clock_label(s.time_origin_s + std::llround(v)) : decimal_text(v, 1);
 }
 
 constexpr double mark_row_height = 9.0;
@@ -575,6 +574,12 @@ double text_width(std::string_view utf8, double size) {
         i += n;
     }
     return em * size;
+}
+
+std::string clock_label(int64_t seconds) {
+    std::string text = clock_hms(seconds);
+    if (text.ends_with(":00")) text.resize(text.size() - 3);
+    return text;
 }
 
 sheet_rect text_box(scene_point at, std::string_view utf8, const sheet_text& style) {

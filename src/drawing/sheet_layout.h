@@ -82,6 +82,9 @@ void check_sheet_size(sheet_size size);
 // the locale: "12.5", "-3", "0.25".
 std::string decimal_text(double v, int max_decimals);
 
+// A time of day as the sheet writes it: "7:15", with ":30" seconds only when there are some.
+std::string clock_label(int64_t seconds);
+
 // The advance of UTF-8 text at `size` units a em, from the width table of the
 // sheet's font (DejaVu Sans); a character it lacks counts one em.
 double text_width(std::string_view utf8, double size);
