@@ -168,3 +168,8 @@ timetable_figures timetable_of(const modello& m, const train_model& profile, con
     }
     return f;
 }
+
+std::optional<double> margin_of(const timed_section& s) {
+    if (!s.min_s || s.earlier) return std::nullopt;
+    return static_cast<double>(s.scheduled_s) - *s.min_s;
+}

@@ -54,6 +54,10 @@ struct timetable_figures {
     std::vector<timed_section> sections;  // one per station, the first empty
 };
 
+// A section's recovery margin: its scheduled time less the model's minimum, where
+// both are known and the time is not earlier than the one before.
+std::optional<double> margin_of(const timed_section& s);
+
 // The stations with a time (not 0:00:00), in line order, with their record and line.
 std::vector<timed_station> timed_stations(const modello& m);
 
