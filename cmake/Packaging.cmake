@@ -5,12 +5,12 @@ include(GNUInstallDirs)
 
 if(WIN32)
   install(TARGETS scenario-compiler RUNTIME DESTINATION .)
-  install(FILES README.md LICENSE docs/format.md docs/train-model.md DESTINATION .)
+  install(FILES README.md LICENSE docs/format.md docs/train-model.md docs/documents.md DESTINATION .)
 else()
   set(SCENARIO_DOC_DIR ${CMAKE_INSTALL_DATAROOTDIR}/doc/scenario-compiler)
   install(TARGETS scenario-compiler RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
   # The authors' reference, where the "see:" references of `errors` and SARIF find it.
-  install(FILES README.md docs/format.md docs/train-model.md DESTINATION ${SCENARIO_DOC_DIR})
+  install(FILES README.md docs/format.md docs/train-model.md docs/documents.md DESTINATION ${SCENARIO_DOC_DIR})
   # Debian looks for a package's licence under this name.
   install(FILES LICENSE DESTINATION ${SCENARIO_DOC_DIR} RENAME copyright)
 

@@ -13,6 +13,7 @@
 #include <CLI/CLI.hpp>
 
 #include "platform/failure.h"
+#include "running/timetable.h"
 #include "running/train_model.h"
 
 using command_action = std::function<int()>;
@@ -49,6 +50,19 @@ CLI::Validator whole_number_from_zero(const std::string& zero = "");
 // The train model of a profile file (JSON), the default one for no file; an
 // unreadable file is an input failure, a wrong value a usage one.
 result<train_model> load_train_profile(const std::filesystem::path& file);
+
+struct running_choice;
+
+// The options of a running_choice: --train-profile, --stops, --stop and --pass.
+void add_running_options(CLI::App* sub, running_choice& o);
+// The train and the stops a running_choice names, station names as the records
+// hold them; a name that is no timed station's of `stations` is a usage failure.
+struct chosen_running {
+    train_model train;
+    stop_choice stops;
+};
+result<chosen_running> running_of(const running_choice& o);
+maybe_failure unknown_stations(const stop_choice& stops, const std::vector<timed_station>& stations);
 
 // "scenario-compiler COMMAND: MESSAGE": how a failure of the run is said, on stderr and in the machine forms.
 std::string failure_line(const std::string& command, const std::string& message);

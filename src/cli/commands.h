@@ -39,7 +39,16 @@ struct export_options {
 int run_export(const export_options& options, std::ostream& out, std::ostream& err);
 
 // `documents`: the driver's three papers for an author's scenario, compiled in memory.
-struct documents_options {
+// The train and the stops the running times assume (`timetable`, `documents`).
+struct running_choice {
+    std::filesystem::path train_profile;  // empty: the default train
+    std::string stops = "all";            // all or none, before --stop and --pass
+    std::vector<std::string> stop, pass;  // station names, UTF-8
+};
+
+// `documents`: the driver's papers for an author's scenario; the card's recovery
+// margins and speeds from the running times of the chosen train.
+struct documents_options : running_choice {
     std::filesystem::path route, train, output = ".";
     std::optional<std::string> route_id, train_number;  // not given: from the files' names
     std::filesystem::path notes;  // the author's own text for the notes sheet; empty: none
@@ -104,12 +113,9 @@ struct serve_options {
 int run_serve(const serve_options& options, std::ostream& out, std::ostream& err);
 
 // `timetable`: the timetable of a scenario beside the running times of a train model.
-struct timetable_options {
+struct timetable_options : running_choice {
     std::filesystem::path route, train;
     std::optional<std::string> route_id, train_number;  // not given: from the files' names
-    std::filesystem::path train_profile;  // empty: the default train
-    std::string stops = "all";            // all or none, before --stop and --pass
-    std::vector<std::string> stop, pass;  // station names, UTF-8
     std::string format = "text";          // text, json or csv
     std::string color = "auto";
 };

@@ -1,3 +1,4 @@
+#include <cmath>
 #include <iostream>
 #include <memory>
 #include <vector>
@@ -9,6 +10,7 @@
 #include "documents/documenti_autore.h"
 #include "model/nomi_file.h"
 #include "model/testo_1252.h"
+#include "running/timetable.h"
 #include "platform/errore.h"
 #include "platform/exit_status.h"
 #include "platform/file_ops.h"
@@ -21,9 +23,22 @@ namespace {
 
 const char* const COMMAND = "documents";
 
-// What the train's running times add to the card. Nothing yet: the margins, the
-// top speed and the braked-mass cap stay blank until a run of the train fills them.
-dati_marcia marcia_del_treno(const documents_options&, const session_compile&) { return {}; }
+// What the train's running times add to the card: each timed station's margin,
+// on its record's row, and the train's top speed and braked-mass cap. Speeds are
+// cut to whole km/h downward, so that the card never allows more than the train.
+dati_marcia marcia_del_treno(const modello& m, const timetable_figures& f) {
+    dati_marcia marcia;
+    size_t stazioni = 0;
+    for (const riga_letta& r : m.registro.righe) stazioni += r.genere == genere_riga::stazione;
+    marcia.recupero_s.resize(stazioni);
+    for (size_t k = 1; k < f.stations.size(); ++k) {
+        const size_t riga = static_cast<size_t>(f.stations[k].number) - 1;
+        if (riga < marcia.recupero_s.size()) marcia.recupero_s[riga] = margin_of(f.sections[k]);
+    }
+    marcia.velocita_massima = static_cast<int32_t>(std::floor(f.train.top_speed_kmh));
+    marcia.limite_massa_frenata = static_cast<int32_t>(std::floor(f.train.braking_cap_kmh));
+    return marcia;
+}
 
 }  // namespace
 
@@ -39,9 +54,12 @@ int run_documents(const documents_options& o, std::ostream&, std::ostream& err) 
         if (sembra_utf8(notes))
             if (std::optional<std::string> cp1252 = cp1252_da_utf8(notes, problem)) notes = std::move(*cp1252);
     }
+    const result<chosen_running> running = running_of(o);
+    if (!running) return print_failure(err, COMMAND, running.error());
     session_inputs in;
     in.route = o.route, in.train = o.train;
     in.route_id = o.route_id, in.train_number = o.train_number;
+    in.warnings.train = running->train;
     result<session_compile> compiled = compile_in_memory(in);
     if (!compiled) return print_failure(err, COMMAND, compiled.error());
     const session_compile& c = *compiled;
@@ -55,8 +73,10 @@ int run_documents(const documents_options& o, std::ostream&, std::ostream& err) 
         return EXIT_ERROR_STATE;
     }
 
+    const timetable_figures figures = timetable_of(c.m, running->train, running->stops);
+    if (auto unknown = unknown_stations(running->stops, figures.stations)) return print_failure(err, COMMAND, *unknown);
     const std::vector<file_to_write> files = {
-        {percorso_file(o.output, nome_scheda_treno(c.m)), testo_tabella(scheda_autore(c.m, marcia_del_treno(o, c)))},
+        {percorso_file(o.output, nome_scheda_treno(c.m)), testo_tabella(scheda_autore(c.m, marcia_del_treno(c.m, figures)))},
         {percorso_file(o.output, nome_rallentamenti(c.m)), testo_tabella(ordine_autore(c.m))},
         {percorso_file(o.output, nome_note(c.m)), testo_tabella(note_autore(c.m, notes))},
     };
@@ -91,6 +111,7 @@ void add_documents_command(CLI::App& app, command_action& chosen) {
          {EXIT_RESERVED}});
     auto [route, train] = add_text_inputs(sub, o->route, o->train, o->route_id, o->train_number);
     route->required(), train->required();
+    add_running_options(sub, *o);
     add_path_option(sub, "-o,--output", o->output,
                     "Output directory, created when it does not exist (default: the current directory)");
     add_path_option(sub, "--notes", o->notes,

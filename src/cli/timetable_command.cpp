@@ -49,8 +49,8 @@ std::vector<table_row> rows_of(const timetable_figures& f) {
     std::vector<table_row> rows;
     for (size_t k = 0; k < f.stations.size(); ++k) {
         table_row r{f.stations[k], f.sections[k], k == 0, std::nullopt, std::nullopt};
-        if (const auto margin = k > 0 ? margin_of(r.section) : std::nullopt)
-            r.margin_s = margin->seconds, r.margin_percent = margin->percent;
+        if (k > 0 && (r.margin_s = margin_of(r.section)) && *r.section.min_s > 0)
+            r.margin_percent = *r.margin_s / *r.section.min_s * 100;
         rows.push_back(r);
     }
     return rows;
@@ -176,20 +176,6 @@ std::string table_text(const timetable_figures& f) {
     return out.str();
 }
 
-// The stop choice from the options, station names as the records hold them.
-result<stop_choice> stops_of(const timetable_options& o) {
-    stop_choice c;
-    c.all = o.stops != "none";
-    for (const auto& [names, stop] : {std::pair{&o.stop, true}, std::pair{&o.pass, false}})
-        for (const std::string& name : *names) {
-            std::string problem;
-            const std::optional<std::string> cp1252 = cp1252_da_utf8(name, problem);
-            if (!cp1252) return usage_error("the station name '" + name + "' " + problem);
-            c.named[*cp1252] = stop;
-        }
-    return c;
-}
-
 }  // namespace
 
 result<train_model> load_train_profile(const std::filesystem::path& file) {
@@ -205,13 +191,49 @@ result<train_model> load_train_profile(const std::filesystem::path& file) {
     return *p.model;
 }
 
+result<chosen_running> running_of(const running_choice& o) {
+    const result<train_model> loaded = load_train_profile(o.train_profile);
+    if (!loaded) return loaded.error();
+    chosen_running c{*loaded, {}};
+    c.stops.all = o.stops != "none";
+    for (const auto& [names, stop] : {std::pair{&o.stop, true}, std::pair{&o.pass, false}})
+        for (const std::string& name : *names) {
+            std::string problem;
+            const std::optional<std::string> cp1252 = cp1252_da_utf8(name, problem);
+            if (!cp1252) return usage_error("the station name '" + name + "' " + problem);
+            c.stops.named[*cp1252] = stop;
+        }
+    return c;
+}
+
+maybe_failure unknown_stations(const stop_choice& stops, const std::vector<timed_station>& stations) {
+    std::vector<std::string> names;
+    for (const timed_station& s : stations) names.push_back(s.name);
+    for (const auto& [name, stop] : stops.named)
+        if (std::find(names.begin(), names.end(), name) == names.end()) {
+            std::string problem = "no timed station is named '" + utf8_da_1252(name) + "'";
+            if (auto near = nearest_name(name, names)) problem += "; did you mean '" + utf8_da_1252(*near) + "'?";
+            return usage_error(problem);
+        }
+    return std::nullopt;
+}
+
+void add_running_options(CLI::App* sub, running_choice& o) {
+    add_path_option(sub, "--train-profile", o.train_profile,
+                    "A JSON file of train model values over the defaults (see docs/train-model.md)");
+    sub->add_option("--stops", o.stops, "Stop at every timed station (all) or at none")
+        ->check(CLI::IsMember({"all", "none"}))
+        ->default_str("all");
+    sub->add_option("--stop", o.stop, "Stop at this station (repeatable)")->allow_extra_args(false);
+    sub->add_option("--pass", o.pass, "Run through this station (repeatable)")->allow_extra_args(false);
+}
+
 int run_timetable(const timetable_options& o, std::ostream& out, std::ostream& err) {
     const auto fail = [&](const failure& f) { return print_failure(err, "timetable", f); };
-    const result<train_model> loaded = load_train_profile(o.train_profile);
-    if (!loaded) return fail(loaded.error());
-    const train_model& profile = *loaded;
-    const result<stop_choice> stops = stops_of(o);
-    if (!stops) return fail(stops.error());
+    const result<chosen_running> running = running_of(o);
+    if (!running) return fail(running.error());
+    const train_model& profile = running->train;
+    const stop_choice* stops = &running->stops;
     session_inputs in;
     in.route = o.route, in.train = o.train;
     in.route_id = o.route_id, in.train_number = o.train_number;
@@ -228,14 +250,7 @@ int run_timetable(const timetable_options& o, std::ostream& out, std::ostream& e
 
     const timetable_figures f = timetable_of(c.m, profile, *stops);
     // A name to stop or pass at that is no timed station's is a mistake of the command line.
-    std::vector<std::string> names;
-    for (const timed_station& s : f.stations) names.push_back(s.name);
-    for (const auto& [name, stop] : stops->named)
-        if (std::find(names.begin(), names.end(), name) == names.end()) {
-            std::string problem = "no timed station is named '" + utf8_da_1252(name) + "'";
-            if (auto near = nearest_name(name, names)) problem += "; did you mean '" + utf8_da_1252(*near) + "'?";
-            return fail(usage_error(problem));
-        }
+    if (auto unknown = unknown_stations(*stops, f.stations)) return fail(*unknown);
     out << (o.format == "json" ? table_json(f) + "\n" : o.format == "csv" ? table_csv(f) : table_text(f)) << std::flush;
     return EXIT_OK;
 }
@@ -248,13 +263,7 @@ void add_timetable_command(CLI::App& app, command_action& chosen) {
                                 {{EXIT_OK}, {EXIT_ERROR_STATE}, {EXIT_USAGE}, {EXIT_FAILURE_IO}, {EXIT_RESERVED}});
     add_text_inputs(sub, o->route, o->train, o->route_id, o->train_number).first->required();
     sub->get_option("TRAIN")->required();
-    add_path_option(sub, "--train-profile", o->train_profile,
-                    "A JSON file of train model values over the defaults (see docs/train-model.md)");
-    sub->add_option("--stops", o->stops, "Stop at every timed station (all) or at none")
-        ->check(CLI::IsMember({"all", "none"}))
-        ->default_str("all");
-    sub->add_option("--stop", o->stop, "Stop at this station (repeatable)")->allow_extra_args(false);
-    sub->add_option("--pass", o->pass, "Run through this station (repeatable)")->allow_extra_args(false);
+    add_running_options(sub, *o);
     sub->add_option("--format", o->format, "text (a table for the terminal), json or csv")
         ->check(CLI::IsMember({"text", "json", "csv"}))
         ->default_str("text");

@@ -128,10 +128,9 @@ std::string running_note(const scenario_check& check, genere_riga kind, size_t f
                      duration_words(*s.min_pass_s) + " running through";
             else
                 t += "\n- minimum: none, a limit of 0 km/h stands on the way";
-            if (const std::optional<section_margin> g = margin_of(s))
-                t += "\n- margin: " + std::string(g->seconds < 0 ? "short by " : "") +
-                     duration_words(g->seconds < 0 ? -g->seconds : g->seconds) +
-                     (g->percent ? " (" + decimal(*g->percent, 0) + "%)" : "");
+            if (const std::optional<double> g = margin_of(s))
+                t += "\n- margin: " + std::string(*g < 0 ? "short by " : "") + duration_words(*g < 0 ? -*g : *g) +
+                     (*s.min_s > 0 ? " (" + decimal(*g / *s.min_s * 100, 0) + "%)" : "");
             if (!s.limit.empty()) t += "\n- limited most by the " + s.limit;
             return t + "\n\n_" + train_words(f.train) + ", stopping at every timed station_";
         }

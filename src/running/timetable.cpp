@@ -106,13 +106,6 @@ std::vector<timed_station> timed_stations(const modello& m) {
 
 int64_t step_forward(int64_t from_s, int64_t to_s) { return (((to_s - from_s) % 86400) + 86400) % 86400; }
 
-std::optional<section_margin> margin_of(const timed_section& s) {
-    if (!s.min_s || s.earlier) return std::nullopt;
-    section_margin g{static_cast<double>(s.scheduled_s) - *s.min_s, std::nullopt};
-    if (*s.min_s > 0) g.percent = g.seconds / *s.min_s * 100;
-    return g;
-}
-
 timetable_figures timetable_of(const modello& m, const train_model& profile, const stop_choice& choice,
                                bool model_runs, std::vector<section_run>* runs) {
     timetable_figures f;
@@ -185,4 +178,9 @@ timetable_figures timetable_of(const modello& m, const train_model& profile, con
         }
     }
     return f;
+}
+
+std::optional<double> margin_of(const timed_section& s) {
+    if (!s.min_s || s.earlier) return std::nullopt;
+    return static_cast<double>(s.scheduled_s) - *s.min_s;
 }

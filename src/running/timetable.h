@@ -63,13 +63,9 @@ struct section_run {
     std::vector<double> speed_ms, seconds;
 };
 
-// A section's scheduled time less the model's: seconds, and percent of the model's.
-struct section_margin {
-    double seconds = 0;
-    std::optional<double> percent;  // none for a model time of 0
-};
-// Nothing where the model's time is not known or the time is earlier than the one before.
-std::optional<section_margin> margin_of(const timed_section& s);
+// A section's recovery margin: its scheduled time less the model's minimum, where
+// both are known and the time is not earlier than the one before.
+std::optional<double> margin_of(const timed_section& s);
 
 // Whether a compile's model is whole enough to run a train over: no error
 // state, no report, and its cells.

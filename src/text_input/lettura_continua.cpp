@@ -21,10 +21,6 @@ void tronca(std::vector<T>& v, size_t n) {
     if (v.size() > n) v.erase(v.begin() + static_cast<std::ptrdiff_t>(n), v.end());
 }
 
-}  // namespace
-
-namespace {
-
 // Empties the line that begins at `inizio`; the bytes it held.
 size_t svuota_da(std::string& testo, size_t inizio) {
     size_t fine = inizio;
@@ -41,25 +37,6 @@ std::vector<size_t> inizi_righe(const std::string& testo) {
             inizi.push_back(i + 1);
     return inizi;
 }
-
-}  // namespace
-
-// What the model and the reader held at a body line's start. The record's lists
-// only grow while lines are read, so their lengths are enough, but for the last
-// comment, which the fields after it on its line count into.
-struct lettura_continua::punto {
-    stato_lettura stato;
-    size_t byte = 0;     // where the field reader stood in its file
-    uint64_t riga = 0;   // body lines started before this one
-    size_t scritte = 0;  // length of the cell journal
-    stato_corpo modello;
-    size_t errori = 0;
-    stato_registro registro;
-    lunghezze_liste liste{};
-    std::optional<commento_con_campi> ultimo_commento;
-};
-
-namespace {
 
 // Every member of the model and of the record outside the state a line start
 // copies whole, each restored in a way of its own: the identifiers and sizes are
@@ -87,6 +64,21 @@ static_assert(sizeof(registro_lettura) == sizeof(registro_oltre_stato),
               "a member of registro_lettura the reading's snapshot misses");
 
 }  // namespace
+
+// What the model and the reader held at a body line's start. The record's lists
+// only grow while lines are read, so their lengths are enough, but for the last
+// comment, which the fields after it on its line count into.
+struct lettura_continua::punto {
+    stato_lettura stato;
+    size_t byte = 0;     // where the field reader stood in its file
+    uint64_t riga = 0;   // body lines started before this one
+    size_t scritte = 0;  // length of the cell journal
+    stato_corpo modello;
+    size_t errori = 0;
+    stato_registro registro;
+    lunghezze_liste liste{};
+    std::optional<commento_con_campi> ultimo_commento;
+};
 
 lettura_continua::lettura_continua(modello& m, int32_t j, const ingressi_lettore& ingressi, testi_lettore testi)
     : m_(m), j_(j), testi_(std::move(testi)), ingressi_(ingressi) {

@@ -21,6 +21,7 @@ TEST(DocumentsCommand, WritesTheThreePapersOrNone) {
         int status;
         std::string said;  // part of what err says
         size_t files;      // files in the output folder afterwards
+        std::string pass = "";  // a station to run through
     } cases[] = {
         {"a fresh folder", "", false, {}, "\xEF\xBB\xBF" "Buon viaggio, citt\xC3\xA0\r\n", 0, "", 3},
         {"a paper already there", card, false, {}, "", 2, card + " already exists\n", 1},
@@ -28,6 +29,7 @@ TEST(DocumentsCommand, WritesTheThreePapersOrNone) {
         {"a station not on a 50 m step", "", false, {{37, "stazione, 75, 8, 500, 1,0,0, 4,1,1, 2,1,1, 1, 10,48,0, X"}},
          "", 1, "nothing written", 0},
         {"no notes file", "", false, {}, "-", 3, "notes.txt", 0},
+        {"a station to pass that has no time", "", false, {}, "", 2, "no timed station is named 'PINETO'", 0, "PINETO"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -38,6 +40,7 @@ TEST(DocumentsCommand, WritesTheThreePapersOrNone) {
         documents_options o;
         o.route = files.route, o.train = files.train, o.output = out.path(), o.force = c.force;
         if (!c.notes.empty()) o.notes = in.path() / "notes.txt";
+        if (!c.pass.empty()) o.pass = {c.pass};
         if (!c.notes.empty() && c.notes != "-") write_file(o.notes, c.notes);
         std::ostringstream said, err;
         EXPECT_EQ(run_documents(o, said, err), c.status) << err.str();
@@ -45,6 +48,12 @@ TEST(DocumentsCommand, WritesTheThreePapersOrNone) {
         EXPECT_EQ(out.file_count(), c.files);
         if (!c.present.empty()) {
             EXPECT_EQ(read_file(out.path() / c.present) == "mine", c.status != 0);
+        }
+        // The card carries the default train's top speed and each section's margin (8:53 before GIULIANOVA).
+        if (c.status == 0) {
+            const std::string written = read_file(out.path() / card);
+            EXPECT_NE(written.find("|   V160 xxx   |"), std::string::npos);
+            EXPECT_NE(written.find("| GIULIANOVA                 |      11.15     | 8.9 |"), std::string::npos);
         }
         if (c.status == 0 && !c.notes.empty()) {
             EXPECT_NE(read_file(out.path() / "Lidonia_Sabrio_914_note.txt").find("\r\nBuon viaggio, citt\xE0\r\n"),
