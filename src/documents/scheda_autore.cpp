@@ -97,7 +97,9 @@ tabella_righe scheda_autore(const modello& m, const dati_marcia& marcia) {
         std::vector<fila> proprie;
         proprie.reserve(cambi.size());
         for (size_t c = 0; c < cambi.size(); ++c) {
-            const auto [p, v] = cambi[c];
+            // Named apart rather than bound: clang 14 refuses a binding captured by the lambda below.
+            const int32_t p = cambi[c].first;
+            const auto v = cambi[c].second;
             const bool in_vigore = p <= origine && (c + 1 == cambi.size() || cambi[c + 1].first > origine);
             if (p > destinazione || (p <= origine && !in_vigore)) continue;
             const auto stazione = std::find_if(righe.begin(), righe.end(), [&](const fila& r) {
