@@ -12,7 +12,9 @@
 #include "lsp/file_uri.h"
 #include "model/testo_1252.h"
 #include "tests/support/carried_texts.h"
+#ifndef _WIN32
 #include "tests/support/run_program.h"
+#endif
 #include "tests/support/temp_dir.h"
 
 namespace {
