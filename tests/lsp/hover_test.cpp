@@ -11,6 +11,7 @@
 
 #include "lsp/file_uri.h"
 #include "model/testo_1252.h"
+#include "platform/file_ops.h"
 #include "tests/support/carried_texts.h"
 #ifndef _WIN32
 #include "tests/support/run_program.h"
@@ -84,7 +85,7 @@ TEST(Hover, MarkdownParsesAsMeantAndShowsEachDiagnosticOnItsRange) {
 TEST(Hover, ShowsTheAcceptedRangeBeforeTheWidth) {
     temp_dir dir;
     const carried_files files = write_carried_texts(dir.path());
-    const std::string route = slurp(files.route);
+    const std::string route = read_file(files.route);
     workspace w;
     w.open(uri_of_path(files.route), files.route, 1, utf8_da_1252(route));
     const scenario_check check = check_scenario(w, files.route, *choose_warnings({}));
