@@ -14,6 +14,7 @@
 
 #include "lsp/file_uri.h"
 #include "lsp/message_intake.h"
+#include "lsp/scenario_check.h"
 #include "platform/input_files.h"
 #include "model/testo_1252.h"
 #include "tests/support/carried_texts.h"
@@ -300,7 +301,8 @@ TEST_P(Transcript, AnswersAsExpected) {
                                                      {"$TRAIN", uri_of_path(files.train)},
                                                      {"$LONE", uri_of_path(dir.path() / "lone" / "A_B_7-.txt")},
                                                      {"$SOLO", uri_of_path(dir.path() / "lone" / "C_linea.txt")},
-                                                     {"$REFERENCE", uri_of_path(std::filesystem::path(test_paths::format_reference))}};
+                                                     // The reference as the server finds it: under Wine, a path on the emulator's drive.
+                                                     {"$REFERENCE", uri_of_path(reference_document().value_or(test_paths::format_reference))}};
     std::ostringstream out;
     server_settings settings;
     settings.compile_time = std::chrono::milliseconds(100);
