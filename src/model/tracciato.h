@@ -21,8 +21,6 @@ struct elemento_tracciato {
     static elemento_tracciato da_reale(double v) { return {REALE, 0, v}; }
     // The value as the geometry arithmetic reads it; empty reads as 0.
     double valore() const { return tag == INTERO ? intero : tag == REALE ? reale : 0.0; }
-    // Its bytes in the route file: the tag, then the value (none for empty).
-    size_t byte_file() const { return tag == INTERO ? 4 : tag == REALE ? 10 : 2; }
 };
 
 // Plan x (component 0) and y (component 1) for every metre 0 to ultimo_metro.

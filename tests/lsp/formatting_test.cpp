@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <ostream>
 
 #include <nlohmann/json.hpp>
 
@@ -25,6 +26,8 @@ struct layout_case {
     const char* name;
     std::string before, after;
 };
+// A case shows as its name in the list of tests, not as its bytes.
+void PrintTo(const layout_case& c, std::ostream* os) { *os << c.name; }
 
 const std::vector<layout_case> LAYOUTS = {
     {"ValuesRightAlignedInTheirRun",

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <ostream>
 #include <variant>
 
 #include "tests/support/temp_dir.h"
@@ -18,6 +19,8 @@ struct pairing_case {
     std::string file;
     std::string partner;  // the other file of its pair, or the message of a lone file
 };
+// A case shows as its name in the list of tests, not as its bytes.
+void PrintTo(const pairing_case& c, std::ostream* os) { *os << c.name; }
 
 const std::vector<pairing_case> PAIRINGS = {
     {"TrainTakesTheLongestRoute", {"A_linea.txt", "A_B_linea.txt", "A_B_7-.txt"}, {}, "A_B_7-.txt", "A_B_linea.txt"},
