@@ -73,8 +73,9 @@ std::string field_list(const genere_campi& g) {
     return s;
 }
 
-std::optional<completion_answer> completion(const std::vector<line_reading>& lines, file_testo file, int32_t line,
-                                            int32_t column) {
+std::optional<completion_answer> completion(const std::vector<line_reading>& lines, const luogo_testo& place) {
+    const file_testo file = place.file;
+    const int32_t line = place.line, column = place.column;
     if (line < 1 || static_cast<size_t>(line) > lines.size()) return std::nullopt;
     const line_reading& r = lines[static_cast<size_t>(line) - 1];
     if (field_at(r, column) >= 0 && !(r.values.empty() && r.keyword.text.empty())) return std::nullopt;

@@ -30,8 +30,8 @@ struct hover_answer {
     luogo_testo place;
     std::string markdown;
 };
-std::optional<hover_answer> hover(const scenario_check& check, file_testo file, const std::vector<line_reading>& lines,
-                                  int32_t line, int32_t column);
+std::optional<hover_answer> hover(const scenario_check& check, const std::vector<line_reading>& lines,
+                                  const luogo_testo& place);
 
 // Completion: the keywords read at the place, and the section lines.
 struct completion_entry {
@@ -48,8 +48,7 @@ struct completion_answer {
     luogo_testo replaces;  // what the chosen entry takes the place of
     std::vector<completion_entry> entries;
 };
-std::optional<completion_answer> completion(const std::vector<line_reading>& lines, file_testo file, int32_t line,
-                                            int32_t column);
+std::optional<completion_answer> completion(const std::vector<line_reading>& lines, const luogo_testo& place);
 
 // Signature help: the keyword's fields, the one at the column active.
 struct signature_answer {
@@ -58,7 +57,7 @@ struct signature_answer {
     std::vector<std::string> documentation;               // each field's meaning
     int32_t active = 0;
 };
-std::optional<signature_answer> signature_help(const std::vector<line_reading>& lines, int32_t line, int32_t column);
+std::optional<signature_answer> signature_help(const std::vector<line_reading>& lines, const luogo_testo& place);
 
 // Document symbols: the sections, and in them the objects, in line order.
 enum class symbol_class { section, station, restriction, signal, curve, span, board, other };

@@ -171,8 +171,10 @@ std::optional<std::string> kilometre_reading(const scenario_check& check, int64_
     return std::string(text);
 }
 
-std::optional<hover_answer> hover(const scenario_check& check, file_testo file, const std::vector<line_reading>& lines,
-                                  int32_t line, int32_t column) {
+std::optional<hover_answer> hover(const scenario_check& check, const std::vector<line_reading>& lines,
+                                  const luogo_testo& place) {
+    const file_testo file = place.file;
+    const int32_t line = place.line, column = place.column;
     if (line < 1 || static_cast<size_t>(line) > lines.size()) return std::nullopt;
     const line_reading& r = lines[static_cast<size_t>(line) - 1];
     const checked_file* f = check.of(file);

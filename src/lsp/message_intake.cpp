@@ -2,7 +2,8 @@
 
 #include <algorithm>
 #include <climits>
-#include <stdexcept>
+
+#include "lsp/protocol.h"
 
 using json = nlohmann::json;
 
@@ -32,44 +33,52 @@ bool nests_deeper(std::string_view body, int limit) {
 
 }  // namespace
 
-std::optional<json> parse_message(std::string_view body, bool& too_deep) {
-    too_deep = nests_deeper(body, MAX_JSON_DEPTH);
-    if (too_deep) return std::nullopt;
+result<json> parse_message(std::string_view body) {
+    if (nests_deeper(body, MAX_JSON_DEPTH))
+        return rpc_failure(rpc_error::invalid_request,
+                           "the message nests deeper than " + std::to_string(MAX_JSON_DEPTH) + " levels");
     json m = json::parse(body.begin(), body.end(), nullptr, false);
-    if (m.is_discarded()) return std::nullopt;
+    if (m.is_discarded()) return rpc_failure(rpc_error::parse_error, "the message is not JSON");
     return m;
 }
 
 bool valid_request_id(const json& id) { return id.is_string() || id.is_number() || id.is_null(); }
 
-int64_t checked_integer(const json& params, const char* key, int64_t low, int64_t high) {
-    if (!params.is_object() || !params.contains(key)) throw std::invalid_argument(std::string("no ") + key);
+result<int64_t> checked_integer(const json& params, const char* key, int64_t low, int64_t high) {
+    if (!params.is_object() || !params.contains(key)) return rpc_failure(rpc_error::invalid_params, std::string("no ") + key);
     const json& v = params[key];
     std::optional<int64_t> n;
     // Unsigned first: the library counts an unsigned number as an integer too.
     if (v.is_number_unsigned()) n = v.get<uint64_t>() > static_cast<uint64_t>(INT64_MAX) ? INT64_MAX : v.get<int64_t>();
     else if (v.is_number_integer()) n = v.get<int64_t>();
     if (!n || *n < low || *n > high)
-        throw std::invalid_argument(std::string(key) + " is " + v.dump() + ", not a whole number from " +
-                                    std::to_string(low) + " to " + std::to_string(high));
+        return rpc_failure(rpc_error::invalid_params, std::string(key) + " is " + v.dump() + ", not a whole number from " +
+                                                          std::to_string(low) + " to " + std::to_string(high));
     return *n;
 }
 
-checked_position position_of(const json& position) {
+result<checked_position> position_of(const json& position) {
+    const result<int64_t> line = checked_integer(position, "line", 0, INT32_MAX);
+    if (!line) return line.error();
+    const result<int64_t> character = checked_integer(position, "character", 0, INT32_MAX);
+    if (!character) return character.error();
     // Any line the protocol allows is taken; one past the last reads as empty, so
     // the highest are held a little below the largest int32, leaving the features
     // room to count a line on.
-    const int64_t line = std::min<int64_t>(checked_integer(position, "line", 0, INT32_MAX), INT32_MAX - 2);
-    return {static_cast<int32_t>(line + 1),
-            static_cast<int32_t>(checked_integer(position, "character", 0, INT32_MAX))};
+    return checked_position{static_cast<int32_t>(std::min<int64_t>(*line, INT32_MAX - 2) + 1),
+                            static_cast<int32_t>(*character)};
 }
 
-std::pair<int32_t, int32_t> line_span_of(const json& range) {
-    if (!range.is_object()) throw std::invalid_argument("a range is an object");
-    return {position_of(range.at("start")).line, position_of(range.at("end")).line};
+result<std::pair<int32_t, int32_t>> line_span_of(const json& range) {
+    if (!range.is_object()) return rpc_failure(rpc_error::invalid_params, "a range is an object");
+    const result<checked_position> start = position_of(range.at("start"));
+    if (!start) return start.error();
+    const result<checked_position> end = position_of(range.at("end"));
+    if (!end) return end.error();
+    return std::pair(start->line, end->line);
 }
 
-int64_t version_of(const json& text_document) {
+result<int64_t> version_of(const json& text_document) {
     if (!text_document.is_object() || !text_document.contains("version") || text_document["version"].is_null()) return 0;
     return checked_integer(text_document, "version", INT32_MIN, INT32_MAX);
 }
@@ -84,8 +93,7 @@ int64_t clamped_milliseconds(const json& number, int64_t high) {
 std::optional<std::string> cancelled_request(std::string_view body) {
     // A cancellation is a short message; anything long is something else.
     if (body.size() > 1024 || body.find("$/cancelRequest") == std::string_view::npos) return std::nullopt;
-    bool too_deep = false;
-    const std::optional<json> m = parse_message(body, too_deep);
+    const result<json> m = parse_message(body);
     if (!m || !m->is_object() || m->value("method", json()) != "$/cancelRequest") return std::nullopt;
     const json& params = m->value("params", json());
     if (!params.is_object() || !params.contains("id")) return std::nullopt;

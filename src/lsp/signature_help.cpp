@@ -2,7 +2,8 @@
 
 #include <algorithm>
 
-std::optional<signature_answer> signature_help(const std::vector<line_reading>& lines, int32_t line, int32_t column) {
+std::optional<signature_answer> signature_help(const std::vector<line_reading>& lines, const luogo_testo& place) {
+    const int32_t line = place.line, column = place.column;
     if (line < 1 || static_cast<size_t>(line) > lines.size()) return std::nullopt;
     const line_reading& r = lines[static_cast<size_t>(line) - 1];
     if (r.shape != line_shape::keyword) return std::nullopt;

@@ -5,6 +5,8 @@
 #include <cctype>
 #include <string_view>
 
+#include "lsp/protocol.h"
+
 namespace {
 
 constexpr std::string_view LENGTH = "Content-Length";
@@ -114,7 +116,7 @@ std::optional<framed_message> message_reader::next() {
     }
     framed_message m;
     if (bad || !length) {
-        m.problem = "a message header without a valid Content-Length";
+        m.problem = rpc_failure(rpc_error::invalid_request, "a message header without a valid Content-Length");
         // The body's bytes go with their header; without a length to tell them,
         // the next Content-Length is where the stream is taken up again.
         if (const std::optional<size_t> body = length ? length : lenient) {
@@ -126,8 +128,8 @@ std::optional<framed_message> message_reader::next() {
     }
     if (*length > MAX_MESSAGE_BYTES) {
         if (!skip(in_, *length)) return std::nullopt;
-        m.problem = "a message of " + std::to_string(*length) + " bytes, over the limit of " +
-                    std::to_string(MAX_MESSAGE_BYTES);
+        m.problem = rpc_failure(rpc_error::invalid_request, "a message of " + std::to_string(*length) +
+                                                                " bytes, over the limit of " + std::to_string(MAX_MESSAGE_BYTES));
         return m;
     }
     m.body.resize(*length);

@@ -7,6 +7,8 @@
 #include <ostream>
 #include <string>
 
+#include "platform/failure.h"
+
 // The largest body read; a larger one is skipped and answered as an error.
 inline constexpr size_t MAX_MESSAGE_BYTES = 64u << 20;
 // The longest header line kept; the rest of a longer one is read and dropped.
@@ -15,8 +17,9 @@ inline constexpr size_t MAX_HEADER_LINE = 4096;
 struct framed_message {
     std::string body;
     // Why the message could not be taken (a header without a valid
-    // Content-Length, a body too large); its bytes have been skipped, the stream goes on.
-    std::optional<std::string> problem;
+    // Content-Length, a body too large), as the invalid request it is answered
+    // with; its bytes have been skipped, the stream goes on.
+    maybe_failure problem;
 };
 
 // Reads message after message. A header line counts against its limit as it

@@ -74,7 +74,7 @@ TEST(Completion, EveryKeywordsItemIsReadAsItsKind) {
         const auto at = std::find(lines.begin(), lines.end(), g.esempio) - lines.begin();
         const int32_t line = static_cast<int32_t>(at) + 1;
         lines[static_cast<size_t>(at)] = "";
-        const auto answer = completion(read_lines(joined(blank.of(g.file())), g.file()), g.file(), line, 1);
+        const auto answer = completion(read_lines(joined(blank.of(g.file())), g.file()), {g.file(), line, 1, 0});
         ASSERT_TRUE(answer) << g.chiave;
         const auto item = std::find_if(answer->entries.begin(), answer->entries.end(),
                                        [&](const completion_entry& e) { return e.label == g.chiave; });
@@ -92,13 +92,13 @@ TEST(Completion, EveryKeywordsItemIsReadAsItsKind) {
 }
 
 TEST(Completion, SnippetsOfferTheKeywordsVariantsAsChoices) {
-    const auto answer = completion(read_lines("[generale]\r\n\r\n", file_testo::linea), file_testo::linea, 2, 1);
+    const auto answer = completion(read_lines("[generale]\r\n\r\n", file_testo::linea), {file_testo::linea, 2, 1, 0});
     ASSERT_TRUE(answer);
     std::map<std::string, std::string> snippets;
     for (const completion_entry& e : answer->entries) snippets[e.label] = e.snippet;
     EXPECT_EQ(snippets["progressiva chilometrica"], "progressiva chilometrica ${1|uno,due,tre|}, ${2:0}, ${3:100000}, ${4:0}");
     EXPECT_EQ(snippets["ripetizione segnali"], "ripetizione segnali ${1|4,9|} codici, ${2:0}, ${3:11000}");
-    const auto body = completion(read_lines("[generale]\r\n[curve]\r\n\r\n", file_testo::linea), file_testo::linea, 3, 1);
+    const auto body = completion(read_lines("[generale]\r\n[curve]\r\n\r\n", file_testo::linea), {file_testo::linea, 3, 1, 0});
     ASSERT_TRUE(body);
     for (const completion_entry& e : body->entries)
         if (e.label == "curva") {

@@ -38,7 +38,7 @@ hovers hover_everywhere(const carried_files& files, const std::string& text) {
         std::vector<int32_t> columns = {r.keyword.column};
         for (const field_span& v : r.values) columns.push_back(v.column);
         for (const int32_t column : columns)
-            if (const auto h = hover(check, file_testo::treno, lines, r.line, column)) {
+            if (const auto h = hover(check, lines, {file_testo::treno, r.line, column, 0})) {
                 out.markdown += h->markdown + "\n\n***\n\n";
                 ++out.count;
                 for (const diagnostic& d : check.train.diagnostics)
@@ -91,7 +91,7 @@ TEST(Hover, ShowsTheAcceptedRangeBeforeTheWidth) {
     const scenario_check check = check_scenario(w, files.route, *choose_warnings({}));
     const std::vector<line_reading> lines = read_lines(route, file_testo::linea);
     ASSERT_EQ(lines[1].kind, genere_riga::lunghezza);
-    const auto h = hover(check, file_testo::linea, lines, 2, lines[1].values[0].column);
+    const auto h = hover(check, lines, {file_testo::linea, 2, lines[1].values[0].column, 0});
     ASSERT_TRUE(h);
     EXPECT_NE(h->markdown.find("a whole number from 0 to 1000000 (stored in 32 bits, -2147483648 to 2147483647)"),
               std::string::npos)
