@@ -48,6 +48,12 @@ enum class symbol_kind : int {
     object = 19,
     event = 24,
 };
+// The protocol's kinds that are strings: of a code action (as announced and as
+// answered), of a markup content, of a folding range.
+inline constexpr const char* QUICKFIX_ACTION = "quickfix";
+inline constexpr const char* FIX_ALL_ACTION = "source.fixAll";
+inline constexpr const char* MARKDOWN = "markdown";
+inline constexpr const char* REGION_FOLD = "region";
 
 // A document's lines as the editor holds them (UTF-8), to count its columns in
 // the units the editor chose.

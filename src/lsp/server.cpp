@@ -269,7 +269,7 @@ struct language_server::impl {
                       {"documentFormattingProvider", true},
                       {"documentRangeFormattingProvider", true},
                       {"foldingRangeProvider", true},
-                      {"codeActionProvider", {{"codeActionKinds", json::array({"quickfix", "source.fixAll"})}}},
+                      {"codeActionProvider", {{"codeActionKinds", json::array({QUICKFIX_ACTION, FIX_ALL_ACTION})}}},
                       {"inlayHintProvider", true}}},
                     {"serverInfo", {{"name", "scenario-compiler"}, {"version", settings.version}}}};
     }
@@ -287,7 +287,7 @@ struct language_server::impl {
         if (!at) return at.error();
         const auto a = hover(*c, read_lines((*d)->text.bytes, at->file), *at);
         if (!a) return json(nullptr);
-        return json{{"contents", {{"kind", "markdown"}, {"value", a->markdown}}}, {"range", to_proto::range(l, a->place)}};
+        return json{{"contents", {{"kind", MARKDOWN}, {"value", a->markdown}}}, {"range", to_proto::range(l, a->place)}};
     }
 
     result<json> inlay_request(const json& params) {
@@ -419,22 +419,22 @@ struct language_server::impl {
             return json{{"changes", {{d.uri, edits}}}};
         };
         json out = json::array();
-        if (wanted("quickfix")) {
+        if (wanted(QUICKFIX_ACTION)) {
             const result<std::pair<int32_t, int32_t>> span = line_span_of(params.at("range"));
             if (!span) return span.error();
             const auto [first, last] = *span;
             for (const quick_fix& f : quick_fixes(docs, d, *c, first, last, warnings))
                 out.push_back({{"title", f.title},
-                               {"kind", "quickfix"},
+                               {"kind", QUICKFIX_ACTION},
                                {"isPreferred", true},
                                {"diagnostics", json::array({diagnostic_json(*f.fixes, l, *c)})},
                                {"edit", edit_of({f})}});
         }
         // Asked for by name only: it compiles every fix of the file.
-        if (!only.empty() && wanted("source.fixAll"))
+        if (!only.empty() && wanted(FIX_ALL_ACTION))
             if (const std::vector<quick_fix> all = fix_all(docs, d, *c, warnings); !all.empty())
                 out.push_back({{"title", "apply the " + std::to_string(all.size()) + " safe fixes"},
-                               {"kind", "source.fixAll"},
+                               {"kind", FIX_ALL_ACTION},
                                {"edit", edit_of(all)}});
         return out;
     }
@@ -445,7 +445,7 @@ struct language_server::impl {
         json out = json::array();
         for (const fold_range& f : folding_ranges(read_lines((*d)->text.bytes, file_of((*d)->path))))
             if (out.size() < MAX_ANSWER_ITEMS)
-                out.push_back({{"startLine", to_proto::line(f.first)}, {"endLine", to_proto::line(f.last)}, {"kind", "region"}});
+                out.push_back({{"startLine", to_proto::line(f.first)}, {"endLine", to_proto::line(f.last)}, {"kind", REGION_FOLD}});
         return out;
     }
 
