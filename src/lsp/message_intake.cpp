@@ -69,15 +69,6 @@ result<checked_position> position_of(const json& position) {
                             static_cast<int32_t>(*character)};
 }
 
-result<std::pair<int32_t, int32_t>> line_span_of(const json& range) {
-    if (!range.is_object()) return rpc_failure(rpc_error::invalid_params, "a range is an object");
-    const result<checked_position> start = position_of(range.at("start"));
-    if (!start) return start.error();
-    const result<checked_position> end = position_of(range.at("end"));
-    if (!end) return end.error();
-    return std::pair(start->line, end->line);
-}
-
 result<int64_t> version_of(const json& text_document) {
     if (!text_document.is_object() || !text_document.contains("version") || text_document["version"].is_null()) return 0;
     return checked_integer(text_document, "version", INT32_MIN, INT32_MAX);

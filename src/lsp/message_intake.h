@@ -34,8 +34,6 @@ struct checked_position {
     int32_t character;  // from 0, in the editor's units
 };
 result<checked_position> position_of(const nlohmann::json& position);
-// A range's first and last line, from 1.
-result<std::pair<int32_t, int32_t>> line_span_of(const nlohmann::json& range);
 
 // A document's version: an integer, 0 when not given.
 result<int64_t> version_of(const nlohmann::json& text_document);

@@ -89,4 +89,22 @@ result<luogo_testo> place(const editor_lines& l, file_testo file, const json& po
     return luogo_testo{file, p->line, characters_before(l.line(p->line), p->character, l.encoding) + 1, 0};
 }
 
+result<std::pair<luogo_testo, luogo_testo>> range(const editor_lines& l, file_testo file, const json& range) {
+    if (!range.is_object()) return rpc_failure(rpc_error::invalid_params, "a range is an object");
+    const result<luogo_testo> start = place(l, file, range.at("start"));
+    if (!start) return start.error();
+    const result<luogo_testo> end = place(l, file, range.at("end"));
+    if (!end) return end.error();
+    return std::pair(*start, *end);
+}
+
+result<std::pair<int32_t, int32_t>> line_span(const json& range) {
+    if (!range.is_object()) return rpc_failure(rpc_error::invalid_params, "a range is an object");
+    const result<checked_position> start = position_of(range.at("start"));
+    if (!start) return start.error();
+    const result<checked_position> end = position_of(range.at("end"));
+    if (!end) return end.error();
+    return std::pair(start->line, end->line);
+}
+
 }  // namespace from_proto

@@ -107,5 +107,9 @@ std::optional<position_encoding> encoding(const nlohmann::json& name);
 // A position as the place it stands at in file: the character's column (from 1)
 // on its line, of no length.
 result<luogo_testo> place(const editor_lines& l, file_testo file, const nlohmann::json& position);
+// A range as the places of its start and its end.
+result<std::pair<luogo_testo, luogo_testo>> range(const editor_lines& l, file_testo file, const nlohmann::json& range);
+// A range's first and last line, from 1.
+result<std::pair<int32_t, int32_t>> line_span(const nlohmann::json& range);
 
 }  // namespace from_proto

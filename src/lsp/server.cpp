@@ -293,21 +293,18 @@ struct language_server::impl {
     result<json> inlay_request(const json& params) {
         const result<const open_document*> d = document(params);
         if (!d) return d.error();
-        const json& r = params.at("range");
-        if (!r.is_object()) return rpc_failure(rpc_error::invalid_params, "a range is an object");
         const file_testo file = file_of((*d)->path);
         const editor_lines l((*d)->utf8, encoding);
-        const result<luogo_testo> from = from_proto::place(l, file, r.at("start"));
-        if (!from) return from.error();
-        result<luogo_testo> to = from_proto::place(l, file, r.at("end"));
-        if (!to) return to.error();
+        const result<std::pair<luogo_testo, luogo_testo>> asked = from_proto::range(l, file, params.at("range"));
+        if (!asked) return asked.error();
+        auto [from, to] = *asked;
         // An editor asks for what it shows; past that much, and past the lines
         // asked for, nothing is read or answered.
-        if (int64_t{to->line} > int64_t{from->line} + MAX_RANGE_LINES)
-            *to = {to->file, static_cast<int32_t>(int64_t{from->line} + MAX_RANGE_LINES), INT32_MAX, 0};
+        if (int64_t{to.line} > int64_t{from.line} + MAX_RANGE_LINES)
+            to = {to.file, static_cast<int32_t>(int64_t{from.line} + MAX_RANGE_LINES), INT32_MAX, 0};
         json out = json::array();
         std::vector<inlay_hint_item> found =
-            inlay_hints(read_lines(through_line((*d)->text.bytes, to->line), file), *from, *to, hints);
+            inlay_hints(read_lines(through_line((*d)->text.bytes, to.line), file), from, to, hints);
         if (found.size() > MAX_ANSWER_ITEMS) found.resize(MAX_ANSWER_ITEMS);
         for (const inlay_hint_item& h : found)
             out.push_back({{"position", to_proto::position(l, h.place)},
@@ -377,7 +374,7 @@ struct language_server::impl {
         if (!d) return d.error();
         int32_t from = 1, to = INT32_MAX;
         if (ranged) {
-            const result<std::pair<int32_t, int32_t>> span = line_span_of(params.at("range"));
+            const result<std::pair<int32_t, int32_t>> span = from_proto::line_span(params.at("range"));
             if (!span) return span.error();
             std::tie(from, to) = *span;
         }
@@ -420,7 +417,7 @@ struct language_server::impl {
         };
         json out = json::array();
         if (wanted(QUICKFIX_ACTION)) {
-            const result<std::pair<int32_t, int32_t>> span = line_span_of(params.at("range"));
+            const result<std::pair<int32_t, int32_t>> span = from_proto::line_span(params.at("range"));
             if (!span) return span.error();
             const auto [first, last] = *span;
             for (const quick_fix& f : quick_fixes(docs, d, *c, first, last, warnings))

@@ -36,14 +36,18 @@ TEST(Protocol, PositionsAndPlacesConvertBothWays) {
     EXPECT_EQ(from_proto::place(l, file_testo::treno, {{"line", 1}, {"character", 17}})->column, 17);
 }
 
-TEST(Protocol, APositionOutsideTheProtocolsNumbersIsInvalidParams) {
+TEST(Protocol, APositionOrRangeOutsideTheProtocolsNumbersIsInvalidParams) {
     const editor_lines l(LINE, position_encoding::utf16);
     for (const char* position : {R"({"line":-1,"character":0})", R"({"line":0,"character":2147483648})",
                                  R"({"line":0.5,"character":0})", R"({"character":0})", "[]"}) {
         const result<luogo_testo> place = from_proto::place(l, file_testo::linea, nlohmann::json::parse(position));
         ASSERT_FALSE(place) << position;
         EXPECT_EQ(place.error().status, static_cast<int>(rpc_error::invalid_params)) << position;
+        const nlohmann::json range = {{"start", {{"line", 0}, {"character", 0}}}, {"end", nlohmann::json::parse(position)}};
+        EXPECT_FALSE(from_proto::range(l, file_testo::linea, range)) << position;
+        EXPECT_FALSE(from_proto::line_span(range)) << position;
     }
+    EXPECT_EQ(from_proto::line_span(5).error().status, static_cast<int>(rpc_error::invalid_params));
 }
 
 }  // namespace
