@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "model/nomi_file.h"
 #include "model/run_time_failure.h"
 #include "platform/file_ops.h"
 
@@ -46,13 +47,6 @@ struct scrittore {
 void scrivi_tracciato(const tracciato_t& t, const byte_sink& put) {
     // Straight from the geometry's storage, which holds the file's bytes.
     t.per_tratto([&put](const char* byte, size_t n) { put({byte, n}); });
-}
-
-std::string byte_tracciato(const tracciato_t& t) {
-    std::string byte;
-    byte.reserve(t.numero_elementi() * 10);
-    scrivi_tracciato(t, [&byte](std::string_view pezzo) { byte.append(pezzo); });
-    return byte;
 }
 
 std::string byte_voci(const std::array<voce, NUMERO_VOCI>& voci) {

@@ -6,13 +6,11 @@
 #include <vector>
 
 #include "model/modello.h"
-#include "model/nomi_file.h"
 #include "platform/file_ops.h"
 
-// The bytes of each file.
-std::string byte_tracciato(const tracciato_t& t);
-// The same bytes, handed to put in blocks.
+// The route file's bytes, handed to put in blocks.
 void scrivi_tracciato(const tracciato_t& t, const byte_sink& put);
+// The bytes of the other two files.
 std::string byte_voci(const std::array<voce, NUMERO_VOCI>& voci);
 std::string byte_celle(const std::vector<cella>& celle);
 

@@ -2,6 +2,7 @@
 #include <type_traits>
 
 #include "decoding/inspect_views.h"
+#include "model/orologio.h"
 #include "model/testo_1252.h"
 
 namespace {

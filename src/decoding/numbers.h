@@ -5,8 +5,6 @@
 #include <string>
 #include <string_view>
 
-#include "model/orologio.h"
-
 // The shortest text that reads back as the same double.
 std::string exact_number(double v);
 std::string fixed_number(double v, int decimals);

@@ -111,8 +111,8 @@ diagnostic report_diagnostic(const modello& m, const rapporto_registrato& r) {
 diagnostic fault_diagnostic(const errore_registrato& e) {
     diagnostic d;
     d.level = severity::error;
-    // Appended piecewise: MinGW-w64's g++ 12 at -O3 takes `"E" + std::to_string(...)`
-    // for an overlapping copy (-Wrestrict).
+    // Appended piecewise: g++ 12 at -O3 (MinGW-w64's too) takes `"E" + std::to_string(...)`
+    // for an overlapping copy (-Wrestrict); at the build's -O2 either form is quiet.
     d.code.append("E").append(std::to_string(numero(e.codice_errore)));
     d.place = e.origine;
     const voce_errore* entry = cerca_errore(e.codice_errore);

@@ -19,12 +19,6 @@ std::string riga_tabella(larghezze_celle larghezze, const std::vector<std::strin
     return out;
 }
 
-std::string riga_piena(larghezze_celle larghezze, char c) {
-    std::string out = " |";
-    for (int w : larghezze) out += std::string(static_cast<size_t>(w), c) + "|";
-    return out;
-}
-
 namespace forma_scheda {
 
 namespace {

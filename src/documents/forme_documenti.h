@@ -19,8 +19,6 @@ inline constexpr std::array<int, 6> CELLE_ORDINE = {3, 28, 12, 10, 9, 12};
 // A table line: a space, a bar, each text in its cell (padded on the right, or
 // cut, to the cell's width) closed by a bar.
 std::string riga_tabella(larghezze_celle larghezze, const std::vector<std::string>& testi);
-// Every cell filled with `c`: ' ' for the blank row, '_' for the rule.
-std::string riga_piena(larghezze_celle larghezze, char c);
 // The text centred in `larghezza`, an odd spare space on the right; cut when longer.
 std::string centrato(std::string_view testo, size_t larghezza);
 // The text padded on the right to `larghezza`, or cut to it.

@@ -109,7 +109,8 @@ public:
     elemento_tracciato at(int32_t metro, int componente) const { return elemento(indice(metro, componente)); }
     double valore(int32_t metro, int componente) const { return valore(indice(metro, componente)); }
     void imposta(int32_t metro, int componente, elemento_tracciato e) { imposta(indice(metro, componente), e); }
-    // A computed point, stored as a double.
+    // A computed point, stored as a double. Used only by tests; the geometry
+    // sets its points with imposta_reali.
     void imposta_reale(int32_t metro, int componente, double v) {
         const size_t i = indice(metro, componente);
         scrivi_reale(slot_ + i * SLOT, v);

@@ -41,7 +41,7 @@ struct genere_campi {
     std::vector<campo_riga> campi;
 
     file_testo file() const { return sezione == sezione_riga::treno ? file_testo::treno : file_testo::linea; }
-    // The numbers the reader records for a whole line of the kind.
+    // The numbers the reader records for a whole line of the kind. Used only by tests.
     size_t numero_valori() const;
 };
 

@@ -5,7 +5,6 @@
 #include "text_input/lettura_continua.h"
 #include "text_input/virgola_mancante.h"
 #include "text_input/confronto.h"
-#include "platform/path_text.h"
 
 void contesto_lettura::apri(file_testo quale) {
     campi.reset();

@@ -11,7 +11,6 @@
 #include "text_input/confronto.h"
 #include "text_input/contesto_lettura.h"
 #include "text_input/geometria.h"
-#include "platform/path_text.h"
 
 namespace {
 

@@ -5,7 +5,6 @@
 #include "text_input/campi_righe.h"
 #include "text_input/confronto.h"
 #include "text_input/contesto_lettura.h"
-#include "platform/path_text.h"
 
 namespace {
 

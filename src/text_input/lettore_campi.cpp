@@ -2,8 +2,6 @@
 
 #include <cstring>
 
-#include "model/run_time_failure.h"
-
 bool lettore_campi::blank(size_t i) const {
     return i < bytes_.size() && (bytes_[i] == ' ' || bytes_[i] == '\t');
 }

@@ -13,6 +13,13 @@ std::string b(std::initializer_list<int> byte) {
     return out;
 }
 
+// The route file's bytes, as scrivi_tracciato hands them out.
+std::string byte_tracciato(const tracciato_t& t) {
+    std::string byte;
+    scrivi_tracciato(t, [&byte](std::string_view pezzo) { byte.append(pezzo); });
+    return byte;
+}
+
 // The geometry as the reader leaves it: metres 0 and 1 as integers, the rest up
 // to the last two as doubles.
 tracciato_t tracciato_letto(int32_t ultimo) {

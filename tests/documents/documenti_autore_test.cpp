@@ -100,6 +100,13 @@ std::vector<std::string> filled(const std::vector<std::string>& rows, const std:
     return out;
 }
 
+// Every cell filled with `c`: ' ' for the blank row, '_' for the rule.
+std::string riga_piena(larghezze_celle larghezze, char c) {
+    std::string out = " |";
+    for (int w : larghezze) out += std::string(static_cast<size_t>(w), c) + "|";
+    return out;
+}
+
 }  // namespace
 
 TEST(DocumentiAutore, OneTableOfShapesHoldsForTheCarriedAndTheMadeDocuments) {
