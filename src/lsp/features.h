@@ -89,8 +89,6 @@ struct fold_range {
     int32_t first = 0, last = 0;  // 1-based lines
 };
 std::vector<fold_range> folding_ranges(const std::vector<line_reading>& lines);
-// The text with each edited line replaced, every line end as it was.
-std::string with_line_edits(std::string_view text, const std::vector<line_edit>& edits);
 
 // Quick fixes: the fix-its the diagnostics carry, a position moved to a multiple
 // of 50, missing numbers added as 0 and extra fields removed, each offered only

@@ -90,24 +90,3 @@ std::vector<fold_range> folding_ranges(const std::vector<line_reading>& lines) {
     out.erase(std::remove_if(out.begin(), out.end(), [](const fold_range& f) { return f.last <= f.first; }), out.end());
     return out;
 }
-
-std::string with_line_edits(std::string_view text, const std::vector<line_edit>& edits) {
-    std::string out;
-    out.reserve(text.size());
-    auto next = edits.begin();
-    int32_t line = 1;
-    size_t start = 0;
-    for (;;) {
-        size_t end = start;
-        while (end < text.size() && text[end] != '\n' && text[end] != '\r') ++end;
-        while (next != edits.end() && next->line < line) ++next;
-        if (next != edits.end() && next->line == line) out += next->text;
-        else out += text.substr(start, end - start);
-        if (end >= text.size()) break;
-        const size_t after = end + (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n' ? 2 : 1);
-        out += text.substr(end, after - end);
-        start = after;
-        ++line;
-    }
-    return out;
-}

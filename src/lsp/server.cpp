@@ -15,7 +15,6 @@
 #include "platform/file_ops.h"
 #include "platform/format_reference.h"
 #include "platform/input_files.h"
-#include "platform/path_text.h"
 #include "running/train_model.h"
 
 using json = nlohmann::json;

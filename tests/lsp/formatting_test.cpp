@@ -22,6 +22,29 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// The text with each edited line replaced, every line end as it was: what an
+// editor does with the edits formatting returns.
+std::string with_line_edits(std::string_view text, const std::vector<line_edit>& edits) {
+    std::string out;
+    out.reserve(text.size());
+    auto next = edits.begin();
+    int32_t line = 1;
+    size_t start = 0;
+    for (;;) {
+        size_t end = start;
+        while (end < text.size() && text[end] != '\n' && text[end] != '\r') ++end;
+        while (next != edits.end() && next->line < line) ++next;
+        if (next != edits.end() && next->line == line) out += next->text;
+        else out += text.substr(start, end - start);
+        if (end >= text.size()) break;
+        const size_t after = end + (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n' ? 2 : 1);
+        out += text.substr(end, after - end);
+        start = after;
+        ++line;
+    }
+    return out;
+}
+
 struct layout_case {
     const char* name;
     std::string before, after;
