@@ -6,6 +6,9 @@
 #include "platform/io_failure.h"
 #include "platform/path_text.h"
 
+namespace {
+
+// Why the path cannot be read as an input file, or nothing when it can.
 std::optional<std::string> input_problem(const std::filesystem::path& path, uintmax_t limit) {
     std::error_code ec;
     const auto status = std::filesystem::status(path, ec);
@@ -16,11 +19,12 @@ std::optional<std::string> input_problem(const std::filesystem::path& path, uint
     if (std::filesystem::is_directory(status)) return "is a directory, not a file";
     if (!std::filesystem::is_regular_file(status)) return "is not a regular file";
     // What the name showed may be swapped before the open: checked again on what opens.
-    auto opened = open_input(path, limit);
-    if (std::string* problem = std::get_if<std::string>(&opened)) return *problem;
+    const result<opened_input> opened = open_input(path, limit);
+    if (!opened) return opened.error().message;
     return std::nullopt;
 }
 
+// Why the path cannot take output files, or nothing when it can.
 std::optional<std::string> output_problem(const std::filesystem::path& path, bool create) {
     std::error_code ec;
     const auto status = std::filesystem::status(path, ec);
@@ -33,20 +37,46 @@ std::optional<std::string> output_problem(const std::filesystem::path& path, boo
     return std::nullopt;
 }
 
+// The failure of a path the reason is about.
+failure path_failure(const std::filesystem::path& path, const std::string& reason) {
+    return {EXIT_FAILURE_IO, utf8_path(path) + ": " + reason};
+}
+
+}  // namespace
+
+maybe_failure check_input_file(const std::filesystem::path& path, uintmax_t limit) {
+    if (auto problem = input_problem(path, limit)) return path_failure(path, *problem);
+    return std::nullopt;
+}
+
+maybe_failure check_output_folder(const std::filesystem::path& path, bool create) {
+    if (auto problem = output_problem(path, create)) return path_failure(path, *problem);
+    return std::nullopt;
+}
+
 result<std::string> read_input_file(const std::filesystem::path& path) {
-    if (auto problem = input_problem(path)) return failure{EXIT_FAILURE_IO, utf8_path(path) + ": " + *problem};
+    if (auto f = check_input_file(path)) return *f;
+    return read_file_bytes(path);
+}
+
+// The file layer throws io_failure for the core's run-time failures; here it becomes a value.
+result<std::string> read_file_bytes(const std::filesystem::path& path, uintmax_t limit) {
     try {
-        return read_file(path);
+        return read_file(path, limit);
     } catch (const io_failure& e) {
         return failure{EXIT_FAILURE_IO, e.what()};
     }
 }
 
-maybe_failure write_output_file(const std::filesystem::path& path, const std::string& bytes) {
+maybe_failure write_output_files(const std::vector<file_to_write>& files) {
     try {
-        write_file(path, bytes);
+        write_files(files);
     } catch (const io_failure& e) {
         return failure{EXIT_FAILURE_IO, e.what()};
     }
     return std::nullopt;
+}
+
+maybe_failure write_output_file(const std::filesystem::path& path, const std::string& bytes) {
+    return write_output_files({{path, bytes, {}}});
 }

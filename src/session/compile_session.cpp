@@ -64,12 +64,11 @@ maybe_failure identify_inputs(const session_inputs& in, session_compile& c) {
     }
     // The identifiers go into the compiled files as Windows-1252 text, whatever
     // the platform's own encoding of names and arguments.
-    std::string problem;
     for (auto [utf8, target, what] : {std::tuple{&c.route_id, &c.m.nome_linea, ROUTE_ID},
                                       std::tuple{&c.train_number, &c.m.numero_treno, TRAIN_NUMBER}}) {
-        std::optional<std::string> cp1252, reason = file_name_problem(*utf8);
-        if (!reason && !(cp1252 = cp1252_da_utf8(*utf8, problem))) reason = "cannot name the files: " + problem;
-        if (reason) return identifier_failure(what, *utf8, *reason);
+        if (auto reason = file_name_problem(*utf8)) return identifier_failure(what, *utf8, *reason);
+        const result<std::string> cp1252 = cp1252_da_utf8(*utf8);
+        if (!cp1252) return identifier_failure(what, *utf8, "cannot name the files: " + cp1252.error().message);
         *target = *cp1252;
     }
     return std::nullopt;
@@ -80,10 +79,15 @@ maybe_failure identify_inputs(const session_inputs& in, session_compile& c) {
 maybe_failure compile_identified(const session_inputs& in, opzioni_compilazione options, session_compile& c) {
     options.ingressi = {in.route, in.train, false, &c.texts};  // an author's files are never deleted
     const int32_t j = in.no_geometry ? 0 : 1;
+    for (auto [text, given, file] : {std::tuple{&c.texts.linea, &in.route_text, &in.route},
+                                     std::tuple{&c.texts.treno, &in.train_text, &in.train}}) {
+        result<std::string> read = *given ? result<std::string>(**given) : read_file_bytes(*file, MAX_INPUT_FILE_BYTES);
+        if (!read) return read.error();
+        *text = std::move(*read);
+    }
     fault_search faults;
+    // The compile writes its files through the core, which throws io_failure when it cannot.
     try {
-        c.texts.linea = in.route_text ? *in.route_text : read_file(in.route, MAX_INPUT_FILE_BYTES);
-        c.texts.treno = in.train_text ? *in.train_text : read_file(in.train, MAX_INPUT_FILE_BYTES);
         searched_compile searched = search_faults(c.m, j, options, c.texts, in.error_limit);
         c.esito = searched.esito;
         faults = std::move(searched.faults);
@@ -106,8 +110,7 @@ maybe_failure compile_identified(const session_inputs& in, opzioni_compilazione 
 maybe_failure check_inputs(const session_inputs& in) {
     // A missing input is named for what it is, not for its name's shape.
     for (const auto& [input, text] : {std::pair{&in.route, &in.route_text}, std::pair{&in.train, &in.train_text}})
-        if (auto problem = *text ? std::nullopt : input_problem(*input, MAX_INPUT_FILE_BYTES))
-            return failure{EXIT_FAILURE_IO, utf8_path(*input) + ": " + *problem};
+        if (auto f = *text ? std::nullopt : check_input_file(*input, MAX_INPUT_FILE_BYTES)) return f;
     // One file by its identity on disk, however it is named; two files alike in
     // their bytes are still two.
     if (same_file(in.route, in.train))
@@ -154,8 +157,7 @@ result<session_compile> compile_and_write(const session_inputs& in, const write_
     for (std::filesystem::path p = policy.folder; !policy.check && !p.empty() && !std::filesystem::exists(p, ec);
          p = p.parent_path())
         made.push_back(p);
-    if (auto unusable = output_problem(policy.folder, !policy.check))
-        return failure{EXIT_FAILURE_IO, utf8_path(policy.folder) + ": " + *unusable};
+    if (auto f = check_output_folder(policy.folder, !policy.check)) return *f;
 
     opzioni_compilazione options;
     options.cartella = policy.folder;
