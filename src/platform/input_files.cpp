@@ -1,5 +1,6 @@
 #include "platform/input_files.h"
 
+#include <system_error>
 
 #include "platform/exit_status.h"
 #include "platform/file_ops.h"
@@ -7,35 +8,6 @@
 #include "platform/path_text.h"
 
 namespace {
-
-// Why the path cannot be read as an input file, or nothing when it can.
-std::optional<std::string> input_problem(const std::filesystem::path& path, uintmax_t limit) {
-    std::error_code ec;
-    const auto status = std::filesystem::status(path, ec);
-    if (ec || !std::filesystem::exists(status)) {
-        if (ec && ec != std::errc::no_such_file_or_directory) return ec.message();
-        return "no such file";
-    }
-    if (std::filesystem::is_directory(status)) return "is a directory, not a file";
-    if (!std::filesystem::is_regular_file(status)) return "is not a regular file";
-    // What the name showed may be swapped before the open: checked again on what opens.
-    const result<opened_input> opened = open_input(path, limit);
-    if (!opened) return opened.error().message;
-    return std::nullopt;
-}
-
-// Why the path cannot take output files, or nothing when it can.
-std::optional<std::string> output_problem(const std::filesystem::path& path, bool create) {
-    std::error_code ec;
-    const auto status = std::filesystem::status(path, ec);
-    if (std::filesystem::is_directory(status)) return std::nullopt;
-    if (std::filesystem::exists(status)) return "exists and is not a directory";
-    if (ec && ec != std::errc::no_such_file_or_directory) return ec.message();
-    if (!create) return std::nullopt;
-    std::filesystem::create_directories(path, ec);
-    if (ec) return ec.message();
-    return std::nullopt;
-}
 
 // The failure of a path the reason is about.
 failure path_failure(const std::filesystem::path& path, const std::string& reason) {
@@ -45,12 +17,29 @@ failure path_failure(const std::filesystem::path& path, const std::string& reaso
 }  // namespace
 
 maybe_failure check_input_file(const std::filesystem::path& path, uintmax_t limit) {
-    if (auto problem = input_problem(path, limit)) return path_failure(path, *problem);
+    std::error_code ec;
+    const auto status = std::filesystem::status(path, ec);
+    if (ec || !std::filesystem::exists(status)) {
+        if (ec && ec != std::errc::no_such_file_or_directory) return path_failure(path, ec.message());
+        return path_failure(path, "no such file");
+    }
+    if (std::filesystem::is_directory(status)) return path_failure(path, "is a directory, not a file");
+    if (!std::filesystem::is_regular_file(status)) return path_failure(path, "is not a regular file");
+    // What the name showed may be swapped before the open: checked again on what opens.
+    const result<opened_input> opened = open_input(path, limit);
+    if (!opened) return path_failure(path, opened.error().message);
     return std::nullopt;
 }
 
 maybe_failure check_output_folder(const std::filesystem::path& path, bool create) {
-    if (auto problem = output_problem(path, create)) return path_failure(path, *problem);
+    std::error_code ec;
+    const auto status = std::filesystem::status(path, ec);
+    if (std::filesystem::is_directory(status)) return std::nullopt;
+    if (std::filesystem::exists(status)) return path_failure(path, "exists and is not a directory");
+    if (ec && ec != std::errc::no_such_file_or_directory) return path_failure(path, ec.message());
+    if (!create) return std::nullopt;
+    std::filesystem::create_directories(path, ec);
+    if (ec) return path_failure(path, ec.message());
     return std::nullopt;
 }
 

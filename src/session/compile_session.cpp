@@ -16,24 +16,25 @@
 
 namespace {
 
-// Why an identifier cannot be part of a file name on any platform the files go
-// to, or nothing when it can; the identifiers name every file of the scenario.
-std::optional<std::string> file_name_problem(const std::string& id) {
-    if (id.empty()) return "is empty, and names no file";
-    for (const char c : id) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 32) return "holds the control character " + std::to_string(byte) + ", which a file name cannot";
-        if (std::string_view("<>:\"/\\|?*").find(c) != std::string_view::npos)
-            return std::string("holds '") + c + "', which a file name cannot";
-    }
-    if (id.back() == '.' || id.back() == ' ')
-        return std::string("ends with '") + id.back() + "', which a file name cannot";
-    return std::nullopt;
-}
-
 // The failure of an identifier, quoted as given.
 failure identifier_failure(const char* what, const std::string& id, const std::string& reason) {
     return {EXIT_USAGE, std::string("the ") + what + " '" + id + "' " + reason};
+}
+
+// Nothing when the identifier can be part of a file name on any platform the
+// files go to, else its usage failure; the identifiers name every file of the scenario.
+maybe_failure check_file_name(const char* what, const std::string& id) {
+    const auto refused = [&](const std::string& reason) { return identifier_failure(what, id, reason); };
+    if (id.empty()) return refused("is empty, and names no file");
+    for (const char c : id) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 32) return refused("holds the control character " + std::to_string(byte) + ", which a file name cannot");
+        if (std::string_view("<>:\"/\\|?*").find(c) != std::string_view::npos)
+            return refused(std::string("holds '") + c + "', which a file name cannot");
+    }
+    if (id.back() == '.' || id.back() == ' ')
+        return refused(std::string("ends with '") + id.back() + "', which a file name cannot");
+    return std::nullopt;
 }
 
 const char* const ROUTE_ID = "route identifier";
@@ -66,7 +67,7 @@ maybe_failure identify_inputs(const session_inputs& in, session_compile& c) {
     // the platform's own encoding of names and arguments.
     for (auto [utf8, target, what] : {std::tuple{&c.route_id, &c.m.nome_linea, ROUTE_ID},
                                       std::tuple{&c.train_number, &c.m.numero_treno, TRAIN_NUMBER}}) {
-        if (auto reason = file_name_problem(*utf8)) return identifier_failure(what, *utf8, *reason);
+        if (auto f = check_file_name(what, *utf8)) return f;
         const result<std::string> cp1252 = cp1252_da_utf8(*utf8);
         if (!cp1252) return identifier_failure(what, *utf8, "cannot name the files: " + cp1252.error().message);
         *target = *cp1252;
@@ -122,7 +123,7 @@ maybe_failure check_inputs(const session_inputs& in) {
 maybe_failure check_given_identifiers(const std::optional<std::string>& route_id,
                                       const std::optional<std::string>& train_number) {
     for (auto [id, what] : {std::pair{&route_id, ROUTE_ID}, std::pair{&train_number, TRAIN_NUMBER}})
-        if (*id && id->value().empty()) return identifier_failure(what, "", *file_name_problem(""));
+        if (*id && id->value().empty()) return check_file_name(what, "");
     return std::nullopt;
 }
 
