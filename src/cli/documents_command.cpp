@@ -15,7 +15,6 @@
 #include "platform/exit_status.h"
 #include "platform/file_ops.h"
 #include "platform/input_files.h"
-#include "platform/io_failure.h"
 #include "platform/path_text.h"
 #include "session/compile_session.h"
 
@@ -50,9 +49,8 @@ int run_documents(const documents_options& o, std::ostream&, std::ostream& err) 
         notes = std::move(*read);
         // Most editors save UTF-8 today: such a text is taken into the sheet's code page.
         if (notes.starts_with("\xEF\xBB\xBF")) notes.erase(0, 3);
-        std::string problem;
         if (sembra_utf8(notes))
-            if (std::optional<std::string> cp1252 = cp1252_da_utf8(notes, problem)) notes = std::move(*cp1252);
+            if (result<std::string> cp1252 = cp1252_da_utf8(notes)) notes = std::move(*cp1252);
     }
     const result<chosen_running> running = running_of(o);
     if (!running) return print_failure(err, COMMAND, running.error());
@@ -88,17 +86,12 @@ int run_documents(const documents_options& o, std::ostream&, std::ostream& err) 
                 return print_failure(err, COMMAND,
                                      usage_error("the output " + utf8_path(f.path.filename()) +
                                                  " would overwrite the input " + utf8_path(input)));
-    if (auto problem = output_problem(o.output))
-        return print_failure(err, COMMAND, {EXIT_FAILURE_IO, utf8_path(o.output) + ": " + *problem});
+    if (auto f = check_output_folder(o.output)) return print_failure(err, COMMAND, *f);
     // All three or none, and an author's edited papers are not lost unasked.
     std::vector<std::filesystem::path> paths;
     for (const file_to_write& f : files) paths.push_back(f.path);
     if (refuse_taken(paths, o.force, COMMAND, err)) return EXIT_USAGE;
-    try {
-        write_files(files);
-    } catch (const io_failure& e) {
-        return print_failure(err, COMMAND, {EXIT_FAILURE_IO, e.what()});
-    }
+    if (auto f = write_output_files(files)) return print_failure(err, COMMAND, *f);
     return EXIT_OK;
 }
 

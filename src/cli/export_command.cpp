@@ -12,8 +12,7 @@
 #include "platform/path_text.h"
 
 int run_export(const export_options& o, std::ostream&, std::ostream& err) {
-    if (auto problem = output_problem(o.directory))
-        return print_failure(err, "export", {EXIT_FAILURE_IO, utf8_path(o.directory) + ": " + *problem});
+    if (auto f = check_output_folder(o.directory)) return print_failure(err, "export", *f);
     // The carried scenario's own identifiers name the files, as in the fixed run.
     modello m;
     identifica_scenario(m);
@@ -21,6 +20,7 @@ int run_export(const export_options& o, std::ostream&, std::ostream& err) {
     std::vector<std::filesystem::path> paths;
     for (const scrittore_scenario& s : scrittori_scenario()) paths.push_back(percorso_file(o.directory, s.nome_file(m)));
     if (refuse_taken(paths, o.force, "export", err)) return EXIT_USAGE;
+    // The carried scenario is written by the core, which throws io_failure when it cannot.
     try {
         for (const scrittore_scenario& s : scrittori_scenario()) s.scrivi(o.directory, m);
     } catch (const io_failure& e) {

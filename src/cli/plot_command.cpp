@@ -124,7 +124,7 @@ maybe_failure plot(const plot_options& o, std::ostream& err) {
         return usage_error("--from " + std::to_string(*o.from_m) + " lies beyond the line, which is " +
                            std::to_string(drawing.length_m) + " m long");
     // A sheet too big to draw is found once there is a drawing.
-    if (auto problem = sheet_size_problem(*size)) return failure{EXIT_FAILURE_IO, *problem};
+    if (auto f = sheet_size_failure(*size)) return f;
     // More kilometres a page than any line has is one page.
     const auto per_page = o.km_per_page ? std::optional<int32_t>(static_cast<int32_t>(std::min<int64_t>(
                                               int64_t{*o.km_per_page} * 1000, std::numeric_limits<int32_t>::max())))
@@ -136,7 +136,7 @@ maybe_failure plot(const plot_options& o, std::ostream& err) {
     if (!bytes) return failure{bytes.error().status, utf8_path(o.output) + ": " + bytes.error().message};
     // The drawing's folder is made as compile makes its output folder, once there is something to write.
     if (const std::filesystem::path folder = o.output.parent_path(); !folder.empty())
-        if (auto problem = output_problem(folder)) return failure{EXIT_FAILURE_IO, utf8_path(folder) + ": " + *problem};
+        if (auto f = check_output_folder(folder)) return f;
     return write_output_file(o.output, *bytes);
 }
 

@@ -20,7 +20,7 @@
 #include "platform/errore.h"
 #include "platform/exit_status.h"
 #include "platform/file_ops.h"
-#include "platform/io_failure.h"
+#include "platform/input_files.h"
 #include "platform/path_text.h"
 #include "running/figures.h"
 #include "running/timetable.h"
@@ -180,13 +180,9 @@ std::string table_text(const timetable_figures& f) {
 
 result<train_model> load_train_profile(const std::filesystem::path& file) {
     if (file.empty()) return train_model{};
-    std::string text;
-    try {
-        text = read_file(file);
-    } catch (const io_failure& e) {
-        return failure{EXIT_FAILURE_IO, e.what()};
-    }
-    profile_reading p = read_train_profile(text);
+    const result<std::string> text = read_file_bytes(file);
+    if (!text) return text.error();
+    profile_reading p = read_train_profile(*text);
     if (!p.model) return usage_error(utf8_path(file) + ": " + p.problem);
     return *p.model;
 }
@@ -198,9 +194,8 @@ result<chosen_running> running_of(const running_choice& o) {
     c.stops.all = o.stops != "none";
     for (const auto& [names, stop] : {std::pair{&o.stop, true}, std::pair{&o.pass, false}})
         for (const std::string& name : *names) {
-            std::string problem;
-            const std::optional<std::string> cp1252 = cp1252_da_utf8(name, problem);
-            if (!cp1252) return usage_error("the station name '" + name + "' " + problem);
+            const result<std::string> cp1252 = cp1252_da_utf8(name);
+            if (!cp1252) return usage_error("the station name '" + name + "' " + cp1252.error().message);
             c.stops.named[*cp1252] = stop;
         }
     return c;

@@ -30,10 +30,9 @@ maybe_failure read_into(const std::filesystem::path& file, compiled_kind kind, r
 result<compiled_scenario> read_compiled_scenario(const std::filesystem::path& folder, const std::string& route_id,
                                                  const std::string& train_number) {
     modello names;
-    std::string problem;
     for (auto [utf8, target] : {std::pair{&route_id, &names.nome_linea}, std::pair{&train_number, &names.numero_treno}}) {
-        const auto cp1252 = cp1252_da_utf8(*utf8, problem);
-        if (!cp1252) return failure{EXIT_USAGE, "'" + *utf8 + "' cannot name a file: " + problem};
+        const result<std::string> cp1252 = cp1252_da_utf8(*utf8);
+        if (!cp1252) return failure{EXIT_USAGE, "'" + *utf8 + "' cannot name a file: " + cp1252.error().message};
         *target = *cp1252;
     }
     const auto path = [&](const std::string& name) { return percorso_file(folder, name); };

@@ -30,8 +30,8 @@ std::string render_svg(const scene& s, sheet_size size);
 // Whether this build draws PNG and PDF.
 bool cairo_available();
 
-// The PNG or PDF file's bytes, or a failure when this build has no cairo or
-// cairo fails, saying which.
+// The PNG or PDF file's bytes (the format is not SVG: that is render_svg's), or a
+// failure when this build has no cairo or cairo fails, saying which.
 result<std::string> render_cairo(const scene& s, sheet_size size, sheet_format format);
 
 // The PDF of several sheets of one size, one a page; a failure as render_cairo's.
@@ -40,5 +40,6 @@ result<std::string> render_pdf_pages(const std::vector<scene>& pages, sheet_size
 // A paper's landscape page in points: "A4", "A3", "A2", "A1" (any case); nothing otherwise.
 std::optional<sheet_size> paper_size(std::string_view name);
 
-// Why a sheet of this size cannot be drawn (both sides are 1 to 20000), or nothing.
-std::optional<std::string> sheet_size_problem(sheet_size size);
+// Nothing when a sheet of this size can be drawn (both sides are 1 to 20000), else
+// the failure saying so (status 3).
+maybe_failure sheet_size_failure(sheet_size size);

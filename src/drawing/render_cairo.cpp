@@ -91,45 +91,47 @@ cairo_status_t append_bytes(void* closure, const unsigned char* data, unsigned i
     return CAIRO_STATUS_SUCCESS;
 }
 
-void check(cairo_status_t status, const char* what) {
-    if (status != CAIRO_STATUS_SUCCESS)
-        throw std::runtime_error(std::string("cairo could not ") + what + ": " + cairo_status_to_string(status));
+// Nothing when cairo could do `what`, else the failure saying why not.
+maybe_failure check(cairo_status_t status, const char* what) {
+    if (status == CAIRO_STATUS_SUCCESS) return std::nullopt;
+    return failure{EXIT_FAILURE_IO, std::string("cairo could not ") + what + ": " + cairo_status_to_string(status)};
 }
 
-void draw_on(cairo_surface_t* surface, const scene& s, sheet_size size) {
-    check(cairo_surface_status(surface), "make the surface");
+maybe_failure draw_on(cairo_surface_t* surface, const scene& s, sheet_size size) {
+    if (auto f = check(cairo_surface_status(surface), "make the surface")) return f;
     context_ptr cr(cairo_create(surface), cairo_destroy);
     set_ink(cr.get(), {255, 255, 255});
     cairo_paint(cr.get());
     cairo_canvas c(cr.get());
     draw_sheet(s, size, c);
-    check(cairo_status(cr.get()), "draw the sheet");
+    return check(cairo_status(cr.get()), "draw the sheet");
 }
 
 }  // namespace
 
 bool cairo_available() { return true; }
 
-static std::string pdf_bytes(const std::vector<scene>& pages, sheet_size size) {
+static result<std::string> pdf_bytes(const std::vector<scene>& pages, sheet_size size) {
     std::string bytes;
     surface_ptr surface(cairo_pdf_surface_create_for_stream(append_bytes, &bytes, size.width, size.height),
                         cairo_surface_destroy);
     for (const scene& page : pages) {
-        draw_on(surface.get(), page, size);
+        if (auto f = draw_on(surface.get(), page, size)) return *f;
         cairo_surface_show_page(surface.get());
     }
     cairo_surface_finish(surface.get());
-    check(cairo_surface_status(surface.get()), "write the PDF");
+    if (auto f = check(cairo_surface_status(surface.get()), "write the PDF")) return *f;
     return bytes;
 }
 
-static std::string cairo_bytes(const scene& s, sheet_size size, sheet_format format) {
+static result<std::string> cairo_bytes(const scene& s, sheet_size size, sheet_format format) {
     std::string bytes;
     if (format == sheet_format::png) {
         surface_ptr surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, size.width, size.height),
                             cairo_surface_destroy);
-        draw_on(surface.get(), s, size);
-        check(cairo_surface_write_to_png_stream(surface.get(), append_bytes, &bytes), "write the PNG");
+        if (auto f = draw_on(surface.get(), s, size)) return *f;
+        if (auto f = check(cairo_surface_write_to_png_stream(surface.get(), append_bytes, &bytes), "write the PNG"))
+            return *f;
     } else if (format == sheet_format::pdf) {
         return pdf_bytes({s}, size);
     } else {
@@ -140,20 +142,12 @@ static std::string cairo_bytes(const scene& s, sheet_size size, sheet_format for
 
 result<std::string> render_cairo(const scene& s, sheet_size size, sheet_format format) {
     check_sheet_size(size);
-    try {
-        return cairo_bytes(s, size, format);
-    } catch (const std::runtime_error& e) {
-        return failure{EXIT_FAILURE_IO, e.what()};
-    }
+    return cairo_bytes(s, size, format);
 }
 
 result<std::string> render_pdf_pages(const std::vector<scene>& pages, sheet_size size) {
     check_sheet_size(size);
-    try {
-        return pdf_bytes(pages, size);
-    } catch (const std::runtime_error& e) {
-        return failure{EXIT_FAILURE_IO, e.what()};
-    }
+    return pdf_bytes(pages, size);
 }
 
 #else

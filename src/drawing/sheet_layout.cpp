@@ -2,6 +2,7 @@
 
 #include "drawing/font_widths.h"
 #include "running/figures.h"
+#include "platform/exit_status.h"
 
 #include <algorithm>
 #include <array>
@@ -519,15 +520,15 @@ sheet_boxes layout_of(sheet_size size) {
     return b;
 }
 
-std::optional<std::string> sheet_size_problem(sheet_size size) {
+maybe_failure sheet_size_failure(sheet_size size) {
     if (size.width >= 1 && size.height >= 1 && size.width <= max_sheet_side && size.height <= max_sheet_side)
         return std::nullopt;
-    return "a sheet is 1 to " + std::to_string(max_sheet_side) + " units a side, not " + std::to_string(size.width) +
-           " x " + std::to_string(size.height);
+    return failure{EXIT_FAILURE_IO, "a sheet is 1 to " + std::to_string(max_sheet_side) + " units a side, not " +
+                                         std::to_string(size.width) + " x " + std::to_string(size.height)};
 }
 
 void check_sheet_size(sheet_size size) {
-    if (auto problem = sheet_size_problem(size)) throw std::invalid_argument(*problem);
+    if (auto f = sheet_size_failure(size)) throw std::invalid_argument(f->message);
 }
 
 std::string decimal_text(double v, int max_decimals) {

@@ -74,8 +74,8 @@ public:
 };
 
 inline constexpr int32_t max_sheet_side = 20000;
-// Throws std::invalid_argument unless both sides are 1 to max_sheet_side: callers
-// check sheet_size_problem first.
+// Throws std::invalid_argument unless both sides are 1 to max_sheet_side: a broken
+// precondition, as callers check sheet_size_failure first.
 void check_sheet_size(sheet_size size);
 
 // v with at most max_decimals decimals, trailing zeros dropped, '.' whatever

@@ -37,8 +37,7 @@ std::string_view line_of(std::string_view text, int32_t n) {
 std::vector<quick_fix> candidates(const diagnostic& d, std::string_view text, const std::vector<line_reading>& lines) {
     std::vector<quick_fix> out;
     for (const fix_it& f : d.fixes) {
-        std::string problem;
-        const std::optional<std::string> bytes = cp1252_da_utf8(f.text, problem);
+        const result<std::string> bytes = cp1252_da_utf8(f.text);
         if (bytes) out.push_back({fix_description(f), &d, {{f.place, *bytes}}});
     }
     const std::string_view line = line_of(text, d.place.line);

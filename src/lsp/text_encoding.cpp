@@ -47,8 +47,7 @@ text_1252 to_1252(std::string_view utf8, file_testo file) {
         if (n == 1) {
             out.bytes += one[0];
         } else {
-            std::string problem;
-            if (std::optional<std::string> b = cp1252_da_utf8(one, problem)) {
+            if (result<std::string> b = cp1252_da_utf8(one)) {
                 out.bytes += *b;
             } else {
                 out.bytes += '?';

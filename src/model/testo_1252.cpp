@@ -3,6 +3,9 @@
 #include <array>
 #include <cstdint>
 #include <cstdio>
+#include <optional>
+
+#include "platform/exit_status.h"
 
 namespace {
 
@@ -66,7 +69,7 @@ std::string utf8_da_1252(std::string_view testo) {
     return out;
 }
 
-std::optional<std::string> cp1252_da_utf8(std::string_view testo, std::string& problema) {
+result<std::string> cp1252_da_utf8(std::string_view testo) {
     std::string out;
     for (size_t i = 0; i < testo.size();) {
         const size_t inizio = i;
@@ -75,16 +78,14 @@ std::optional<std::string> cp1252_da_utf8(std::string_view testo, std::string& p
             char dove[64];
             std::snprintf(dove, sizeof dove, "not valid UTF-8 (byte 0x%02X at offset %zu)",
                           static_cast<unsigned char>(testo[inizio]), inizio);
-            problema = dove;
-            return std::nullopt;
+            return failure{EXIT_USAGE, dove};
         }
         std::optional<unsigned char> b = byte_di(*cp);
         if (!b) {
             char nome[16];
             std::snprintf(nome, sizeof nome, "U+%04X", static_cast<unsigned>(*cp));
-            problema.assign(1, '\'').append(testo.substr(inizio, i - inizio)).append("' (").append(nome).append(
-                ") has no Windows-1252 form");
-            return std::nullopt;
+            return failure{EXIT_USAGE, "'" + std::string(testo.substr(inizio, i - inizio)) + "' (" + nome +
+                                           ") has no Windows-1252 form"};
         }
         out += static_cast<char>(*b);
     }

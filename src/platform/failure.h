@@ -11,9 +11,10 @@ struct failure {
     std::string message;  // what went wrong, without the program's or command's name
 };
 
-// A value, or the failure that kept it from being made.
+// A value, or the failure that kept it from being made. Not to be dropped: a
+// failure ignored is a failure reported as success.
 template <class T>
-class result {
+class [[nodiscard]] result {
 public:
     result(T value) : v_(std::move(value)) {}
     result(failure f) : v_(std::move(f)) {}
@@ -29,5 +30,8 @@ private:
     std::variant<T, failure> v_;
 };
 
-// The outcome of a step that makes nothing: nothing, or its failure.
-using maybe_failure = std::optional<failure>;
+// The outcome of a step that makes nothing: nothing, or its failure; not to be
+// dropped either.
+struct [[nodiscard]] maybe_failure : std::optional<failure> {
+    using std::optional<failure>::optional;
+};

@@ -12,6 +12,7 @@
 #include <unistd.h>
 #endif
 
+#include "platform/exit_status.h"
 #include "platform/io_failure.h"
 
 std::FILE* open_file(const std::filesystem::path& path, const char* mode) {
@@ -39,18 +40,24 @@ opened_input::~opened_input() {
     if (file_) std::fclose(file_);
 }
 
-std::variant<opened_input, std::string> open_input(const std::filesystem::path& path, uintmax_t limit) {
+namespace {
+
+failure unreadable(std::string reason) { return {EXIT_FAILURE_IO, std::move(reason)}; }
+
+}  // namespace
+
+result<opened_input> open_input(const std::filesystem::path& path, uintmax_t limit) {
     // Opened first, then checked on the descriptor: a check by name would let the
     // path be swapped between the two (for a FIFO, whose open would never return).
 #ifdef _WIN32
     std::FILE* f = open_file(path, "rb");
-    if (!f) return std::string(std::strerror(errno));
+    if (!f) return unreadable(std::strerror(errno));
     struct _stat64 st;
     const bool statted = _fstat64(_fileno(f), &st) == 0;
     const bool regular = statted && (st.st_mode & S_IFMT) == S_IFREG;
 #else
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return std::string(std::strerror(errno));
+    if (fd < 0) return unreadable(std::strerror(errno));
     struct stat st;
     const bool statted = ::fstat(fd, &st) == 0;
     const bool regular = statted && S_ISREG(st.st_mode);
@@ -58,18 +65,18 @@ std::variant<opened_input, std::string> open_input(const std::filesystem::path& 
     if (!f) {
         const int saved = errno;
         ::close(fd);
-        if (regular) return std::string(std::strerror(saved));
+        if (regular) return unreadable(std::strerror(saved));
     }
 #endif
     if (!statted || !regular) {
         if (f) std::fclose(f);
         const bool directory = statted && (st.st_mode & S_IFMT) == S_IFDIR;
-        return std::string(directory ? "is a directory, not a file" : "is not a regular file");
+        return unreadable(directory ? "is a directory, not a file" : "is not a regular file");
     }
     const auto size = static_cast<uintmax_t>(st.st_size);
     if (size > limit) {
         std::fclose(f);
-        return too_large(size, limit);
+        return unreadable(too_large(size, limit));
     }
     opened_input in;
     in.file_ = f;
@@ -82,26 +89,26 @@ std::string too_large(uintmax_t size, uintmax_t limit) {
     return "is too large: " + size_text(size) + ", over the limit of " + size_text(limit);
 }
 
-std::optional<std::string> opened_input::read_all(std::string& bytes) {
-    bytes.clear();
+result<std::string> opened_input::read_all() {
+    std::string bytes;
     bytes.reserve(static_cast<size_t>(size_));
     char buffer[65536];
     size_t n;
     // The file may grow while it is read: the limit holds for what is read.
     while ((n = std::fread(buffer, 1, sizeof buffer, file_)) > 0) {
-        if (bytes.size() + n > limit_) return too_large(bytes.size() + n, limit_);
+        if (bytes.size() + n > limit_) return unreadable(too_large(bytes.size() + n, limit_));
         bytes.append(buffer, n);
     }
-    if (std::ferror(file_) != 0) return std::string(std::strerror(errno));
-    return std::nullopt;
+    if (std::ferror(file_) != 0) return unreadable(std::strerror(errno));
+    return bytes;
 }
 
 std::string read_file(const std::filesystem::path& path, uintmax_t limit) {
-    auto opened = open_input(path, limit);
-    if (std::string* problem = std::get_if<std::string>(&opened)) throw io_failure(path, "open", *problem);
-    std::string bytes;
-    if (auto problem = std::get<opened_input>(opened).read_all(bytes)) throw io_failure(path, "read", *problem);
-    return bytes;
+    result<opened_input> opened = open_input(path, limit);
+    if (!opened) throw io_failure(path, "open", opened.error().message);
+    result<std::string> bytes = opened->read_all();
+    if (!bytes) throw io_failure(path, "read", bytes.error().message);
+    return std::move(*bytes);
 }
 
 namespace {

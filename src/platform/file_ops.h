@@ -4,12 +4,12 @@
 #include <filesystem>
 #include <cstdint>
 #include <functional>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
-#include <variant>
 #include <vector>
+
+#include "platform/failure.h"
 
 // fopen for a path of the platform's own kind (wide on Windows); nullptr and
 // errno on failure.
@@ -24,20 +24,20 @@ public:
     opened_input& operator=(opened_input&&) = delete;
     ~opened_input();
     uintmax_t size() const { return size_; }
-    // The whole file into `bytes`, or why it could not be read.
-    std::optional<std::string> read_all(std::string& bytes);
+    // The whole file, or why it could not be read (status 3).
+    result<std::string> read_all();
 
 private:
     opened_input() = default;
-    friend std::variant<opened_input, std::string> open_input(const std::filesystem::path&, uintmax_t);
+    friend result<opened_input> open_input(const std::filesystem::path&, uintmax_t);
     std::FILE* file_ = nullptr;
     uintmax_t size_ = 0, limit_ = 0;
 };
 // The file opened (without waiting, and not inherited by a child) and then
-// checked on what was opened: a regular file of at most `limit` bytes; else why
-// not ("is not a regular file", "is too large: ..."), with the system's reason
-// when it cannot be opened.
-std::variant<opened_input, std::string> open_input(const std::filesystem::path& path, uintmax_t limit = UINTMAX_MAX);
+// checked on what was opened: a regular file of at most `limit` bytes; else the
+// failure saying why not ("is not a regular file", "is too large: ...", status 3),
+// with the system's reason when it cannot be opened.
+result<opened_input> open_input(const std::filesystem::path& path, uintmax_t limit = UINTMAX_MAX);
 // The reason a file of `size` bytes is refused under `limit`.
 std::string too_large(uintmax_t size, uintmax_t limit);
 

@@ -20,10 +20,11 @@ constexpr auto RECENT = std::chrono::seconds(3);
 // Opened as every input is (a FIFO put in the file's place is not waited on) and
 // no larger than an input may be: the compile refuses a larger one anyway.
 std::optional<size_t> hash_of(const std::filesystem::path& file) {
-    auto opened = open_input(file, MAX_INPUT_FILE_BYTES);
-    std::string bytes;
-    if (!std::holds_alternative<opened_input>(opened) || std::get<opened_input>(opened).read_all(bytes)) return std::nullopt;
-    return std::hash<std::string>{}(bytes);
+    result<opened_input> opened = open_input(file, MAX_INPUT_FILE_BYTES);
+    if (!opened) return std::nullopt;
+    const result<std::string> bytes = opened->read_all();
+    if (!bytes) return std::nullopt;
+    return std::hash<std::string>{}(*bytes);
 }
 
 // The file's identity on its device, so that a file renamed into the path with

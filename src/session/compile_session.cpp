@@ -16,24 +16,25 @@
 
 namespace {
 
-// Why an identifier cannot be part of a file name on any platform the files go
-// to, or nothing when it can; the identifiers name every file of the scenario.
-std::optional<std::string> file_name_problem(const std::string& id) {
-    if (id.empty()) return "is empty, and names no file";
-    for (const char c : id) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 32) return "holds the control character " + std::to_string(byte) + ", which a file name cannot";
-        if (std::string_view("<>:\"/\\|?*").find(c) != std::string_view::npos)
-            return std::string("holds '") + c + "', which a file name cannot";
-    }
-    if (id.back() == '.' || id.back() == ' ')
-        return std::string("ends with '") + id.back() + "', which a file name cannot";
-    return std::nullopt;
-}
-
 // The failure of an identifier, quoted as given.
 failure identifier_failure(const char* what, const std::string& id, const std::string& reason) {
     return {EXIT_USAGE, std::string("the ") + what + " '" + id + "' " + reason};
+}
+
+// Nothing when the identifier can be part of a file name on any platform the
+// files go to, else its usage failure; the identifiers name every file of the scenario.
+maybe_failure check_file_name(const char* what, const std::string& id) {
+    const auto refused = [&](const std::string& reason) { return identifier_failure(what, id, reason); };
+    if (id.empty()) return refused("is empty, and names no file");
+    for (const char c : id) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 32) return refused("holds the control character " + std::to_string(byte) + ", which a file name cannot");
+        if (std::string_view("<>:\"/\\|?*").find(c) != std::string_view::npos)
+            return refused(std::string("holds '") + c + "', which a file name cannot");
+    }
+    if (id.back() == '.' || id.back() == ' ')
+        return refused(std::string("ends with '") + id.back() + "', which a file name cannot");
+    return std::nullopt;
 }
 
 const char* const ROUTE_ID = "route identifier";
@@ -64,12 +65,11 @@ maybe_failure identify_inputs(const session_inputs& in, session_compile& c) {
     }
     // The identifiers go into the compiled files as Windows-1252 text, whatever
     // the platform's own encoding of names and arguments.
-    std::string problem;
     for (auto [utf8, target, what] : {std::tuple{&c.route_id, &c.m.nome_linea, ROUTE_ID},
                                       std::tuple{&c.train_number, &c.m.numero_treno, TRAIN_NUMBER}}) {
-        std::optional<std::string> cp1252, reason = file_name_problem(*utf8);
-        if (!reason && !(cp1252 = cp1252_da_utf8(*utf8, problem))) reason = "cannot name the files: " + problem;
-        if (reason) return identifier_failure(what, *utf8, *reason);
+        if (auto f = check_file_name(what, *utf8)) return f;
+        const result<std::string> cp1252 = cp1252_da_utf8(*utf8);
+        if (!cp1252) return identifier_failure(what, *utf8, "cannot name the files: " + cp1252.error().message);
         *target = *cp1252;
     }
     return std::nullopt;
@@ -80,10 +80,15 @@ maybe_failure identify_inputs(const session_inputs& in, session_compile& c) {
 maybe_failure compile_identified(const session_inputs& in, opzioni_compilazione options, session_compile& c) {
     options.ingressi = {in.route, in.train, false, &c.texts};  // an author's files are never deleted
     const int32_t j = in.no_geometry ? 0 : 1;
+    for (auto [text, given, file] : {std::tuple{&c.texts.linea, &in.route_text, &in.route},
+                                     std::tuple{&c.texts.treno, &in.train_text, &in.train}}) {
+        result<std::string> read = *given ? result<std::string>(**given) : read_file_bytes(*file, MAX_INPUT_FILE_BYTES);
+        if (!read) return read.error();
+        *text = std::move(*read);
+    }
     fault_search faults;
+    // The compile writes its files through the core, which throws io_failure when it cannot.
     try {
-        c.texts.linea = in.route_text ? *in.route_text : read_file(in.route, MAX_INPUT_FILE_BYTES);
-        c.texts.treno = in.train_text ? *in.train_text : read_file(in.train, MAX_INPUT_FILE_BYTES);
         searched_compile searched = search_faults(c.m, j, options, c.texts, in.error_limit);
         c.esito = searched.esito;
         faults = std::move(searched.faults);
@@ -106,8 +111,7 @@ maybe_failure compile_identified(const session_inputs& in, opzioni_compilazione 
 maybe_failure check_inputs(const session_inputs& in) {
     // A missing input is named for what it is, not for its name's shape.
     for (const auto& [input, text] : {std::pair{&in.route, &in.route_text}, std::pair{&in.train, &in.train_text}})
-        if (auto problem = *text ? std::nullopt : input_problem(*input, MAX_INPUT_FILE_BYTES))
-            return failure{EXIT_FAILURE_IO, utf8_path(*input) + ": " + *problem};
+        if (auto f = *text ? std::nullopt : check_input_file(*input, MAX_INPUT_FILE_BYTES)) return f;
     // One file by its identity on disk, however it is named; two files alike in
     // their bytes are still two.
     if (same_file(in.route, in.train))
@@ -119,7 +123,7 @@ maybe_failure check_inputs(const session_inputs& in) {
 maybe_failure check_given_identifiers(const std::optional<std::string>& route_id,
                                       const std::optional<std::string>& train_number) {
     for (auto [id, what] : {std::pair{&route_id, ROUTE_ID}, std::pair{&train_number, TRAIN_NUMBER}})
-        if (*id && id->value().empty()) return identifier_failure(what, "", *file_name_problem(""));
+        if (*id && id->value().empty()) return check_file_name(what, "");
     return std::nullopt;
 }
 
@@ -154,8 +158,7 @@ result<session_compile> compile_and_write(const session_inputs& in, const write_
     for (std::filesystem::path p = policy.folder; !policy.check && !p.empty() && !std::filesystem::exists(p, ec);
          p = p.parent_path())
         made.push_back(p);
-    if (auto unusable = output_problem(policy.folder, !policy.check))
-        return failure{EXIT_FAILURE_IO, utf8_path(policy.folder) + ": " + *unusable};
+    if (auto f = check_output_folder(policy.folder, !policy.check)) return *f;
 
     opzioni_compilazione options;
     options.cartella = policy.folder;

@@ -5,8 +5,9 @@
 TEST(Testo1252, EveryByteGoesToUtf8AndBack) {
     std::string tutti;
     for (int b = 0; b < 256; ++b) tutti += static_cast<char>(b);
-    std::string problema;
-    EXPECT_EQ(cp1252_da_utf8(utf8_da_1252(tutti), problema), tutti) << problema;
+    const result<std::string> indietro = cp1252_da_utf8(utf8_da_1252(tutti));
+    ASSERT_TRUE(indietro) << indietro.error().message;
+    EXPECT_EQ(*indietro, tutti);
     EXPECT_EQ(utf8_da_1252("Citt\xE0 \x80"), "Città €");
 }
 
@@ -23,8 +24,8 @@ TEST(Testo1252, RefusesWhatTheCodePageCannotHoldAndBrokenUtf8) {
         {"x\x80", "not valid UTF-8 (byte 0x80 at offset 1)"},           // a lone continuation
     };
     for (const auto& c : casi) {
-        std::string problema;
-        EXPECT_EQ(cp1252_da_utf8(c.utf8, problema), std::nullopt) << c.utf8;
-        EXPECT_EQ(problema, c.problema);
+        const result<std::string> r = cp1252_da_utf8(c.utf8);
+        ASSERT_FALSE(r) << c.utf8;
+        EXPECT_EQ(r.error().message, c.problema);
     }
 }

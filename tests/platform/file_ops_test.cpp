@@ -100,9 +100,8 @@ TEST(FileOps, InputsAreCheckedOnWhatOpened) {
     temp_dir dir;
     write_file(dir.path() / "small", "12345");
     const auto problem = [](const std::filesystem::path& p, uintmax_t limit) {
-        auto opened = open_input(p, limit);
-        const std::string* why = std::get_if<std::string>(&opened);
-        return why ? *why : "";
+        const result<opened_input> opened = open_input(p, limit);
+        return opened ? "" : opened.error().message;
     };
     EXPECT_EQ(problem(dir.path() / "small", 5), "");
     EXPECT_EQ(problem(dir.path() / "small", 4), "is too large: 5 bytes, over the limit of 4 bytes");
