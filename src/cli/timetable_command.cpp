@@ -182,9 +182,9 @@ result<train_model> load_train_profile(const std::filesystem::path& file) {
     if (file.empty()) return train_model{};
     const result<std::string> text = read_file_bytes(file);
     if (!text) return text.error();
-    profile_reading p = read_train_profile(*text);
-    if (!p.model) return usage_error(utf8_path(file) + ": " + p.problem);
-    return *p.model;
+    const result<train_model> p = read_train_profile(*text);
+    if (!p) return usage_error(utf8_path(file) + ": " + p.error().message);
+    return p;
 }
 
 result<chosen_running> running_of(const running_choice& o) {

@@ -223,9 +223,9 @@ struct language_server::impl {
             }
         }
         if (options.contains("trainProfile")) {
-            const profile_reading p = read_train_profile(options["trainProfile"].dump());
-            if (p.model) warnings.train = *p.model;
-            else show(message_type::error, "trainProfile: " + p.problem);
+            const result<train_model> p = read_train_profile(options["trainProfile"].dump());
+            if (p) warnings.train = *p;
+            else show(message_type::error, "trainProfile: " + p.error().message);
         }
         if (options.contains("debounceMs")) {
             if (const json& v = options["debounceMs"]; !v.is_number()) ignored("debounceMs", "it is a number of milliseconds");

@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/exit_status.h"
 #include "running/figures.h"
 
 namespace {
@@ -64,9 +65,9 @@ train_in_use train_for(const modello& m, const train_model& profile) {
     return t;
 }
 
-profile_reading read_train_profile(const std::string& json_text) {
+result<train_model> read_train_profile(const std::string& json_text) {
     const nlohmann::json j = nlohmann::json::parse(json_text, nullptr, false);
-    if (j.is_discarded() || !j.is_object()) return {std::nullopt, "a train profile is a JSON object"};
+    if (j.is_discarded() || !j.is_object()) return failure{EXIT_USAGE, "a train profile is a JSON object"};
     train_model t;
     t.from_profile = true;
     for (const auto& item : j.items()) {
@@ -74,7 +75,7 @@ profile_reading read_train_profile(const std::string& json_text) {
         const nlohmann::json& value = item.value();
         if (key == "coaches" || key == "braked_mass_percent") {
             if (!value.is_number_integer() || value.get<int64_t>() < 0 || value.get<int64_t>() > 1000)
-                return {std::nullopt, "'" + key + "' takes a whole number from 0 to 1000"};
+                return failure{EXIT_USAGE, "'" + key + "' takes a whole number from 0 to 1000"};
             (key == "coaches" ? t.coaches : t.braked_mass_percent) = value.get<int32_t>();
             continue;
         }
@@ -83,16 +84,16 @@ profile_reading read_train_profile(const std::string& json_text) {
         if (it == keys.end()) {
             std::string known = "coaches, braked_mass_percent";
             for (const auto& k : keys) known += std::string(", ") + k.first;
-            return {std::nullopt, "'" + key + "' is not a value of the train model (" + known + ")"};
+            return failure{EXIT_USAGE, "'" + key + "' is not a value of the train model (" + known + ")"};
         }
         // Up to a million: far beyond any train, and the run's sums stay finite.
         if (!value.is_number() || !(value.get<double>() > 0) || !(value.get<double>() <= 1e6))
-            return {std::nullopt, "'" + key + "' takes a number above 0, up to 1,000,000"};
+            return failure{EXIT_USAGE, "'" + key + "' takes a number above 0, up to 1,000,000"};
         t.*(it->second) = value.get<double>();
     }
     if (t.loco_adhesive_mass_t > t.loco_mass_t)
-        return {std::nullopt, "'loco_adhesive_mass_t' cannot exceed 'loco_mass_t'"};
-    return {t, ""};
+        return failure{EXIT_USAGE, "'loco_adhesive_mass_t' cannot exceed 'loco_mass_t'"};
+    return t;
 }
 
 std::string train_words(const train_in_use& t) {

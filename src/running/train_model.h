@@ -6,6 +6,7 @@
 #include <string>
 
 #include "model/modello.h"
+#include "platform/failure.h"
 
 // The values of the model, each as docs/train-model.md states it and names it
 // in a profile. Coaches and braked mass come from the scenario unless a profile
@@ -62,12 +63,8 @@ std::optional<double> braking_distance_m(double from_kmh, double to_kmh, double 
 // The speed from which a stop takes `distance_m` on level track.
 double speed_stopping_within(double distance_m, double braked_mass_percent, double brake_factor);
 
-// A profile's text read over the defaults, or what is wrong with it.
-struct profile_reading {
-    std::optional<train_model> model;
-    std::string problem;
-};
-profile_reading read_train_profile(const std::string& json_text);
+// A profile's text read over the defaults, or what is wrong with it (a usage failure).
+result<train_model> read_train_profile(const std::string& json_text);
 
 // The train in a few words, for messages: "the default train (...)" or "the profile's train (...)".
 std::string train_words(const train_in_use& t);

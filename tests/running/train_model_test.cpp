@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/exit_status.h"
+
 TEST(TrainModel, BrakingDistancesAsTheRelationGivesThem) {
     // 3.85 (160² - 60²) / (6.1 (1 + 12.5)) = 84,700 / 82.35.
     EXPECT_NEAR(*braking_distance_m(160, 60, 125, 1, 0), 1028.54, 0.01);
@@ -18,12 +20,12 @@ TEST(TrainModel, BrakingDistancesAsTheRelationGivesThem) {
 }
 
 TEST(TrainModel, AProfileSetsTheValuesItNamesAndRefusesTheRest) {
-    const profile_reading good = read_train_profile(R"({"power_kw": 3000, "coaches": 8, "brake_factor": 0.9})");
-    ASSERT_TRUE(good.model) << good.problem;
-    EXPECT_EQ(good.model->power_kw, 3000);
-    EXPECT_EQ(good.model->coaches, 8);
-    EXPECT_EQ(good.model->loco_mass_t, train_model{}.loco_mass_t);
-    EXPECT_TRUE(good.model->from_profile);
+    const result<train_model> good = read_train_profile(R"({"power_kw": 3000, "coaches": 8, "brake_factor": 0.9})");
+    ASSERT_TRUE(good) << good.error().message;
+    EXPECT_EQ(good->power_kw, 3000);
+    EXPECT_EQ(good->coaches, 8);
+    EXPECT_EQ(good->loco_mass_t, train_model{}.loco_mass_t);
+    EXPECT_TRUE(good->from_profile);
     const struct {
         const char* json;
         const char* problem;
@@ -36,8 +38,9 @@ TEST(TrainModel, AProfileSetsTheValuesItNamesAndRefusesTheRest) {
         {"{\"loco_adhesive_mass_t\": 90}", "'loco_adhesive_mass_t' cannot exceed 'loco_mass_t'"},
     };
     for (const auto& c : refused) {
-        const profile_reading r = read_train_profile(c.json);
-        EXPECT_FALSE(r.model) << c.json;
-        EXPECT_EQ(r.problem.rfind(c.problem, 0), 0u) << c.json << ": " << r.problem;
+        const result<train_model> r = read_train_profile(c.json);
+        ASSERT_FALSE(r) << c.json;
+        EXPECT_EQ(r.error().status, EXIT_USAGE) << c.json;
+        EXPECT_EQ(r.error().message.rfind(c.problem, 0), 0u) << c.json << ": " << r.error().message;
     }
 }
