@@ -93,8 +93,8 @@ std::vector<fold_range> folding_ranges(const std::vector<line_reading>& lines);
 // The text with each edited line replaced, every line end as it was.
 std::string with_line_edits(std::string_view text, const std::vector<line_edit>& edits);
 
-// Quick fixes: the fix-its the diagnostics carry, a position moved to a multiple
-// of 50, missing numbers added as 0 and extra fields removed, each offered only
+// Quick fixes: the fix-its the diagnostics carry, a position moved to a cell's
+// start, missing numbers added as 0 and extra fields removed, each offered only
 // when the compile with it applied loses its diagnostic and gains no error.
 struct byte_edit {
     luogo_testo place;  // the bytes replaced: line, column, length
