@@ -12,7 +12,7 @@ constexpr int16_t VELOCITA_LENTA = 110;
 constexpr int PASSO_LENTO = 8;        // cells between the cuts along a slow restriction
 constexpr int FINESTRA_DOPO = 12;     // cells after the end searched for a signal
 
-std::string metri(int64_t k) { return std::to_string(k * 50) + " m"; }
+std::string metri(int64_t k) { return std::to_string(k * METRI_CELLA) + " m"; }
 
 // Where the object in cell k stands as its line writes it, with the cell's metres
 // after it where they differ; the cell's alone for a cell no line's position gives
@@ -23,7 +23,7 @@ std::string metri_scritti(const modello& m, int64_t k) {
     const riga_letta& r = m.registro.righe[static_cast<size_t>(riga)];
     const bool alla_posizione = r.genere == genere_riga::segnale || r.genere == genere_riga::indicatori_vmax ||
                                 r.genere == genere_riga::cartello_indicatore || r.genere == genere_riga::abbattimento;
-    if (!alla_posizione || r.valori.empty() || int64_t{r.valori[0]} == k * 50) return metri(k);
+    if (!alla_posizione || r.valori.empty() || int64_t{r.valori[0]} == k * METRI_CELLA) return metri(k);
     return std::to_string(r.valori[0]) + " m (its cell at " + metri(k) + ")";
 }
 
@@ -48,7 +48,7 @@ struct griglia {
     // Records a fault at cell_errore, placed on the line of the object in cell
     // `di`, with the object in cell `nota` as the other one concerned.
     void errore_stato(codice c, int64_t cella_errore, int64_t di, int64_t nota, const std::string& nota_testo) const {
-        m.registra_errore(c, m.luogo_riga(m.riga_cella(di)), static_cast<int32_t>(cella_errore * 50));
+        m.registra_errore(c, m.luogo_riga(m.riga_cella(di)), static_cast<int32_t>(cella_errore * METRI_CELLA));
         luogo_testo altro = m.luogo_riga(m.riga_cella(nota));
         if (altro.file != file_testo::nessuno) m.annota_errore(std::move(altro), nota_testo);
     }

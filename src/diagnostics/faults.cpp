@@ -14,14 +14,15 @@
 namespace {
 
 // How far along an object of a kind must stand to leave cell 1 free, in metres;
-// 0 for a kind with no such position.
+// 0 for a kind with no such position. An object one cell along lands in cell 2; a
+// code cut, whose cell is not one on, from a cell and a half, rounded to the even 2.
 int32_t free_of_cell_1(genere_riga g) {
     switch (g) {
         case genere_riga::segnale:
         case genere_riga::cartello_indicatore:
         case genere_riga::indicatori_vmax:
-        case genere_riga::rallentamento: return 50;
-        case genere_riga::abbattimento: return 75;
+        case genere_riga::rallentamento: return METRI_CELLA;
+        case genere_riga::abbattimento: return METRI_CELLA + METRI_CELLA / 2;
         default: return 0;
     }
 }

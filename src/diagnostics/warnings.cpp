@@ -46,7 +46,7 @@ const std::vector<warning_kind> KINDS = {
     {"braking", "a restriction the train cannot slow for between its warning and its start", true},
 };
 
-// Objects whose position is rounded to a cell: off a multiple of 50 they move.
+// Objects whose position is rounded to a cell: off a cell's start they move.
 bool placed_in_a_cell(genere_riga g) {
     switch (g) {
         case genere_riga::indicatori_vmax:
@@ -384,7 +384,7 @@ std::vector<diagnostic> scenario_warnings(const modello& m) {
                 b.add("curve-past-geometry", b.keyword(r), "curve at " + metres(p) + " runs past the end of the geometry");
             previous_curve = &r;
         }
-        if (placed_in_a_cell(r.genere) && p % 50 != 0)
+        if (placed_in_a_cell(r.genere) && p % METRI_CELLA != 0)
             b.add("cell-rounding", b.field(r, 0),
                   std::string(kind) + " position " + metres(p) + " is not a multiple of 50: rounding to a cell moves it");
     }

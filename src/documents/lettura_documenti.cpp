@@ -27,10 +27,10 @@ std::vector<rallentamento_documento> rallentamenti_documento(const modello& m) {
 std::vector<std::pair<int32_t, int32_t>> cambi_velocita(const modello& m) {
     std::vector<std::pair<int32_t, int32_t>> out;
     const int64_t lunghezza = m.voci[VOCE_TRENO_LINEA].fine_zona;
-    for (size_t k = 0; k < m.celle.size() && static_cast<int64_t>(k) * 50 <= lunghezza; ++k) {
+    for (size_t k = 0; k < m.celle.size() && static_cast<int64_t>(k) * METRI_CELLA <= lunghezza; ++k) {
         // The cells hold the speed in steps of 5 km/h: what the train is held to.
         const int32_t v = m.celle[k].v_limite * 5;
-        if (out.empty() || out.back().second != v) out.emplace_back(static_cast<int32_t>(k * 50), v);
+        if (out.empty() || out.back().second != v) out.emplace_back(static_cast<int32_t>(k * METRI_CELLA), v);
     }
     return out;
 }

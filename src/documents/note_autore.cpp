@@ -50,7 +50,7 @@ std::string ripetizione(const modello& m) {
 // The stretches whose adhesion is below the line's most common value.
 std::string aderenza(const modello& m) {
     const int64_t lunghezza = m.voci[VOCE_TRENO_LINEA].fine_zona;
-    const size_t celle = std::min(m.celle.size(), static_cast<size_t>(std::max<int64_t>(0, lunghezza / 50 + 1)));
+    const size_t celle = std::min(m.celle.size(), static_cast<size_t>(std::max<int64_t>(0, lunghezza / METRI_CELLA + 1)));
     std::map<int, size_t> quante;
     for (size_t k = 0; k < celle; ++k) ++quante[m.celle[k].aderenza];
     if (quante.empty()) return "";
@@ -65,7 +65,7 @@ std::string aderenza(const modello& m) {
         }
         size_t fine = k;
         while (fine + 1 < celle && m.celle[fine + 1].aderenza < comune) ++fine;
-        tratti.push_back(dal(m, static_cast<int64_t>(k) * 50) + " " + al(m, static_cast<int64_t>(fine + 1) * 50));
+        tratti.push_back(dal(m, static_cast<int64_t>(k) * METRI_CELLA) + " " + al(m, static_cast<int64_t>(fine + 1) * METRI_CELLA));
         k = fine + 1;
     }
     if (tratti.empty()) return "L' aderenza e' la stessa su tutto il tratto.";

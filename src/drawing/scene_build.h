@@ -1,6 +1,6 @@
 #pragma once
 // A scene from what a compile holds: the cells, the records and the geometry.
-// Positions come from the cells (cell × 50 m), so a scene built from the text
+// Positions come from the cells (cell × METRI_CELLA), so a scene built from the text
 // files and one built from the compiled files of the same scenario agree.
 #include <array>
 #include <cstdint>

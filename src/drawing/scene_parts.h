@@ -37,7 +37,7 @@ private:
     double min_d_ = 0;
 };
 
-// A cell field along the stretch as steps: each cell's value over its 50 m.
+// A cell field along the stretch as steps: each cell's value over its metres.
 std::vector<scene_point> cell_steps(const std::vector<cella>& celle, const scene_stretch& s, double (*value)(const cella&));
 // The same for a value of cell k that is not one of its fields alone.
 std::vector<scene_point> cell_steps(const std::vector<cella>& celle, const scene_stretch& s,

@@ -47,11 +47,11 @@ std::vector<quick_fix> candidates(const diagnostic& d, std::string_view text, co
         int64_t p = 0;
         const auto [end, ec] = std::from_chars(field.data(), field.data() + field.size(), p);
         if (ec != std::errc() || end != field.data() + field.size()) return out;
-        // The nearer multiple of 50 first, then the other, then the next few
+        // The nearer cell start first, then the other, then the next few
         // beyond: where those are taken or reserved, a later one may be free.
-        const int64_t low = p - ((p % 50) + 50) % 50, high = low + 50;
+        const int64_t low = p - ((p % METRI_CELLA) + METRI_CELLA) % METRI_CELLA, high = low + METRI_CELLA;
         std::vector<int64_t> to = p - low <= high - p ? std::vector{low, high} : std::vector{high, low};
-        for (int64_t k = 1; k <= 4; ++k) to.push_back(high + 50 * k);
+        for (int64_t k = 1; k <= 4; ++k) to.push_back(high + METRI_CELLA * k);
         for (const int64_t m : to)
             out.push_back({"move the position to " + std::to_string(m) + " m", &d, {{d.place, std::to_string(m)}}});
     } else if (d.code == "E25" && d.fixes.empty() && static_cast<size_t>(d.place.line) <= lines.size()) {

@@ -90,8 +90,8 @@ struct fold_range {
 };
 std::vector<fold_range> folding_ranges(const std::vector<line_reading>& lines);
 
-// Quick fixes: the fix-its the diagnostics carry, a position moved to a multiple
-// of 50, missing numbers added as 0 and extra fields removed, each offered only
+// Quick fixes: the fix-its the diagnostics carry, a position moved to a cell's
+// start, missing numbers added as 0 and extra fields removed, each offered only
 // when the compile with it applied loses its diagnostic and gains no error.
 struct byte_edit {
     luogo_testo place;  // the bytes replaced: line, column, length

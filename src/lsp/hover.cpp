@@ -214,8 +214,8 @@ std::optional<hover_answer> hover(const scenario_check& check, const std::vector
         }
         if (number && c.ruolo == ruolo_campo::posizione && check.compile) {
             if (auto k = claimed_cell(*check.compile, file, line))
-                s += "\n\nits object takes cell " + std::to_string(*k) + " (metres " + std::to_string(*k * 50) +
-                     " to " + std::to_string(*k * 50 + 49) + ")";
+                s += "\n\nits object takes cell " + std::to_string(*k) + " (metres " + std::to_string(*k * METRI_CELLA) +
+                     " to " + std::to_string((*k + 1) * METRI_CELLA - 1) + ")";
             else
                 s += "\n\nthe last compile took no cell for this line";
         }

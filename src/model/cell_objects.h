@@ -15,6 +15,6 @@ struct object_description {
 object_description describe_object(uint8_t tipo_oggetto);
 
 // The position, in metres, that a text-file line has to give for its object to land
-// in cell k: k - 1 cells for the objects placed at nearest(p / 50 + 1), k cells for
+// in cell k: k - 1 cells for the objects placed at cella_oggetto, k cells for
 // stations, spans and code cuts.
 int64_t object_metres(uint8_t tipo_oggetto, int64_t k);

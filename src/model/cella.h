@@ -2,9 +2,22 @@
 #include <cstdint>
 
 #include "model/campi_file.h"
+#include "model/numerico.h"
 
 // Every cell covers this many metres of the line: cell k from k * 50 on.
 constexpr int32_t METRI_CELLA = 50;
+
+// The cell of a position moved on by `celle` whole cells: nearest(posizione / 50 +
+// celle), halves to even. The shift is added before the rounding, which an odd
+// shift after it would not match on a half cell.
+inline int32_t cella_spostata(int32_t posizione, int32_t celle) {
+    return nearest_long(posizione / static_cast<double>(METRI_CELLA) + celle);
+}
+// The cell an object at a position lies in: nearest(posizione / 50 + 1).
+inline int32_t cella_oggetto(int32_t posizione) { return cella_spostata(posizione, 1); }
+// The cell a run value (gradient, speed, adhesion) from a position starts at, and
+// a code cut's cell: nearest(posizione / 50).
+inline int32_t cella_valore(int32_t posizione) { return cella_spostata(posizione, 0); }
 
 // One 50-metre track cell; 15 bytes on disk, fields in this order.
 struct cella {

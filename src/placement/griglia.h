@@ -5,7 +5,6 @@
 
 #include "model/cella.h"
 #include "model/modello.h"
-#include "model/numerico.h"
 #include "placement/rifiuto_posa.h"
 
 // The cell at index k, or nullptr when k lies outside the allocated grid.
@@ -19,9 +18,6 @@ inline cella* cella_libera(modello& m, int64_t k) {
     cella* c = cella_in_griglia(m, k);
     return c != nullptr && e_libera(*c) ? c : nullptr;
 }
-
-// Object cell of a position: nearest(posizione / 50 + 1).
-inline int32_t cella_oggetto(int32_t posizione) { return nearest_long(posizione / 50.0 + 1); }
 
 // A refusal for cell k: naming the cell when it lies inside the grid (occupied),
 // not when it lies outside.

@@ -44,8 +44,8 @@ codice memo_montagna(modello& m, int32_t& inizio, int32_t& fine, int32_t& tipo) 
     };
     if (n > 1 && dopo_la_precedente() <= DISTANZA_RACCORDO) tipo = TIPO_RACCORDO;
 
-    const int32_t prima = nearest_long(inizio / 50.0);
-    const int32_t ultima = nearest_long(fine / 50.0 - 1);
+    const int32_t prima = cella_valore(inizio);
+    const int32_t ultima = cella_spostata(fine, -1);
     if (!m.griglia_allocata()) return codice::nessuno;
     // Cells outside the grid are not written, but the marker count runs from the first cell.
     const int64_t da = std::max<int64_t>(prima, 0);

@@ -36,10 +36,10 @@ rifiuto_posa memo_rallentamento(modello& m, int32_t x, int32_t& v, int32_t& l, i
     const int32_t oltre = calcolo_campi(
         {0, LUNGHEZZA}, chiave, letto.posto_in_ultima(0), [&] { return conto(x, "+", l, int64_t{x} + l); },
         [&] { return long_add(x, l); });
-    const int32_t w = nearest_long(avanti / 50.0 + 1);
+    const int32_t w = cella_oggetto(avanti);
     const int32_t s = cella_oggetto(x);
-    const int32_t e = nearest_long(oltre / 50.0 + 1);
-    const int32_t q = nearest_long(avanti / 50.0);
+    const int32_t e = cella_oggetto(oltre);
+    const int32_t q = cella_valore(avanti);  // no + 1: the cell before w, or two before on a half cell
 
     const bool con_avviso = x > SOGLIA_AVVISO;
     cella* avviso = nullptr;

@@ -55,7 +55,7 @@ void fastest_speeds(const run_track& track, const run_train& t, int32_t from, in
     size_t last_cell = SIZE_MAX;
     double last_speed = -1, last_acceleration = 0;
     for (size_t i = 0; i + 1 < n; ++i) {
-        const size_t cell = static_cast<size_t>(from + int64_t(i)) / 50;
+        const size_t cell = static_cast<size_t>(from + int64_t(i)) / METRI_CELLA;
         if (cell != last_cell || v[i] != last_speed)
             last_cell = cell, last_speed = v[i], last_acceleration = acceleration(t, track, v[i], cell);
         // Holding or gaining speed, the train reaches any point no faster than this one.

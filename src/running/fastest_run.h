@@ -11,7 +11,7 @@
 struct run_track {
     std::vector<uint16_t> limit_kmh;  // over metre i to i + 1, from metre 0
     double top_speed_kmh = 1e9;       // over them all
-    std::vector<double> gradient;    // per cell of 50 m, per mille, rising positive
+    std::vector<double> gradient;    // per cell, per mille, rising positive
     std::vector<double> adhesion;    // per cell, percent of the dry-rail coefficient
 };
 

@@ -162,7 +162,7 @@ void contesto_lettura::guasto(const std::exception& e) {
 
 bool contesto_lettura::oltre_griglia(int64_t p, int64_t margine) {
     if (!m.griglia_allocata() && prima_senza_griglia.line == 0) prima_senza_griglia = posto_chiave;
-    if (p >= 0 && p + margine <= int64_t{50} * ultima_cella()) return false;
+    if (p >= 0 && p + margine <= int64_t{METRI_CELLA} * ultima_cella()) return false;
     esito(codice::oltre_griglia, static_cast<int32_t>(p));
     return true;
 }

@@ -118,7 +118,7 @@ struct contesto_lettura : stato_lettura {
     void esito(codice c, int32_t metri);
     // With its position, at the field the fault is about.
     void esito(codice c, int32_t metri, const luogo_testo& dove) { m.registra_errore(c, dove, metri); }
-    // The bound check of a position: (p + margine) / 50 above the last cell, or
+    // The bound check of a position: p + margine beyond the last cell's start, or
     // p below 0, records status 15 with p and returns true.
     bool oltre_griglia(int64_t p, int64_t margine = 100);
     // The file's own status: delete it, record the code (and position), return.

@@ -40,7 +40,7 @@ passo lunghezza(contesto_lettura& c) {
     m.voci[VOCE_TRENO_LINEA].fine_zona = lunghezza;
     if (lunghezza > LUNGHEZZA_MASSIMA || lunghezza < 0) return c.rifiuta(codice::lunghezza_eccessiva);
     m.lunghezza_estesa = lunghezza + MARGINE_LINEA;
-    m.numero_celle = nearest_long(m.lunghezza_estesa / 50.0);
+    m.numero_celle = cella_valore(m.lunghezza_estesa);  // the last cell: where the extended line ends
     m.alloca_celle(m.numero_celle);
     if (m.genera_tracciato != 0) {
         if (c.ingressi.tracciato_misurato)
@@ -64,8 +64,8 @@ passo ripetizione_segnali(contesto_lettura& c, const std::string& chiave) {
     v.inizio_zona = c.lettore().long_field();
     v.fine_zona = c.lettore().long_field();
     c.registra(genere_riga::ripetizione_segnali, {v.inizio_zona, v.fine_zona});
-    if (v.inizio_zona % 50 != 0) return c.rifiuta(codice::ripetizione_inizio);
-    if (v.fine_zona % 50 != 0) return c.rifiuta(codice::ripetizione_fine);
+    if (v.inizio_zona % METRI_CELLA != 0) return c.rifiuta(codice::ripetizione_inizio);
+    if (v.fine_zona % METRI_CELLA != 0) return c.rifiuta(codice::ripetizione_fine);
     if (contains(chiave, "4"))
         v.progressiva = 4;
     else if (contains(chiave, "9"))
@@ -182,7 +182,7 @@ passo pendenza(contesto_lettura& c) {
     int32_t valore = c.lettore().long_field();
     c.registra(genere_riga::pendenza, {posizione, valore});
     if (c.oltre_griglia(posizione)) return passo::fine_file;
-    int32_t n = nearest_long(posizione / 50.0);
+    int32_t n = cella_valore(posizione);
     if (n > 0) riempi_pendenza(c, n);
     c.pendenza_precedente = valore;
     c.origine_pendenza = c.posto_campo(1);
@@ -251,7 +251,7 @@ passo cartello_indicatore(contesto_lettura& c) {
     riga.testo = testo;
     riga.posto_testo = c.lettore().posto();
     if (c.oltre_griglia(posizione)) return passo::fine_file;
-    const int32_t k = nearest_long(posizione / 50.0 + 1);
+    const int32_t k = cella_oggetto(posizione);
     cella& b = c.cella_at(k);
     if (!e_libera(b)) return c.rifiuta_occupata(codice::cartello_occupato, posizione, k);
     // Entry 1 stays for the first station.

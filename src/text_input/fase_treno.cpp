@@ -38,7 +38,7 @@ std::optional<int32_t> riga_valore(contesto_lettura& c, genere_riga genere, int3
     valore = c.lettore().long_field();
     c.registra(genere, {posizione, valore});
     if (c.oltre_griglia(posizione)) return std::nullopt;
-    return nearest_long(posizione / 50.0);
+    return cella_valore(posizione);
 }
 
 passo velocita(contesto_lettura& c) {
@@ -86,7 +86,7 @@ passo abbattimento(contesto_lettura& c) {
     int32_t valore = c.lettore().long_field();
     c.registra(genere_riga::abbattimento, {posizione, valore});
     if (c.oltre_griglia(posizione)) return passo::fine_file;
-    const int32_t k = nearest_long(posizione / 50.0);
+    const int32_t k = cella_valore(posizione);
     cella& cut = c.cella_at(k);
     if (!e_libera(cut)) return c.rifiuta_occupata(codice::abbattimento_occupato, posizione, k);
     c.m.rivendica(static_cast<size_t>(k));
@@ -131,13 +131,13 @@ passo riga_treno(contesto_lettura& c, const std::string& chiave) {
     return p;
 }
 
-// The route line of the first kilometric reference that is not a multiple of 50,
+// The route line of the first kilometric reference that is not on a cell's start,
 // for the diagnostics of status 2 (the reordering keeps the values' residues).
 luogo_testo riferimento_non_multiplo(const modello& m) {
     const registro_lettura& reg = m.registro;
     for (size_t i = 0; i < reg.righe.size(); ++i) {
         const riga_letta& r = reg.righe[i];
-        if (r.genere == genere_riga::progressiva && (r.valori[0] % 50 != 0 || r.valori[1] % 50 != 0))
+        if (r.genere == genere_riga::progressiva && (r.valori[0] % METRI_CELLA != 0 || r.valori[1] % METRI_CELLA != 0))
             return m.luogo_riga(static_cast<int32_t>(i));
     }
     return {file_testo::linea, 0};
@@ -177,7 +177,7 @@ void fase_treno(contesto_lettura& c) {
     riempi_velocita(c, fino, false);
     riempi_aderenza(c, fino);
     for (int i = VOCE_PROGRESSIVA_TRE; i <= VOCE_PROGRESSIVA_UNO; ++i) {
-        if (m.voci[i].inizio_zona % 50 != 0 || m.voci[i].fine_zona % 50 != 0) {
+        if (m.voci[i].inizio_zona % METRI_CELLA != 0 || m.voci[i].fine_zona % METRI_CELLA != 0) {
             m.registra_errore(codice::progressiva_non_multipla, riferimento_non_multiplo(m));
         }
     }

@@ -12,6 +12,8 @@ namespace {
 constexpr int32_t SPAZIO_TRA_STAZIONI = 350;
 // A shorter station has its field 5 cleared.
 constexpr int32_t LUNGHEZZA_CAMPO_5 = 600;
+// A non-zero field 6 takes a centred area's end, and so its mark, one cell on.
+constexpr int32_t ALLUNGAMENTO_CAMPO_6 = METRI_CELLA;
 // Fields 5 and 6: their index among the line's numbers, and their name.
 struct campo_azzerato {
     size_t indice;
@@ -78,7 +80,7 @@ void area(contesto_lettura& c, voce& v, int32_t posizione, int32_t lunghezza) {
         default:
             v.inizio_zona = mezzo(posizione - lunghezza / 2.0, "-");
             v.fine_zona = mezzo(posizione + lunghezza / 2.0, "+");
-            if (v.opzione4 != 0) v.fine_zona = piu(v.fine_zona, 50, {POSIZIONE, LUNGHEZZA, OPZIONE_4});
+            if (v.opzione4 != 0) v.fine_zona = piu(v.fine_zona, ALLUNGAMENTO_CAMPO_6, {POSIZIONE, LUNGHEZZA, OPZIONE_4});
     }
 }
 
@@ -96,7 +98,7 @@ passo stazione(contesto_lettura& c) {
     v.progressiva = posizione;
     nota(posizione);
     if (c.oltre_griglia(posizione, 800)) return passo::fine_file;
-    if (posizione % 50 != 0) return c.rifiuta(codice::stazione_posizione, posizione);
+    if (posizione % METRI_CELLA != 0) return c.rifiuta(codice::stazione_posizione, posizione);
 
     v.categoria = r.byte_field();
     int32_t lunghezza = r.long_field();
@@ -147,18 +149,18 @@ passo stazione(contesto_lettura& c) {
 
     if (v.categoria < 25) {
         // The mark must lie inside the grid before any cell is written.
-        int32_t marca = nearest_long(v.fine_zona / 50.0 - 1);
+        int32_t marca = cella_spostata(v.fine_zona, -1);
         if (marca > c.ultima_cella()) {
             c.esito(codice::oltre_griglia, posizione);
             return passo::fine_file;
         }
         if (v.categoria != 5 && v.categoria != 6) {
             for (int j = 1; j <= 4; ++j) {
-                double k = v.fine_zona / 50.0 - j - 1;
-                if (k > 1) c.cella_at(nearest_long(k)).preavviso = static_cast<uint8_t>(80 + j);
+                double k = v.fine_zona / static_cast<double>(METRI_CELLA) - j - 1;
+                if (k > 1) c.cella_at(cella_spostata(v.fine_zona, -j - 1)).preavviso = static_cast<uint8_t>(80 + j);
             }
         }
-        if (!(v.fine_zona / 50.0 - 1 > 1)) return c.rifiuta(codice::stazione_iniziale);
+        if (!(v.fine_zona / static_cast<double>(METRI_CELLA) - 1 > 1)) return c.rifiuta(codice::stazione_iniziale);
         cella& segno = c.cella_at(marca);
         m.rivendica(static_cast<size_t>(marca));
         segno.tipo_oggetto = OGGETTO_STAZIONE;

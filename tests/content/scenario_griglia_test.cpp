@@ -7,7 +7,7 @@
 
 #include "content/dati_linea.h"
 #include "content/dati_treno.h"
-#include "model/numerico.h"
+#include "model/cella.h"
 #include "placement/memo_indicatori_v_max.h"
 #include "placement/memo_montagna.h"
 #include "placement/memo_rallentamento.h"
@@ -18,8 +18,6 @@
 namespace {
 
 constexpr int32_t NUMERO_CELLE = 5000;  // (243000 + 7000) / 50
-
-int32_t cella_oggetto(int32_t p) { return nearest_long(p / 50.0 + 1); }
 
 // The whole scenario in the grid; placements that fail are reported as test failures.
 modello piazza_scenario() {
@@ -48,7 +46,7 @@ modello piazza_scenario() {
         occupa(cella_oggetto(numero(pezzi(r)[1])), OGGETTO_CARTELLO_INDICATORE, r);
     // The reader writes a station mark without a test: it must not land on a board.
     for (const auto& s : stazioni_treno())
-        if (s.campi[2] < 25) occupa(nearest_long(s.fine_zona / 50.0 - 1), OGGETTO_STAZIONE, s.nome);
+        if (s.campi[2] < 25) occupa(cella_spostata(s.fine_zona, -1), OGGETTO_STAZIONE, s.nome);
     for (const auto& r : sezione(tabella_treno(), "[rallentamenti]")) {
         auto v = valori(r);
         memo_rallentamento(m, v[0], v[1], v[2], v[3], v[4], v[5]);
@@ -60,7 +58,7 @@ modello piazza_scenario() {
         accettato(r);
     }
     for (const auto& r : sezione(tabella_treno(), "[codici]"))
-        occupa(nearest_long(valori(r)[0] / 50.0), OGGETTO_ABBATTIMENTO, r);
+        occupa(cella_valore(valori(r)[0]), OGGETTO_ABBATTIMENTO, r);
     return m;
 }
 
