@@ -10,6 +10,7 @@
 #include "content/dati_linea.h"
 #include "diagnostics/nearest_name.h"
 #include "model/testo_1252.h"
+#include "model/utf8.h"
 #include "text_input/campi_righe.h"
 #include "text_input/confronto.h"
 
@@ -152,7 +153,7 @@ void utf8_text(builder& b, const riga_letta& r) {
     // Cut where a character begins, so that what the author meant stays UTF-8.
     constexpr size_t SHOWN = 40;
     size_t cut = r.testo.size() <= SHOWN + 20 ? r.testo.size() : SHOWN;
-    while (cut < r.testo.size() && (static_cast<unsigned char>(r.testo[cut]) & 0xC0) == 0x80) --cut;
+    cut = inizio_carattere(r.testo, cut);
     const std::string more = cut < r.testo.size() ? "..." : "";
     diagnostic& d = b.add("encoding", r.posto_testo,
                           std::string(station ? "station name" : "board text") + " is UTF-8: the simulator shows '" +

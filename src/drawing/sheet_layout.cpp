@@ -1,6 +1,7 @@
 #include "drawing/sheet_layout.h"
 
 #include "drawing/font_widths.h"
+#include "model/utf8.h"
 #include "running/figures.h"
 
 #include <algorithm>
@@ -129,16 +130,17 @@ struct label_room {
     }
 };
 
-// The text cut to fit `width` at `size`, an ellipsis standing for the rest.
+}  // namespace
+
 std::string fitted(std::string text, double size, double width) {
     if (text_width(text, size) <= width) return text;
-    while (!text.empty() && text_width(text + "\u2026", size) > width) {
-        text.pop_back();
-        while (!text.empty() && (static_cast<unsigned char>(text.back()) & 0xC0) == 0x80) text.pop_back();
-        if (!text.empty() && static_cast<unsigned char>(text.back()) >= 0xC0) text.pop_back();
-    }
+    // One whole character off the end at a time, so that what is left stays UTF-8.
+    while (!text.empty() && text_width(text + "\u2026", size) > width)
+        text.resize(inizio_carattere(text, text.size() - 1));
     return text.empty() ? text : text + "\u2026";
 }
+
+namespace {
 
 void draw_title(const scene& s, const sheet_rect& box, label_room room, canvas& c) {
     room.bounds = box;
@@ -566,12 +568,9 @@ double advance_of(char32_t code) {
 double text_width(std::string_view utf8, double size) {
     double em = 0.0;
     for (size_t i = 0; i < utf8.size();) {
-        const auto b = static_cast<unsigned char>(utf8[i]);
-        const size_t n = b < 0x80 ? 1 : b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 1;
-        char32_t code = n == 1 ? b : b & (0x3F >> (n - 1));
-        for (size_t j = 1; j < n && i + j < utf8.size(); ++j) code = code << 6 | (static_cast<unsigned char>(utf8[i + j]) & 0x3F);
-        em += advance_of(code);
-        i += n;
+        const carattere_utf8 c = carattere_in(utf8, i);
+        em += advance_of(c.punto);
+        i += c.lunghezza;
     }
     return em * size;
 }

@@ -88,6 +88,9 @@ std::string clock_label(int64_t seconds);
 // The advance of UTF-8 text at `size` units a em, from the width table of the
 // sheet's font (DejaVu Sans); a character it lacks counts one em.
 double text_width(std::string_view utf8, double size);
+// The text cut by whole characters to fit `width` at `size`, an ellipsis standing
+// for the rest; empty when not even the ellipsis and one character fit.
+std::string fitted(std::string text, double size, double width);
 // The box a text covers as drawn at `at` (its ascent and descent, turned as it
 // is turned): what labels are kept apart by.
 sheet_rect text_box(scene_point at, std::string_view utf8, const sheet_text& style);
