@@ -157,7 +157,7 @@ void draw_title(const scene& s, const sheet_rect& box, label_room room, canvas& 
 
 // The kinds the scene holds that have a symbol, in the legend's order.
 std::vector<const kind_style*> kinds_shown(const scene& s) {
-    std::set<std::string_view> present;
+    std::set<scene_kind> present;
     for (const scene_element& e : s.elements) present.insert(e.kind);
     std::vector<const kind_style*> out;
     for (const kind_style& st : kind_styles())
@@ -176,7 +176,7 @@ void draw_legend(const scene& s, const sheet_rect& box, label_room room, canvas&
     for (const kind_style* st : shown) {
         if (x + entry_width > right(box) + 0.5 && x > box.x) x = box.x, y += row_height;
         draw_symbol(c, *st, {x + 10.0, y}, 8.0);
-        room.put(c, fitted(st->kind, small_text, entry_width - 28.0), {small_text}, {{{x + 24.0, y + 4.0}}});
+        room.put(c, fitted(std::string(kind_name(st->kind)), small_text, entry_width - 28.0), {small_text}, {{{x + 24.0, y + 4.0}}});
         x += entry_width;
     }
 }
@@ -296,8 +296,8 @@ std::string scale_text(const scene& s, const strip_kind& sk, double v) {
 constexpr double mark_row_height = 9.0;
 // The rows of the objects lane, from its top: the bands, then the names, and
 // the marks from its bottom up, one row a kind so that each reads apart.
-double mark_row(std::string_view kind, const sheet_rect& r) {
-    const std::pair<std::string_view, int> rows[] = {
+double mark_row(scene_kind kind, const sheet_rect& r) {
+    const std::pair<scene_kind, int> rows[] = {
         {scene_kind::signal, 0},      {scene_kind::speed_board, 1}, {scene_kind::restriction_point, 2},
         {scene_kind::code_cut, 3},    {scene_kind::inserted_cut, 3}, {scene_kind::board, 4},
         {scene_kind::fault, 5},
@@ -307,7 +307,7 @@ double mark_row(std::string_view kind, const sheet_rect& r) {
     return bottom(r) - 6.0;
 }
 constexpr double objects_marks_height = 6 * mark_row_height + 3.0;
-double band_row(std::string_view kind, const sheet_rect& r) {
+double band_row(scene_kind kind, const sheet_rect& r) {
     return kind == scene_kind::signal_repetition ? r.y + 4.0 : kind == scene_kind::station_area ? r.y + 14.0 : r.y + 24.0;
 }
 
@@ -321,7 +321,7 @@ void draw_strip_element(const scene_element& e, const strip_kind& sk, const shee
             std::vector<scene_point> pts;
             pts.reserve(e.points.size());
             for (scene_point p : e.points) pts.push_back({ax.x(p.x), sk.has_y ? ys.y(p.y) : r.y + r.height / 2.0});
-            const std::string_view kind = e.kind;
+            const scene_kind kind = e.kind;
             c.polyline(pts, st.ink, kind == scene_kind::permitted_speed ? 2.5 : kind == scene_kind::restriction_speed ? 1.0 : 1.5);
             return;
         }
@@ -398,7 +398,7 @@ void draw_strips(const scene& s, const std::vector<sheet_rect>& strips, std::vec
     std::vector<size_t> order(s.elements.size());
     for (size_t i = 0; i < order.size(); ++i) order[i] = i;
     const auto rank = [&](size_t i) {
-        const std::string& k = s.elements[i].kind;
+        const scene_kind k = s.elements[i].kind;
         return k == scene_kind::fault ? 0 : k == scene_kind::station ? 1 : k == scene_kind::board ? 2 : 3;
     };
     std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return rank(a) < rank(b); });
@@ -479,8 +479,9 @@ const std::vector<kind_style>& kind_styles() {
     return styles;
 }
 
-const kind_style& style_of(std::string_view kind) {
-    static const kind_style unknown{"", ink_colour, kind_symbol::dot};
+const kind_style& style_of(scene_kind kind) {
+    // Every kind has a style; one left out of the table is drawn in ink.
+    static const kind_style unknown{scene_kind::track, ink_colour, kind_symbol::dot};
     for (const kind_style& st : kind_styles())
         if (kind == st.kind) return st;
     return unknown;

@@ -23,13 +23,13 @@ inline constexpr colour fault_colour{0xd0, 0x00, 0x00};
 // How the legend and the drawing show a kind.
 enum class kind_symbol : uint8_t { line, band, dot, mark, tick, frame, cross, none };
 struct kind_style {
-    const char* kind;  // one of scene_kind
+    scene_kind kind;
     colour ink;
     kind_symbol symbol;
 };
-// Every kind, in the legend's order; an unknown kind is drawn in ink_colour.
+// Every kind, in the legend's order.
 const std::vector<kind_style>& kind_styles();
-const kind_style& style_of(std::string_view kind);
+const kind_style& style_of(scene_kind kind);
 
 struct sheet_rect {
     double x = 0.0, y = 0.0, width = 0.0, height = 0.0;
