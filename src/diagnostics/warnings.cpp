@@ -12,6 +12,7 @@
 #include "model/testo_1252.h"
 #include "model/utf8.h"
 #include "text_input/campi_righe.h"
+#include "text_input/citato.h"
 #include "text_input/confronto.h"
 
 namespace {
@@ -118,14 +119,6 @@ struct builder {
     }
 };
 
-// A field quoted in a message: a runaway one (a whole file without a comma) by its start only.
-std::string quoted(const std::string& t) {
-    constexpr size_t QUOTED = 40;
-    const std::string start =
-        t.size() <= QUOTED + 20 ? t : t.substr(0, QUOTED) + "... (" + std::to_string(t.size()) + " bytes)";
-    return "'" + start + "'";
-}
-
 // The section line the carried route file puts a body kind's lines under, for
 // the author to copy; empty if it has none.
 std::string usual_section(genere_riga g) {
@@ -143,7 +136,7 @@ std::string usual_section(genere_riga g) {
 void body_in_general(builder& b, const corpo_in_generale& c) {
     const bool more = c.righe > 1;
     const std::string section = usual_section(c.genere);
-    std::string message = "the general section runs on past where the body's lines begin: this " + quoted(c.chiave) +
+    std::string message = "the general section runs on past where the body's lines begin: this " + citato(c.chiave) +
                           " line";
     if (more) message += " and " + counted(c.righe - 1, "more body line");
     message += std::string(more ? " are" : " is") + " passed over; the body must begin with a line holding '[' and ']'" +
@@ -246,7 +239,7 @@ void texts(builder& b) {
         const std::string line = std::to_string(t.posto.line);
         diagnostic& d = b.add(warning_kind::missing_text, t.fine_riga,
                               "this line has no " + std::string(t.cosa) + ": " +
-                                  (t.testo.empty() ? "an empty one" : quoted(t.testo)) + " was read from line " + line +
+                                  (t.testo.empty() ? "an empty one" : citato(t.testo)) + " was read from line " + line +
                                   " in its place, and the rest of line " + line + " is lost with it");
         d.notes.push_back({t.posto, utf8_da_1252("read as the " + std::string(t.cosa) + " of line " +
                                                  std::to_string(t.fine_riga.line) +
@@ -255,7 +248,7 @@ void texts(builder& b) {
     for (const virgolette_aperte& v : reg.virgolette)
         b.add(warning_kind::unclosed_quote, v.posto,
               std::string(v.cosa) + " opens a double quote that this line does not close: the text runs to the line's end, " +
-                  quoted(v.testo));
+                  citato(v.testo));
 }
 
 // A misspelt section line: "[generale]" misspelt leaves a whole file unread.
@@ -268,7 +261,7 @@ void sections(builder& b) {
             if (ch >= 'A' && ch <= 'Z') ch = static_cast<char>(ch - 'A' + 'a');
         const std::optional<std::string> meant = nearest_name(folded, names);
         if (!meant) continue;
-        diagnostic& d = b.add(warning_kind::unknown_section, f.posto, quoted(f.testo) + " is no section line: did you mean '" + *meant + "'?");
+        diagnostic& d = b.add(warning_kind::unknown_section, f.posto, citato(f.testo) + " is no section line: did you mean '" + *meant + "'?");
         d.fixes.push_back({f.posto, *meant});
     }
 }
@@ -407,7 +400,7 @@ std::vector<diagnostic> scenario_warnings(const modello& m) {
     sections(b);
 
     for (const campo_ignoto& f : reg.ignoti) {
-        diagnostic& d = b.add(warning_kind::unknown_keyword, f.posto, quoted(f.testo) + " matches no keyword");
+        diagnostic& d = b.add(warning_kind::unknown_keyword, f.posto, citato(f.testo) + " matches no keyword");
         b.suggest(d, f.posto, f.testo, f.sezione);
         if (d.fixes.empty()) d.message += " (misspelt?)";
     }
@@ -423,7 +416,7 @@ std::vector<diagnostic> scenario_warnings(const modello& m) {
     for (const campo_ignoto& f : reg.in_piu) {
         const riga_letta* r = f.riga_prima >= 0 ? &reg.righe[size_t(f.riga_prima)] : nullptr;
         b.add(warning_kind::extra_fields, f.posto,
-              quoted(f.testo) + " follows the last value of '" + (r ? r->chiave : "") +
+              citato(f.testo) + " follows the last value of '" + (r ? r->chiave : "") +
                   "' and is read as a keyword field of its own");
     }
 
