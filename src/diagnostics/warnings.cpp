@@ -7,7 +7,6 @@
 #include <optional>
 #include <utility>
 
-#include "content/dati_linea.h"
 #include "diagnostics/nearest_name.h"
 #include "model/testo_1252.h"
 #include "model/utf8.h"
@@ -119,23 +118,10 @@ struct builder {
     }
 };
 
-// The section line the carried route file puts a body kind's lines under, for
-// the author to copy; empty if it has none.
-std::string usual_section(genere_riga g) {
-    std::string section;
-    for (const std::string& line : tabella_linea()) {
-        if (line.rfind('[', 0) == 0)
-            section = line;
-        else if (line.rfind(campi_di(g).chiave, 0) == 0)
-            return section;
-    }
-    return "";
-}
-
 // Route body lines in the general section: once, at the first of them.
 void body_in_general(builder& b, const corpo_in_generale& c) {
     const bool more = c.righe > 1;
-    const std::string section = usual_section(c.genere);
+    const std::string section(sezione_solita(c.genere));
     std::string message = "the general section runs on past where the body's lines begin: this " + citato(c.chiave) +
                           " line";
     if (more) message += " and " + counted(c.righe - 1, "more body line");
