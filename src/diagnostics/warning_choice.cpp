@@ -73,7 +73,8 @@ std::vector<diagnostic> chosen_warnings(const modello& m, const warning_choice& 
                                         const std::vector<diagnostic>& also) {
     std::vector<diagnostic> all = scenario_warnings(m);
     // The running times are worked out only when one of their warnings is asked for.
-    if (std::any_of(RUNNING_KINDS.begin(), RUNNING_KINDS.end(), [&](warning_kind k) { return choice.on.count(k) > 0; })) {
+    if (std::any_of(RUNNING_KINDS.begin(), RUNNING_KINDS.end(),
+                    [&](warning_kind k) { return choice.on.count(k) > 0; })) {
         for (diagnostic& d : running_warnings(m, choice.train, choice.on.count(warning_kind::tight_timetable) > 0)) all.push_back(std::move(d));
         sort_diagnostics(all);
     }
@@ -89,7 +90,8 @@ std::vector<diagnostic> chosen_warnings(const modello& m, const warning_choice& 
     }
     std::vector<diagnostic> out;
     for (diagnostic& d : all) {
-        const warning_entry* k = d.code.rfind("-W", 0) == 0 ? find_warning_kind(std::string_view(d.code).substr(2)) : nullptr;
+        const warning_entry* k =
+            d.code.rfind("-W", 0) == 0 ? find_warning_kind(std::string_view(d.code).substr(2)) : nullptr;
         if (!k || !choice.on.count(k->kind)) continue;
         if (choice.is_error(k->kind)) d.level = severity::error;
         out.push_back(std::move(d));

@@ -52,17 +52,17 @@ enum class scene_kind : uint8_t {
     speed_board,
     signal_repetition,
     fault,
-    board,  // an indication board, its text
-    code_cut,  // written by the author
-    inserted_cut,  // inserted around a restriction
-    permitted_speed,  // line speed lowered by restrictions
+    board,              // an indication board, its text
+    code_cut,           // written by the author
+    inserted_cut,       // inserted around a restriction
+    permitted_speed,    // line speed lowered by restrictions
     restriction_point,  // a restriction's pre-warning, warning, start, end
-    station_area,  // a station's platform extent
-    gradient_value,  // a step's value, where there is room
+    station_area,       // a station's platform extent
+    gradient_value,     // a step's value, where there is room
     speed_value,
-    time_distance,  // the time panel as a whole
+    time_distance,   // the time panel as a whole
     scheduled_time,  // a timed station's time, and the line joining them
-    fastest_run,  // the fastest run of a section: its speed, its times
+    fastest_run,     // the fastest run of a section: its speed, its times
 };
 
 struct scene_kind_entry {

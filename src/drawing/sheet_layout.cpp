@@ -176,7 +176,8 @@ void draw_legend(const scene& s, const sheet_rect& box, label_room room, canvas&
     for (const kind_style* st : shown) {
         if (x + entry_width > right(box) + 0.5 && x > box.x) x = box.x, y += row_height;
         draw_symbol(c, *st, {x + 10.0, y}, 8.0);
-        room.put(c, fitted(std::string(kind_name(st->kind)), small_text, entry_width - 28.0), {small_text}, {{{x + 24.0, y + 4.0}}});
+        room.put(c, fitted(std::string(kind_name(st->kind)), small_text, entry_width - 28.0), {small_text},
+                 {{{x + 24.0, y + 4.0}}});
         x += entry_width;
     }
 }
