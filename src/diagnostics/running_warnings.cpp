@@ -19,7 +19,7 @@ struct running_builder {
 
     const riga_letta& line(int32_t i) const { return m.registro.righe[size_t(i)]; }
     static luogo_testo field(const riga_letta& r, size_t i) { return i < r.posti.size() ? r.posti[i] : r.luogo; }
-    diagnostic& add(const char* kind, const luogo_testo& where, const std::string& message_1252) {
+    diagnostic& add(warning_kind kind, const luogo_testo& where, const std::string& message_1252) {
         out.push_back(warning_of(kind, where, message_1252));
         return out.back();
     }
@@ -44,7 +44,7 @@ void timetable_checks(running_builder& b, const timetable_figures& f) {
         const int64_t start = (int64_t{train.parametro3} * 60 + train.parametro4) * 60 + train.parametro5;
         const timed_station& first = f.stations.front();
         if (step_forward(start, first.scheduled_s) >= HALF_DAY_S) {
-            diagnostic& d = b.add("timetable", b.field(b.line(first.line), STATION_HOURS),
+            diagnostic& d = b.add(warning_kind::timetable, b.field(b.line(first.line), STATION_HOURS),
                                   "the first timed station, " + at(first) + ", is before the clock starts (" +
                                       clock_hms(start) + ")");
             b.note(d, clock->luogo, "the clock");
@@ -57,19 +57,19 @@ void timetable_checks(running_builder& b, const timetable_figures& f) {
         const std::string stretch =
             metres_words(int64_t{to.position_m} - from.position_m) + " from " + at(from) + " to " + at(to);
         if (s.earlier) {
-            diagnostic& d = b.add("timetable", where,
+            diagnostic& d = b.add(warning_kind::timetable, where,
                                   to.name + "'s time " + clock_hms(to.scheduled_s) + " is earlier than " + at(from) +
                                       ", the timed station before it");
             b.note(d, b.line(from.line).luogo, "the station before");
             continue;
         }
         if (s.bound_s && s.scheduled_s < *s.bound_s) {
-            diagnostic& d = b.add("timetable", where,
+            diagnostic& d = b.add(warning_kind::timetable, where,
                                   stretch + " in " + duration_words(double(s.scheduled_s)) +
                                       ": at the permitted speeds it takes at least " + duration_words(*s.bound_s));
             b.note(d, b.line(from.line).luogo, "the station before");
         } else if (s.min_pass_s && s.scheduled_s < *s.min_pass_s) {
-            diagnostic& d = b.add("tight-timetable", where,
+            diagnostic& d = b.add(warning_kind::tight_timetable, where,
                                   stretch + " in " + duration_words(double(s.scheduled_s)) + ": " + train_words(f.train) +
                                       " needs at least " + duration_words(*s.min_pass_s) + " from a stand at " +
                                       from.name + ", running through " + to.name + ", limited by the " + s.limit);
@@ -110,7 +110,7 @@ void restriction_checks(running_builder& b, const train_in_use& train) {
         int64_t where = r.start_m;
         const int32_t line_speed = highest_line_speed(b.m, r.start_m, int64_t{r.start_m} + r.length_m, where);
         if (line_speed > 0 && r.speed_kmh >= line_speed) {
-            diagnostic& d = b.add("restriction", b.field(line, RESTRICTION_SPEED),
+            diagnostic& d = b.add(warning_kind::restriction, b.field(line, RESTRICTION_SPEED),
                                   "a restriction of " + std::to_string(r.speed_kmh) + " km/h over " +
                                       metres_words(r.length_m) + " restricts nothing: the line speed there is " +
                                       std::to_string(line_speed) + " km/h at most");
@@ -129,7 +129,7 @@ void restriction_checks(running_builder& b, const train_in_use& train) {
         if (needed && *needed <= LINE_BRAKING_DISTANCE_M) continue;
         const std::string percent = decimal(train.braked_mass_percent, 0) + "%";
         diagnostic& d = b.add(
-            "braking", b.field(line, RESTRICTION_SPEED),
+            warning_kind::braking, b.field(line, RESTRICTION_SPEED),
             "from " + decimal(speed, 0) + " km/h at the restriction's warning, " +
                 metres_words(int64_t(LINE_BRAKING_DISTANCE_M)) + " before it, a train of braked mass " + percent +
                 (needed ? " needs " + metres_words(int64_t(*needed + 0.5)) + " to slow to "

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "diagnostics/diagnostic.h"
+#include "diagnostics/warnings.h"
 #include "model/modello.h"
 #include "running/train_model.h"
 
@@ -17,7 +18,8 @@ inline constexpr size_t RESTRICTION_SPEED = 1;
 inline constexpr size_t RESTRICTION_LENGTH = 2;
 
 // The kinds, as the warnings table names them.
-inline constexpr std::array<const char*, 4> RUNNING_KINDS = {"timetable", "restriction", "tight-timetable", "braking"};
+inline constexpr std::array<warning_kind, 4> RUNNING_KINDS = {warning_kind::timetable, warning_kind::restriction,
+                                                             warning_kind::tight_timetable, warning_kind::braking};
 
 // Every warning of the four kinds, for a compiled scenario (none when its
 // compile ended with an error state or a report: its model is partial).

@@ -35,8 +35,8 @@ json sarif_rules() {
                          {"help", {{"text", e.rimedio}}},
                          {"defaultConfiguration", {{"level", "error"}}},
                          {"properties", {{"docs", docs + "#" + e.sezione}}}});
-    for (const warning_kind& w : warning_kinds())
-        rules.push_back({{"id", std::string("-W") + w.name},
+    for (const warning_entry& w : warning_kinds())
+        rules.push_back({{"id", warning_code(w.kind)},
                          {"shortDescription", {{"text", w.summary}}},
                          {"defaultConfiguration", {{"level", "warning"}, {"enabled", !w.pedantic}}}});
     return rules;

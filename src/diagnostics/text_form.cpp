@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "model/testo_1252.h"
+#include "model/utf8.h"
 
 namespace {
 
@@ -140,7 +141,9 @@ void print_fix(const painter& paint, const fix_it& f, source_lines& sources) {
     std::string caret = caret_lead(q, *line, from);
     caret += '^';
     // One mark a character of the text: its UTF-8 lead bytes.
-    const auto characters = std::count_if(f.text.begin(), f.text.end(), [](char c) { return (c & 0xC0) != 0x80; });
+    const auto characters = std::count_if(f.text.begin(), f.text.end(), [](char c) {
+        return !continuazione_utf8(static_cast<unsigned char>(c));
+    });
     caret.append(static_cast<size_t>(std::max<std::ptrdiff_t>(characters - 1, 0)), '~');
     paint(caret, GREEN);
     paint.err << '\n';
@@ -185,10 +188,11 @@ std::string printable(std::string_view utf8) {
         const auto b = static_cast<unsigned char>(utf8[i]);
         if ((b < 0x20 && b != '\t') || b == 0x7F) {
             out += '?';
-        } else if (b == 0xC2 && i + 1 < utf8.size() && static_cast<unsigned char>(utf8[i + 1]) >= 0x80 &&
-                   static_cast<unsigned char>(utf8[i + 1]) <= 0x9F) {
+        } else if (const carattere_utf8 c = carattere_in(utf8, i);
+                   c.valido && c.punto >= 0x80 && c.punto <= 0x9F) {
+            // A C1 control, which a terminal may act on as it would on an escape.
             out += '?';
-            ++i;
+            i += c.lunghezza - 1;
         } else {
             out += static_cast<char>(b);
         }

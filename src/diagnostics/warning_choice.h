@@ -6,19 +6,20 @@
 #include <vector>
 
 #include "diagnostics/diagnostic.h"
+#include "diagnostics/warnings.h"
 #include "model/modello.h"
 #include "platform/failure.h"
 #include "running/train_model.h"
 
 // The warnings asked for: the default set, then each -W flag in order.
 struct warning_choice {
-    std::set<std::string> on;
-    bool as_errors = false;                // -Werror
-    std::map<std::string, bool> error_of;  // -Werror=NAME (true) and -Wno-error=NAME (false), over -Werror
-    train_model train;                     // the train the timetable's warnings assume
+    std::set<warning_kind> on;
+    bool as_errors = false;                 // -Werror
+    std::map<warning_kind, bool> error_of;  // -Werror=NAME (true) and -Wno-error=NAME (false), over -Werror
+    train_model train;                      // the train the timetable's warnings assume
 
-    // Whether the warning NAME, when it is on, is taken as an error.
-    bool is_error(const std::string& name) const;
+    // Whether a warning of the kind, when it is on, is taken as an error.
+    bool is_error(warning_kind kind) const;
     // Whether any warning may be taken as an error.
     bool makes_errors() const;
 };

@@ -49,7 +49,7 @@ public:
 
     void begin_element(const scene_element& e) override {
         out_ += "<g data-kind=\"";
-        append_escaped(out_, e.kind);
+        append_escaped(out_, kind_name(e.kind));
         out_ += "\" data-from-m=\"" + std::to_string(e.from_m) + "\" data-to-m=\"" + std::to_string(e.to_m) +
                 "\" data-values=\"";
         for (size_t i = 0; i < e.values.size(); ++i) {

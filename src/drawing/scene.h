@@ -3,8 +3,11 @@
 // polylines, markers, bands and labels, each saying what it stands for (kind,
 // position, values) and, where it has one, the text line it came from. Every
 // renderer draws the same scene, and the viewer reads the same annotations.
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -34,36 +37,76 @@ enum class scene_shape : uint8_t {
     label,     // text at points[0]
 };
 
-// The kinds a scene holds; names as written in the SVG's data-kind attribute.
-namespace scene_kind {
-inline constexpr const char* track = "track";
-inline constexpr const char* station = "station";
-inline constexpr const char* signal = "signal";
-inline constexpr const char* restriction = "restriction";
-inline constexpr const char* mountain = "mountain";
-inline constexpr const char* km_post = "km-post";
-inline constexpr const char* gradient = "gradient";
-inline constexpr const char* height = "height";
-inline constexpr const char* line_speed = "line-speed";
-inline constexpr const char* restriction_speed = "restriction-speed";
-inline constexpr const char* speed_board = "speed-board";
-inline constexpr const char* signal_repetition = "signal-repetition";
-inline constexpr const char* fault = "fault";
-inline constexpr const char* board = "board";                  // an indication board, its text
-inline constexpr const char* code_cut = "code-cut";            // written by the author
-inline constexpr const char* inserted_cut = "inserted-cut";    // inserted around a restriction
-inline constexpr const char* permitted_speed = "permitted-speed";  // line speed lowered by restrictions
-inline constexpr const char* restriction_point = "restriction-point";  // a restriction's pre-warning, warning, start, end
-inline constexpr const char* station_area = "station-area";    // a station's platform extent
-inline constexpr const char* gradient_value = "gradient-value";  // a step's value, where there is room
-inline constexpr const char* speed_value = "speed-value";
-inline constexpr const char* time_distance = "time-distance";    // the time panel as a whole
-inline constexpr const char* scheduled_time = "scheduled-time";  // a timed station's time, and the line joining them
-inline constexpr const char* fastest_run = "fastest-run";        // the fastest run of a section: its speed, its times
-}  // namespace scene_kind
+// The kinds a scene holds.
+enum class scene_kind : uint8_t {
+    track,
+    station,
+    signal,
+    restriction,
+    mountain,
+    km_post,
+    gradient,
+    height,
+    line_speed,
+    restriction_speed,
+    speed_board,
+    signal_repetition,
+    fault,
+    board,              // an indication board, its text
+    code_cut,           // written by the author
+    inserted_cut,       // inserted around a restriction
+    permitted_speed,    // line speed lowered by restrictions
+    restriction_point,  // a restriction's pre-warning, warning, start, end
+    station_area,       // a station's platform extent
+    gradient_value,     // a step's value, where there is room
+    speed_value,
+    time_distance,   // the time panel as a whole
+    scheduled_time,  // a timed station's time, and the line joining them
+    fastest_run,     // the fastest run of a section: its speed, its times
+};
+
+struct scene_kind_entry {
+    scene_kind kind;
+    std::string_view name;  // as written in the SVG's data-kind attribute and the legend
+};
+// Every kind's name, in the enum's order.
+inline constexpr auto SCENE_KINDS = std::to_array<scene_kind_entry>({
+    {scene_kind::track, "track"},
+    {scene_kind::station, "station"},
+    {scene_kind::signal, "signal"},
+    {scene_kind::restriction, "restriction"},
+    {scene_kind::mountain, "mountain"},
+    {scene_kind::km_post, "km-post"},
+    {scene_kind::gradient, "gradient"},
+    {scene_kind::height, "height"},
+    {scene_kind::line_speed, "line-speed"},
+    {scene_kind::restriction_speed, "restriction-speed"},
+    {scene_kind::speed_board, "speed-board"},
+    {scene_kind::signal_repetition, "signal-repetition"},
+    {scene_kind::fault, "fault"},
+    {scene_kind::board, "board"},
+    {scene_kind::code_cut, "code-cut"},
+    {scene_kind::inserted_cut, "inserted-cut"},
+    {scene_kind::permitted_speed, "permitted-speed"},
+    {scene_kind::restriction_point, "restriction-point"},
+    {scene_kind::station_area, "station-area"},
+    {scene_kind::gradient_value, "gradient-value"},
+    {scene_kind::speed_value, "speed-value"},
+    {scene_kind::time_distance, "time-distance"},
+    {scene_kind::scheduled_time, "scheduled-time"},
+    {scene_kind::fastest_run, "fastest-run"},
+});
+static_assert(SCENE_KINDS.size() == static_cast<size_t>(scene_kind::fastest_run) + 1);
+static_assert([] {
+    for (size_t i = 0; i < SCENE_KINDS.size(); ++i)
+        if (static_cast<size_t>(SCENE_KINDS[i].kind) != i) return false;
+    return true;
+}());
+
+constexpr std::string_view kind_name(scene_kind k) { return SCENE_KINDS[static_cast<size_t>(k)].name; }
 
 struct scene_element {
-    std::string kind;  // one of scene_kind
+    scene_kind kind = scene_kind::track;
     scene_shape shape = scene_shape::marker;
     scene_panel panel = scene_panel::plan;
     std::vector<scene_point> points;

@@ -86,7 +86,7 @@ struct builder {
         e.line = line.line;
     }
 
-    scene_element& add(const char* kind, scene_shape shape, scene_panel panel, int64_t from_m, int64_t to_m,
+    scene_element& add(scene_kind kind, scene_shape shape, scene_panel panel, int64_t from_m, int64_t to_m,
                        std::optional<int64_t> cell = std::nullopt) {
         scene_element e;
         e.kind = kind;
@@ -100,7 +100,7 @@ struct builder {
         return out.elements.back();
     }
     // A point of the line on the plan and, unless it has no panel there, on the distance axis.
-    void point(const char* kind, int64_t at, std::optional<int64_t> cell, const std::string& text,
+    void point(scene_kind kind, int64_t at, std::optional<int64_t> cell, const std::string& text,
                const std::vector<std::pair<std::string, std::string>>& values, bool on_plan,
                std::optional<scene_panel> panel, scene_shape shape = scene_shape::marker) {
         if (!stretch.holds(at)) return;
@@ -116,7 +116,7 @@ struct builder {
         }
     }
     // A stretch of the line: on the plan its track, on the panel its ends.
-    void band(const char* kind, int64_t a, int64_t b, std::optional<int64_t> cell,
+    void band(scene_kind kind, int64_t a, int64_t b, std::optional<int64_t> cell,
               const std::vector<std::pair<std::string, std::string>>& values, bool on_plan, scene_panel panel) {
         if (!stretch.touches(a, b)) return;
         if (on_plan && plan) {
@@ -128,7 +128,7 @@ struct builder {
         e.points = {{stretch.clip(a), 0.0}, {stretch.clip(b), 0.0}};
         e.values = values;
     }
-    void profile(const char* kind, scene_panel panel, std::vector<scene_point> points) {
+    void profile(scene_kind kind, scene_panel panel, std::vector<scene_point> points) {
         if (points.empty()) return;
         scene_element& e = add(kind, scene_shape::polyline, panel, stretch.from, stretch.to);
         e.points = std::move(points);
@@ -282,7 +282,7 @@ struct builder {
                   [](double x) { return (x > 0 ? "+" : "") + decimal_text(x, 1) + "\u2030"; });
     }
     // A label of each step long enough to hold one, at its middle.
-    void values_of(const char* kind, scene_panel panel, const std::function<double(int64_t)>& value,
+    void values_of(scene_kind kind, scene_panel panel, const std::function<double(int64_t)>& value,
                    std::string (*text)(double)) {
         const double least = VALUE_COLUMNS * 2.0 * stretch.min_dx;
         for (const value_run& r : cell_runs(celle, stretch, value)) {

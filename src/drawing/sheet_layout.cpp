@@ -1,6 +1,7 @@
 #include "drawing/sheet_layout.h"
 
 #include "drawing/font_widths.h"
+#include "model/utf8.h"
 #include "running/figures.h"
 #include "platform/exit_status.h"
 
@@ -130,16 +131,17 @@ struct label_room {
     }
 };
 
-// The text cut to fit `width` at `size`, an ellipsis standing for the rest.
+}  // namespace
+
 std::string fitted(std::string text, double size, double width) {
     if (text_width(text, size) <= width) return text;
-    while (!text.empty() && text_width(text + "\u2026", size) > width) {
-        text.pop_back();
-        while (!text.empty() && (static_cast<unsigned char>(text.back()) & 0xC0) == 0x80) text.pop_back();
-        if (!text.empty() && static_cast<unsigned char>(text.back()) >= 0xC0) text.pop_back();
-    }
+    // One whole character off the end at a time, so that what is left stays UTF-8.
+    while (!text.empty() && text_width(text + "\u2026", size) > width)
+        text.resize(inizio_carattere(text, text.size() - 1));
     return text.empty() ? text : text + "\u2026";
 }
+
+namespace {
 
 void draw_title(const scene& s, const sheet_rect& box, label_room room, canvas& c) {
     room.bounds = box;
@@ -156,7 +158,7 @@ void draw_title(const scene& s, const sheet_rect& box, label_room room, canvas& 
 
 // The kinds the scene holds that have a symbol, in the legend's order.
 std::vector<const kind_style*> kinds_shown(const scene& s) {
-    std::set<std::string_view> present;
+    std::set<scene_kind> present;
     for (const scene_element& e : s.elements) present.insert(e.kind);
     std::vector<const kind_style*> out;
     for (const kind_style& st : kind_styles())
@@ -175,7 +177,8 @@ void draw_legend(const scene& s, const sheet_rect& box, label_room room, canvas&
     for (const kind_style* st : shown) {
         if (x + entry_width > right(box) + 0.5 && x > box.x) x = box.x, y += row_height;
         draw_symbol(c, *st, {x + 10.0, y}, 8.0);
-        room.put(c, fitted(st->kind, small_text, entry_width - 28.0), {small_text}, {{{x + 24.0, y + 4.0}}});
+        room.put(c, fitted(std::string(kind_name(st->kind)), small_text, entry_width - 28.0), {small_text},
+                 {{{x + 24.0, y + 4.0}}});
         x += entry_width;
     }
 }
@@ -295,8 +298,8 @@ std::string scale_text(const scene& s, const strip_kind& sk, double v) {
 constexpr double mark_row_height = 9.0;
 // The rows of the objects lane, from its top: the bands, then the names, and
 // the marks from its bottom up, one row a kind so that each reads apart.
-double mark_row(std::string_view kind, const sheet_rect& r) {
-    const std::pair<std::string_view, int> rows[] = {
+double mark_row(scene_kind kind, const sheet_rect& r) {
+    const std::pair<scene_kind, int> rows[] = {
         {scene_kind::signal, 0},      {scene_kind::speed_board, 1}, {scene_kind::restriction_point, 2},
         {scene_kind::code_cut, 3},    {scene_kind::inserted_cut, 3}, {scene_kind::board, 4},
         {scene_kind::fault, 5},
@@ -306,7 +309,7 @@ double mark_row(std::string_view kind, const sheet_rect& r) {
     return bottom(r) - 6.0;
 }
 constexpr double objects_marks_height = 6 * mark_row_height + 3.0;
-double band_row(std::string_view kind, const sheet_rect& r) {
+double band_row(scene_kind kind, const sheet_rect& r) {
     return kind == scene_kind::signal_repetition ? r.y + 4.0 : kind == scene_kind::station_area ? r.y + 14.0 : r.y + 24.0;
 }
 
@@ -320,7 +323,7 @@ void draw_strip_element(const scene_element& e, const strip_kind& sk, const shee
             std::vector<scene_point> pts;
             pts.reserve(e.points.size());
             for (scene_point p : e.points) pts.push_back({ax.x(p.x), sk.has_y ? ys.y(p.y) : r.y + r.height / 2.0});
-            const std::string_view kind = e.kind;
+            const scene_kind kind = e.kind;
             c.polyline(pts, st.ink, kind == scene_kind::permitted_speed ? 2.5 : kind == scene_kind::restriction_speed ? 1.0 : 1.5);
             return;
         }
@@ -397,7 +400,7 @@ void draw_strips(const scene& s, const std::vector<sheet_rect>& strips, std::vec
     std::vector<size_t> order(s.elements.size());
     for (size_t i = 0; i < order.size(); ++i) order[i] = i;
     const auto rank = [&](size_t i) {
-        const std::string& k = s.elements[i].kind;
+        const scene_kind k = s.elements[i].kind;
         return k == scene_kind::fault ? 0 : k == scene_kind::station ? 1 : k == scene_kind::board ? 2 : 3;
     };
     std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return rank(a) < rank(b); });
@@ -478,8 +481,9 @@ const std::vector<kind_style>& kind_styles() {
     return styles;
 }
 
-const kind_style& style_of(std::string_view kind) {
-    static const kind_style unknown{"", ink_colour, kind_symbol::dot};
+const kind_style& style_of(scene_kind kind) {
+    // Every kind has a style; one left out of the table is drawn in ink.
+    static const kind_style unknown{scene_kind::track, ink_colour, kind_symbol::dot};
     for (const kind_style& st : kind_styles())
         if (kind == st.kind) return st;
     return unknown;
@@ -567,12 +571,9 @@ double advance_of(char32_t code) {
 double text_width(std::string_view utf8, double size) {
     double em = 0.0;
     for (size_t i = 0; i < utf8.size();) {
-        const auto b = static_cast<unsigned char>(utf8[i]);
-        const size_t n = b < 0x80 ? 1 : b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 1;
-        char32_t code = n == 1 ? b : b & (0x3F >> (n - 1));
-        for (size_t j = 1; j < n && i + j < utf8.size(); ++j) code = code << 6 | (static_cast<unsigned char>(utf8[i + j]) & 0x3F);
-        em += advance_of(code);
-        i += n;
+        const carattere_utf8 c = carattere_in(utf8, i);
+        em += advance_of(c.punto);
+        i += c.lunghezza;
     }
     return em * size;
 }

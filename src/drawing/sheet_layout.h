@@ -23,13 +23,13 @@ inline constexpr colour fault_colour{0xd0, 0x00, 0x00};
 // How the legend and the drawing show a kind.
 enum class kind_symbol : uint8_t { line, band, dot, mark, tick, frame, cross, none };
 struct kind_style {
-    const char* kind;  // one of scene_kind
+    scene_kind kind;
     colour ink;
     kind_symbol symbol;
 };
-// Every kind, in the legend's order; an unknown kind is drawn in ink_colour.
+// Every kind, in the legend's order.
 const std::vector<kind_style>& kind_styles();
-const kind_style& style_of(std::string_view kind);
+const kind_style& style_of(scene_kind kind);
 
 struct sheet_rect {
     double x = 0.0, y = 0.0, width = 0.0, height = 0.0;
@@ -88,6 +88,9 @@ std::string clock_label(int64_t seconds);
 // The advance of UTF-8 text at `size` units a em, from the width table of the
 // sheet's font (DejaVu Sans); a character it lacks counts one em.
 double text_width(std::string_view utf8, double size);
+// The text cut by whole characters to fit `width` at `size`, an ellipsis standing
+// for the rest; empty when not even the ellipsis and one character fit.
+std::string fitted(std::string text, double size, double width);
 // The box a text covers as drawn at `at` (its ascent and descent, turned as it
 // is turned): what labels are kept apart by.
 sheet_rect text_box(scene_point at, std::string_view utf8, const sheet_text& style);

@@ -7,6 +7,7 @@
 #include <tuple>
 
 #include "diagnostics/diagnostic.h"
+#include "diagnostics/warnings.h"
 #include "model/testo_1252.h"
 
 namespace {
@@ -42,7 +43,7 @@ std::vector<quick_fix> candidates(const diagnostic& d, std::string_view text, co
     }
     const std::string_view line = line_of(text, d.place.line);
     if (d.place.column < 1 || static_cast<size_t>(d.place.column) > line.size() + 1) return out;
-    if (d.code == "-Wcell-rounding") {
+    if (d.code == warning_code(warning_kind::cell_rounding)) {
         const std::string_view field = line.substr(static_cast<size_t>(d.place.column) - 1, static_cast<size_t>(d.place.length));
         int64_t p = 0;
         const auto [end, ec] = std::from_chars(field.data(), field.data() + field.size(), p);
@@ -67,7 +68,7 @@ std::vector<quick_fix> candidates(const diagnostic& d, std::string_view text, co
         const int32_t end = r.values.back().end();
         out.push_back({g.campi.size() - r.values.size() == 1 ? "add the missing field as 0" : "add the missing fields as 0", &d,
                        {{{d.place.file, d.place.line, end, static_cast<int32_t>(line.size()) + 1 - end}, zeros}}});
-    } else if (d.code == "-Wextra-fields") {
+    } else if (d.code == warning_code(warning_kind::extra_fields)) {
         // From the comma before the first extra field to the line's end.
         const size_t comma = line.rfind(',', static_cast<size_t>(d.place.column) - 1);
         if (comma == std::string_view::npos) return out;

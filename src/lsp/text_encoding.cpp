@@ -1,29 +1,9 @@
 #include "lsp/text_encoding.h"
 
 #include "model/testo_1252.h"
+#include "model/utf8.h"
 
 namespace {
-
-// The length of the UTF-8 sequence that starts at s[i] and its code point; a
-// byte that starts none is one character of its own.
-size_t utf8_sequence(std::string_view s, size_t i, char32_t& cp) {
-    const auto b = static_cast<unsigned char>(s[i]);
-    size_t n = b < 0x80 ? 1 : (b >> 5) == 0x6 ? 2 : (b >> 4) == 0xE ? 3 : (b >> 3) == 0x1E ? 4 : 0;
-    if (n == 0 || i + n > s.size()) {
-        cp = b;
-        return 1;
-    }
-    cp = n == 1 ? b : n == 2 ? (b & 0x1F) : n == 3 ? (b & 0x0F) : (b & 0x07);
-    for (size_t k = 1; k < n; ++k) {
-        const auto c = static_cast<unsigned char>(s[i + k]);
-        if ((c >> 6) != 0x2) {
-            cp = b;
-            return 1;
-        }
-        cp = (cp << 6) | (c & 0x3F);
-    }
-    return n;
-}
 
 int32_t units_of(char32_t cp, size_t utf8_length, position_encoding e) {
     switch (e) {
@@ -41,8 +21,10 @@ text_1252 to_1252(std::string_view utf8, file_testo file) {
     out.bytes.reserve(utf8.size());
     int32_t line = 1, column = 1;
     for (size_t i = 0; i < utf8.size();) {
-        char32_t cp = 0;
-        const size_t n = utf8_sequence(utf8, i, cp);
+        // A byte that starts no whole sequence is one character of its own.
+        const carattere_utf8 c = carattere_in(utf8, i);
+        const char32_t cp = c.punto;
+        const size_t n = c.lunghezza;
         const std::string_view one = utf8.substr(i, n);
         if (n == 1) {
             out.bytes += one[0];
@@ -82,10 +64,9 @@ std::vector<std::string_view> split_lines(std::string_view text) {
 int32_t units_before(std::string_view utf8_line, int32_t characters, position_encoding e) {
     int32_t units = 0;
     for (size_t i = 0; i < utf8_line.size() && characters > 0; --characters) {
-        char32_t cp = 0;
-        const size_t n = utf8_sequence(utf8_line, i, cp);
-        units += units_of(cp, n, e);
-        i += n;
+        const carattere_utf8 c = carattere_in(utf8_line, i);
+        units += units_of(c.punto, c.lunghezza, e);
+        i += c.lunghezza;
     }
     return units;
 }
@@ -93,12 +74,11 @@ int32_t units_before(std::string_view utf8_line, int32_t characters, position_en
 int32_t characters_before(std::string_view utf8_line, int32_t units, position_encoding e) {
     int32_t characters = 0;
     for (size_t i = 0; i < utf8_line.size();) {
-        char32_t cp = 0;
-        const size_t n = utf8_sequence(utf8_line, i, cp);
-        units -= units_of(cp, n, e);
+        const carattere_utf8 c = carattere_in(utf8_line, i);
+        units -= units_of(c.punto, c.lunghezza, e);
         if (units < 0) break;
         ++characters;
-        i += n;
+        i += c.lunghezza;
     }
     return characters;
 }

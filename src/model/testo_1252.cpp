@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <optional>
 
+#include "model/utf8.h"
 #include "platform/exit_status.h"
 
 namespace {
@@ -25,42 +26,6 @@ std::optional<unsigned char> byte_di(char32_t cp) {
     return std::nullopt;
 }
 
-void aggiungi_utf8(std::string& out, char32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
-
-// The next code point of UTF-8 text at `i`, advancing it; nullopt for a byte
-// sequence that is not well-formed (overlong, surrogate, past U+10FFFF, cut short).
-std::optional<char32_t> prossimo(std::string_view s, size_t& i) {
-    const unsigned char b = static_cast<unsigned char>(s[i]);
-    int seguono = b < 0x80 ? 0 : (b >> 5) == 0x6 ? 1 : (b >> 4) == 0xE ? 2 : (b >> 3) == 0x1E ? 3 : -1;
-    if (seguono < 0 || i + static_cast<size_t>(seguono) >= s.size()) return std::nullopt;
-    char32_t cp = seguono == 0 ? b : b & (0x3F >> seguono);
-    for (int k = 1; k <= seguono; ++k) {
-        const unsigned char c = static_cast<unsigned char>(s[i + static_cast<size_t>(k)]);
-        if ((c & 0xC0) != 0x80) return std::nullopt;
-        cp = (cp << 6) | (c & 0x3F);
-    }
-    static constexpr char32_t MINIMO[] = {0, 0x80, 0x800, 0x10000};
-    if (cp < MINIMO[seguono] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return std::nullopt;
-    i += static_cast<size_t>(seguono) + 1;
-    return cp;
-}
-
 }  // namespace
 
 std::string utf8_da_1252(std::string_view testo) {
@@ -73,17 +38,18 @@ result<std::string> cp1252_da_utf8(std::string_view testo) {
     std::string out;
     for (size_t i = 0; i < testo.size();) {
         const size_t inizio = i;
-        std::optional<char32_t> cp = prossimo(testo, i);
-        if (!cp) {
+        const carattere_utf8 c = carattere_in(testo, i);
+        if (!c.valido) {
             char dove[64];
             std::snprintf(dove, sizeof dove, "not valid UTF-8 (byte 0x%02X at offset %zu)",
                           static_cast<unsigned char>(testo[inizio]), inizio);
             return failure{EXIT_USAGE, dove};
         }
-        std::optional<unsigned char> b = byte_di(*cp);
+        i += c.lunghezza;
+        std::optional<unsigned char> b = byte_di(c.punto);
         if (!b) {
             char nome[16];
-            std::snprintf(nome, sizeof nome, "U+%04X", static_cast<unsigned>(*cp));
+            std::snprintf(nome, sizeof nome, "U+%04X", static_cast<unsigned>(c.punto));
             return failure{EXIT_USAGE, "'" + std::string(testo.substr(inizio, i - inizio)) + "' (" + nome +
                                            ") has no Windows-1252 form"};
         }
@@ -95,8 +61,10 @@ result<std::string> cp1252_da_utf8(std::string_view testo) {
 bool sembra_utf8(std::string_view testo) {
     bool oltre_ascii = false;
     for (size_t i = 0; i < testo.size();) {
-        oltre_ascii = oltre_ascii || static_cast<unsigned char>(testo[i]) >= 0x80;
-        if (!prossimo(testo, i)) return false;
+        const carattere_utf8 c = carattere_in(testo, i);
+        if (!c.valido) return false;
+        oltre_ascii = oltre_ascii || c.lunghezza > 1;
+        i += c.lunghezza;
     }
     return oltre_ascii;
 }

@@ -176,6 +176,18 @@ const std::vector<std::string_view>& sezioni_file(file_testo f) {
     return f == file_testo::treno ? treno : linea;
 }
 
+std::string_view sezione_solita(genere_riga g) {
+    const std::vector<std::string_view>& s = sezioni_file(file_testo::linea);
+    switch (g) {
+        case genere_riga::curva: return s[1];
+        case genere_riga::pendenza: return s[2];
+        case genere_riga::montagna: return s[3];
+        case genere_riga::indicatori_vmax: return s[4];
+        case genere_riga::cartello_indicatore: return s[5];
+        default: return {};
+    }
+}
+
 bool sezione_nota(std::string_view campo) {
     const size_t inizio = campo.find_first_not_of(" \t"), fine = campo.find_last_not_of(" \t");
     if (inizio == std::string_view::npos) return false;

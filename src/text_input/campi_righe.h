@@ -73,6 +73,9 @@ campo_lunghezza lunghezza_di(genere_riga g);
 // The section lines of a file, as the reference writes them, "[generale]" first
 // and "[fine]" last: the others only group its lines for the author's eye.
 const std::vector<std::string_view>& sezioni_file(file_testo f);
+// The section line a route body kind's lines go under, for an author to copy;
+// empty for the other kinds.
+std::string_view sezione_solita(genere_riga g);
 // Whether a field is a section line of either file (case and blanks around ignored).
 bool sezione_nota(std::string_view campo);
 

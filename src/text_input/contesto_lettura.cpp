@@ -2,6 +2,7 @@
 
 #include "platform/file_ops.h"
 #include "text_input/campi_righe.h"
+#include "text_input/citato.h"
 #include "text_input/lettura_continua.h"
 #include "text_input/virgola_mancante.h"
 #include "text_input/confronto.h"
@@ -85,14 +86,6 @@ bool ha_lettera(const std::string& s) {
     return false;
 }
 
-// A field as quoted in a message: its start, when it runs long.
-std::string citato(const std::string& testo) {
-    constexpr size_t CITATO = 40;
-    const size_t inizio = testo.find_first_not_of(" \t");
-    std::string t = inizio == std::string::npos ? "" : testo.substr(inizio);
-    if (t.size() > CITATO) t = t.substr(0, CITATO) + "...";
-    return "'" + t + "'";
-}
 }  // namespace
 
 void contesto_lettura::guasto(const std::exception& e) {

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "diagnostics/json_form.h"
+#include "diagnostics/warnings.h"
 #include "drawing/render.h"
 #include "drawing/scene_build.h"
 #include "drawing/sheet_layout.h"
@@ -62,7 +63,7 @@ void live_compile::compile() {
     // A file cut short, as a save caught half-written is, draws part of the line
     // as if it were the whole: the last good drawing stays, and the state says why.
     for (const diagnostic& d : c->diagnostics)
-        if (drawn_ && d.code == "-Wtruncated") {
+        if (drawn_ && d.code == warning_code(warning_kind::truncated)) {
             drawing_kept_ = d.message;
             return;
         }

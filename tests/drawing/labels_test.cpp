@@ -127,6 +127,25 @@ TEST(SheetLabels, NoneOverlapsOrLeavesItsPanelOnTheCarriedLineAndOnAMillionMetre
         }
 }
 
+// A label too long for its room loses whole characters, one at a time, for an
+// ellipsis: an accented letter is one character, and it stays when the ellipsis
+// fits after it.
+TEST(SheetLabels, FittingCutsWholeCharacters) {
+    const struct {
+        std::string text;
+        std::string room;  // the text whose width is the room given
+        std::string expected;
+    } cases[] = {
+        {"Citt\u00e0x", "Citt\u00e0x", "Citt\u00e0x"},
+        {"Citt\u00e0x", "Citt\u2026", "Citt\u2026"},
+        {"Citt\u00e0x", "\u2026", ""},
+        {"Citt\u00e0xyz", "Citt\u00e0\u2026", "Citt\u00e0\u2026"},
+        {"Citt\u00e0xyz", "Citt\u00e0x\u2026", "Citt\u00e0x\u2026"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(fitted(c.text, 10.0, text_width(c.room, 10.0)), c.expected) << c.text << " in " << c.room;
+}
+
 #ifdef HAVE_CAIRO
 // The table the labels are placed by is the face cairo draws them with.
 TEST(SheetLabels, TheWidthTableMeasuresAsCairoDoes) {

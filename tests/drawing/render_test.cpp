@@ -21,7 +21,7 @@ namespace {
 constexpr sheet_size small_sheet{900, 700};
 const std::vector<std::string> station_names{"Alpha", "B&<\"ta"};
 
-scene_element element(const char* kind, scene_shape shape, scene_panel panel, std::vector<scene_point> points,
+scene_element element(scene_kind kind, scene_shape shape, scene_panel panel, std::vector<scene_point> points,
                       std::string text = {}, int32_t line = 0) {
     scene_element e;
     e.kind = kind;

@@ -31,7 +31,7 @@ session_compile compiled(const std::filesystem::path& route, const std::filesyst
     return std::move(*c);
 }
 
-std::vector<const scene_element*> of_kind(const scene& s, const char* kind, scene_panel panel) {
+std::vector<const scene_element*> of_kind(const scene& s, scene_kind kind, scene_panel panel) {
     std::vector<const scene_element*> out;
     for (const scene_element& e : s.elements)
         if (e.kind == kind && e.panel == panel) out.push_back(&e);
@@ -78,7 +78,7 @@ TEST(SceneBuild, TheCarriedScenarioShowsTheSameFromItsTextsAndFromItsCompiledFil
     // Every object has its element in the objects lane, labelled or not: one a line.
     const struct {
         genere_riga line;
-        const char* kind;
+        scene_kind kind;
     } objects[] = {{genere_riga::segnale, scene_kind::signal},
                    {genere_riga::indicatori_vmax, scene_kind::speed_board},
                    {genere_riga::cartello_indicatore, scene_kind::board},
@@ -87,7 +87,7 @@ TEST(SceneBuild, TheCarriedScenarioShowsTheSameFromItsTextsAndFromItsCompiledFil
     for (const auto& o : objects) {
         const auto lines = std::count_if(c.m.registro.righe.begin(), c.m.registro.righe.end(),
                                          [&](const riga_letta& r) { return r.genere == o.line; });
-        EXPECT_EQ(static_cast<std::ptrdiff_t>(of_kind(texts, o.kind, scene_panel::objects).size()), lines) << o.kind;
+        EXPECT_EQ(static_cast<std::ptrdiff_t>(of_kind(texts, o.kind, scene_panel::objects).size()), lines) << kind_name(o.kind);
     }
     EXPECT_EQ(of_kind(texts, scene_kind::restriction, scene_panel::plan).size(), 4u);
     EXPECT_EQ(of_kind(texts, scene_kind::mountain, scene_panel::plan).size(), 3u);
@@ -166,8 +166,8 @@ TEST(SceneBuild, AMillionMetresBuildInWellUnderASecondWithPolylinesTheSheetCanSh
     const auto start = std::chrono::steady_clock::now();
     const scene s = build_scene(source, options);
     EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 1.0);
-    for (const char* kind : {scene_kind::track, scene_kind::gradient, scene_kind::height, scene_kind::line_speed}) {
-        SCOPED_TRACE(kind);
+    for (const scene_kind kind : {scene_kind::track, scene_kind::gradient, scene_kind::height, scene_kind::line_speed}) {
+        SCOPED_TRACE(kind_name(kind));
         const auto found = std::find_if(s.elements.begin(), s.elements.end(),
                                         [kind](const scene_element& e) { return e.kind == kind; });
         ASSERT_NE(found, s.elements.end());
@@ -186,7 +186,7 @@ TEST(SceneBuild, AStretchHoldsOnlyWhatTouchesItAtItsOwnResolution) {
     const scene s = build_scene(scene_source_of(c.m), options);
     EXPECT_EQ(std::tie(s.from_m, s.to_m), std::tie(*options.from_m, *options.to_m));
     for (const scene_element& e : s.elements) {
-        SCOPED_TRACE(e.kind);
+        SCOPED_TRACE(kind_name(e.kind));
         EXPECT_TRUE(e.to_m >= 20000 && e.from_m <= 22000) << e.from_m << "-" << e.to_m;
         if (e.panel == scene_panel::plan) continue;
         for (const scene_point& p : e.points) EXPECT_TRUE(p.x >= 20000 && p.x <= 22000) << p.x;
@@ -218,7 +218,7 @@ TEST(SceneBuild, EachObjectStandsInItsLaneAtItsPlace) {
     const session_compile c = compiled(dir.path() / "Prova_linea.txt", dir.path() / "Prova_7-.txt");
     ASSERT_EQ(c.m.codice_errore, codice::nessuno);
     const scene s = build_scene(scene_source_of(c.m), {});
-    const auto at = [&](const char* kind, scene_panel panel) {
+    const auto at = [&](scene_kind kind, scene_panel panel) {
         std::vector<int32_t> out;
         for (const scene_element* e : of_kind(s, kind, panel)) out.push_back(e->from_m);
         return out;
@@ -318,6 +318,6 @@ TEST(SceneBuild, TheTimetablePanelShowsTheScheduleAndEachSectionsFastestRun) {
     EXPECT_EQ(of_kind(part, scene_kind::fastest_run, scene_panel::time).size(), 3u);
     for (const scene_element& e : part.elements) {
         if (e.panel != scene_panel::time) continue;
-        for (const scene_point& p : e.points) EXPECT_TRUE(p.x >= 10000 && p.x <= 20000) << e.kind << " " << p.x;
+        for (const scene_point& p : e.points) EXPECT_TRUE(p.x >= 10000 && p.x <= 20000) << kind_name(e.kind) << " " << p.x;
     }
 }

@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "compile/memorizza_percorso.h"
+#include "content/dati_linea.h"
 #include "platform/file_ops.h"
 #include "tests/support/test_paths.h"
 
@@ -199,4 +200,21 @@ TEST(LineFields, TheReaderKnowsEachBodyKindInTheGeneralSection) {
     EXPECT_EQ(c->righe, quante);
     EXPECT_EQ(c->genere, genere_riga::pendenza);
     EXPECT_FALSE(leggi("sfondo uno, 1\r\n"));
+}
+
+// The section suggested for a body kind is the one the carried route file puts its lines under.
+TEST(CampiRighe, TheUsualSectionIsTheCarriedRouteFiles) {
+    std::string sezione;
+    std::set<genere_riga> visti;
+    for (const std::string& riga : tabella_linea()) {
+        if (riga.rfind('[', 0) == 0) sezione = riga;
+        for (const genere_campi& g : generi_campi()) {
+            if (g.sezione == sezione_riga::corpo && riga.rfind(g.chiave, 0) == 0 && visti.insert(g.genere).second) {
+                EXPECT_EQ(sezione_solita(g.genere), sezione) << g.chiave;
+            }
+        }
+    }
+    const auto corpo = [](const genere_campi& g) { return g.sezione == sezione_riga::corpo; };
+    EXPECT_EQ(visti.size(), static_cast<size_t>(std::count_if(generi_campi().begin(), generi_campi().end(), corpo)));
+    EXPECT_EQ(sezione_solita(genere_riga::stazione), "");
 }
