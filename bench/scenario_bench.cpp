@@ -1,7 +1,12 @@
 // The compile's cost beside the cost of writing its own output.
 //
-//   scenario_bench EXECUTABLE [--runs N] [--lengths L1,L2,...] [--keep DIR]
+//   scenario_bench EXECUTABLE [--runs N] [--lengths L1,L2,...] [--keep DIR] [--only targets]
 //
+// First the targets, in paired rounds: the start-up (`--version`, and `compile
+// --check` of the carried scenario) against a C++ hello world linked to the
+// standard library alone (bench_hello, beside this driver), and the 1,000,000 m
+// compile against its own `compile --check` plus the floor writer. With --only
+// targets, nothing else.
 // Exports the carried scenario, makes from it scenarios of the given lengths
 // (its lines repeated along the line, so that every kilometre has the carried
 // density of curves, gradients, boards, signals, restrictions and spans; the
@@ -423,6 +428,65 @@ std::string with_faults(const std::string& text, int faults) {
     return out;
 }
 
+// The targets, `runs` paired rounds: the start-up against the hello world (at
+// most 1.3 times), and the 1,000,000 m compile against its own check plus the
+// floor (at most 1.1 times); the medians of the rounds' ratios, and peak memory.
+void targets(const fs::path& exe, const fs::path& hello, const fs::path& work,
+             const std::vector<std::string>& outputs, int runs) {
+    const fs::path carried = work / "carried", big = work / "targets-1000000";
+    make_scenario(carried, 1000000, big);
+    const std::vector<std::string> compile = {exe.string(), "compile", ID + "_linea.txt", ID + "_" + NUMBER + "-.txt"};
+    std::vector<std::string> check = compile;
+    check.insert(check.begin() + 2, "--check");
+    std::vector<fs::path> files;
+    for (const std::string& o : outputs) files.push_back(big / o);
+    const fs::path copies = big / "copies";
+    fs::create_directories(copies);
+    std::vector<double> h, v, c, big_compile, big_check, floor, version_ratio, check_ratio, big_ratio;
+    long peak_version = 0, peak_check = 0, peak_compile = 0, peak_big_check = 0;
+    const auto failed = [](const measured& m) {
+        if (m.status == 0) return;
+        std::cerr << "targets: a run ended with status " << m.status << "\n";
+        std::exit(1);
+    };
+    // The start-up's rounds apart from the writing ones, whose writeback would
+    // slow the next start; each round's order the reverse of the one before.
+    for (int r = 0; r < runs; ++r) {
+        measured mh, mv, mc;
+        const auto hello_run = [&] { mh = run({hello.string()}, work); };
+        const auto own_runs = [&] {
+            mv = run({exe.string(), "--version"}, work);
+            mc = run({exe.string(), "compile", "--check", "Lidonia_Sabrio_linea.txt", "Lidonia_Sabrio_914-.txt"}, carried);
+        };
+        if (r % 2) own_runs(), hello_run();
+        else hello_run(), own_runs();
+        failed(mh), failed(mv), failed(mc);
+        h.push_back(mh.seconds), v.push_back(mv.seconds), c.push_back(mc.seconds);
+        version_ratio.push_back(mv.seconds / mh.seconds), check_ratio.push_back(mc.seconds / mh.seconds);
+        peak_version = std::max(peak_version, mv.peak_kib), peak_check = std::max(peak_check, mc.peak_kib);
+    }
+    for (int r = 0; r < runs; ++r) {
+        const measured bc = run(compile, big), bk = run(check, big);
+        failed(bc), failed(bk);
+        const double f = write_floor(files, copies);
+        big_compile.push_back(bc.seconds), big_check.push_back(bk.seconds), floor.push_back(f);
+        big_ratio.push_back(bc.seconds / (bk.seconds + f));
+        peak_compile = std::max(peak_compile, bc.peak_kib), peak_big_check = std::max(peak_big_check, bk.peak_kib);
+    }
+    std::printf("%-34s %9s %9s %7s %9s\n", "targets", "ms", "ratio", "target", "peak MiB");
+    std::printf("%-34s %9.2f %9s %7s %9s\n", "hello world (libstdc++ alone)", 1000 * median(h), "-", "-", "-");
+    std::printf("%-34s %9.2f %9.2f %7s %9.1f\n", "--version / hello", 1000 * median(v), median(version_ratio), "1.30",
+                peak_version / 1024.0);
+    std::printf("%-34s %9.2f %9.2f %7s %9.1f\n", "carried compile --check / hello", 1000 * median(c),
+                median(check_ratio), "-", peak_check / 1024.0);
+    std::printf("%-34s %9.2f %9s %7s %9.1f\n", "1,000,000 m compile --check", 1000 * median(big_check), "-", "-",
+                peak_big_check / 1024.0);
+    std::printf("%-34s %9.2f %9s %7s %9s\n", "floor (the three files written)", 1000 * median(floor), "-", "-", "-");
+    std::printf("%-34s %9.2f %9.2f %7s %9.1f\n", "1,000,000 m compile / (check+floor)", 1000 * median(big_compile),
+                median(big_ratio), "1.10", peak_compile / 1024.0);
+    std::printf("(medians of %d paired rounds; ratio: the median of the rounds' ratios)\n\n", runs);
+}
+
 int main(int argc, char** argv) {
     if (argc < 2) {
         std::cerr << "usage: scenario_bench EXECUTABLE [--runs N] [--lengths L1,L2,...] [--keep DIR]\n";
@@ -432,10 +496,12 @@ int main(int argc, char** argv) {
     int runs = 7;
     std::vector<int32_t> lengths = {100000, 250000, 500000, 1000000};
     fs::path work;
+    bool only_targets = false;
     for (int i = 2; i + 1 < argc; i += 2) {
         const std::string opt = argv[i], val = argv[i + 1];
         if (opt == "--runs") runs = std::stoi(val);
         if (opt == "--keep") work = val;
+        if (opt == "--only") only_targets = val == "targets";
         if (opt == "--lengths") {
             lengths.clear();
             for (const std::string& l : fields(val)) lengths.push_back(std::stoi(l));
@@ -449,8 +515,14 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    std::vector<row> rows;
     const std::vector<std::string> outputs = {ID + "_linea.dat", ID + "_" + NUMBER + ".sim", ID + "_" + NUMBER + ".dat"};
+    targets(exe, fs::absolute(argv[0]).parent_path() / "bench_hello", work, outputs, runs);
+    if (only_targets) {
+        if (!keep) fs::remove_all(work);
+        return 0;
+    }
+
+    std::vector<row> rows;
     for (int32_t length : lengths) {
         const fs::path dir = work / std::to_string(length);
         make_scenario(work / "carried", length, dir);

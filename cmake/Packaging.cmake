@@ -9,6 +9,10 @@ if(WIN32)
 else()
   set(SCENARIO_DOC_DIR ${CMAKE_INSTALL_DATAROOTDIR}/doc/scenario-compiler)
   install(TARGETS scenario-compiler RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  if(TARGET scenario-compiler-draw)
+    # Beside the program, which looks for it there; shlibdeps reads its libraries (cairo) too.
+    install(TARGETS scenario-compiler-draw RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  endif()
   # The authors' reference, where the "see:" references of `errors` and SARIF find it.
   install(FILES README.md docs/format.md docs/train-model.md docs/documents.md DESTINATION ${SCENARIO_DOC_DIR})
   # Debian looks for a package's licence under this name.
@@ -52,7 +56,7 @@ else()
   set(CPACK_DEBIAN_PACKAGE_MAINTAINER "the scenario-compiler authors")
   set(CPACK_DEBIAN_PACKAGE_SECTION games)
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-  # The PNG and PDF sheets name this face; cairo itself comes in with the shared libraries above.
+  # The PNG and PDF sheets name this face; cairo itself comes in with the helper's shared libraries above.
   set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dejavu-core")
 endif()
 include(CPack)

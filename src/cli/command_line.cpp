@@ -1,5 +1,6 @@
 #include "cli/command_line.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdint>
 #include <iostream>
@@ -19,6 +20,11 @@ const std::string VERSION_FLAGS = "-V,--version";
 // The last line of a usage error, as CLI11 ends its own.
 const std::string MORE_HELP = "Run with --help for more information.\n";
 
+// The words of the command line being parsed. A command none of them names is
+// added bare, its name and description for the program's help: adding every
+// command's options would take as long as the rest of the program's start-up.
+std::vector<std::string> words_given;
+
 // What each exit status means in the commands' help.
 std::string exit_meaning(int status) {
     switch (status) {
@@ -37,6 +43,7 @@ CLI::App* add_command(CLI::App& app, const std::string& name, const std::string&
                       const std::string& example, std::initializer_list<exit_row> statuses) {
     CLI::App* sub = app.add_subcommand(name, description);
     sub->allow_windows_style_options(false);  // "/x/A_linea.txt" is a path, on Windows too
+    if (std::find(words_given.begin(), words_given.end(), name) == words_given.end()) return nullptr;
     std::string listed;
     for (const exit_row& row : statuses)
         listed += "\n  " + std::to_string(row.status) + "  " + (row.meaning ? row.meaning : exit_meaning(row.status));
@@ -181,6 +188,7 @@ void add_help_command(CLI::App& app, command_action& chosen) {
     auto command = std::make_shared<std::string>();
     CLI::App* sub = add_command(app, "help", "Print the program's help, or a command's", "scenario-compiler help compile",
                                 {{EXIT_OK}, {EXIT_USAGE}});
+    if (!sub) return;
     sub->add_option("COMMAND", *command, "The command whose help to print")->check(CLI::IsMember(names));
     sub->callback([&app, &chosen, command] {
         chosen = [&app, command] {
@@ -202,6 +210,7 @@ int run_command_line(int argc, char** argv) {
     app.allow_windows_style_options(false);  // CLI11's default on Windows would take "/x" for an option
     app.set_version_flag(VERSION_FLAGS, version_text(), "Print the version and exit");
     app.require_subcommand(1);
+    words_given.assign(argv + 1, argv + argc);
     command_action chosen;
     add_compile_command(app, chosen);
     add_export_command(app, chosen);

@@ -27,7 +27,9 @@ struct exit_row {
     const char* meaning = nullptr;
 };
 // A subcommand with the common flags (--help comes with every CLI11 app); its
-// help ends with the example given and the exit statuses it returns.
+// help ends with the example given and the exit statuses it returns. Nullptr
+// when no word of the command line names it: it is added bare, listed in the
+// program's help, and its caller adds nothing to it.
 CLI::App* add_command(CLI::App& app, const std::string& name, const std::string& description,
                       const std::string& example, std::initializer_list<exit_row> statuses);
 

@@ -93,6 +93,7 @@ void add_compile_command(CLI::App& app, command_action& chosen) {
     CLI::App* sub = add_command(app, "compile", "Compile a route text file and a train text file",
                                 "scenario-compiler compile Lidonia_Sabrio_linea.txt Lidonia_Sabrio_914-.txt -o out",
                                 {{EXIT_OK}, {EXIT_ERROR_STATE}, {EXIT_USAGE}, {EXIT_FAILURE_IO}, {EXIT_RESERVED}});
+    if (!sub) return;
     add_path_option(sub, "ROUTE", o->route, "The route text file (ID_linea.txt)")->required();
     add_path_option(sub, "TRAIN", o->train, "The train text file (ID_N-.txt)")->required();
     add_path_option(sub, "-o,--output", o->output,

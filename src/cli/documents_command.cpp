@@ -102,6 +102,7 @@ void add_documents_command(CLI::App& app, command_action& chosen) {
         "scenario-compiler documents Lidonia_Sabrio_linea.txt Lidonia_Sabrio_914-.txt -o papers",
         {{EXIT_OK}, {EXIT_ERROR_STATE, "the scenario has an error: nothing written"}, {EXIT_USAGE}, {EXIT_FAILURE_IO},
          {EXIT_RESERVED}});
+    if (!sub) return;
     auto [route, train] = add_text_inputs(sub, o->route, o->train, o->route_id, o->train_number);
     route->required(), train->required();
     add_running_options(sub, *o);

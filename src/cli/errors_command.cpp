@@ -62,6 +62,7 @@ void add_errors_command(CLI::App& app, command_action& chosen) {
     CLI::App* sub = add_command(app, "errors", "Every error code: what it means and how to fix it",
                                 "scenario-compiler errors 16",
                                 {{EXIT_OK}, {EXIT_USAGE}});
+    if (!sub) return;
     sub->add_option("CODE", o->code, "Show this code only (e.g. 16)");
     sub->add_flag("--json", o->json, "Print a JSON array of the codes");
     sub->add_flag("--verbose", o->verbose, "Also say which stage records each code and what the run does next");

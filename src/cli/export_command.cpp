@@ -35,6 +35,7 @@ void add_export_command(CLI::App& app, command_action& chosen) {
                                 "Write the carried scenario's two text files and three documents into DIR",
                                 "scenario-compiler export my-route",
                                 {{EXIT_OK}, {EXIT_USAGE}, {EXIT_FAILURE_IO}});
+    if (!sub) return;
     add_path_option(sub, "DIR", o->directory, "The folder, created when it does not exist")->required();
     sub->add_flag("--force", o->force, "Overwrite files already in DIR");
     sub->callback([&chosen, o] { chosen = [o] { return run_export(*o, std::cout, std::cerr); }; });

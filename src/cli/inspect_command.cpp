@@ -118,6 +118,7 @@ void add_inspect_command(CLI::App& app, command_action& chosen) {
                                 "Decode a compiled file (route .dat, scenario .sim or cell .dat) into readable text",
                                 "scenario-compiler inspect Lidonia_Sabrio_914.dat --cells 32-34",
                                 {{EXIT_OK}, {EXIT_USAGE}, {EXIT_FAILURE_IO}});
+    if (!sub) return;
     add_path_option(sub, "FILE", options->file, "The compiled file")->required();
     sub->add_option("--kind", options->kind, "route, scenario or cells (default: from the file's name)")
         ->check(CLI::IsMember({"route", "scenario", "cells"}));

@@ -24,6 +24,7 @@ void add_lsp_command(CLI::App& app, command_action& chosen) {
         "Serve the Language Server Protocol on stdin and stdout, for editors: diagnostics as `compile --check` "
         "finds them, field names, hovers, completion and symbols for the route and train files an editor opens",
         "scenario-compiler lsp", {{EXIT_OK, "the client asked for shutdown, then exit"}, {1, "the client left without shutdown"}});
+    if (!sub) return;
     sub->add_flag("--stdio", o->stdio, "Talk over stdin and stdout (the only way; accepted as clients pass it)");
     sub->callback([&chosen, o] {
         chosen = [o] {

@@ -158,6 +158,7 @@ void add_plot_command(CLI::App& app, command_action& chosen) {
         "the kilometre posts along the line. From the text files it compiles them first, writing no compiled file",
         "scenario-compiler plot Lidonia_Sabrio_linea.txt Lidonia_Sabrio_914-.txt -o route.svg --from 20000 --to 40000",
         {{EXIT_OK}, {EXIT_ERROR_STATE, NOTHING_DRAWN}, {EXIT_USAGE}, {EXIT_FAILURE_IO}, {EXIT_RESERVED}});
+    if (!sub) return;
     const auto [route, train] = add_text_inputs(sub, o->route, o->train, o->route_id, o->train_number);
     add_path_option(sub, "--compiled", o->compiled,
                     "Draw the compiled files in DIR instead (give --route-id and --train-number)")

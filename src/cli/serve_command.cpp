@@ -58,6 +58,7 @@ void add_serve_command(CLI::App& app, command_action& chosen) {
         "each time one of the two text files changes. Serves on 127.0.0.1 (and ::1) only, until Ctrl-C",
         "scenario-compiler serve Lidonia_Sabrio_linea.txt Lidonia_Sabrio_914-.txt --open",
         {{EXIT_OK}, {EXIT_USAGE}, {EXIT_FAILURE_IO}});
+    if (!sub) return;
     const auto [route, train] =
         add_text_inputs(sub, o->inputs.route, o->inputs.train, o->inputs.route_id, o->inputs.train_number);
     route->required();

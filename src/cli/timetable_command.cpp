@@ -256,6 +256,7 @@ void add_timetable_command(CLI::App& app, command_action& chosen) {
                                 "The timetable beside the running times of a train model: bounds, minimum times, margins",
                                 "scenario-compiler timetable Lidonia_Sabrio_linea.txt Lidonia_Sabrio_914-.txt --format=json",
                                 {{EXIT_OK}, {EXIT_ERROR_STATE}, {EXIT_USAGE}, {EXIT_FAILURE_IO}, {EXIT_RESERVED}});
+    if (!sub) return;
     add_text_inputs(sub, o->route, o->train, o->route_id, o->train_number).first->required();
     sub->get_option("TRAIN")->required();
     add_running_options(sub, *o);

@@ -1,7 +1,8 @@
 #pragma once
 // A scene drawn on one sheet: the plan on top, the profiles under it on one
 // distance axis, the title block and the legend. SVG is written by the program
-// itself everywhere; PNG and PDF go through cairo where the build has it.
+// itself everywhere; PNG and PDF go through cairo, in the drawing helper, where
+// the build has it.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -30,8 +31,8 @@ std::string render_svg(const scene& s, sheet_size size);
 // Whether this build draws PNG and PDF.
 bool cairo_available();
 
-// The PNG or PDF file's bytes (the format is not SVG: that is render_svg's), or a
-// failure when this build has no cairo or cairo fails, saying which.
+// The PNG or PDF file's bytes, drawn by the helper; or a failure when this build
+// has no cairo, the helper cannot be run or cairo fails, saying which.
 result<std::string> render_cairo(const scene& s, sheet_size size, sheet_format format);
 
 // The PDF of several sheets of one size, one a page; a failure as render_cairo's.

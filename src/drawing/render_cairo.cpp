@@ -1,12 +1,12 @@
-// PNG and PDF through cairo, where the build has it: the same sheet as the SVG,
-// put down by a canvas over a cairo context.
+// PNG and PDF through cairo: the same sheet as the SVG, put down by a canvas
+// over a cairo context. Built only into the drawing helper (and the tests).
+#include "drawing/render_cairo.h"
+
 #include <stdexcept>
 
-#include "drawing/render.h"
 #include "platform/exit_status.h"
 #include "drawing/sheet_layout.h"
 
-#ifdef HAVE_CAIRO
 #include <cairo-pdf.h>
 #include <cairo.h>
 
@@ -109,8 +109,6 @@ maybe_failure draw_on(cairo_surface_t* surface, const scene& s, sheet_size size)
 
 }  // namespace
 
-bool cairo_available() { return true; }
-
 static result<std::string> pdf_bytes(const std::vector<scene>& pages, sheet_size size) {
     std::string bytes;
     surface_ptr surface(cairo_pdf_surface_create_for_stream(append_bytes, &bytes, size.width, size.height),
@@ -124,42 +122,23 @@ static result<std::string> pdf_bytes(const std::vector<scene>& pages, sheet_size
     return bytes;
 }
 
-static result<std::string> cairo_bytes(const scene& s, sheet_size size, sheet_format format) {
+static result<std::string> cairo_bytes(const draw_request& r) {
     std::string bytes;
-    if (format == sheet_format::png) {
-        surface_ptr surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, size.width, size.height),
+    if (r.format == sheet_format::png && r.pages.size() == 1) {
+        surface_ptr surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, r.size.width, r.size.height),
                             cairo_surface_destroy);
-        if (auto f = draw_on(surface.get(), s, size)) return *f;
+        if (auto f = draw_on(surface.get(), r.pages[0], r.size)) return *f;
         if (auto f = check(cairo_surface_write_to_png_stream(surface.get(), append_bytes, &bytes), "write the PNG"))
             return *f;
-    } else if (format == sheet_format::pdf) {
-        return pdf_bytes({s}, size);
+    } else if (r.format == sheet_format::pdf) {
+        return pdf_bytes(r.pages, r.size);
     } else {
-        throw std::invalid_argument("cairo draws PNG and PDF; the SVG comes from render_svg");
+        throw std::invalid_argument("cairo draws one PNG sheet or a PDF's pages; the SVG comes from render_svg");
     }
     return bytes;
 }
 
-result<std::string> render_cairo(const scene& s, sheet_size size, sheet_format format) {
-    check_sheet_size(size);
-    return cairo_bytes(s, size, format);
+result<std::string> draw_with_cairo(const draw_request& r) {
+    check_sheet_size(r.size);
+    return cairo_bytes(r);
 }
-
-result<std::string> render_pdf_pages(const std::vector<scene>& pages, sheet_size size) {
-    check_sheet_size(size);
-    return pdf_bytes(pages, size);
-}
-
-#else
-
-bool cairo_available() { return false; }
-
-result<std::string> render_pdf_pages(const std::vector<scene>&, sheet_size) {
-    return failure{EXIT_FAILURE_IO, "this build draws no PNG or PDF; write an SVG"};
-}
-
-result<std::string> render_cairo(const scene&, sheet_size, sheet_format) {
-    return failure{EXIT_FAILURE_IO, "this build draws no PNG or PDF; write an SVG"};
-}
-
-#endif

@@ -22,10 +22,10 @@ permitted_speeds head_limits(const modello& m, int32_t metres) {
     const size_t n = static_cast<size_t>(std::max(metres, 0));
     p.kmh.resize(n);
     p.source.assign(n, -1);
-    for (size_t i = 0; i < n; ++i) {
-        const size_t cell = i / METRI_CELLA;
-        p.kmh[i] = static_cast<uint16_t>(cell < m.celle.size() ? m.celle[cell].v_limite * 5 : 0);
-    }
+    // A cell's line speed over its metres at once: a metre at a time was a sixth of a check.
+    for (size_t from = 0, cell = 0; from < n; from += METRI_CELLA, ++cell)
+        std::fill(p.kmh.begin() + static_cast<ptrdiff_t>(from), p.kmh.begin() + static_cast<ptrdiff_t>(std::min(n, from + METRI_CELLA)),
+                  static_cast<uint16_t>(cell < m.celle.size() ? m.celle[cell].v_limite * 5 : 0));
     p.restrictions = restrictions_of(m);
     for (size_t k = 0; k < p.restrictions.size(); ++k) {
         const placed_restriction& r = p.restrictions[k];

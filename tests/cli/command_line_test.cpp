@@ -577,3 +577,23 @@ TEST(CommandLine, PlotOfTheCarriedScenarioShowsEveryStationAndSignal) {
         }
     }
 }
+
+// The program alone, its drawing helper neither beside it nor on PATH: a PNG is a
+// file error naming the helper, and nothing is written; an SVG needs no helper.
+TEST(CommandLine, PlotWithoutItsDrawingHelperNamesIt) {
+    if (!cairo_available()) GTEST_SKIP() << "this build draws SVG only";
+    temp_dir dir;
+    export_with(dir, 0, "");
+    const fs::path lone = dir.path() / "lone";
+    fs::create_directory(lone);
+    fs::copy_file(test_paths::program, lone / "scenario-compiler");
+    for (const std::string name : {"sheet.png", "sheet.svg"}) {
+        const program_result r = run_command(
+            {"env", "PATH=" + lone.string(), (lone / "scenario-compiler").string(), "plot", ROUTE, TRAIN, "-o", name},
+            dir.path());
+        const bool svg = name.ends_with(".svg");
+        EXPECT_EQ(r.status, svg ? 0 : 3) << r.err;
+        EXPECT_EQ(fs::exists(dir.path() / name), svg);
+        EXPECT_EQ(r.err.find("scenario-compiler-draw: not found") != std::string::npos, !svg) << r.err;
+    }
+}

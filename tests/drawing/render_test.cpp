@@ -7,6 +7,7 @@
 #include <fstream>
 #include <stdexcept>
 
+#include "drawing/draw_request.h"
 #include "drawing/sheet_layout.h"
 
 #ifdef HAVE_CAIRO
@@ -138,6 +139,23 @@ TEST(RenderSvg, LongLineStaysSmall) {
     auto digit = [&](size_t i) { return i < svg.size() && svg[i] >= '0' && svg[i] <= '9'; };
     for (size_t dot = svg.find('.'); dot != std::string::npos; dot = svg.find('.', dot + 1))
         EXPECT_FALSE(dot > 0 && digit(dot - 1) && digit(dot + 1) && digit(dot + 2) && digit(dot + 3)) << svg.substr(dot - 1, 5);
+}
+
+// What the program hands the drawing helper comes back whole, doubles bit for bit;
+// cut short, it is refused.
+TEST(DrawRequest, RoundTripsEveryFieldAndRefusesTruncatedBytes) {
+    draw_request r{sheet_format::pdf, {842, 595}, {sample_scene(), sample_scene()}};
+    r.pages[1].page_note = "page 2 of 2";
+    r.pages[1].time_origin_s = -86'400'000'000LL;
+    r.pages[1].elements[0].values = {{"speed_kmh", "60"}, {"name", "B\xC3\xA4r"}};
+    r.pages[1].elements[0].points = {{0.1 + 0.2, -0.0}, {1e-310, 1.7976931348623157e308}};
+    const std::string bytes = draw_request_bytes(r);
+    const result<draw_request> back = read_draw_request(bytes);
+    ASSERT_TRUE(back) << back.error().message;
+    EXPECT_EQ(*back, r);
+    EXPECT_TRUE(std::signbit(back->pages[1].elements[0].points[0].y));
+    EXPECT_FALSE(read_draw_request(std::string_view(bytes).substr(0, bytes.size() - 1)));
+    EXPECT_FALSE(read_draw_request(""));
 }
 
 TEST(Render, RejectsAnEmptySheet) {
