@@ -76,13 +76,9 @@ maybe_failure identify_inputs(const session_inputs& in, session_compile& c) {
 }
 
 // The second: the texts read and compiled with `options` (which take the inputs
-// from `in` and the texts from c), the faults and warnings found. Without
-// `points` the geometry is only measured: every fault as with it, for a run that
-// neither writes nor draws the plan.
-maybe_failure compile_identified(const session_inputs& in, opzioni_compilazione options, bool points,
-                                 session_compile& c) {
+// from `in` and the texts from c), the faults and warnings found.
+maybe_failure compile_identified(const session_inputs& in, opzioni_compilazione options, session_compile& c) {
     options.ingressi = {in.route, in.train, false, &c.texts};  // an author's files are never deleted
-    options.ingressi.tracciato_misurato = !points;
     const int32_t j = in.no_geometry ? 0 : 1;
     for (auto [text, given, file] : {std::tuple{&c.texts.linea, &in.route_text, &in.route},
                                      std::tuple{&c.texts.treno, &in.train_text, &in.train}}) {
@@ -144,7 +140,7 @@ result<session_compile> compile_in_memory(const session_inputs& in) {
     opzioni_compilazione options;
     options.scrittura = scrittura_compilati::mai;
     if (auto f = identify_inputs(in, c)) return *f;
-    if (auto f = compile_identified(in, options, true, c)) return *f;
+    if (auto f = compile_identified(in, options, c)) return *f;
     return c;
 }
 
@@ -175,7 +171,7 @@ result<session_compile> compile_and_write(const session_inputs& in, const write_
                 if (d.level == severity::error) return false;
             return true;
         };
-    const maybe_failure f = compile_identified(in, options, !policy.check, c);
+    const maybe_failure f = compile_identified(in, options, c);
     if (c.esito.scritti.empty())
         for (const std::filesystem::path& folder : made) std::filesystem::remove(folder, ec);  // only if empty
     if (f) return *f;

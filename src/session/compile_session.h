@@ -68,5 +68,4 @@ result<session_compile> compile_in_memory(const session_inputs& in);
 // overwrite an input; the folder is created, and taken away again when nothing is
 // written), the files written under the policy.
 // Warnings taken as errors keep the files from being written, like any error.
-// A check (nothing written) keeps no point of the plan, only its faults.
 result<session_compile> compile_and_write(const session_inputs& in, const write_policy& policy);
