@@ -23,6 +23,8 @@
 
 using json = nlohmann::json;
 
+namespace {
+
 // The UTF-8 lines of a file's text, to count columns in the editor's units.
 struct editor_lines {
     std::string utf8;
@@ -33,8 +35,6 @@ struct editor_lines {
         return n >= 1 && static_cast<size_t>(n) <= lines.size() ? lines[static_cast<size_t>(n) - 1] : std::string_view();
     }
 };
-
-namespace {
 
 enum rpc_error : int {
     PARSE_ERROR = -32700,
