@@ -18,9 +18,7 @@ if [[ ${SANITIZE:-0} == 1 || ${CLANG:-0} == 1 ]]; then
   export CC=clang-14 CXX=clang++-14
 fi
 if [[ ${SANITIZE:-0} == 1 ]]; then
-  # Each file of the command line compiled on its own: the other builds' one unit
-  # would hide a missing include or a name two files both define.
-  args+=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DSANITIZE=ON -DFUZZ=ON -DONE_UNIT_ROOMS=OFF)
+  args+=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DSANITIZE=ON -DFUZZ=ON)
 else
   args+=(-DCMAKE_BUILD_TYPE=Release)
 fi

@@ -1,0 +1,28 @@
+# Fails unless compile_commands.json has an entry for every .cpp under src/ that
+# the build compiles, the other platform's folder aside: clangd and clang-tidy
+# know a file only by its entry.
+# Usage: cmake -DCOMMANDS=FILE -DSOURCE_DIR=DIR -DOTHER_PLATFORM=NAME -P check_compile_commands.cmake
+cmake_minimum_required(VERSION 3.25)
+file(READ ${COMMANDS} json)
+string(REGEX MATCHALL "\"file\": \"[^\"]*\"" entries "${json}")
+list(TRANSFORM entries REPLACE "^\"file\": \"(.*)\"$" "\\1")
+set(listed "")
+foreach(entry IN LISTS entries)
+  file(REAL_PATH ${entry} path)
+  list(APPEND listed ${path})
+endforeach()
+file(REAL_PATH ${SOURCE_DIR} root)
+file(GLOB_RECURSE sources ${root}/src/*.cpp)
+list(FILTER sources EXCLUDE REGEX "^${root}/src/platform/${OTHER_PLATFORM}/")
+set(missing "")
+foreach(source IN LISTS sources)
+  if(NOT source IN_LIST listed)
+    list(APPEND missing ${source})
+  endif()
+endforeach()
+list(LENGTH sources total)
+if(missing)
+  list(JOIN missing "\n  " missing)
+  message(FATAL_ERROR "compile_commands.json lacks:\n  ${missing}")
+endif()
+message(STATUS "compile_commands.json lists all ${total} sources under src/")
